@@ -1,0 +1,15 @@
+#include "AppState.h"
+
+#include "HomeDir.h"
+
+AppState::AppState(Database &database, Dialogs &dlg, const QString &exeDir)
+    : db(database), dialogs(dlg), ExeDir(exeDir), DataDir(DataDirOf(exeDir)), SQL_Query(database),
+      dmCommon(database, dlg, exeDir)
+{
+}
+
+void AppState::grantAll()
+{
+    Perm.fill(true);
+    Perm[0] = false;
+}

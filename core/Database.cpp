@@ -1,0 +1,259 @@
+#include "Database.h"
+
+#include "Errors.h"
+#include "Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+#include <cstring>
+
+namespace {
+
+// Key of a "d.M.yyyy" / "dd.MM.yyyy" text as yyyymmdd, or -1 when it is no date.
+int dmyKey(const unsigned char *s, int n)
+{
+    int part[3] = {0, 0, 0};
+    int digits[3] = {0, 0, 0};
+    int p = 0;
+    for (int i = 0; i < n; ++i) {
+        const unsigned char c = s[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits[p] > 4)
+                return -1;
+            part[p] = part[p] * 10 + (c - '0');
+        } else if (c == '.') {
+            if (++p > 2)
+                return -1;
+        } else {
+            return -1;
+        }
+    }
+    if (p != 2 || digits[0] == 0 || digits[0] > 2 || digits[1] == 0 || digits[1] > 2 || digits[2] != 4)
+        return -1;
+    if (part[1] < 1 || part[1] > 12 || part[0] < 1 || part[0] > 31)
+        return -1;
+    return part[2] * 10000 + part[1] * 100 + part[0];
+}
+
+int byteCompare(const void *a, int na, const void *b, int nb)
+{
+    const int r = std::memcmp(a, b, std::size_t(std::min(na, nb)));
+    if (r != 0)
+        return r;
+    return na < nb ? -1 : (na > nb ? 1 : 0);
+}
+
+int dmyCollate(void *, int na, const void *a, int nb, const void *b)
+{
+    const int ka = dmyKey(static_cast<const unsigned char *>(a), na);
+    const int kb = dmyKey(static_cast<const unsigned char *>(b), nb);
+    if (ka != kb)
+        return ka < kb ? -1 : 1;
+    return byteCompare(a, na, b, nb);
+}
+
+quint32 bigEndian32(const char *p)
+{
+    const auto *u = reinterpret_cast<const unsigned char *>(p);
+    return (quint32(u[0]) << 24) | (quint32(u[1]) << 16) | (quint32(u[2]) << 8) | quint32(u[3]);
+}
+
+} // namespace
+
+int CompareDmy(const QByteArray &a, const QByteArray &b)
+{
+    const int r = dmyCollate(nullptr, int(a.size()), a.constData(), int(b.size()), b.constData());
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+Database::Database(QString connectionName) : m_connectionName(std::move(connectionName)) {}
+
+Database::~Database()
+{
+    close();
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+bool Database::isOpen() const
+{
+    return QSqlDatabase::contains(m_connectionName) && connection().isOpen();
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(m_connectionName))
+        return;
+    {
+        QSqlDatabase db = connection();
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_depth = 0;
+}
+
+void Database::checkHeader() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" kann nicht gelesen werden: %2")
+                               .arg(m_path, file.errorString()));
+    const QByteArray header = file.read(100);
+    const QByteArray magic("SQLite format 3\0", 16);
+    if (header.size() < 100 || !header.startsWith(magic)
+        || bigEndian32(header.constData() + 68) != Schema::ApplicationId)
+        throw DataSetError(QStringLiteral("Die Datei \"%1\" ist kein Orvella-Datenbestand.\n"
+                                          "Sie wurde nicht verändert.")
+                               .arg(m_path));
+}
+
+void Database::open(const QString &dataDir)
+{
+    close();
+    m_dataDir = dataDir;
+    QDir dir(dataDir);
+    if (!dir.exists() && !QDir().mkpath(dataDir))
+        throw DataSetError(QStringLiteral("Der Datenordner \"%1\" kann nicht angelegt werden.").arg(dataDir));
+    m_path = dir.filePath(QLatin1String(FileName));
+    m_createdNow = !QFileInfo::exists(m_path);
+    if (!m_createdNow)
+        checkHeader();
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        db.setDatabaseName(m_path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        if (!db.open()) {
+            const QString why = db.lastError().text();
+            close();
+            throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" kann nicht geöffnet werden: %2")
+                                   .arg(m_path, why));
+        }
+    }
+    registerCollations();
+
+    if (m_createdNow) {
+        try {
+            createDataSet();
+        } catch (...) {
+            close();
+            QFile::remove(m_path);
+            throw;
+        }
+    } else {
+        const int version = schemaVersion();
+        if (version > Schema::Version) {
+            close();
+            throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren "
+                                              "Orvella-Version (Stand %2, dieses Programm kennt "
+                                              "Stand %3).\nBitte installieren Sie die neuere Version. "
+                                              "Der Datenbestand wurde nicht verändert.")
+                                   .arg(m_path)
+                                   .arg(version)
+                                   .arg(Schema::Version));
+        }
+        if (version < Schema::Version)
+            upgrade(version);
+    }
+    exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+void Database::registerCollations()
+{
+    const QVariant handle = connection().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        throw DataSetError(QStringLiteral("Der Datenbanktreiber liefert keinen SQLite-Zugang."));
+    sqlite3 *h = *static_cast<sqlite3 *const *>(handle.constData());
+    if (!h || sqlite3_create_collation(h, "DMY", SQLITE_UTF8, nullptr, dmyCollate) != SQLITE_OK)
+        throw DataSetError(QStringLiteral("Die Datumssortierung kann nicht eingerichtet werden."));
+}
+
+void Database::createDataSet()
+{
+    begin();
+    try {
+        for (const QString &s : Schema::createStatements())
+            exec(s);
+        for (const QString &s : Schema::seedStatements())
+            exec(s);
+        exec(QStringLiteral("PRAGMA application_id=%1").arg(Schema::ApplicationId));
+        exec(QStringLiteral("PRAGMA user_version=%1").arg(Schema::Version));
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void Database::upgrade(int fromVersion)
+{
+    for (int v = fromVersion + 1; v <= Schema::Version; ++v) {
+        begin();
+        try {
+            for (const QString &s : Schema::upgradeStatements(v))
+                exec(s);
+            exec(QStringLiteral("PRAGMA user_version=%1").arg(v));
+            commit();
+        } catch (...) {
+            rollback();
+            throw;
+        }
+    }
+}
+
+int Database::schemaVersion()
+{
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        throw DatabaseError(q.lastError().text(), QStringLiteral("PRAGMA user_version"));
+    return q.value(0).toInt();
+}
+
+void Database::exec(const QString &sql)
+{
+    QSqlQuery q(connection());
+    if (!q.exec(sql))
+        throw DatabaseError(q.lastError().text(), sql);
+}
+
+void Database::begin()
+{
+    exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+    ++m_depth;
+}
+
+void Database::commit()
+{
+    if (m_depth <= 0)
+        return;
+    exec(m_depth == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE sp%1").arg(m_depth - 1));
+    --m_depth;
+}
+
+void Database::rollback()
+{
+    if (m_depth <= 0)
+        return;
+    --m_depth;
+    if (m_depth == 0) {
+        exec(QStringLiteral("ROLLBACK"));
+    } else {
+        exec(QStringLiteral("ROLLBACK TO sp%1").arg(m_depth));
+        exec(QStringLiteral("RELEASE sp%1").arg(m_depth));
+    }
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// The connection to one Orvella data set. Everything that depends on the engine
+// (file name, pragmas, collation, the schema's DDL) stays behind this class and
+// Schema, so a server engine can be added later without touching a window.
+class Database
+{
+public:
+    static constexpr const char *FileName = "orvella.db";
+
+    explicit Database(QString connectionName = QStringLiteral("orvella"));
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens orvella.db in dataDir; creates the folder and a complete data set with
+    // seed rows when there is none. A file that is not an Orvella data set, or one
+    // written by a newer version, is refused with DataSetError and left untouched.
+    void open(const QString &dataDir);
+    void close();
+    bool isOpen() const;
+
+    QSqlDatabase connection() const;
+    QString filePath() const { return m_path; }
+    QString dataDir() const { return m_dataDir; }
+    bool createdNow() const { return m_createdNow; }
+
+    // Runs one statement that returns no rows; throws DatabaseError.
+    void exec(const QString &sql);
+    int schemaVersion();
+
+    // Used by Transaction: nested calls become savepoints.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return m_depth; }
+
+private:
+    void checkHeader() const;
+    void createDataSet();
+    void upgrade(int fromVersion);
+    void registerCollations();
+
+    QString m_connectionName;
+    QString m_path;
+    QString m_dataDir;
+    bool m_createdNow = false;
+    int m_depth = 0;
+};
+
+// Orders "dd.MM.yyyy" texts by calendar date; other texts come first, byte-wise.
+// Exposed for tests; the connection registers it as collation DMY.
+int CompareDmy(const QByteArray &a, const QByteArray &b);

@@ -1,0 +1,156 @@
+#include "Formats.h"
+
+#include "Amount.h"
+#include "Errors.h"
+
+#include <QLocale>
+#include <QStringList>
+#include <QSysInfo>
+
+#include <grp.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+QString g_systemDateFormat = QStringLiteral("dd.MM.yyyy");
+
+// Qt gives short formats with two-digit years ("dd.MM.yy", "M/d/yy"); documents and
+// lists must never lose the century, so the year is always shown with four digits.
+QString withFourDigitYear(QString format)
+{
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
+} // namespace
+
+void InitFormats()
+{
+    g_systemDateFormat = withFourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
+    QLocale german(QLocale::German, QLocale::Germany);
+    german.setNumberOptions(QLocale::DefaultNumberOptions);
+    QLocale::setDefault(german);
+}
+
+void SetSystemDateFormat(const QString &qtDateFormat)
+{
+    g_systemDateFormat = qtDateFormat;
+}
+
+QString SystemDateFormat()
+{
+    return g_systemDateFormat;
+}
+
+QDate StrToDate(const QString &text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char('.'));
+    if (parts.size() == 3) {
+        bool okD = false, okM = false, okY = false;
+        const int d = parts[0].toInt(&okD);
+        const int m = parts[1].toInt(&okM);
+        int y = parts[2].toInt(&okY);
+        const bool shapeOk = parts[0].size() <= 2 && parts[1].size() <= 2
+                             && (parts[2].size() == 4 || parts[2].size() == 2);
+        if (okD && okM && okY && shapeOk) {
+            if (parts[2].size() == 2)
+                y += y < 50 ? 2000 : 1900;
+            const QDate date(y, m, d);
+            if (date.isValid())
+                return date;
+        }
+    }
+    throw ConversionError(QStringLiteral("'%1' ist kein gültiges Datum.").arg(text));
+}
+
+bool IsValidDateText(const QString &text)
+{
+    try {
+        StrToDate(text);
+        return true;
+    } catch (const ConversionError &) {
+        return false;
+    }
+}
+
+QString DateToStr(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QString ToSystemDate(const QString &text)
+{
+    return StrToDate(text).toString(g_systemDateFormat);
+}
+
+QString MoneyText(const QString &amountText)
+{
+    if (amountText.isEmpty())
+        return QStringLiteral("0,00 €");
+    return Amount::fromText(amountText).toText() + QStringLiteral(" €");
+}
+
+QString SqlQuote(const QString &text)
+{
+    QString s = text;
+    s.replace(QLatin1Char('\''), QLatin1String("''"));
+    return s;
+}
+
+QString PadNumber(qint64 number)
+{
+    return (QLatin1Char('0') + QString::number(number)).rightJustified(6, QLatin1Char('0'));
+}
+
+qint64 StrToInt(const QString &text)
+{
+    bool ok = false;
+    const qint64 v = text.trimmed().toLongLong(&ok);
+    if (!ok)
+        throw ConversionError(QStringLiteral("'%1' ist keine gültige ganze Zahl.").arg(text));
+    return v;
+}
+
+qint64 StrToIntDef(const QString &text, qint64 fallback)
+{
+    bool ok = false;
+    const qint64 v = text.trimmed().toLongLong(&ok);
+    return ok ? v : fallback;
+}
+
+QString SqlDecimal(const QString &displayText, const QString &currency)
+{
+    return Amount::fromDisplay(displayText, currency).toSqlText();
+}
+
+QString SystemVersionName()
+{
+    const QString name = QSysInfo::prettyProductName();
+    return name.isEmpty() ? QStringLiteral("Unbekannte Version") : name;
+}
+
+bool IsAdminAccount()
+{
+    if (geteuid() == 0)
+        return true;
+    const int n = getgroups(0, nullptr);
+    if (n < 0)
+        return false;
+    std::vector<gid_t> groups(std::size_t(n) + 1);
+    const int got = getgroups(n, groups.data());
+    if (got < 0)
+        return false;
+    groups.resize(std::size_t(got));
+    groups.push_back(getegid());
+    for (gid_t gid : groups) {
+        const group *g = getgrgid(gid);
+        if (!g || !g->gr_name)
+            continue;
+        const QByteArray name(g->gr_name);
+        if (name == "sudo" || name == "wheel" || name == "admin")
+            return true;
+    }
+    return false;
+}

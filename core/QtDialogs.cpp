@@ -1,0 +1,113 @@
+#include "QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QWidget *parentWindow()
+{
+    return QApplication::activeWindow();
+}
+
+QString captionOr(const QString &caption, const QString &fallback)
+{
+    return caption.isEmpty() ? fallback : caption;
+}
+
+void show(QMessageBox::Icon icon, const QString &caption, const QString &text)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, parentWindow());
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+} // namespace
+
+void QtDialogs::information(const QString &text, const QString &caption)
+{
+    show(QMessageBox::Information, captionOr(caption, QStringLiteral("Information")), text);
+}
+
+void QtDialogs::warning(const QString &text, const QString &caption)
+{
+    show(QMessageBox::Warning, captionOr(caption, QStringLiteral("Warnung")), text);
+}
+
+void QtDialogs::error(const QString &text, const QString &caption)
+{
+    show(QMessageBox::Critical, captionOr(caption, QStringLiteral("Fehler")), text);
+}
+
+Dialogs::Answer QtDialogs::question(const QString &text, Buttons buttons, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Question, captionOr(caption, QStringLiteral("Bestätigung")), text,
+                    QMessageBox::NoButton, parentWindow());
+    QPushButton *yes = nullptr, *no = nullptr, *ok = nullptr, *cancel = nullptr;
+    switch (buttons) {
+    case Buttons::Ok:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
+    case Buttons::OkCancel:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        break;
+    case Buttons::YesNo:
+        yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+        break;
+    case Buttons::YesNoCancel:
+        yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
+        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        break;
+    }
+    box.setDefaultButton(yes ? yes : ok);
+    if (cancel)
+        box.setEscapeButton(cancel);
+    else if (no)
+        box.setEscapeButton(no);
+    box.exec();
+    const auto *clicked = box.clickedButton();
+    if (clicked && clicked == yes)
+        return Answer::Yes;
+    if (clicked && clicked == no)
+        return Answer::No;
+    if (clicked && clicked == ok)
+        return Answer::Ok;
+    if (buttons == Buttons::YesNo)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtDialogs::inputText(const QString &caption, const QString &prompt,
+                                            const QString &initial)
+{
+    QInputDialog dlg(parentWindow());
+    dlg.setWindowTitle(caption);
+    dlg.setLabelText(prompt);
+    dlg.setTextValue(initial);
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("Abbrechen"));
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dlg.textValue();
+}
+
+QString QtDialogs::openFileName(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parentWindow(), caption, dir, filter);
+}
+
+QString QtDialogs::saveFileName(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parentWindow(), caption, dir, filter);
+}
+
+QString QtDialogs::existingDirectory(const QString &caption, const QString &dir)
+{
+    return QFileDialog::getExistingDirectory(parentWindow(), caption, dir);
+}

@@ -1,0 +1,388 @@
+#include "Schema.h"
+
+#include "Formats.h"
+
+#include <vector>
+
+namespace Schema {
+namespace {
+
+enum class Type { Integer, Money, Date, Text, Auto };
+
+struct Column
+{
+    const char *name;
+    Type type;
+};
+
+struct Table
+{
+    QString name;
+    std::vector<Column> columns;
+};
+
+struct Index
+{
+    QString table;
+    QString columns; // comma separated
+    bool unique;
+};
+
+constexpr Type I = Type::Integer;
+constexpr Type M = Type::Money;
+constexpr Type D = Type::Date;
+constexpr Type T = Type::Text;
+constexpr Type A = Type::Auto;
+
+const QStringList &docBases()
+{
+    static const QStringList bases = {
+        QStringLiteral("angebote"), QStringLiteral("auftraege"), QStringLiteral("lieferscheine"),
+        QStringLiteral("rechnungen"), QStringLiteral("gutschriften"), QStringLiteral("ablage"),
+    };
+    return bases;
+}
+
+// Companies and persons, the project tables, documents, master data and users.
+std::vector<Table> tables()
+{
+    const std::vector<Column> mehr = {
+        {"Zahlungsziel", I}, {"SkontoTage", I}, {"SkontoText", T}, {"RabattText", T},
+        {"Skonto", M},       {"Rabatt", M},     {"Preisgruppe", T}, {"MwSt", M},
+        {"UID", T},          {"Lieferbesch", T}, {"Hoechstwert", M}, {"Image", T},
+        {"KInstitut", T},    {"KInhaber", T},   {"Konto", T},       {"BLZ", T},
+        {"IBAN", T},
+    };
+    std::vector<Column> firmamehr = {{"IDF", I}};
+    firmamehr.insert(firmamehr.end(), mehr.begin(), mehr.end());
+    std::vector<Column> namemehr = {{"IDN", I}};
+    namemehr.insert(namemehr.end(), mehr.begin(), mehr.end());
+
+    std::vector<Table> t = {
+        {"firma", {{"IDF", I}, {"Name", T}, {"Branche", T}, {"Kategorie", T}, {"Begriffe", T},
+                   {"SAnrede", T}, {"Telefon", T}, {"St", T}}},
+        {"name", {{"IDN", I}, {"Titel", T}, {"Anrede", T}, {"VName", T}, {"NName", T},
+                  {"Telefon", T}, {"Begriffe", T}, {"Kategorie", T}, {"SAnrede", T}, {"St", T}}},
+        {"anmerkung", {{"IDA", I}, {"Anmerkung", T}}},
+        {"adresse", {{"IDA", I}, {"Strasse", T}, {"PLZ", T}, {"Ort", T}, {"Land", T}}},
+        {"adressetofn", {{"IDA", I}, {"IDFN", I}, {"Art", T}, {"St", T}}},
+        {"com", {{"IDC", I}, {"Inhalt", T}, {"X", T}}},
+        {"comtofn", {{"IDC", I}, {"IDFN", I}, {"Bez", T}}},
+        {"nametofirma", {{"IDN", I}, {"IDF", I}, {"Pos", T}, {"St", T}}},
+        {"firmamehr", firmamehr},
+        {"namemehr", namemehr},
+        // Kept with the contacts; only data maintenance empties them.
+        {"jub", {{"IDJ", I}, {"Datum", D}, {"Text", T}}},
+        {"jubtofn", {{"IDJ", I}, {"IDFN", I}}},
+        {"memo", {{"IDM", I}, {"Datum", D}, {"Memo", T}}},
+        {"memotofn", {{"IDM", I}, {"IDFN", I}}},
+
+        {"projekt", {{"PrNr", I}, {"Anrede", T}, {"Titel", T}, {"VName", T}, {"NName", T},
+                     {"PrMemo", T}, {"UID", T}, {"USt", T}, {"Anschrift", I}, {"LAnschrift", I},
+                     {"RAnschrift", I}, {"Datum", D}, {"DatumB", D}, {"UIDStatus", T},
+                     {"EFirma", T}, {"KNr", I}, {"BelegNr", I}}},
+        {"projekttofn", {{"IDP", I}, {"IDFN", I}, {"PrName", T}}},
+        {"pradresse", {{"IDA", I}, {"Bez", T}, {"Strasse", T}, {"PLZ", T}, {"Ort", T}, {"Land", T}}},
+        {"projektrabatt", {{"PrNr", I}, {"RabattText", T}, {"ScontoText", T}, {"Rabatt", M},
+                           {"Sconto", M}, {"Zahlungsziel", I}, {"Preisgruppe", T}}},
+    };
+
+    for (const QString &x : docBases()) {
+        t.push_back({x, {{"BelegNr", I}, {"ProjektNr", I}, {"ReNr", I}, {"Datum", D},
+                         {"PName", T}, {"RL", T}, {"EFirma", T}}});
+        t.push_back({x + "anschrift", {{"BelegNr", I}, {"Art", T}, {"Bezeichnung", T}, {"Name", T},
+                                       {"Strasse", T}, {"PLZOrt", T}, {"Land", T}}});
+        t.push_back({x + "artikel", {{"ID", A}, {"BelegNr", I}, {"Pos", T}, {"ArtikelNr", T},
+                                     {"Bezeichnung", T}, {"Anzahl", T}, {"Einzelpreis", T},
+                                     {"Betrag", T}, {"MwSt", T}, {"Rabatt", T}, {"RF", I}}});
+        t.push_back({x + "extra", {{"BelegNr", I}, {"ScontoText", T}, {"Sconto", T}}});
+        t.push_back({x + "ztext", {{"BelegNr", I}, {"Zeile", I}, {"Style", T}, {"Text", T}}});
+    }
+
+    const std::vector<Table> rest = {
+        {"rechnungenbetrag", {{"BelegNr", I}, {"Netto", M}, {"Brutto", M}}},
+        {"gutschriftenbetrag", {{"BelegNr", I}, {"Netto", M}, {"Brutto", M}}},
+        {"rechnungenop", {{"RNR", I}, {"ZZiel", I}, {"EDatum", D}, {"Betrag", M}, {"Name", T},
+                          {"RBetrag", M}, {"MStufe", I}, {"Gebucht", T}, {"BDatum", D},
+                          {"ZText", T}, {"Skonto", T}}},
+        {"teilbuchung", {{"ID", A}, {"RNr", I}, {"Betrag", M}, {"Datum", D}, {"Text", T}}},
+        {"gutschriftenop", {{"BelegNr", I}, {"RNr", I}, {"Betrag", M}}},
+        {"mahnungen", {{"BelegNr", I}, {"RNr", I}, {"MNr", I}, {"ProjektNr", I}, {"Datum", D},
+                       {"PName", T}, {"RL", T}, {"EFirma", T}}},
+        {"mahnungentext", {{"ID", A}, {"BelegNr", I}, {"Text", T}}},
+        {"mahnungenanschrift", {{"BelegNr", I}, {"Art", T}, {"Bezeichnung", T}, {"Name", T},
+                                {"Strasse", T}, {"PLZOrt", T}, {"Land", T}}},
+
+        {"artikel", {{"ID", A}, {"Bez", T}, {"ArtikelNr", T}, {"ArtikelGruppe", T},
+                     {"Einzelpreis", M}, {"MwSt", T}, {"Bestand", I}, {"MBestand", I}, {"IDA", I}}},
+        {"artikeltext", {{"ID", A}, {"IDA", I}, {"Text", T}}},
+        {"prust", {{"ID", A}, {"UStSatz", M}}},
+        {"ztext", {{"Firma", I}, {"Art", T}, {"X", T}, {"Text", T}, {"Style", T}, {"Grad", I}}},
+        {"foot", {{"Firma", I}, {"X", T}, {"A", T}, {"B", T}, {"C", T}, {"D", T}}},
+        {"mahnungenstext", {{"ID", A}, {"MS", T}, {"RV", I}, {"Text", T}}},
+
+        {"usr", {{"IDU", I}, {"Name", T}, {"Pass", T}, {"Besch", T}}},
+        {"permission", {{"IDU", I}, {"IDP", I}, {"Perm", T}}},
+    };
+    t.insert(t.end(), rest.begin(), rest.end());
+    return t;
+}
+
+// Every number and link column that statements search or join on. The numbers
+// that identify one row of a kind are unique, so that two workstations drawing
+// the same number cannot store two contacts, projects or documents under it.
+std::vector<Index> indexes()
+{
+    std::vector<Index> ix = {
+        {"firma", "IDF", true},
+        {"firma", "Name", false},
+        {"name", "IDN", true},
+        {"name", "NName", false},
+        {"anmerkung", "IDA", false},
+        {"adresse", "IDA", true},
+        {"adressetofn", "IDFN", false},
+        {"adressetofn", "IDA", false},
+        {"com", "IDC", true},
+        {"comtofn", "IDFN", false},
+        {"comtofn", "IDC", false},
+        {"nametofirma", "IDN", false},
+        {"nametofirma", "IDF", false},
+        {"firmamehr", "IDF", false},
+        {"namemehr", "IDN", false},
+        {"jubtofn", "IDFN", false},
+        {"memotofn", "IDFN", false},
+        {"projekt", "PrNr", true},
+        {"projekt", "KNr", false},
+        {"projekttofn", "IDP", false},
+        {"projekttofn", "IDFN", false},
+        {"pradresse", "IDA", true},
+        {"projektrabatt", "PrNr", false},
+    };
+    for (const QString &x : docBases()) {
+        ix.push_back({x, "BelegNr", true});
+        ix.push_back({x, "ProjektNr", false});
+        ix.push_back({x + "anschrift", "BelegNr", false});
+        ix.push_back({x + "artikel", "BelegNr,RF", false});
+        ix.push_back({x + "extra", "BelegNr", false});
+        ix.push_back({x + "ztext", "BelegNr", false});
+    }
+    const std::vector<Index> rest = {
+        {"gutschriften", "ReNr", false},
+        {"rechnungenbetrag", "BelegNr", false},
+        {"gutschriftenbetrag", "BelegNr", false},
+        {"rechnungenop", "RNR", true},
+        {"teilbuchung", "RNr", false},
+        {"gutschriftenop", "BelegNr", false},
+        {"gutschriftenop", "RNr", false},
+        {"mahnungen", "BelegNr", true},
+        {"mahnungen", "RNr", false},
+        {"mahnungen", "ProjektNr", false},
+        {"mahnungentext", "BelegNr", false},
+        {"mahnungenanschrift", "BelegNr", false},
+        {"artikel", "ArtikelNr", false},
+        {"artikel", "Bez", false},
+        {"artikeltext", "IDA", false},
+        {"ztext", "Art,X", false},
+        {"foot", "X", false},
+        {"mahnungenstext", "MS", false},
+        {"usr", "IDU", true},
+        {"usr", "Name", false},
+        {"permission", "IDU,IDP", false},
+    };
+    ix.insert(ix.end(), rest.begin(), rest.end());
+    return ix;
+}
+
+QString typeSql(Type type)
+{
+    switch (type) {
+    case Type::Integer: return QStringLiteral("INTEGER");
+    case Type::Money: return QStringLiteral("REAL");
+    case Type::Date: return QStringLiteral("TEXT COLLATE DMY");
+    case Type::Text: return QStringLiteral("TEXT");
+    case Type::Auto: return QStringLiteral("INTEGER PRIMARY KEY");
+    }
+    return QStringLiteral("TEXT");
+}
+
+QString lit(const QString &text)
+{
+    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
+}
+
+// Default additional texts per document kind ('A' Angebot, 'U' Auftrag,
+// 'L' Lieferschein, 'R' Rechnung, 'G' Gutschrift), four lines each.
+struct ZText
+{
+    const char *art;
+    const char *lines[4];
+    const char *firstStyle;
+};
+
+const ZText zTexts[] = {
+    {"A",
+     {"Wir danken für Ihre Anfrage und bieten Ihnen wie folgt an.",
+      "Dieses Angebot ist 30 Tage gültig.",
+      "Alle Preise verstehen sich zuzüglich der gesetzlichen Mehrwertsteuer.",
+      "Wir freuen uns auf Ihren Auftrag."},
+     ""},
+    {"U",
+     {"Vielen Dank für Ihren Auftrag.",
+      "Wir bestätigen Ihnen den Auftrag zu den oben genannten Bedingungen.",
+      "Liefertermin nach Vereinbarung.", ""},
+     "fsBold"},
+    {"L",
+     {"Bitte prüfen Sie die Lieferung sofort auf Vollständigkeit.",
+      "Die Ware bleibt bis zur vollständigen Bezahlung unser Eigentum.", "",
+      "Ware vollständig und einwandfrei erhalten: ____________________"},
+     ""},
+    {"R",
+     {"Vielen Dank für Ihren Auftrag.",
+      "Bitte überweisen Sie den Rechnungsbetrag unter Angabe der Rechnungsnummer.",
+      "Das Leistungsdatum entspricht dem Rechnungsdatum.", ""},
+     "fsBold"},
+    {"G",
+     {"Wir schreiben Ihnen den folgenden Betrag gut.",
+      "Den Betrag verrechnen wir mit unserer nächsten Rechnung oder überweisen ihn auf Ihr Konto.",
+      "", ""},
+     ""},
+};
+
+// Footer lines 'a'..'e', four columns each: own company, contact, bank, tax data.
+const char *const footRows[5][4] = {
+    {"Ihre Firma", "Telefon: [bitte eintragen]", "Bank: [bitte eintragen]", "Steuernummer: [bitte eintragen]"},
+    {"Straße und Hausnummer", "Telefax: [bitte eintragen]", "IBAN: [bitte eintragen]", "USt-IdNr.: [bitte eintragen]"},
+    {"PLZ Ort", "E-Mail: [bitte eintragen]", "BIC: [bitte eintragen]", "Amtsgericht: [bitte eintragen]"},
+    {"", "Internet: [bitte eintragen]", "Kontoinhaber: [bitte eintragen]", "Geschäftsführung: [bitte eintragen]"},
+    {"", "", "", ""},
+};
+
+// Dunning letters, 25 lines per level. Placeholders are filled by the dunning run.
+const char *const dunningLevel1[] = {
+    "[SAnrede]",
+    "",
+    "sicher ist es Ihrer Aufmerksamkeit entgangen, dass unsere Rechnung",
+    "Nr. [RNr] vom [Datum] über [brutto] noch nicht beglichen ist.",
+    "",
+    "Wir bitten Sie freundlich, den offenen Betrag innerhalb der nächsten",
+    "zehn Tage auf unser Konto zu überweisen.",
+    "",
+    "Sollten Sie die Zahlung inzwischen veranlasst haben, betrachten Sie",
+    "dieses Schreiben bitte als gegenstandslos.",
+    "",
+    "Mit freundlichen Grüßen",
+};
+const char *const dunningLevel2[] = {
+    "[SAnrede]",
+    "",
+    "auf unsere Zahlungserinnerung zu der Rechnung Nr. [RNr] vom [Datum]",
+    "über [brutto] haben wir leider noch keinen Zahlungseingang feststellen können.",
+    "",
+    "Wir bitten Sie, den offenen Betrag nun innerhalb von sieben Tagen",
+    "auf unser Konto zu überweisen.",
+    "",
+    "Falls es Gründe gibt, die einer Zahlung entgegenstehen, sprechen Sie",
+    "uns bitte an. Hat sich Ihre Zahlung mit diesem Schreiben überschnitten,",
+    "so betrachten Sie es bitte als gegenstandslos.",
+    "",
+    "Mit freundlichen Grüßen",
+};
+const char *const dunningLevel3[] = {
+    "[SAnrede]",
+    "",
+    "trotz unserer bisherigen Mahnungen ist die Rechnung Nr. [RNr] vom [Datum]",
+    "über [brutto] noch immer nicht bezahlt.",
+    "",
+    "Wir fordern Sie hiermit letztmalig auf, den offenen Betrag innerhalb",
+    "von fünf Tagen auf unser Konto zu überweisen.",
+    "",
+    "Sollte die Zahlung bis dahin nicht bei uns eingegangen sein, werden wir",
+    "die Forderung ohne weitere Ankündigung gerichtlich geltend machen.",
+    "Die dadurch entstehenden Kosten gehen zu Ihren Lasten.",
+    "",
+    "Mit freundlichen Grüßen",
+};
+
+template <std::size_t N>
+QStringList levelLines(const char *const (&lines)[N])
+{
+    QStringList out;
+    for (std::size_t i = 0; i < 25; ++i)
+        out << (i < N ? QString::fromUtf8(lines[i]) : QString());
+    return out;
+}
+
+} // namespace
+
+QStringList documentBaseNames()
+{
+    return docBases();
+}
+
+QStringList tableNames()
+{
+    QStringList names;
+    for (const Table &t : tables())
+        names << t.name;
+    return names;
+}
+
+QStringList createStatements()
+{
+    QStringList out;
+    for (const Table &t : tables()) {
+        QStringList cols;
+        for (const Column &c : t.columns)
+            cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type));
+        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+    }
+    for (const Index &ix : indexes()) {
+        QString cols = ix.columns;
+        out << QStringLiteral("CREATE %1INDEX ix_%2_%3 ON %2 (%4)")
+                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.table,
+                        QString(cols).replace(QLatin1Char(','), QLatin1Char('_')), cols);
+    }
+    return out;
+}
+
+QStringList seedStatements()
+{
+    QStringList out;
+    const char letters[] = {'a', 'b', 'c', 'd', 'e'};
+    for (int r = 0; r < 5; ++r)
+        out << QStringLiteral("INSERT INTO foot (Firma, X, A, B, C, D) VALUES (1, '%1', %2, %3, %4, %5)")
+                   .arg(QString(QLatin1Char(letters[r])), lit(QString::fromUtf8(footRows[r][0])),
+                        lit(QString::fromUtf8(footRows[r][1])), lit(QString::fromUtf8(footRows[r][2])),
+                        lit(QString::fromUtf8(footRows[r][3])));
+    for (const ZText &z : zTexts)
+        for (int l = 0; l < 4; ++l)
+            out << QStringLiteral("INSERT INTO ztext (Firma, Art, X, Text, Style, Grad) "
+                                  "VALUES (1, '%1', '%2', %3, '%4', 10)")
+                       .arg(QString::fromLatin1(z.art), QString(QLatin1Char(letters[l])),
+                            lit(QString::fromUtf8(z.lines[l])),
+                            l == 0 ? QString::fromLatin1(z.firstStyle) : QString());
+    const QStringList levels[3] = {levelLines(dunningLevel1), levelLines(dunningLevel2),
+                                   levelLines(dunningLevel3)};
+    for (int level = 0; level < 3; ++level)
+        for (int rv = 0; rv < 25; ++rv)
+            out << QStringLiteral("INSERT INTO mahnungenstext (MS, RV, Text) VALUES ('%1', %2, %3)")
+                       .arg(level + 1)
+                       .arg(rv)
+                       .arg(lit(levels[level][rv]));
+    out << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (7)")
+        << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (19)");
+    return out;
+}
+
+QStringList upgradeStatements(int toVersion)
+{
+    // Each later schema change adds a case here: the statements that bring a data
+    // set of version toVersion-1 to toVersion. They run in one transaction together
+    // with the version change.
+    switch (toVersion) {
+    default:
+        return {};
+    }
+}
+
+} // namespace Schema

@@ -1,0 +1,229 @@
+#include "Errors.h"
+#include "HomeDir.h"
+#include "IniFile.h"
+#include "Settings.h"
+#include "TestEnv.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void orbelIniDefaults();
+    void startNumbers_data();
+    void startNumbers();
+    void iniFileFormat();
+    void ownCompany();
+    void userSettingsGroupStopsAtFirstMissing();
+    void ifLogin_data();
+    void ifLogin();
+    void autostartEntry();
+    void homeDirChoice();
+    void homeDirFailures();
+};
+
+void TestSettings::orbelIniDefaults()
+{
+    TestEnv env(false);
+    QVERIFY(!QFile::exists(OrbelIniPath(env.home())));
+    QCOMPARE(ReadCurrency(env.home()), QStringLiteral("€"));
+    QCOMPARE(ReadSizeGrade(env.home()), 5);
+    QCOMPARE(ReadLastUser(env.home()), QStringLiteral("Administrator"));
+    QCOMPARE(ReadBackupPath(env.home(), "PathGesamt"), QString());
+    for (const QString &key : {StartKey::Projekt, StartKey::Angebot, StartKey::Auftrag, StartKey::Lieferschein,
+                               StartKey::Rechnung, StartKey::Gutschrift, StartKey::Mahnung, StartKey::Ablage,
+                               StartKey::Kunden})
+        QCOMPARE(ReadStartNumber(env.home(), key), 1);
+
+    WriteCurrency(env.home(), "CHF");
+    WriteSizeGrade(env.home(), 8);
+    WriteLastUser(env.home(), "Müller");
+    QCOMPARE(ReadCurrency(env.home()), QStringLiteral("CHF"));
+    QCOMPARE(ReadSizeGrade(env.home()), 8);
+    QCOMPARE(ReadLastUser(env.home()), QStringLiteral("Müller"));
+    // the file is plain section/key=value text
+    QFile f(OrbelIniPath(env.home()));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    QVERIFY2(text.contains("[Personal]\r\nWaehrung=CHF\r\nSGrad=8\r\n"), qPrintable(text));
+    QVERIFY(text.contains("[Benutzer]\r\nString=Müller"));
+}
+
+void TestSettings::startNumbers_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("read");
+    QTest::newRow("number") << "5000" << 5000;
+    QTest::newRow("not a number") << "abc" << 1;
+    QTest::newRow("empty") << "" << 1;
+    QTest::newRow("blanks") << " 42 " << 42;
+}
+
+void TestSettings::startNumbers()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, read);
+    TestEnv env(false);
+    WriteStartNumber(env.home(), StartKey::Rechnung, stored);
+    QCOMPARE(ReadStartNumber(env.home(), StartKey::Rechnung), read);
+    QCOMPARE(ReadStartNumber(env.home(), StartKey::Angebot), 1);
+}
+
+void TestSettings::iniFileFormat()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("DruckJob.ini");
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("; Kommentar\n[General]\ncount=2\n1=Rechnung=zweifach\n\n[Andere]\nx = 1 \n");
+    }
+    IniFile ini(path);
+    QCOMPARE(ini.readInteger("general", "COUNT", 0), 2);
+    QCOMPARE(ini.readString("general", "1"), QStringLiteral("Rechnung=zweifach"));
+    QCOMPARE(ini.readString("Andere", "x"), QStringLiteral("1"));
+    QCOMPARE(ini.readString("Andere", "y", "fehlt"), QStringLiteral("fehlt"));
+    QCOMPARE(ini.sections(), QStringList({"General", "Andere"}));
+    QCOMPARE(ini.keys("General"), QStringList({"count", "1"}));
+    ini.writeString("General", "2", "Lieferschein");
+    ini.writeString("Neu", "a", "zwei\nZeilen");
+    QCOMPARE(ini.keys("General"), QStringList({"count", "1", "2"}));
+    QCOMPARE(ini.readString("Neu", "a"), QStringLiteral("zwei Zeilen"));
+    ini.eraseSection("andere");
+    QVERIFY(!ini.sectionExists("Andere"));
+    ini.deleteKey("General", "1");
+    QCOMPARE(ini.keys("General"), QStringList({"count", "2"}));
+    QVERIFY(ini.valueExists("Neu", "a"));
+    QVERIFY(!ini.valueExists("Neu", "b"));
+}
+
+void TestSettings::ownCompany()
+{
+    TestEnv env(false);
+    OwnCompany c = ReadOwnCompany(env.home());
+    QCOMPARE(c.name, QStringLiteral("0"));
+    QCOMPARE(c.line, QStringLiteral("0"));
+    WriteOwnCompany(env.home(), "Holz & Co. KG", "Sägewerkstraße 4", "79098", "Freiburg");
+    c = ReadOwnCompany(env.home());
+    QCOMPARE(c.ort, QStringLiteral("Freiburg"));
+    QCOMPARE(c.line, QStringLiteral("Holz & Co. KG - Sägewerkstraße 4 - 79098 Freiburg"));
+}
+
+void TestSettings::userSettingsGroupStopsAtFirstMissing()
+{
+    TestEnv env(false);
+    {
+        UserSettings s;
+        s.writeInt("Left", 120);
+        s.writeInt("Top", 80);
+        // Width missing
+        s.writeInt("Height", 600);
+        s.writeBool("CheckBox1Checked", true);
+        s.sync();
+    }
+    UserSettings s;
+    SettingsGroupReader r(s);
+    int left = 10, top = 10, width = 750, height = 550;
+    QVERIFY(r.readInt("Left", left));
+    QVERIFY(r.readInt("Top", top));
+    QVERIFY(!r.readInt("Width", width));
+    QVERIFY(!r.readInt("Height", height));
+    QVERIFY(r.failed());
+    QCOMPARE(left, 120);
+    QCOMPARE(top, 80);
+    QCOMPARE(width, 750);
+    QCOMPARE(height, 550);
+    QCOMPARE(s.readBool("CheckBox1Checked"), std::optional<bool>(true));
+    s.writeString("Drucker", "Büro");
+    QCOMPARE(s.readInt("Drucker"), std::nullopt);
+    QCOMPARE(s.readString("Drucker"), std::optional<QString>("Büro"));
+}
+
+void TestSettings::ifLogin_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("value");
+    QTest::newRow("missing") << QString() << false;
+    QTest::newRow("true") << "1" << true;
+    QTest::newRow("false") << "0" << false;
+    QTest::newRow("unreadable") << "vielleicht" << false;
+}
+
+void TestSettings::ifLogin()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, value);
+    TestEnv env(false);
+    if (!stored.isNull()) {
+        QSettings s(QSettings::NativeFormat, QSettings::SystemScope, "Halvard", "Orbel");
+        s.setValue("1/IfLogin", stored);
+    }
+    QCOMPARE(ReadIfLogin(), value);
+    // the user's own settings never switch the log-in on
+    UserSettings u;
+    u.writeInt("IfLogin", 1);
+    u.sync();
+    QCOMPARE(ReadIfLogin(), value);
+}
+
+void TestSettings::autostartEntry()
+{
+    TestEnv env(false);
+    QCOMPARE(ReadAutostartEntry(), QString());
+    WriteAutostartEntry(env.home() + "Sentry");
+    QVERIFY(AutostartFilePath().startsWith(env.home().section('/', 0, -3)));
+    QCOMPARE(ReadAutostartEntry(), env.home() + "Sentry");
+    WriteAutostartEntry(QString());
+    QCOMPARE(ReadAutostartEntry(), QString());
+    QVERIFY(!QFile::exists(AutostartFilePath()));
+}
+
+void TestSettings::homeDirChoice()
+{
+    qputenv("ORVELLA_HOME", "/tmp/aus-der-umgebung");
+    QCOMPARE(ResolveHomeDir({"orvella", "--home", "/tmp/x"}), QStringLiteral("/tmp/x"));
+    QCOMPARE(ResolveHomeDir({"orvella", "/OP", "--home=/tmp/y"}), QStringLiteral("/tmp/y"));
+    QCOMPARE(ResolveHomeDir({"orvella"}), QStringLiteral("/tmp/aus-der-umgebung"));
+    qunsetenv("ORVELLA_HOME");
+    QVERIFY(!ResolveHomeDir({"orvella"}).isEmpty());
+    QCOMPARE(ArgumentsWithoutHome({"orvella", "--home", "/tmp/x", "/OP"}), QStringList({"orvella", "/OP"}));
+
+    QTemporaryDir dir;
+    const QString home = PrepareHomeDir(dir.filePath("neu/tief"));
+    QVERIFY(home.endsWith("/neu/tief/"));
+    QVERIFY(QFileInfo(home + "data").isDir());
+}
+
+void TestSettings::homeDirFailures()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("datei"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        PrepareHomeDir(dir.filePath("datei/unter"));
+        QFAIL("folder below a file accepted");
+    } catch (const OrvellaError &e) {
+        QVERIFY2(e.message().contains("kann nicht angelegt werden"), qPrintable(e.message()));
+    }
+    if (geteuid() == 0)
+        QSKIP("root may write into read-only folders; that case needs an ordinary account");
+    const QString locked = dir.filePath("gesperrt");
+    QVERIFY(QDir().mkpath(locked));
+    QVERIFY(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    try {
+        PrepareHomeDir(locked);
+        QFAIL("read-only folder accepted");
+    } catch (const OrvellaError &e) {
+        QVERIFY2(e.message().contains("kann nicht geschrieben werden"), qPrintable(e.message()));
+    }
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
