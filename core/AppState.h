@@ -8,6 +8,7 @@
 
 class Database;
 class Dialogs;
+class WindowHub;
 
 // The state one run of the program shares between its windows. Owned by the
 // program and handed to each window by reference when it is built.
@@ -31,6 +32,9 @@ public:
     qint64 SelectedID = 0;
     // Printer-unit offset from the print size grade.
     int PrintSizeOffset = 0;
+
+    // Opens other windows; set by the program once its windows exist.
+    WindowHub *hub = nullptr;
 
     bool perm(int flag) const { return flag >= 1 && flag <= 16 && Perm[std::size_t(flag)]; }
     void grantAll();
