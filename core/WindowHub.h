@@ -10,10 +10,38 @@ class WindowHub
 public:
     virtual ~WindowHub() = default;
 
+    // The contact editor, modally: a new entry, or a stored contact read-only or
+    // editable. company tells which tab a new entry starts on.
+    virtual void editNewContact(bool company) { Q_UNUSED(company); }
+    virtual void editContact(qint64 contactNumber, bool company, bool editable)
+    {
+        Q_UNUSED(contactNumber);
+        Q_UNUSED(company);
+        Q_UNUSED(editable);
+    }
     // Read-only detail view of a company or person.
     virtual void showContactDetail(qint64 contactNumber) { Q_UNUSED(contactNumber); }
     // The project window for a stored project.
     virtual void showProject(qint64 projectNumber) { Q_UNUSED(projectNumber); }
+    // The new-project window for the selected contact, modelessly.
+    virtual void showNewProject() {}
+    // The project search, modelessly; false when it or the project window is showing.
+    virtual bool showProjectSearch() { return false; }
     // The options window, modally.
     virtual void showOptions() {}
+    // The open-items window, modally.
+    virtual void showOpenItems() {}
+    // Backup window: full data set (true) or invoices and credit notes (false).
+    virtual void showBackup(bool fullDataSet) { Q_UNUSED(fullDataSet); }
+    virtual void showUsers() {}
+    virtual void showChangePassword() {}
+    virtual void showCalendar() {}
+    virtual void showDataMaintenance() {}
+    virtual void showGame() {}
+
+    // Which of the windows above exist in this build; the main window disables
+    // the commands of the others.
+    enum class Window { ContactEditor, ContactDetail, Project, NewProject, ProjectSearch, Options,
+                        OpenItems, Backup, Users, ChangePassword, Calendar, DataMaintenance, Game };
+    virtual bool has(Window window) const { Q_UNUSED(window); return false; }
 };

@@ -1,0 +1,617 @@
+#include "ContactStore.h"
+
+#include "AppState.h"
+#include "Database.h"
+#include "Errors.h"
+#include "Formats.h"
+#include "SqlQuery.h"
+#include "TdmCommon.h"
+#include "Transaction.h"
+
+namespace {
+
+// A text value between apostrophes, its own apostrophes doubled.
+QString Txt(const QString &value)
+{
+    return QLatin1Char('\'') + SqlQuote(value) + QLatin1Char('\'');
+}
+
+// A number between apostrophes, as the statements write identifiers.
+QString Num(qint64 value)
+{
+    return QStringLiteral("'%1'").arg(value);
+}
+
+// A number held as text in a hidden grid cell; anything but digits is refused
+// before it comes near a statement.
+QString NumText(const QString &value)
+{
+    return Num(StrToInt(value));
+}
+
+QString StFlag(bool deactivated)
+{
+    return deactivated ? QStringLiteral("0") : QStringLiteral("1");
+}
+
+} // namespace
+
+bool AddressRow::hasText() const
+{
+    return !art.isEmpty() || !strasse.isEmpty() || !plz.isEmpty() || !ort.isEmpty() || !land.isEmpty();
+}
+
+ContactStore::ContactStore(Database &db, TdmCommon &dm) : m_db(db), m_dm(dm) {}
+
+ContactStore::ContactStore(AppState &state) : ContactStore(state.db, state.dmCommon) {}
+
+void ContactStore::exec(const QString &sql)
+{
+    SqlQuery q(m_db);
+    q.execSql(sql);
+}
+
+// --- reading -----------------------------------------------------------------
+
+QStringList ContactStore::countries()
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT DISTINCT Land FROM adresse ORDER BY Land"));
+    QStringList out;
+    for (; !q.eof(); q.next())
+        out << q.field(QStringLiteral("Land"));
+    return out;
+}
+
+QStringList ContactStore::categories(bool companies)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(companies ? QStringLiteral("Kategorie AS k FROM firma") : QStringLiteral("Kategorie AS k FROM name"));
+    q.open();
+    QStringList out;
+    for (; !q.eof(); q.next()) {
+        const QString k = q.field(QStringLiteral("k"));
+        if (!k.isEmpty())
+            out << k;
+    }
+    return out;
+}
+
+std::optional<CompanyRecord> ContactStore::loadCompany(qint64 IDF)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("firma.Name, firma.Branche, firma.St, "));
+    q.add(QStringLiteral("firma.Telefon, firma.Kategorie, "));
+    q.add(QStringLiteral("firma.Begriffe, anmerkung.Anmerkung, "));
+    q.add(QStringLiteral("firma.SAnrede "));
+    q.add(QStringLiteral("FROM firma, anmerkung"));
+    q.add(QStringLiteral("WHERE firma.IDF=") + Num(IDF) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("firma.IDF=anmerkung.IDA"));
+    q.open();
+    if (q.isEmpty())
+        return std::nullopt;
+    CompanyRecord c;
+    c.IDF = IDF;
+    c.name = q.field(QStringLiteral("Name"));
+    c.branche = q.field(QStringLiteral("Branche"));
+    c.deactivated = q.field(QStringLiteral("St")) == QLatin1String("0");
+    c.telefon = q.field(QStringLiteral("Telefon"));
+    c.kategorie = q.field(QStringLiteral("Kategorie"));
+    c.begriffe = q.field(QStringLiteral("Begriffe"));
+    c.note = q.field(QStringLiteral("Anmerkung"));
+    c.sanrede = q.field(QStringLiteral("SAnrede"));
+    c.communications = loadCommunications(IDF);
+    loadAddresses(IDF, c);
+    return c;
+}
+
+std::optional<PersonRecord> ContactStore::loadPerson(qint64 IDN)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("name.Titel, name.Anrede, name.VName, name.NName, "));
+    q.add(QStringLiteral("name.Telefon, name.St, anmerkung.Anmerkung, "));
+    q.add(QStringLiteral("name.Begriffe, name.Kategorie, name.SAnrede "));
+    q.add(QStringLiteral("FROM name, anmerkung "));
+    q.add(QStringLiteral("WHERE name.IDN=") + Num(IDN) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("anmerkung.IDA=") + Num(IDN));
+    q.open();
+    if (q.isEmpty())
+        return std::nullopt;
+    PersonRecord p;
+    p.IDN = IDN;
+    p.titel = q.field(QStringLiteral("Titel"));
+    p.anrede = q.field(QStringLiteral("Anrede"));
+    p.vname = q.field(QStringLiteral("VName"));
+    p.nname = q.field(QStringLiteral("NName"));
+    p.telefon = q.field(QStringLiteral("Telefon"));
+    p.deactivated = q.field(QStringLiteral("St")) == QLatin1String("0");
+    p.note = q.field(QStringLiteral("Anmerkung"));
+    p.begriffe = q.field(QStringLiteral("Begriffe"));
+    p.kategorie = q.field(QStringLiteral("Kategorie"));
+    p.sanrede = q.field(QStringLiteral("SAnrede"));
+    p.position = linkedCompany(IDN).position;
+    p.communications = loadCommunications(IDN);
+    loadAddresses(IDN, p);
+    return p;
+}
+
+QList<ComRow> ContactStore::loadCommunications(qint64 number)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("com.Inhalt, com.IDC, com.X, comtofn.Bez "));
+    q.add(QStringLiteral("FROM com, comtofn"));
+    q.add(QStringLiteral("WHERE com.IDC=comtofn.IDC AND "));
+    q.add(QStringLiteral("comtofn.IDFN=") + Num(number));
+    // in the order they were entered, so rows do not jump about after a save
+    q.add(QStringLiteral("ORDER BY com.IDC"));
+    q.open();
+    QList<ComRow> rows;
+    for (; !q.eof(); q.next())
+        rows.append({q.field(QStringLiteral("Bez")), q.field(QStringLiteral("Inhalt")),
+                     q.field(QStringLiteral("IDC")), q.field(QStringLiteral("X"))});
+    return rows;
+}
+
+void ContactStore::loadAddresses(qint64 number, ContactData &into)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("adresse.Strasse, adresse.PLZ, adresse.Ort, "));
+    q.add(QStringLiteral("adresse.IDA, "));
+    q.add(QStringLiteral("adressetofn.Art, adresse.Land, adressetofn.St "));
+    q.add(QStringLiteral("FROM adresse, adressetofn"));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("adresse.IDA=adressetofn.IDA AND "));
+    q.add(QStringLiteral("adressetofn.IDFN=") + Num(number));
+    q.add(QStringLiteral("ORDER BY adresse.IDA"));
+    q.open();
+    into.mainAddress = AddressRow{};
+    into.addresses.clear();
+    for (; !q.eof(); q.next()) {
+        const AddressRow row{q.field(QStringLiteral("Art")), q.field(QStringLiteral("Strasse")),
+                             q.field(QStringLiteral("PLZ")), q.field(QStringLiteral("Ort")),
+                             q.field(QStringLiteral("Land")), q.field(QStringLiteral("IDA"))};
+        if (q.field(QStringLiteral("St")) == QLatin1String("1"))
+            into.mainAddress = row;
+        else
+            into.addresses.append(row);
+    }
+}
+
+QList<AssignedPerson> ContactStore::companyPersons(qint64 IDF)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("name.Anrede, name.Titel, name.VName , "));
+    q.add(QStringLiteral("name.NName, name.IDN, nametofirma.St "));
+    q.add(QStringLiteral("FROM name, nametofirma "));
+    q.add(QStringLiteral("WHERE name.IDN=nametofirma.IDN AND "));
+    q.add(QStringLiteral("nametofirma.IDF=") + Num(IDF));
+    q.open();
+    QList<AssignedPerson> out;
+    for (; !q.eof(); q.next())
+        out.append({q.field(QStringLiteral("Anrede")), q.field(QStringLiteral("Titel")),
+                    q.field(QStringLiteral("VName")), q.field(QStringLiteral("NName")),
+                    q.fieldInt(QStringLiteral("IDN")), q.field(QStringLiteral("St")) == QLatin1String("1")});
+    return out;
+}
+
+PersonDetails ContactStore::personDetails(qint64 IDN, qint64 IDF)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("nametofirma.Pos, name.Telefon, "));
+    q.add(QStringLiteral("adresse.Strasse, adresse.PLZ, adresse.Ort, "));
+    q.add(QStringLiteral("anmerkung.Anmerkung FROM "));
+    q.add(QStringLiteral("nametofirma, name, adresse, "));
+    q.add(QStringLiteral("anmerkung, adressetofn "));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("name.IDN=") + Num(IDN) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("name.IDN=nametofirma.IDN AND "));
+    q.add(QStringLiteral("name.IDN=adressetofn.IDFN AND "));
+    q.add(QStringLiteral("adressetofn.IDA=adresse.IDA AND "));
+    q.add(QStringLiteral("name.IDN=anmerkung.IDA AND "));
+    q.add(QStringLiteral("nametofirma.IDF=") + Num(IDF) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("adressetofn.St='1'"));
+    q.open();
+    PersonDetails d;
+    d.IDN = IDN;
+    d.position = q.field(QStringLiteral("Pos"));
+    d.telefon = q.field(QStringLiteral("Telefon"));
+    d.strasse = q.field(QStringLiteral("Strasse"));
+    d.plz = q.field(QStringLiteral("PLZ"));
+    d.ort = q.field(QStringLiteral("Ort"));
+    d.note = q.field(QStringLiteral("Anmerkung"));
+    return d;
+}
+
+LinkedCompany ContactStore::linkedCompany(qint64 IDN)
+{
+    LinkedCompany c;
+    const qint64 IDF = m_dm.GetFirmaOfPerson(IDN);
+    if (IDF <= 0)
+        return c;
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("firma.Name, firma.Branche, firma.Telefon, "));
+    q.add(QStringLiteral("firma.IDF, nametofirma.Pos FROM "));
+    q.add(QStringLiteral("name, firma, nametofirma "));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("name.IDN=") + Num(IDN) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("name.IDN=nametofirma.IDN AND "));
+    q.add(QStringLiteral("nametofirma.IDF=firma.IDF"));
+    q.open();
+    c.IDF = IDF;
+    c.name = q.field(QStringLiteral("Name"));
+    c.branche = q.field(QStringLiteral("Branche"));
+    c.telefon = q.field(QStringLiteral("Telefon"));
+    c.position = q.field(QStringLiteral("Pos"));
+
+    q.clear();
+    q.add(QStringLiteral("SELECT DISTINCT "));
+    q.add(QStringLiteral("adresse.Strasse, adresse.PLZ, adresse.Ort, "));
+    q.add(QStringLiteral("anmerkung.Anmerkung, adressetofn.St "));
+    q.add(QStringLiteral("FROM adresse, adressetofn, anmerkung"));
+    q.add(QStringLiteral("WHERE adressetofn.IDFN=") + Num(IDF) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("adressetofn.IDA=adresse.IDA AND "));
+    q.add(QStringLiteral("anmerkung.IDA=adressetofn.IDFN"));
+    // the panel shows one address: the main address when there is one
+    q.add(QStringLiteral("ORDER BY adressetofn.St DESC"));
+    q.open();
+    c.strasse = q.field(QStringLiteral("Strasse"));
+    c.plz = q.field(QStringLiteral("PLZ"));
+    c.ort = q.field(QStringLiteral("Ort"));
+    c.note = q.field(QStringLiteral("Anmerkung"));
+    return c;
+}
+
+QString ContactStore::companyName(qint64 IDF)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT Name FROM firma "));
+    q.add(QStringLiteral("WHERE IDF=") + Num(IDF));
+    q.open();
+    return q.field(QStringLiteral("Name"));
+}
+
+bool ContactStore::personExists(qint64 IDN)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT IDN FROM name WHERE IDN=") + Num(IDN));
+    return !q.isEmpty();
+}
+
+QStringList ContactStore::similarCompanies(const QString &name)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT Name FROM firma "));
+    q.add(QStringLiteral("WHERE Name LIKE '") + SqlQuote(name.left(5)) + QStringLiteral("%'"));
+    q.open();
+    QStringList out;
+    for (; !q.eof(); q.next())
+        out << q.field(QStringLiteral("Name"));
+    return out;
+}
+
+QList<QPair<QString, QString>> ContactStore::samePersons(const QString &vname, const QString &nname)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT NName, VName FROM name "));
+    q.add(QStringLiteral("WHERE VName=") + Txt(vname) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("NName=") + Txt(nname));
+    q.open();
+    QList<QPair<QString, QString>> out;
+    for (; !q.eof(); q.next())
+        out.append({q.field(QStringLiteral("VName")), q.field(QStringLiteral("NName"))});
+    return out;
+}
+
+// --- saving ------------------------------------------------------------------
+
+// The number was drawn before the save asked its questions; if another window
+// has taken it since, or an address link still uses it, nothing is written.
+void ContactStore::ensureNumberFree(qint64 number)
+{
+    if (number <= 0 || !m_dm.GetContactTable(number).isEmpty())
+        throw OrvellaError(QStringLiteral("Fehler beim holen der Kundennummer"));
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT IDFN FROM adressetofn WHERE IDFN = %1").arg(number));
+    if (!q.isEmpty())
+        throw OrvellaError(QStringLiteral("Fehler beim holen der Kundennummer"));
+}
+
+void ContactStore::insertNote(qint64 number, const QString &note)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("INSERT INTO anmerkung "));
+    q.add(QStringLiteral("(IDA, Anmerkung) "));
+    q.add(QStringLiteral("VALUES "));
+    q.add(QStringLiteral("(") + Num(number) + QStringLiteral(", ") + Txt(note) + QStringLiteral(")"));
+    q.execSql();
+}
+
+void ContactStore::insertCompany(const CompanyRecord &c, qint64 linkIDN, const QString &position)
+{
+    Transaction t(m_db);
+    ensureNumberFree(c.IDF);
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("INSERT INTO firma "));
+    q.add(QStringLiteral("(IDF, Name, Branche,  Kategorie, Begriffe, "));
+    q.add(QStringLiteral("SAnrede, Telefon, St) "));
+    q.add(QStringLiteral("VALUES "));
+    q.add(QStringLiteral("(%1, %2, %3, %4, %5, %6, %7, %8)")
+              .arg(Num(c.IDF), Txt(c.name), Txt(c.branche), Txt(c.kategorie), Txt(c.begriffe),
+                   Txt(c.sanrede), Txt(c.telefon), Txt(StFlag(c.deactivated))));
+    q.execSql();
+    insertNote(c.IDF, c.note);
+    saveCommunications(c.IDF, c.communications, SaveKind::First);
+    saveAddresses(c.IDF, c.mainAddress, c.addresses, SaveKind::First);
+    if (linkIDN > 0)
+        linkPerson(linkIDN, c.IDF, position);
+    t.commit();
+}
+
+void ContactStore::updateCompany(const CompanyRecord &c)
+{
+    Transaction t(m_db);
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("UPDATE firma SET "));
+    q.add(QStringLiteral("IDF=%1, Name=%2, Branche=%3, Begriffe=%4, Kategorie=%5, Telefon=%6, SAnrede=%7, St=%8")
+              .arg(Num(c.IDF), Txt(c.name), Txt(c.branche), Txt(c.begriffe), Txt(c.kategorie),
+                   Txt(c.telefon), Txt(c.sanrede), Txt(StFlag(c.deactivated))));
+    q.add(QStringLiteral("WHERE IDF=") + Num(c.IDF));
+    q.execSql();
+    q.clear();
+    q.add(QStringLiteral("UPDATE anmerkung "));
+    q.add(QStringLiteral("SET Anmerkung=") + Txt(c.note));
+    q.add(QStringLiteral("WHERE  "));
+    q.add(QStringLiteral("IDA=") + Num(c.IDF));
+    q.execSql();
+    saveCommunications(c.IDF, c.communications, SaveKind::Update);
+    saveAddresses(c.IDF, c.mainAddress, c.addresses, SaveKind::Update);
+    t.commit();
+}
+
+void ContactStore::insertPerson(const PersonRecord &p, qint64 linkIDF)
+{
+    Transaction t(m_db);
+    ensureNumberFree(p.IDN);
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("INSERT INTO name "));
+    q.add(QStringLiteral("(IDN,Titel, Anrede, VName, NName, Telefon, "));
+    q.add(QStringLiteral("Begriffe, Kategorie, SAnrede, "));
+    q.add(QStringLiteral("St)"));
+    q.add(QStringLiteral("VALUES (%1, %2, %3, %4, %5, %6, %7, %8, %9, %10)")
+              .arg(Num(p.IDN), Txt(p.titel), Txt(p.anrede), Txt(p.vname), Txt(p.nname), Txt(p.telefon),
+                   Txt(p.begriffe), Txt(p.kategorie), Txt(p.sanrede))
+              .arg(Txt(StFlag(p.deactivated))));
+    q.execSql();
+    insertNote(p.IDN, p.note);
+    saveCommunications(p.IDN, p.communications, SaveKind::First);
+    saveAddresses(p.IDN, p.mainAddress, p.addresses, SaveKind::First);
+    if (linkIDF > 0)
+        linkPerson(p.IDN, linkIDF, p.position);
+    t.commit();
+}
+
+void ContactStore::updatePerson(const PersonRecord &p, qint64 IDF)
+{
+    Transaction t(m_db);
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("UPDATE name "));
+    q.add(QStringLiteral("SET "));
+    q.add(QStringLiteral("Titel=%1, Anrede=%2, VName=%3, Begriffe=%4, NName=%5, SAnrede=%6, Telefon=%7, Kategorie=%8, St=%9")
+              .arg(Txt(p.titel), Txt(p.anrede), Txt(p.vname), Txt(p.begriffe), Txt(p.nname), Txt(p.sanrede),
+                   Txt(p.telefon), Txt(p.kategorie), Txt(StFlag(p.deactivated))));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("IDN=") + Num(p.IDN));
+    q.execSql();
+    q.clear();
+    q.add(QStringLiteral("UPDATE anmerkung "));
+    q.add(QStringLiteral("SET "));
+    q.add(QStringLiteral("Anmerkung=") + Txt(p.note) + QStringLiteral(" "));
+    q.add(QStringLiteral("WHERE IDA=") + Num(p.IDN));
+    q.execSql();
+    q.clear();
+    q.add(QStringLiteral("UPDATE nametofirma "));
+    q.add(QStringLiteral("SET "));
+    q.add(QStringLiteral("Pos=") + Txt(p.position) + QStringLiteral(" "));
+    q.add(QStringLiteral("WHERE IDN=") + Num(p.IDN) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("IDF=") + Num(IDF));
+    q.execSql();
+    saveCommunications(p.IDN, p.communications, SaveKind::Update);
+    saveAddresses(p.IDN, p.mainAddress, p.addresses, SaveKind::Update);
+    t.commit();
+}
+
+void ContactStore::linkPerson(qint64 IDN, qint64 IDF, const QString &position)
+{
+    Transaction t(m_db);
+    const qint64 current = m_dm.GetFirmaOfPerson(IDN);
+    if (current > 0)
+        throw OrvellaError(QStringLiteral("Die Person ist schon der Firma \"%1\" zugeordnet.").arg(companyName(current)));
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("INSERT INTO nametofirma "));
+    q.add(QStringLiteral("(IDN, Pos, IDF) "));
+    q.add(QStringLiteral("VALUES "));
+    q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDN), Txt(position), Num(IDF)));
+    q.execSql();
+    t.commit();
+}
+
+void ContactStore::unlinkPerson(qint64 IDN, qint64 IDF)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("DELETE FROM nametofirma "));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("IDN=") + Num(IDN) + QStringLiteral(" AND "));
+    q.add(QStringLiteral("IDF=") + Num(IDF));
+    q.execSql();
+}
+
+// --- addresses and communication entries ----------------------------------------
+
+void ContactStore::insertCommunication(qint64 contact, const ComRow &row)
+{
+    const qint64 IDC = m_dm.GetNextIDC();
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("INSERT INTO com "));
+    q.add(QStringLiteral("(IDC, Inhalt, X) "));
+    q.add(QStringLiteral("VALUES "));
+    q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDC), Txt(row.inhalt), Txt(row.code)));
+    q.execSql();
+    q.clear();
+    q.add(QStringLiteral("INSERT INTO comtofn "));
+    q.add(QStringLiteral("(IDC, IDFN, Bez) "));
+    q.add(QStringLiteral("VALUES "));
+    q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDC), Num(contact), Txt(row.bez)));
+    q.execSql();
+}
+
+void ContactStore::saveCommunications(qint64 contact, const QList<ComRow> &rows, SaveKind kind)
+{
+    for (const ComRow &row : rows) {
+        if (kind == SaveKind::First) {
+            // a row with only a description is not stored on the first save
+            if (!row.inhalt.isEmpty())
+                insertCommunication(contact, row);
+            continue;
+        }
+        const bool empty = row.bez.isEmpty() && row.inhalt.isEmpty();
+        if (row.idc.isEmpty()) {
+            if (!empty)
+                insertCommunication(contact, row);
+        } else if (empty) {
+            exec(QStringLiteral("DELETE FROM com \nWHERE IDC=") + NumText(row.idc));
+            exec(QStringLiteral("DELETE FROM comtofn \nWHERE IDC=") + NumText(row.idc));
+        } else {
+            exec(QStringLiteral("UPDATE com \nSET \nInhalt=%1, \nX=%2 \nWHERE IDC=%3")
+                     .arg(Txt(row.inhalt), Txt(row.code), NumText(row.idc)));
+            exec(QStringLiteral("UPDATE comtofn \nSET Bez=%1 \nWHERE IDC=%2").arg(Txt(row.bez), NumText(row.idc)));
+        }
+    }
+}
+
+void ContactStore::insertAddress(qint64 contact, const AddressRow &row, bool main)
+{
+    const qint64 IDA = m_dm.GetNextIDA();
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("INSERT INTO adresse "));
+    q.add(QStringLiteral("(IDA, Strasse, PLZ, Ort, Land) "));
+    q.add(QStringLiteral("VALUES "));
+    q.add(QStringLiteral("(%1, %2, %3, %4, %5)").arg(Num(IDA), Txt(row.strasse), Txt(row.plz), Txt(row.ort), Txt(row.land)));
+    q.execSql();
+    q.clear();
+    q.add(QStringLiteral("INSERT INTO adressetofn "));
+    if (main) {
+        q.add(QStringLiteral("(IDA, IDFN, Art, St) "));
+        q.add(QStringLiteral("VALUES "));
+        q.add(QStringLiteral("(%1, %2, %3, '1')").arg(Num(IDA), Num(contact), Txt(row.art)));
+    } else {
+        // a further address saved for the first time carries no mark
+        q.add(QStringLiteral("(IDA, IDFN, Art) "));
+        q.add(QStringLiteral("VALUES "));
+        q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDA), Num(contact), Txt(row.art)));
+    }
+    q.execSql();
+}
+
+void ContactStore::updateAddress(const AddressRow &row, bool main)
+{
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("UPDATE adresse SET "));
+    q.add(QStringLiteral("Strasse=%1, PLZ=%2, Ort=%3, Land=%4")
+              .arg(Txt(row.strasse), Txt(row.plz), Txt(row.ort), Txt(row.land)));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("IDA=") + NumText(row.ida));
+    q.execSql();
+    q.clear();
+    q.add(QStringLiteral("UPDATE adressetofn "));
+    q.add(main ? QStringLiteral("SET St='1', ") : QStringLiteral("SET St='0', "));
+    q.add(QStringLiteral("Art=") + Txt(row.art));
+    q.add(QStringLiteral("WHERE "));
+    q.add(QStringLiteral("IDA=") + NumText(row.ida));
+    q.execSql();
+}
+
+void ContactStore::saveAddresses(qint64 contact, const AddressRow &main, const QList<AddressRow> &rows, SaveKind kind)
+{
+    if (kind == SaveKind::First) {
+        // every contact gets its main-address link, even with empty fields
+        insertAddress(contact, main, true);
+        for (const AddressRow &row : rows)
+            if (row.hasText())
+                insertAddress(contact, row, false);
+        return;
+    }
+    if (!main.ida.isEmpty())
+        updateAddress(main, true);
+    for (const AddressRow &row : rows) {
+        if (row.ida.isEmpty()) {
+            if (row.hasText())
+                insertAddress(contact, row, false);
+        } else if (!row.hasText()) {
+            exec(QStringLiteral("DELETE FROM adresse \nWHERE \nIDA=") + NumText(row.ida));
+            exec(QStringLiteral("DELETE FROM adressetofn \nWHERE \nIDA=") + NumText(row.ida));
+        } else {
+            updateAddress(row, false);
+        }
+    }
+}
+
+// --- the assignment window -------------------------------------------------------
+
+QList<AssignCandidate> ContactStore::candidates(bool companies, const CandidateFilter &filter)
+{
+    QSet<qint64> linked;
+    {
+        SqlQuery q(m_db);
+        q.open(QStringLiteral("SELECT IDN FROM nametofirma"));
+        for (; !q.eof(); q.next())
+            linked.insert(q.fieldInt(QStringLiteral("IDN")));
+    }
+    const QString t = companies ? QStringLiteral("firma") : QStringLiteral("name");
+    const QString category = filter.category.isEmpty()
+        ? QString()
+        : t + QStringLiteral(".Kategorie = ") + Txt(filter.category) + QStringLiteral(" AND ");
+    QString search;
+    if (!filter.number.isEmpty())
+        search = QStringLiteral(" AND (%1 = %2)").arg(companies ? QStringLiteral("firma.IDF") : QStringLiteral("name.IDN"))
+                     .arg(StrToInt(filter.number));
+    else if (!filter.company.isEmpty())
+        search = QStringLiteral(" AND firma.Name LIKE '%") + SqlQuote(filter.company) + QStringLiteral("%'");
+    else if (!filter.lastName.isEmpty())
+        search = QStringLiteral(" AND name.NName LIKE '%") + SqlQuote(filter.lastName) + QStringLiteral("%'");
+
+    SqlQuery q(m_db);
+    if (companies)
+        q.add(QStringLiteral("SELECT DISTINCT firma.Name AS n, firma.Branche AS b, firma.Telefon AS t, "
+                             "adresse.PLZ AS p, adresse.Ort AS o, firma.IDF as id FROM firma, adresse, adressetofn"));
+    else
+        q.add(QStringLiteral("SELECT DISTINCT name.VName AS n, name.NName AS b, name.Telefon AS t, "
+                             "adresse.PLZ AS p, adresse.Ort AS o, name.IDN as id FROM name, adresse, adressetofn"));
+    q.add(QStringLiteral("WHERE ") + category + t + QStringLiteral(".") + (companies ? QStringLiteral("IDF") : QStringLiteral("IDN"))
+          + QStringLiteral(" = adressetofn.IDFN AND adressetofn.IDA = adresse.IDA AND ") + t + QStringLiteral(".St = '")
+          + (filter.blocked ? QStringLiteral("0") : QStringLiteral("1")) + QStringLiteral("' AND adressetofn.St='1'") + search);
+    q.open();
+    QList<AssignCandidate> out;
+    for (; !q.eof() && out.size() < MaxCandidates; q.next()) {
+        AssignCandidate c{q.field(QStringLiteral("n")), q.field(QStringLiteral("b")), q.field(QStringLiteral("p")),
+                          q.field(QStringLiteral("o")), q.field(QStringLiteral("t")), q.fieldInt(QStringLiteral("id")), false};
+        c.linked = linked.contains(c.id);
+        out.append(c);
+    }
+    return out;
+}
+
+QString ContactStore::companyOfPerson(qint64 IDN)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT firma.Name FROM firma, name, nametofirma WHERE firma.IDF=nametofirma.IDF AND "
+                          "name.IDN=nametofirma.IDN AND name.IDN=") + Num(IDN));
+    return q.field(QStringLiteral("Name"));
+}

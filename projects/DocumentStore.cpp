@@ -1,0 +1,438 @@
+#include "DocumentStore.h"
+
+#include "Database.h"
+#include "Dialogs.h"
+#include "Errors.h"
+#include "Formats.h"
+#include "SqlQuery.h"
+#include "Totals.h"
+#include "Transaction.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Statements are composed with one multi-argument QString::arg() each: a second
+// arg() would also replace "%1"-like text that a user typed into a field.
+
+// A text between apostrophes, its own apostrophes doubled.
+QString quoted(const QString &text)
+{
+    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
+}
+
+QString num(qint64 value)
+{
+    return QString::number(value);
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("J") : QStringLiteral("N");
+}
+
+// Dates are stored in the one form the date collation orders ("dd.MM.yyyy").
+QString storedDate(const QString &date)
+{
+    return date.trimmed().isEmpty() ? QString() : DateToStr(StrToDate(date));
+}
+
+bool isPaymentTerm(const QString &term)
+{
+    static const QRegularExpression days(QStringLiteral("^\\d{1,5}$"));
+    return days.match(term.trimmed()).hasMatch();
+}
+
+} // namespace
+
+const QString DocumentStore::CreditNoteQuestion = QStringLiteral(
+    "Die Gutschrift ist höher als der ausstehende Rechnungsbetrag. Wollen Sie wirklich weitermachen?");
+
+DocumentStore::DocumentStore(Database &db, Dialogs &dialogs, const QString &currency)
+    : m_db(db), m_dialogs(dialogs), m_currency(currency)
+{
+}
+
+QString DocumentStore::refusal(const Document &document)
+{
+    return document.lines.hasFirstPosition() ? QString() : document.kind.noLinesMessage();
+}
+
+void DocumentStore::checkValues(const Document &d)
+{
+    if (d.number < 1)
+        throw ConversionError(QStringLiteral("Die Belegnummer %1 ist ungültig.").arg(d.number));
+    if (d.projectNumber < 0 || d.invoiceNumber < 0)
+        throw ConversionError(QStringLiteral("Die Projekt- oder Rechnungsnummer ist ungültig."));
+    if (d.kind.kind() == DocumentKind::Rechnung) {
+        dueDate(d.date, d.paymentTerm); // throws for a missing date or a bad term
+    } else {
+        storedDate(d.date);
+    }
+    if (!d.skontoPercent.isEmpty() && !Amount::tryFromText(d.skontoPercent))
+        throw ConversionError(
+            QStringLiteral("'%1' ist kein gültiger Skonto-Prozentsatz.").arg(d.skontoPercent));
+}
+
+QString DocumentStore::dueDate(const QString &date, const QString &paymentTerm)
+{
+    const QString term = paymentTerm.trimmed();
+    if (!term.isEmpty() && !isPaymentTerm(term))
+        throw ConversionError(QStringLiteral("'%1' ist kein gültiges Zahlungsziel in Tagen.").arg(paymentTerm));
+    const int days = term.isEmpty() ? 30 : term.toInt();
+    return DateToStr(StrToDate(date).addDays(days));
+}
+
+QString DocumentStore::sqlAmount(const QString &displayed) const
+{
+    return displayed.trimmed().isEmpty() ? QStringLiteral("0") : SqlDecimal(displayed, m_currency);
+}
+
+bool DocumentStore::isStored(DocumentKind kind, qint64 number)
+{
+    SqlQuery q(m_db);
+    if (kind.isDunningLetter())
+        q.open(QStringLiteral("SELECT Datum FROM mahnungen WHERE BelegNr=%1").arg(number));
+    else
+        q.open(QStringLiteral("SELECT ProjektNr FROM %1 WHERE BelegNr=%2").arg(kind.headerTable()).arg(number));
+    return !q.isEmpty();
+}
+
+Amount DocumentStore::outstandingAmount(const Document &creditNote)
+{
+    const QString invoice = num(creditNote.invoiceNumber);
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT Betrag FROM rechnungenop WHERE RNr='%1'").arg(invoice));
+    const Amount invoiceAmount = q.fieldAmount(QStringLiteral("Betrag"));
+
+    QList<Amount> deductions;
+    auto collect = [&](const QString &sql) {
+        for (q.open(sql); !q.eof(); q.next())
+            if (!q.field(QStringLiteral("Betrag")).isEmpty())
+                deductions << q.fieldAmount(QStringLiteral("Betrag"));
+    };
+    collect(QStringLiteral("SELECT Betrag FROM teilbuchung WHERE RNr='%1'").arg(invoice));
+    collect(QStringLiteral("SELECT Betrag FROM gutschriftenop WHERE RNr='%1' AND BelegNr<>'%2'")
+                .arg(invoice, num(creditNote.number)));
+    return Totals::outstanding(invoiceAmount, deductions, creditNote.totals.gross(), m_currency);
+}
+
+DocumentStore::SaveResult DocumentStore::save(Document &document)
+{
+    if (document.kind.isDunningLetter())
+        throw OrvellaError(QStringLiteral("Mahnungen werden mit saveDunningLetter gespeichert."));
+    const QString refused = refusal(document);
+    if (!refused.isEmpty()) {
+        m_dialogs.warning(refused);
+        return SaveResult::NoLines;
+    }
+    checkValues(document);
+
+    Document computed = document;
+    Totals::compute(computed.lines, computed.totals, Totals::readRates(m_db), m_currency);
+
+    // Asked before the transaction starts, so no write lock waits for the user.
+    if (computed.kind.kind() == DocumentKind::Gutschrift && outstandingAmount(computed) < Amount()
+        && m_dialogs.question(CreditNoteQuestion, Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"))
+               != Dialogs::Answer::Yes)
+        return SaveResult::Declined;
+
+    SqlQuery q(m_db);
+    Transaction transaction(m_db);
+    if (isStored(computed.kind, computed.number))
+        update(q, computed);
+    else
+        insert(q, computed);
+    transaction.commit();
+
+    document = std::move(computed);
+    return SaveResult::Saved;
+}
+
+void DocumentStore::insertLines(SqlQuery &q, const Document &d)
+{
+    const QString table = d.kind.lineTable();
+    const LineList &lines = d.lines;
+    for (int r = 1; r < lines.rowCount(); ++r) {
+        const LineList::Row &row = lines.row(r);
+        q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, "
+                                 "Einzelpreis, Betrag, MwSt, Rabatt, RF) VALUES ('%2', %3,%4,%5, %6, "
+                                 "%7, %8, %9, %10, '%11')")
+                      .arg(table, num(d.number), quoted(row[LineList::Pos]), quoted(row[LineList::ArtikelNr]),
+                           quoted(row[LineList::Bezeichnung]), quoted(row[LineList::Anzahl]),
+                           quoted(row[LineList::Einzelpreis]), quoted(row[LineList::Betrag]),
+                           quoted(row[LineList::MwSt]), quoted(row[LineList::Rabatt]), num(r)));
+    }
+}
+
+void DocumentStore::insert(SqlQuery &q, const Document &d)
+{
+    const DocumentKind kind = d.kind;
+    const QString n = num(d.number);
+    q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma) "
+                             "VALUES ('%2', '%3', '%4', %5, %6, '%7', %8)")
+                  .arg(kind.headerTable(), n, num(d.projectNumber), num(d.invoiceNumber),
+                       quoted(storedDate(d.date)), quoted(d.projectName),
+                       flag(d.addressLeft && kind.hasAddressLeftBox()), quoted(d.ownCompany)));
+    insertLines(q, d);
+    q.execSql(QStringLiteral("INSERT INTO %1 (ScontoText, Sconto, BelegNr) VALUES (%2, %3,'%4')")
+                  .arg(kind.extraTable(), quoted(d.skontoText), quoted(d.skontoPercent), n));
+
+    const QString address = QStringLiteral("INSERT INTO %1 (BelegNr, Art, Bezeichnung, Name, Strasse, "
+                                           "PLZOrt, Land) VALUES ('%2', %3, 'Bezeichnung', %4, %5, %6, 'Land')");
+    q.execSql(address.arg(kind.addressTable(), n, quoted(QStringLiteral("Anschrift")), quoted(d.address.name),
+                          quoted(d.address.street), quoted(d.address.postcodeTown)));
+    if (kind.hasSecondAddress())
+        q.execSql(address.arg(kind.addressTable(), n, quoted(kind.secondAddressArt()),
+                              quoted(d.secondAddress.name), quoted(d.secondAddress.street),
+                              quoted(d.secondAddress.postcodeTown)));
+
+    for (int z = 0; z < Document::TextLineCount; ++z)
+        q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Zeile, Style, Text) VALUES ('%2',%3, %4, %5)")
+                      .arg(kind.textTable(), n, num(z + 1), quoted(d.texts[z].style), quoted(d.texts[z].text)));
+
+    const QString gross = sqlAmount(d.totals.gross());
+    if (kind.kind() == DocumentKind::Rechnung)
+        q.execSql(QStringLiteral("INSERT INTO rechnungenop (RNR, ZZiel, EDatum, Betrag, Name, RBetrag, MStufe, "
+                                 "Gebucht) VALUES ('%1','%2', '%3', '%4', %5, '0', '0', 'N')")
+                      .arg(n, d.paymentTerm.trimmed(), dueDate(d.date, d.paymentTerm), gross,
+                           quoted(d.address.name)));
+    if (kind.kind() == DocumentKind::Gutschrift)
+        q.execSql(QStringLiteral("INSERT INTO gutschriftenop (BelegNr, RNr, Betrag) VALUES ('%1','%2',%3)")
+                      .arg(n, num(d.invoiceNumber), gross));
+    if (!kind.amountTable().isEmpty())
+        q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Netto, Brutto ) VALUES ('%2',%3, %4)")
+                      .arg(kind.amountTable(), n, sqlAmount(d.totals.net()), gross));
+}
+
+void DocumentStore::update(SqlQuery &q, const Document &d)
+{
+    const DocumentKind kind = d.kind;
+    const QString n = num(d.number);
+    // ReNr stays: a credit note keeps the invoice it was made from.
+    q.execSql(QStringLiteral("UPDATE %1 SET ProjektNr=%2, Datum=%3, PName=%4, RL='%5', EFirma=%6 "
+                             "WHERE BelegNr=%7")
+                  .arg(kind.headerTable(), num(d.projectNumber), quoted(storedDate(d.date)),
+                       quoted(d.projectName), flag(d.addressLeft && kind.hasAddressLeftBox()),
+                       quoted(d.ownCompany), n));
+    q.execSql(QStringLiteral("DELETE FROM %1 WHERE BelegNr=%2").arg(kind.lineTable(), n));
+    insertLines(q, d);
+    q.execSql(QStringLiteral("UPDATE %1 SET ScontoText=%2, Sconto=%3,  BelegNr='%4' WHERE BelegNr=%4")
+                  .arg(kind.extraTable(), quoted(d.skontoText), quoted(d.skontoPercent), n));
+
+    const QString address = QStringLiteral("UPDATE %1 SET Bezeichnung='Bezeichnung', Name=%2, Strasse=%3, "
+                                           "PLZOrt=%4, Land='Land' WHERE BelegNr=%5 AND %6");
+    q.execSql(address.arg(kind.addressTable(), quoted(d.address.name), quoted(d.address.street),
+                          quoted(d.address.postcodeTown), n, QStringLiteral("Art='Anschrift'")));
+    if (kind.hasSecondAddress())
+        q.execSql(address.arg(kind.addressTable(), quoted(d.secondAddress.name), quoted(d.secondAddress.street),
+                              quoted(d.secondAddress.postcodeTown), n, QStringLiteral("Art<>'Anschrift'")));
+
+    for (int z = 0; z < Document::TextLineCount; ++z)
+        q.execSql(QStringLiteral("UPDATE %1 SET Style=%2, Text=%3 WHERE BelegNr='%4' AND Zeile=%5")
+                      .arg(kind.textTable(), quoted(d.texts[z].style), quoted(d.texts[z].text), n, num(z + 1)));
+
+    const QString gross = sqlAmount(d.totals.gross());
+    // Name, remaining amount, dunning level and booking state of the open item
+    // belong to the open-items and dunning windows.
+    if (kind.kind() == DocumentKind::Rechnung)
+        q.execSql(QStringLiteral("UPDATE rechnungenop SET ZZiel='%1', EDatum='%2', Betrag='%3' WHERE RNR='%4'")
+                      .arg(d.paymentTerm.trimmed(), dueDate(d.date, d.paymentTerm), gross, n));
+    if (kind.kind() == DocumentKind::Gutschrift)
+        q.execSql(QStringLiteral("UPDATE gutschriftenop SET Betrag=%1 WHERE BelegNr='%2'").arg(gross, n));
+    if (!kind.amountTable().isEmpty())
+        q.execSql(QStringLiteral("UPDATE %1 SET BelegNr='%2', Netto=%3, Brutto=%4 WHERE BelegNr=%2")
+                      .arg(kind.amountTable(), n, sqlAmount(d.totals.net()), gross));
+}
+
+DocumentStore::Loaded DocumentStore::load(DocumentKind kind, qint64 number)
+{
+    if (kind.isDunningLetter())
+        return loadDunningLetter(number);
+    Loaded out;
+    out.document = Document(kind, m_currency);
+    Document &d = out.document;
+    d.number = number;
+    const QString x = kind.headerTable();
+    const QString n = num(number);
+    SqlQuery q(m_db);
+
+    q.open(QStringLiteral("SELECT ProjektNr, PName FROM %1 WHERE BelegNr=%2").arg(x, n));
+    out.stored = !q.isEmpty();
+    d.projectNumber = q.fieldInt(QStringLiteral("ProjektNr"));
+    d.projectName = q.field(QStringLiteral("PName"));
+
+    // A document whose lines cannot be read or computed still opens: what was read
+    // stays, and the rest of the document loads as usual.
+    try {
+        const QString a = kind.lineTable();
+        q.open(QStringLiteral("SELECT %1.Datum, %1.ReNr, %1.RL, %2.Pos, %2.ArtikelNr, %2.Bezeichnung, "
+                              "%2.Anzahl, %2.Einzelpreis, %2.Betrag, %2.MwSt, %2.Rabatt, %2.ID, %2.RF "
+                              "FROM %1, %2 WHERE %1.BelegNr='%3' AND %2.BelegNr=%1.BelegNr ORDER BY RF")
+                   .arg(x, a, n));
+        out.linesFound = !q.isEmpty();
+        const QString date = q.field(QStringLiteral("Datum"));
+        if (out.linesFound && !date.isEmpty()) {
+            d.date = date;
+            d.addressLeft = q.field(QStringLiteral("RL")) == QLatin1String("J");
+            if (kind.kind() == DocumentKind::Gutschrift)
+                d.invoiceNumber = StrToIntDef(q.field(QStringLiteral("ReNr")), 0);
+            static const char *const columns[] = {"Pos", "ArtikelNr", "Bezeichnung", "Anzahl", "Einzelpreis",
+                                                  "Betrag", "MwSt", "Rabatt", "ID"};
+            QList<LineList::Row> rows;
+            for (; !q.eof(); q.next()) {
+                LineList::Row row;
+                for (int c = 0; c < LineList::ColumnCount; ++c)
+                    row[c] = q.field(QLatin1String(columns[c]));
+                rows << row;
+            }
+            d.lines.setLines(rows);
+        }
+        d.lines.discountLast(d.skontoPercent);
+        Totals::compute(d.lines, d.totals, Totals::readRates(m_db), m_currency);
+    } catch (const OrvellaError &e) {
+        out.lineError = e.message();
+    }
+
+    q.open(QStringLiteral("SELECT %1.ScontoText, %1.Sconto FROM %1 WHERE %1.BelegNr=%2").arg(kind.extraTable(), n));
+    d.skontoText = q.field(QStringLiteral("ScontoText"));
+    d.skontoPercent = q.field(QStringLiteral("Sconto"));
+
+    q.open(QStringLiteral("SELECT %1.Zeile, %1.Style, %1.Text FROM %1 WHERE %1.BelegNr=%2 ORDER BY %1.Zeile")
+               .arg(kind.textTable(), n));
+    for (int i = 0; i < Document::TextLineCount && !q.eof(); ++i, q.next())
+        d.texts[i] = {q.field(QStringLiteral("Text")), q.field(QStringLiteral("Style"))};
+
+    d.lines.normalise();
+
+    q.open(QStringLiteral("SELECT %2.Name, %2.Strasse, %2.PLZOrt, %2.Art, %1.EFirma FROM %1, %2 "
+                          "WHERE %1.BelegNr=%2.BelegNr AND %1.BelegNr=%3")
+               .arg(x, kind.addressTable(), n));
+    for (; !q.eof(); q.next()) {
+        const DocumentAddress address{q.field(QStringLiteral("Name")), q.field(QStringLiteral("Strasse")),
+                                      q.field(QStringLiteral("PLZOrt"))};
+        if (q.field(QStringLiteral("Art")) == QLatin1String("Anschrift")) {
+            d.ownCompany = q.field(QStringLiteral("EFirma"));
+            d.address = address;
+        } else {
+            d.secondAddress = address;
+        }
+    }
+    out.captions = d.lines.captions(d.skontoPercent);
+    return out;
+}
+
+bool DocumentStore::insertDunningLetter(const Document &letter)
+{
+    if (letter.number < 1 || letter.invoiceNumber < 1 || letter.dunningLevel < 1 || letter.projectNumber < 0)
+        throw OrvellaError(QStringLiteral("Eine Mahnung braucht eine Nummer, eine Rechnung und eine Mahnstufe."));
+    const QString date = storedDate(letter.date);
+    const QString n = num(letter.number);
+    const QString level = num(letter.dunningLevel);
+    const QString invoice = num(letter.invoiceNumber);
+
+    SqlQuery q(m_db);
+    Transaction transaction(m_db);
+    if (isStored(DocumentKind::Mahnung, letter.number))
+        return false;
+    q.execSql(QStringLiteral("INSERT INTO mahnungen (BelegNr, RNr, MNr, ProjektNr, Datum, PName, RL, EFirma) "
+                             "VALUES (%1, %2, %3, '%4', %5, %6, '%7', %8)")
+                  .arg(n, invoice, level, num(letter.projectNumber), quoted(date), quoted(letter.projectName),
+                       flag(letter.addressLeft), quoted(letter.ownCompany)));
+    for (const QString &line : letter.letterLines)
+        q.execSql(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text) VALUES (%1, %2)").arg(n, quoted(line)));
+    const QString address = QStringLiteral("INSERT INTO mahnungenanschrift (BelegNr, Art, Bezeichnung, Name, "
+                                           "Strasse, PLZOrt, Land) VALUES (%1, '%2', 'Bezeichnung', %3, %4, %5, "
+                                           "'Land')");
+    q.execSql(address.arg(n, QStringLiteral("A"), quoted(letter.address.name), quoted(letter.address.street),
+                          quoted(letter.address.postcodeTown)));
+    q.execSql(address.arg(n, QStringLiteral("R"), quoted(letter.secondAddress.name),
+                          quoted(letter.secondAddress.street), quoted(letter.secondAddress.postcodeTown)));
+    q.execSql(QStringLiteral("UPDATE rechnungenop SET MStufe=%1 WHERE RNR='%2' AND (MStufe IS NULL OR MStufe<%1)")
+                  .arg(level, invoice));
+    transaction.commit();
+    return true;
+}
+
+void DocumentStore::saveDunningLetter(const Document &letter)
+{
+    const QString date = storedDate(letter.date);
+    const QString n = num(letter.number);
+    SqlQuery q(m_db);
+    Transaction transaction(m_db);
+    if (!isStored(DocumentKind::Mahnung, letter.number))
+        throw OrvellaError(QStringLiteral("Die Mahnung Nr. %1 ist nicht gespeichert. Neue Mahnungen "
+                                          "entstehen nur im Mahnlauf.")
+                               .arg(PadNumber(letter.number)));
+    // The letter keeps the invoice and level it was written for.
+    q.execSql(QStringLiteral("UPDATE mahnungen SET ProjektNr='%1', Datum=%2, PName=%3, RL='%4', EFirma=%5 "
+                             "WHERE BelegNr=%6")
+                  .arg(num(letter.projectNumber), quoted(date), quoted(letter.projectName),
+                       flag(letter.addressLeft), quoted(letter.ownCompany), n));
+
+    q.open(QStringLiteral("SELECT ID FROM mahnungentext WHERE  BelegNr=%1 ORDER BY ID").arg(n));
+    QList<qint64> ids;
+    for (; !q.eof(); q.next())
+        ids << q.fieldInt(QStringLiteral("ID"));
+    for (int i = 0; i < ids.size(); ++i)
+        q.execSql(QStringLiteral("UPDATE mahnungentext SET Text=%1 WHERE ID=%2")
+                      .arg(quoted(letter.letterLines.value(i)), num(ids[i])));
+
+    const QString address = QStringLiteral("UPDATE mahnungenanschrift SET Name=%1, Strasse=%2, PLZOrt=%3 "
+                                           "WHERE BelegNr=%4 AND Art='%5'");
+    q.execSql(address.arg(quoted(letter.address.name), quoted(letter.address.street),
+                          quoted(letter.address.postcodeTown), n, QStringLiteral("A")));
+    q.execSql(address.arg(quoted(letter.secondAddress.name), quoted(letter.secondAddress.street),
+                          quoted(letter.secondAddress.postcodeTown), n, QStringLiteral("R")));
+    transaction.commit();
+}
+
+DocumentStore::Loaded DocumentStore::loadDunningLetter(qint64 number)
+{
+    Loaded out;
+    out.document = Document(DocumentKind::Mahnung, m_currency);
+    Document &d = out.document;
+    d.number = number;
+    const QString n = num(number);
+    SqlQuery q(m_db);
+
+    q.open(QStringLiteral("SELECT ID, Text FROM mahnungentext WHERE BelegNr=%1 ORDER BY ID").arg(n));
+    for (; !q.eof(); q.next())
+        d.letterLines << q.field(QStringLiteral("Text"));
+
+    q.open(QStringLiteral("SELECT RNr, MNr, RL, ProjektNr, Datum, PName FROM mahnungen WHERE BelegNr=%1").arg(n));
+    out.stored = !q.isEmpty();
+    d.addressLeft = q.field(QStringLiteral("RL")) == QLatin1String("J");
+    d.dunningLevel = int(StrToIntDef(q.field(QStringLiteral("MNr")), 0));
+    d.invoiceNumber = StrToIntDef(q.field(QStringLiteral("RNr")), 0);
+    d.projectNumber = StrToIntDef(q.field(QStringLiteral("ProjektNr")), 0);
+    d.date = q.field(QStringLiteral("Datum"));
+    d.projectName = q.field(QStringLiteral("PName"));
+
+    q.open(QStringLiteral("SELECT mahnungenanschrift.Name, mahnungenanschrift.Strasse, mahnungenanschrift.PLZOrt, "
+                          "mahnungenanschrift.Art, mahnungen.EFirma FROM mahnungen, mahnungenanschrift "
+                          "WHERE mahnungen.BelegNr=mahnungenanschrift.BelegNr AND mahnungen.BelegNr=%1")
+               .arg(n));
+    for (; !q.eof(); q.next()) {
+        const DocumentAddress address{q.field(QStringLiteral("Name")), q.field(QStringLiteral("Strasse")),
+                                      q.field(QStringLiteral("PLZOrt"))};
+        if (q.field(QStringLiteral("Art")) == QLatin1String("A")) {
+            d.ownCompany = q.field(QStringLiteral("EFirma"));
+            d.address = address;
+        } else {
+            d.secondAddress = address;
+        }
+    }
+    return out;
+}
+
+QList<qint64> DocumentStore::documentNumbers(DocumentKind kind, qint64 projectNumber)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT DISTINCT BelegNr FROM %1 WHERE ProjektNr = %2 ORDER BY BelegNr DESC")
+               .arg(kind.headerTable(), num(projectNumber)));
+    QList<qint64> numbers;
+    for (; !q.eof(); q.next())
+        numbers << q.fieldInt(QStringLiteral("BelegNr"));
+    return numbers;
+}

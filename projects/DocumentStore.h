@@ -1,0 +1,105 @@
+#pragma once
+
+#include "Amount.h"
+#include "Document.h"
+
+#include <QList>
+#include <QString>
+
+class Database;
+class Dialogs;
+class SqlQuery;
+
+// Saves and loads business documents in their table families. One save is one
+// transaction: it writes the whole document or, on any error, nothing. The lines
+// are always deleted and inserted again; header, addresses, Skonto and additional
+// text are updated in place. An invoice keeps its open item and amount row, a
+// credit note its credit row and amount row, in step with every save.
+//
+// Every text of the document goes through SqlQuote; numbers are typed or checked
+// before they are placed into a statement.
+class DocumentStore
+{
+public:
+    enum class SaveResult {
+        Saved,    // written; the page turns read-only and clean
+        NoLines,  // refused: the line list has no first position (warning shown)
+        Declined, // the user did not confirm a credit note above the amount owed
+    };
+
+    // What a load found besides the document itself.
+    struct Loaded
+    {
+        Document document;
+        bool stored = false;     // the header row exists
+        bool linesFound = false; // the lines query returned rows (else: a new document)
+        // The message of an error met while reading the lines or computing the
+        // totals. The load goes on without the rest of the lines and shows nothing.
+        QString lineError;
+        LineList::Captions captions; // discount and Skonto button captions
+    };
+
+    static const QString CreditNoteQuestion;
+
+    DocumentStore(Database &db, Dialogs &dialogs, const QString &currency = QStringLiteral("€"));
+
+    // The save command of the quotation, order, delivery note, invoice, credit note
+    // and working-document pages. Refuses a document without a first position with
+    // the kind's warning; for a credit note above what the invoice still owes asks
+    // CreditNoteQuestion and saves only on Yes. The totals are computed again from
+    // the lines before writing, so the stored amounts always match the lines, and
+    // the document is updated with them. Throws ConversionError for a value that
+    // cannot be stored (see checkValues) and DatabaseError when a statement fails;
+    // nothing is written then.
+    SaveResult save(Document &document);
+
+    // The warning a save shows instead of writing, or an empty text.
+    static QString refusal(const Document &document);
+    // Throws ConversionError for a document number below 1, a malformed date (an
+    // invoice needs a date for its due date), a payment term that is not a whole
+    // number of days or a Skonto percentage that is not a number.
+    static void checkValues(const Document &document);
+
+    // Insert when SELECT ProjektNr FROM X WHERE BelegNr=<n> finds no row.
+    bool isStored(DocumentKind kind, qint64 number);
+
+    // Loads a document of any kind but the dunning letter: the lines ordered by RF,
+    // discount last, totals, Skonto, additional text, normalised, the addresses. A
+    // number that is not stored yet gives an empty document with linesFound false.
+    Loaded load(DocumentKind kind, qint64 number);
+
+    // What remains of the credit note's invoice after this credit note: the open
+    // item's amount minus payments, minus the other credit notes stored for the
+    // invoice (this credit note's own stored row is left out, so saving it again
+    // does not count it twice), minus the gross amount in its totals list.
+    Amount outstandingAmount(const Document &creditNote);
+
+    // Writes a new dunning letter for the dunning run: header, body lines, both
+    // addresses, and raises the invoice's dunning level to the letter's level (a
+    // level is never lowered). Returns false and writes nothing when the number is
+    // stored already. Throws OrvellaError for a letter without invoice or level.
+    bool insertDunningLetter(const Document &letter);
+    // The dunning page's save: updates a stored letter (header, body lines in the
+    // rows it has, both addresses). The invoice the letter was written for and its
+    // level stay as stored, and no open item is touched. A number not stored yet is
+    // refused with OrvellaError: letters only come from the dunning run.
+    void saveDunningLetter(const Document &letter);
+    Loaded loadDunningLetter(qint64 number);
+
+    // The project's documents of a kind, highest number first.
+    QList<qint64> documentNumbers(DocumentKind kind, qint64 projectNumber);
+
+    // Due date of an invoice: the date plus the payment term in days, 30 when the
+    // term is empty. Throws ConversionError for a bad date or term.
+    static QString dueDate(const QString &date, const QString &paymentTerm);
+
+private:
+    void insert(SqlQuery &q, const Document &d);
+    void update(SqlQuery &q, const Document &d);
+    void insertLines(SqlQuery &q, const Document &d);
+    QString sqlAmount(const QString &displayed) const;
+
+    Database &m_db;
+    Dialogs &m_dialogs;
+    QString m_currency;
+};

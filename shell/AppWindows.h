@@ -1,0 +1,31 @@
+#pragma once
+
+#include "WindowHub.h"
+
+#include <functional>
+#include <memory>
+
+class AppState;
+class TForm1;
+
+// Every window of the program besides the main window, created once at start-up
+// in a fixed order of groups, alive until the program ends. Windows open each
+// other through this hub. A later window is added here and nowhere else.
+class AppWindows : public WindowHub
+{
+public:
+    AppWindows(AppState &state, TForm1 &main);
+    ~AppWindows() override;
+
+    // Creates the groups in order; progress receives the bar position after each.
+    void createAll(const std::function<void(int percent)> &progress = {});
+    static int groupCount();
+
+    bool has(Window window) const override;
+
+private:
+    struct Impl;
+    AppState &m_state;
+    TForm1 &m_main;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,157 @@
+#include "ContactListStore.h"
+
+#include "Formats.h"
+#include "SqlQuery.h"
+
+namespace {
+
+// A last name no real entry carries: the list stays empty when a company name is
+// searched among persons or a person name among companies.
+const QString NoSuchName = QStringLiteral("\x01-keine-Person-\x01");
+
+QString activeValue(bool blocked)
+{
+    return blocked ? QStringLiteral("0") : QStringLiteral("1");
+}
+
+QString selectPart(bool companies)
+{
+    return companies
+               ? QStringLiteral("SELECT DISTINCT firma.Name AS n, firma.Branche AS b, firma.Telefon AS t, "
+                                "adresse.PLZ AS p, adresse.Ort AS o, firma.IDF as id, adressetofn.Art as a, "
+                                "adresse.Strasse as s FROM firma, adresse, adressetofn WHERE ")
+               : QStringLiteral("SELECT DISTINCT name.VName AS n, name.NName AS b, name.Telefon AS t, "
+                                "adresse.PLZ as p, adresse.Ort AS o, name.IDN as id, adressetofn.Art as a, "
+                                "adresse.Strasse as s FROM name, adresse, adressetofn WHERE ");
+}
+
+QString joinPart(bool companies, bool blocked)
+{
+    const QString t = companies ? QStringLiteral("firma") : QStringLiteral("name");
+    const QString id = companies ? QStringLiteral("IDF") : QStringLiteral("IDN");
+    return QStringLiteral("%1.%2 = adressetofn.IDFN AND adressetofn.IDA = adresse.IDA AND %1.St = '%3' AND "
+                          "adressetofn.St='1'")
+        .arg(t, id, activeValue(blocked));
+}
+
+// Only the first rows are ever shown; the limit lets the engine stop early.
+QString orderPart(bool companies)
+{
+    return (companies ? QStringLiteral(" ORDER BY firma.Name") : QStringLiteral(" ORDER BY name.NName"))
+           + QStringLiteral(" LIMIT %1").arg(ContactListStore::MaxRows);
+}
+
+QString likeAny(const QString &column, const QString &t)
+{
+    return column + QStringLiteral(" LIKE '%") + t + QStringLiteral("%'");
+}
+
+QString termCondition(bool companies, int tab, const QString &term)
+{
+    if (term.isEmpty())
+        return QString();
+    const QString t = SqlQuote(term);
+    switch (SearchTab(tab)) {
+    case SearchTab::Firmenname:
+        return companies ? QStringLiteral(" AND ") + likeAny(QStringLiteral("firma.Name"), t)
+                         : QStringLiteral(" AND name.NName = '%1'").arg(NoSuchName);
+    case SearchTab::Personenname:
+        return companies ? QStringLiteral(" AND Firma.Name = '%1'").arg(NoSuchName)
+                         : QStringLiteral(" AND (") + likeAny(QStringLiteral("name.NName"), t) + QStringLiteral(" OR ")
+                               + likeAny(QStringLiteral("name.VName"), t) + QLatin1Char(')');
+    case SearchTab::Begriff:
+        return QStringLiteral(" AND ")
+               + likeAny(companies ? QStringLiteral("firma.Begriffe") : QStringLiteral("name.Begriffe"), t);
+    case SearchTab::Kundennummer:
+        // Compared as a number; a text that is not one would break the statement.
+        if (!ContactListStore::isCustomerNumberText(term))
+            return QStringLiteral(" AND 0 = 1");
+        return (companies ? QStringLiteral(" AND firma.IDF = ") : QStringLiteral(" AND name.IDN = ")) + term;
+    case SearchTab::Postleitzahl:
+        return QStringLiteral(" AND adresse.plz LIKE '") + t + QStringLiteral("%'");
+    case SearchTab::Telefonnummer:
+        return (companies ? QStringLiteral(" AND firma.Telefon LIKE '") : QStringLiteral(" AND name.Telefon LIKE '"))
+               + t + QStringLiteral("%'");
+    case SearchTab::Allgemein: {
+        const QStringList columns =
+            companies ? QStringList{"firma.Name", "firma.Branche", "firma.Begriffe", "firma.Telefon",
+                                    "adresse.Strasse", "adresse.PLZ", "adresse.Ort"}
+                      : QStringList{"name.VName", "name.Telefon", "adresse.Strasse", "adresse.PLZ", "adresse.Ort"};
+        QString c = QStringLiteral(" AND (")
+                    + likeAny(companies ? QStringLiteral("firma.Name") : QStringLiteral("name.NName"), t)
+                    + QLatin1Char(' ');
+        for (const QString &col : columns)
+            c += QStringLiteral(" OR ") + likeAny(col, t) + QLatin1Char(' ');
+        c += QStringLiteral(" OR ") + likeAny(QStringLiteral("adresse.Land"), t) + QLatin1Char(')');
+        return c;
+    }
+    }
+    return QString();
+}
+
+} // namespace
+
+ContactListStore::ContactListStore(Database &db) : m_db(db) {}
+
+bool ContactListStore::isCustomerNumberText(const QString &text)
+{
+    if (text.isEmpty() || text.size() > 15)
+        return false;
+    for (QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+QString ContactListStore::loadStatement(bool companies, bool blocked)
+{
+    return selectPart(companies) + joinPart(companies, blocked) + orderPart(companies);
+}
+
+QString ContactListStore::searchStatement(bool companies, bool blocked, const QString &category, int tab,
+                                          const QString &term)
+{
+    QString categoryCondition;
+    if (!category.isEmpty())
+        categoryCondition = (companies ? QStringLiteral("firma.Kategorie = '") : QStringLiteral("name.Kategorie = '"))
+                            + SqlQuote(category) + QStringLiteral("' AND ");
+    return selectPart(companies) + categoryCondition + joinPart(companies, blocked)
+           + termCondition(companies, tab, term) + orderPart(companies);
+}
+
+QList<ContactRow> ContactListStore::fetch(const QString &sql)
+{
+    SqlQuery q(m_db);
+    q.open(sql);
+    QList<ContactRow> rows;
+    for (; !q.eof() && rows.size() < MaxRows; q.next())
+        rows.append({q.field(QStringLiteral("n")), q.field(QStringLiteral("b")), q.field(QStringLiteral("p")),
+                     q.field(QStringLiteral("o")), q.field(QStringLiteral("t")), q.field(QStringLiteral("id")),
+                     q.field(QStringLiteral("a")), q.field(QStringLiteral("s"))});
+    return rows;
+}
+
+QList<ContactRow> ContactListStore::load(bool companies, bool blocked)
+{
+    return fetch(loadStatement(companies, blocked));
+}
+
+QStringList ContactListStore::categories(bool companies)
+{
+    SqlQuery q(m_db);
+    q.open(companies ? QStringLiteral("SELECT DISTINCT Kategorie AS k FROM firma")
+                     : QStringLiteral("SELECT DISTINCT Kategorie AS k FROM name"));
+    QStringList out;
+    for (; !q.eof(); q.next()) {
+        const QString k = q.field(QStringLiteral("k"));
+        if (!k.isEmpty())
+            out << k;
+    }
+    return out;
+}
+
+QList<ContactRow> ContactListStore::search(bool companies, bool blocked, const QString &category, int tab,
+                                           const QString &term)
+{
+    return fetch(searchStatement(companies, blocked, category, tab, term));
+}

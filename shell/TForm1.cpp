@@ -1,0 +1,623 @@
+#include "TForm1.h"
+
+#include "AboutDialog.h"
+#include "AppState.h"
+#include "CommandGuard.h"
+#include "Desktop.h"
+#include "Dialogs.h"
+#include "Formats.h"
+#include "Settings.h"
+#include "WindowHub.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTabBar>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <vector>
+
+namespace {
+
+const QString Unavailable = QStringLiteral("Noch nicht verfügbar");
+const QString AllCategories = QStringLiteral("Alle Kategorien");
+
+void setControlEnabled(QObject *control, bool enabled)
+{
+    if (auto *a = qobject_cast<QAction *>(control))
+        a->setEnabled(enabled);
+    else if (auto *w = qobject_cast<QWidget *>(control))
+        w->setEnabled(enabled);
+}
+
+} // namespace
+
+QString ClockText(const QDateTime &now)
+{
+    static const char *const days[] = {"Sonntag", "Montag", "Dienstag", "Mittwoch",
+                                       "Donnerstag", "Freitag", "Samstag"};
+    // Qt counts Monday as 1 and Sunday as 7.
+    const QString day = QString::fromLatin1(days[now.date().dayOfWeek() % 7]);
+    QString timeFormat = QLocale::system().timeFormat(QLocale::LongFormat);
+    // The long form names the time zone, which a clock in the status bar does not need.
+    timeFormat.remove(QLatin1Char('t')).replace(QLatin1String("  "), QLatin1String(" "));
+    return day + QStringLiteral(" - ") + DateToStr(now.date()) + QStringLiteral(" - ")
+           + now.time().toString(timeFormat.trimmed()) + QString(7, QLatin1Char(' '));
+}
+
+TForm1::TForm1(AppState &state, QWidget *parent)
+    : QMainWindow(parent), m_state(state), m_store(state.db)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Orvella Hauptformular"));
+    setMinimumSize(750, 550);
+    resize(750, 550);
+
+    buildMenus();
+    buildToolBars();
+    buildList();
+    buildStatusBar();
+    for (QMenu *m : findChildren<QMenu *>())
+        m->setToolTipsVisible(true);
+
+    m_askOnClose = true;
+    actUsers->setVisible(IsAdminAccount());
+
+    connectCommands();
+
+    // Initial list: companies, empty search field and categories, nothing selected.
+    edtSearch->clear();
+    cbKategorie->clear();
+    rbFirmen->setChecked(true);
+    setSelectionCommands(false);
+
+    restoreSettings();
+    ApplySizeGrade();
+
+    clock = new QTimer(this);
+    clock->setInterval(1000);
+    connect(clock, &QTimer::timeout, this, &TForm1::tick);
+    clock->start();
+    tick();
+    m_firstActivation = true;
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::runCommand(const std::function<void()> &command)
+{
+    RunCommand(m_state.dialogs, command);
+}
+
+void TForm1::connectCommands()
+{
+    auto on = [this](QAction *a, void (TForm1::*slot)()) {
+        connect(a, &QAction::triggered, this, [this, slot] { runCommand([this, slot] { (this->*slot)(); }); });
+    };
+    auto onButton = [this](QToolButton *b, void (TForm1::*slot)()) {
+        connect(b, &QToolButton::clicked, this, [this, slot] { runCommand([this, slot] { (this->*slot)(); }); });
+    };
+    connect(actQuit, &QAction::triggered, this, &QWidget::close);
+    connect(tbQuit, &QAction::triggered, this, &QWidget::close);
+    for (QAction *a : {actNewEntry, tbNewEntry, popNewEntry})
+        on(a, &TForm1::cmdNewEntry);
+    for (QAction *a : {actEditEntry, tbEditEntry, popEditEntry})
+        on(a, &TForm1::cmdEditEntry);
+    on(tbDetail, &TForm1::cmdDetail);
+    on(tbLetter, &TForm1::cmdLetter);
+    for (QAction *a : {actNewProject, popNewProject})
+        on(a, &TForm1::cmdNewProject);
+    for (QAction *a : {actSearchProject, popSearchProject})
+        on(a, &TForm1::cmdSearchProject);
+    on(actOptions, &TForm1::cmdOptions);
+    on(actOpenItems, &TForm1::cmdOpenItems);
+    on(tbOpenItems, &TForm1::cmdOpenItems);
+    on(actCalculator, &TForm1::cmdCalculator);
+    on(actManual, &TForm1::cmdManual);
+    on(actAbout, &TForm1::cmdAbout);
+    connect(tbManual, &QAction::triggered, this, [this] {
+        OpenWithDesktop(QUrl::fromLocalFile(QDir(m_state.ExeDir).filePath(QStringLiteral("Handbuch/Handbuch.html")))
+                            .adjusted(QUrl::None)
+                            .resolved(QUrl(QStringLiteral("#inhaltsverzeichnis"))));
+    });
+    onButton(qlNewEntry, &TForm1::cmdNewEntry);
+    onButton(qlEditEntry, &TForm1::cmdEditEntry);
+    onButton(qlNewProject, &TForm1::cmdNewProject);
+    onButton(qlSearchProject, &TForm1::cmdSearchProject);
+    onButton(qlOpenItems, &TForm1::cmdOpenItems);
+    connect(actBackupAll, &QAction::triggered, this, [this] {
+        runCommand([this] { if (m_state.hub) m_state.hub->showBackup(true); });
+    });
+    connect(actBackupInvoices, &QAction::triggered, this, [this] {
+        runCommand([this] { if (m_state.hub) m_state.hub->showBackup(false); });
+    });
+    connect(actUsers, &QAction::triggered, this, [this] {
+        runCommand([this] { if (m_state.hub) m_state.hub->showUsers(); });
+    });
+    connect(actChangePassword, &QAction::triggered, this, [this] {
+        runCommand([this] { if (m_state.hub) m_state.hub->showChangePassword(); });
+    });
+    auto calendar = [this] { runCommand([this] { if (m_state.hub) m_state.hub->showCalendar(); }); };
+    connect(popCalendar, &QAction::triggered, this, calendar);
+    connect(qlCalendar, &QToolButton::clicked, this, calendar);
+
+    connect(actShowBlocked, &QAction::toggled, blockedBand, &QWidget::setVisible);
+    connect(actShowSearch, &QAction::toggled, searchBand, &QWidget::setVisible);
+
+    connect(rbFirmen, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            runCommand([this] { choiceChanged(true); });
+    });
+    connect(rbPersonen, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            runCommand([this] { choiceChanged(false); });
+    });
+    for (QRadioButton *rb : {rbFirmen, rbPersonen})
+        connect(rb, &QRadioButton::clicked, this, [this] { runCommand([this] { SearchContacts(); }); });
+    connect(chkGesperrt, &QCheckBox::toggled, this, [this] { runCommand([this] { LoadContactList(); }); });
+    connect(cbKategorie, &QComboBox::activated, this, [this] { runCommand([this] { SearchContacts(); }); });
+    connect(tabSearch, &QTabBar::currentChanged, this, [this](int i) { runCommand([this, i] { searchTabChanged(i); }); });
+    connect(edtSearch, &QLineEdit::textEdited, this, [this] { runCommand([this] { searchKeyReleased(); }); });
+    edtSearch->installEventFilter(this);
+
+    connect(lstContacts->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { runCommand([this] { UpdateSelection(); }); });
+    connect(lstContacts, &QTableView::clicked, this, [this] { runCommand([this] { UpdateSelection(); }); });
+    connect(lstContacts, &QTableView::doubleClicked, this, [this] {
+        runCommand([this] {
+            if (tbDetail->isEnabled())
+                cmdDetail();
+        });
+    });
+    connect(lstContacts, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { popupMenu->popup(lstContacts->viewport()->mapToGlobal(pos)); });
+    lstContacts->installEventFilter(this);
+}
+
+// --- availability and permissions -------------------------------------------
+
+void TForm1::markUnavailable(QObject *control)
+{
+    m_unavailable.insert(control);
+    setControlEnabled(control, false);
+    if (auto *a = qobject_cast<QAction *>(control))
+        a->setToolTip(Unavailable);
+    else if (auto *w = qobject_cast<QWidget *>(control))
+        w->setToolTip(Unavailable);
+}
+
+void TForm1::setEnabledIfAvailable(QObject *control, bool enabled)
+{
+    setControlEnabled(control, enabled && !m_unavailable.contains(control));
+}
+
+void TForm1::updateAvailability()
+{
+    using W = WindowHub::Window;
+    const auto has = [this](W w) { return m_state.hub && m_state.hub->has(w); };
+    const std::vector<std::pair<W, std::vector<QObject *>>> table = {
+        {W::ContactEditor, {actNewEntry, actEditEntry, tbNewEntry, tbEditEntry, tbDetail, popNewEntry, popEditEntry,
+                            qlNewEntry, qlEditEntry}},
+        {W::NewProject, {actNewProject, qlNewProject, popNewProject}},
+        {W::ProjectSearch, {actSearchProject, qlSearchProject, popSearchProject}},
+        {W::Options, {actOptions}},
+        {W::OpenItems, {actOpenItems, qlOpenItems}},
+        {W::Backup, {actBackupAll, actBackupInvoices}},
+        {W::Users, {actUsers}},
+        {W::ChangePassword, {actChangePassword}},
+        {W::Calendar, {popCalendar, qlCalendar}},
+    };
+    for (const auto &[window, controls] : table)
+        if (!has(window))
+            for (QObject *c : controls)
+                markUnavailable(c);
+    if (!m_letterAvailable)
+        markUnavailable(tbLetter);
+}
+
+void TForm1::disablePasswordChange()
+{
+    actChangePassword->setEnabled(false);
+}
+
+void TForm1::ApplyPermissions()
+{
+    const auto off = [this](int flag, std::initializer_list<QObject *> controls) {
+        if (!m_state.perm(flag))
+            for (QObject *c : controls)
+                setControlEnabled(c, false);
+    };
+    // The pop-up menu of the list opens the same windows as the menu entries, so it
+    // is held to the same permissions.
+    off(1, {actEditEntry, qlEditEntry, tbDetail, popEditEntry});
+    off(2, {actNewEntry, actEditEntry, qlNewEntry, qlEditEntry, tbNewEntry, tbEditEntry, popNewEntry, popEditEntry});
+    off(5, {actNewProject, actSearchProject, actOptions, qlNewProject, qlSearchProject, popNewProject,
+            popSearchProject});
+    off(6, {actNewProject, qlNewProject, popNewProject});
+    off(9, {actOptions});
+    if (!m_state.perm(14))
+        actUsers->setVisible(false);
+    off(15, {actOpenItems, qlOpenItems});
+}
+
+void TForm1::ApplySizeGrade()
+{
+    m_state.PrintSizeOffset = SizeGradeOffset(ReadSizeGrade(m_state.ExeDir));
+}
+
+// --- contact list --------------------------------------------------------------
+
+bool TForm1::companiesChosen() const
+{
+    return rbFirmen->isChecked();
+}
+
+void TForm1::setSelectionCommands(bool enabled)
+{
+    for (QObject *c : std::initializer_list<QObject *>{qlEditEntry, popEditEntry, actEditEntry, tbEditEntry, tbDetail,
+                                                       tbLetter})
+        setEnabledIfAvailable(c, enabled);
+}
+
+void TForm1::LoadContactList()
+{
+    {
+        const QSignalBlocker block(cbKategorie);
+        cbKategorie->clear();
+    }
+    m_model.clear();
+    setSelectionCommands(false);
+    const bool companies = companiesChosen();
+    m_model.setRows(m_store.load(companies, chkGesperrt->isChecked()));
+    const QSignalBlocker block(cbKategorie);
+    cbKategorie->addItem(AllCategories);
+    cbKategorie->addItems(m_store.categories(companies));
+    cbKategorie->setCurrentIndex(0);
+}
+
+void TForm1::SearchContacts()
+{
+    m_model.clear();
+    const QString category = cbKategorie->currentIndex() > 0 ? cbKategorie->currentText() : QString();
+    m_model.setRows(m_store.search(companiesChosen(), chkGesperrt->isChecked(), category, tabSearch->currentIndex(),
+                                   edtSearch->text()));
+}
+
+void TForm1::UpdateSelection()
+{
+    const int row = lstContacts->currentIndex().isValid() ? lstContacts->currentIndex().row() : -1;
+    const QString id = m_model.cell(row, ContactListModel::Id);
+    const bool has = !id.isEmpty();
+    if (has)
+        m_state.SelectedID = id.toLongLong();
+    setSelectionCommands(has);
+    for (QObject *c : std::initializer_list<QObject *>{qlNewProject, popNewProject, actNewProject})
+        setEnabledIfAvailable(c, has);
+    ApplyPermissions();
+    const QString first = m_model.cell(row, ContactListModel::Name);
+    if (!m_unavailable.contains(tbLetter))
+        tbLetter->setToolTip(companiesChosen()
+                                 ? first + QStringLiteral(" einen Brief schreiben")
+                                 : first + QLatin1Char(' ') + m_model.cell(row, ContactListModel::Second)
+                                       + QStringLiteral(" einen Brief schreiben"));
+    lblStatusAddress->setText(m_model.cell(row, ContactListModel::Art) + QLatin1Char(' ')
+                              + m_model.cell(row, ContactListModel::Strasse));
+}
+
+void TForm1::Reselect()
+{
+    for (int r = 0; r < m_model.dataRows(); ++r) {
+        if (m_model.cell(r, ContactListModel::Id) == QString::number(m_state.SelectedID)) {
+            lstContacts->setCurrentIndex(m_model.index(r, 0));
+            lstContacts->selectRow(r);
+            return;
+        }
+    }
+}
+
+void TForm1::choiceChanged(bool companies)
+{
+    if (companies) {
+        edtSearch->setEnabled(true);
+        m_model.setSecondHeading(QStringLiteral("Branche"));
+    } else {
+        m_model.setSecondHeading(QStringLiteral("Nachname"));
+        const QSignalBlocker block(cbKategorie);
+        if (cbKategorie->count() > 0)
+            cbKategorie->setCurrentIndex(0);
+    }
+    m_choiceMade = true;
+    LoadContactList();
+    const QSignalBlocker block(tabSearch);
+    if (companies && tabSearch->currentIndex() == int(SearchTab::Personenname))
+        tabSearch->setCurrentIndex(int(SearchTab::Firmenname));
+    if (!companies && tabSearch->currentIndex() == int(SearchTab::Firmenname))
+        tabSearch->setCurrentIndex(int(SearchTab::Personenname));
+    setControlEnabled(qlNewProject, false);
+    setControlEnabled(actNewProject, false);
+}
+
+void TForm1::searchTabChanged(int index)
+{
+    edtSearch->clear();
+    if (companiesChosen() && index == int(SearchTab::Personenname)) {
+        m_state.dialogs.information(QStringLiteral("Suche nach Personennamen bei Firmen nicht möglich!"));
+        const QSignalBlocker block(tabSearch);
+        tabSearch->setCurrentIndex(int(SearchTab::Firmenname));
+    } else if (!companiesChosen() && index == int(SearchTab::Firmenname)) {
+        m_state.dialogs.information(QStringLiteral("Suche nach Firmennamen bei Personen nicht möglich!"));
+        const QSignalBlocker block(tabSearch);
+        tabSearch->setCurrentIndex(int(SearchTab::Personenname));
+    }
+    // On the number tab only digits can be typed or pasted.
+    if (tabSearch->currentIndex() == int(SearchTab::Kundennummer)) {
+        edtSearch->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,15}")),
+                                                                edtSearch));
+        edtSearch->setText(QStringLiteral("1"));
+    } else {
+        edtSearch->setValidator(nullptr);
+    }
+    SearchContacts();
+}
+
+void TForm1::searchKeyReleased()
+{
+    if (tabSearch->currentIndex() == int(SearchTab::Kundennummer) && edtSearch->text().startsWith(QLatin1Char('0'))) {
+        edtSearch->clear();
+        m_state.dialogs.information(QStringLiteral("Bitte die Kundennummer ohne führende Nullen eingeben"));
+        return;
+    }
+    SearchContacts();
+}
+
+void TForm1::searchFieldDoubleClicked()
+{
+    if (!m_state.hub)
+        return;
+    if (edtSearch->text() == QLatin1String("zimtsterne"))
+        m_state.hub->showDataMaintenance();
+    else if (tabSearch->currentIndex() == int(SearchTab::Begriff)
+             && edtSearch->text().toUpper() == QLatin1String("QUADER"))
+        m_state.hub->showGame();
+}
+
+// --- commands ------------------------------------------------------------------
+
+void TForm1::openEditor(bool editable)
+{
+    m_savedCategory = cbKategorie->currentIndex();
+    m_savedRow = lstContacts->currentIndex().row();
+    m_savedCompanies = companiesChosen();
+    if (m_state.hub)
+        m_state.hub->editContact(m_state.SelectedID, m_savedCompanies, editable);
+    afterEditor();
+}
+
+void TForm1::afterEditor()
+{
+    if (m_savedCompanies != companiesChosen())
+        (m_savedCompanies ? rbFirmen : rbPersonen)->setChecked(true);
+    if (m_savedCategory >= 0 && m_savedCategory < cbKategorie->count()) {
+        const QSignalBlocker block(cbKategorie);
+        cbKategorie->setCurrentIndex(m_savedCategory);
+    }
+    SearchContacts();
+    Reselect();
+}
+
+void TForm1::cmdNewEntry()
+{
+    m_savedCategory = cbKategorie->currentIndex();
+    m_savedCompanies = companiesChosen();
+    if (m_state.hub)
+        m_state.hub->editNewContact(m_savedCompanies);
+    afterEditor();
+}
+
+void TForm1::cmdEditEntry()
+{
+    openEditor(true);
+}
+
+void TForm1::cmdDetail()
+{
+    openEditor(false);
+}
+
+void TForm1::cmdNewProject()
+{
+    if (m_state.hub)
+        m_state.hub->showNewProject();
+}
+
+void TForm1::cmdSearchProject()
+{
+    if (m_state.hub && m_state.hub->showProjectSearch())
+        qlSearchProject->setEnabled(false);
+}
+
+void TForm1::setProjectSearchButtonEnabled(bool enabled)
+{
+    setEnabledIfAvailable(qlSearchProject, enabled);
+    if (enabled)
+        ApplyPermissions();
+}
+
+void TForm1::cmdOptions()
+{
+    if (m_state.hub)
+        m_state.hub->showOptions();
+}
+
+void TForm1::cmdOpenItems()
+{
+    if (m_state.hub)
+        m_state.hub->showOpenItems();
+}
+
+void TForm1::cmdCalculator()
+{
+    StartFirstInstalled({QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
+                         QStringLiteral("mate-calc"), QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc")});
+}
+
+void TForm1::cmdManual()
+{
+    OpenWithDesktop(QUrl::fromLocalFile(QDir(m_state.ExeDir).filePath(QStringLiteral("Handbuch/Handbuch.html"))));
+}
+
+void TForm1::cmdAbout()
+{
+    ShowAboutDialog(this);
+}
+
+void TForm1::cmdLetter()
+{
+    if (m_letterCommand)
+        m_letterCommand(m_state.SelectedID, companiesChosen());
+}
+
+// --- settings, events --------------------------------------------------------
+
+void TForm1::restoreSettings()
+{
+    UserSettings s;
+    s.writeString(QStringLiteral("Pfad"), m_state.ExeDir);
+    SettingsGroupReader r(s);
+    int left = 0, top = 0, width = 0, height = 0, tab = 0, bandLeft = 0, bandTop = 0;
+    bool flag = false;
+    if (r.readInt(QStringLiteral("Left"), left) && r.readInt(QStringLiteral("Top"), top))
+        move(left, top);
+    if (r.readInt(QStringLiteral("Width"), width) && r.readInt(QStringLiteral("Height"), height))
+        resize(width, height);
+    if (r.readInt(QStringLiteral("TabControl1TabIndex"), tab) && tab >= 0 && tab < tabSearch->count()) {
+        const QSignalBlocker block(tabSearch);
+        tabSearch->setCurrentIndex(tab);
+    }
+    if (r.readInt(QStringLiteral("TabControl1Left"), bandLeft) && r.readInt(QStringLiteral("TabControl1Top"), bandTop)) {
+        // The band is either on the line of the tool bar or on a line of its own.
+        if (bandTop < toolBar->sizeHint().height())
+            removeToolBarBreak(searchBand);
+    }
+    if (r.readBool(QStringLiteral("CheckBox1Checked"), flag))
+        chkGesperrt->setChecked(flag);
+    if (r.readBool(QStringLiteral("RadioButton1Checked"), flag) && flag)
+        rbFirmen->setChecked(true);
+    if (r.readBool(QStringLiteral("RadioButton2Checked"), flag) && flag)
+        rbPersonen->setChecked(true);
+    if (r.readBool(QStringLiteral("TabControl1Visible"), flag)) {
+        actShowSearch->setChecked(flag);
+        searchBand->setVisible(flag);
+    }
+    if (r.readBool(QStringLiteral("Panel4Visible"), flag)) {
+        actShowBlocked->setChecked(flag);
+        blockedBand->setVisible(flag);
+    }
+    if (r.failed()) {
+        move(10, 10);
+        actShowSearch->setChecked(true);
+        searchBand->setVisible(true);
+    }
+}
+
+void TForm1::saveSettings()
+{
+    UserSettings s;
+    s.writeInt(QStringLiteral("Left"), x());
+    s.writeInt(QStringLiteral("Top"), y());
+    s.writeInt(QStringLiteral("Width"), width());
+    s.writeInt(QStringLiteral("Height"), height());
+    s.writeInt(QStringLiteral("TabControl1TabIndex"), tabSearch->currentIndex());
+    s.writeInt(QStringLiteral("TabControl1Left"), searchBand->x());
+    s.writeInt(QStringLiteral("TabControl1Top"), searchBand->y());
+    s.writeBool(QStringLiteral("TabControl1Visible"), actShowSearch->isChecked());
+    s.writeBool(QStringLiteral("Panel4Visible"), actShowBlocked->isChecked());
+    s.writeBool(QStringLiteral("Panel5Visible"), !choiceBand->isHidden());
+    s.writeBool(QStringLiteral("CheckBox1Checked"), chkGesperrt->isChecked());
+    s.writeBool(QStringLiteral("RadioButton1Checked"), rbFirmen->isChecked());
+    s.writeBool(QStringLiteral("RadioButton2Checked"), rbPersonen->isChecked());
+    s.sync();
+}
+
+void TForm1::onActivated()
+{
+    ApplyPermissions();
+    if (m_firstActivation) {
+        m_firstActivation = false;
+        if (m_arguments.size() > 1 && m_arguments.at(1) == QLatin1String("/OP"))
+            cmdOpenItems();
+    }
+}
+
+void TForm1::tick()
+{
+    lblStatusClock->setText(ClockText(QDateTime::currentDateTime()));
+}
+
+void TForm1::setListColumnWidths()
+{
+    const int w = lstContacts->width();
+    const int widths[] = {w / 4 + 50, w / 4 - 50, w / 4 - 100, w / 4 - 50, 150};
+    for (int c = 0; c < 5; ++c)
+        lstContacts->setColumnWidth(c, std::max(widths[c], 30));
+}
+
+bool TForm1::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate)
+        runCommand([this] { onActivated(); });
+    return QMainWindow::event(e);
+}
+
+void TForm1::closeEvent(QCloseEvent *e)
+{
+    if (m_askOnClose
+        && m_state.dialogs.question(QStringLiteral("Wollen Sie Orbel beenden?"), Dialogs::Buttons::YesNo)
+               != Dialogs::Answer::Yes) {
+        e->ignore();
+        return;
+    }
+    saveSettings();
+    e->accept();
+}
+
+void TForm1::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    setListColumnWidths();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *e)
+{
+    if (watched == edtSearch && e->type() == QEvent::MouseButtonDblClick) {
+        runCommand([this] { searchFieldDoubleClicked(); });
+        return false;
+    }
+    if (watched == lstContacts && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            runCommand([this] {
+                if (tbDetail->isEnabled())
+                    cmdDetail();
+            });
+            return true;
+        }
+    }
+    if (watched == lstContacts && e->type() == QEvent::Resize)
+        setListColumnWidths();
+    return QMainWindow::eventFilter(watched, e);
+}
