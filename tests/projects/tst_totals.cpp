@@ -34,6 +34,9 @@ void TestTotals::totals_data()
     QTest::newRow("3 × 0,335: net from the rounded, VAT from the exact amount")
         << QStringList{"1||Schraube|3|0,335|16,00 %"} << "7;16" << QStringList{"1,00 "} << "1,00 €"
         << QStringList{"0,16 € (16,00 %)"} << "1,16 €";
+    QTest::newRow("12,345 at 19 %: display rounds to even, VAT and gross use the exact amount")
+        << QStringList{"1||Meterware|1|12,345|19,00 %"} << "7;19" << QStringList{"12,34 "} << "12,34 €"
+        << QStringList{"2,35 € (19,00 %)"} << "14,69 €";
     QTest::newRow("two rates in rate-table order, not line order")
         << QStringList{"1||Gerät|1|100,00|16,00 %", "2||Buch|1|20,00|  7,00 %"} << "7;16"
         << QStringList{"100,00 ", "20,00 "} << "120,00 €"

@@ -1,0 +1,156 @@
+#include "DocumentFixtures.h"
+#include "DocumentKind.h"
+#include "Totals.h"
+#include "TotalsList.h"
+
+#include <QtTest>
+
+class TestLineList : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void normalise_data();
+    void normalise();
+    void discountLast_data();
+    void discountLast();
+    void movedDiscountIsComputedFromAllLines();
+    void kinds_data();
+    void kinds();
+};
+
+void TestLineList::normalise_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("several gaps")
+        << QStringList{"1||A|1|1,00|16,00 %", "", "||Zubehör", "", "", "5||B|2|3,00|16,00 %", "7||C|1|1,00", ""}
+        << QStringList{"1||A|1|1,00|16,00 %", "||Zubehör", "2||B|2|3,00|16,00 %", "3||C|1|1,00"};
+    QTest::newRow("article without a name is not a gap")
+        << QStringList{"1|X1||2|5,00|16,00 %", "", "2||B|1|1,00"}
+        << QStringList{"1|X1||2|5,00|16,00 %", "2||B|1|1,00"};
+    QTest::newRow("a leftover position alone is a gap")
+        << QStringList{"1||A|1|1,00", "4"} << QStringList{"1||A|1|1,00"};
+    QTest::newRow("positions renumbered, text lines keep none")
+        << QStringList{"3||A|1|1,00", "||Text zu A", "9||B|1|1,00", "12||Rabatt||5,00 %||5,00"}
+        << QStringList{"1||A|1|1,00", "||Text zu A", "2||B|1|1,00", "3||Rabatt||5,00 %||5,00"};
+    QTest::newRow("only gaps leave one empty line") << QStringList{"", "", ""} << QStringList{""};
+    QTest::newRow("nothing to do") << QStringList{"1||A|1|1,00"} << QStringList{"1||A|1|1,00"};
+}
+
+void TestLineList::normalise()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, expected);
+    LineList lines = linesFrom(rows);
+    lines.normalise();
+    QCOMPARE(rowsOf(lines), expected);
+    QCOMPARE(lines.cell(0, LineList::Pos), QStringLiteral("Pos."));
+}
+
+void TestLineList::discountLast_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("skonto");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("discountCaption");
+    QTest::addColumn<QString>("skontoCaption");
+    QTest::newRow("discount in the middle")
+        << QStringList{"1||A|1|100,00|16,00 %", "2||Rabatt||10,00 %||10,00", "3||B|1|50,00|16,00 %", "||Text zu B"}
+        << "2,00"
+        << QStringList{"1||A|1|100,00|16,00 %", "2||B|1|50,00|16,00 %", "||Text zu B", "3||Rabatt||10,00 %||10,00"}
+        << "&Rabat 10,00 %" << "&Skonto 2,00 %";
+    QTest::newRow("discount first")
+        << QStringList{"1||Rabatt||7,5 %||7,5", "2||A|1|10,00"} << ""
+        << QStringList{"1||A|1|10,00", "2||Rabatt||7,5 %||7,5"} << "&Rabat 7,5 %" << "&Skonto";
+    QTest::newRow("discount already last")
+        << QStringList{"1||A|1|10,00", "2||Rabatt||5,00 %||5,00"} << "3,00"
+        << QStringList{"1||A|1|10,00", "2||Rabatt||5,00 %||5,00"} << "&Rabat 5,00 %" << "&Skonto 3,00 %";
+    QTest::newRow("no discount") << QStringList{"1||A|1|10,00", "||Text"} << ""
+                                 << QStringList{"1||A|1|10,00", "||Text"} << "&Rabat" << "&Skonto";
+    QTest::newRow("empty list") << QStringList{} << "" << QStringList{""} << "&Rabat" << "&Skonto";
+}
+
+void TestLineList::discountLast()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, skonto);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, discountCaption);
+    QFETCH(QString, skontoCaption);
+    LineList lines = linesFrom(rows);
+    // an amount left from an earlier totals run does not travel with the line
+    for (int r = 1; r < lines.rowCount(); ++r)
+        if (!lines.cell(r, LineList::Rabatt).isEmpty())
+            lines.setCell(r, LineList::Betrag, QStringLiteral("-1,00"));
+    const LineList::Captions captions = lines.discountLast(skonto);
+    QCOMPARE(rowsOf(lines), expected);
+    QCOMPARE(captions.discount, discountCaption);
+    QCOMPARE(captions.skonto, skontoCaption);
+    // the discount line keeps only position, text, percentage text and percentage
+    const int last = lines.rowCount() - 1;
+    if (lines.isDiscountLine(last))
+        QCOMPARE(lines.cell(last, LineList::Betrag), QString());
+}
+
+void TestLineList::movedDiscountIsComputedFromAllLines()
+{
+    LineList lines = linesFrom({"1||A|1|100,00|16,00 %", "2||Rabatt||10,00 %||10,00", "3||B|1|50,00|16,00 %"});
+    lines.discountLast(QString());
+    TotalsList totals;
+    Totals::compute(lines, totals, ratesFrom("7;16"));
+    QCOMPARE(lines.cell(3, LineList::Betrag), QStringLiteral("-15,00"));
+    QCOMPARE(totals.net(), QStringLiteral("135,00 €"));
+    QCOMPARE(totals.vatLines(), QStringList{"21,60 € (16,00 %)"});
+    QCOMPARE(totals.gross(), QStringLiteral("156,60 €"));
+}
+
+void TestLineList::kinds_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("secondArt");
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QString>("gross");
+    const int R = DocumentKind::RabattDialog, S = DocumentKind::SkontoDialog, Z = DocumentKind::ZusatztextDialog;
+    QTest::newRow("Angebot") << 1 << "Angebot" << "Angebot" << "angebote" << "" << (R | Z) << "A" << "Rechnungsbetrag";
+    QTest::newRow("Auftrag") << 3 << "Auftrag" << "Auftrag" << "auftraege" << "" << (R | Z) << "U" << "Rechnungsbetrag";
+    QTest::newRow("Lieferschein") << 5 << "Lieferschein" << "Lieferschein" << "lieferscheine" << "Lieferanschrift"
+                                  << (R | Z) << "L" << "Rechnungsbetrag";
+    QTest::newRow("Rechnung") << 7 << "Rechnung" << "Rechnung" << "rechnungen" << "Rechnungsanschrift"
+                              << (R | S | Z) << "R" << "Rechnungsbetrag";
+    QTest::newRow("Gutschrift") << 9 << "Gutschrift" << "Gutschrift" << "gutschriften" << "Rechnungsanschrift" << Z
+                                << "G" << "Gutschrift";
+    QTest::newRow("Mahnung") << 0 << "Mahnung" << "Mahnung" << "mahnungen" << "R" << 0 << "" << "Rechnungsbetrag";
+    QTest::newRow("Ablage") << 11 << "Ablage" << "Arbeitsablage" << "ablage" << "Zweitanschrift" << (R | S | Z)
+                            << "B" << "Rechnungsbetrag";
+}
+
+void TestLineList::kinds()
+{
+    QFETCH(int, number);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, base);
+    QFETCH(QString, secondArt);
+    QFETCH(int, dialogs);
+    QFETCH(QString, letter);
+    QFETCH(QString, gross);
+    const auto kind = DocumentKind::fromNumber(number);
+    QVERIFY(kind.has_value());
+    QCOMPARE(kind->number(), number);
+    QCOMPARE(kind->name(), name);
+    QCOMPARE(kind->listCaption(), caption);
+    QCOMPARE(kind->baseTable(), base);
+    QCOMPARE(kind->secondAddressArt(), secondArt);
+    QCOMPARE(kind->dialogs(), dialogs);
+    QCOMPARE(kind->textLetter().isNull() ? QString() : QString(kind->textLetter()), letter);
+    QCOMPARE(kind->grossHeading(), gross);
+    QVERIFY(DocumentKind::all().contains(*kind));
+    QVERIFY(!DocumentKind::fromNumber(number + 100).has_value());
+}
+
+QTEST_GUILESS_MAIN(TestLineList)
+#include "tst_linelist.moc"
