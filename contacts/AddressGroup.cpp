@@ -1,6 +1,7 @@
 #include "AddressGroup.h"
 
 #include "ContactGrid.h"
+#include "FieldLook.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -128,7 +129,7 @@ void AddressGroup::setEditable(bool editable)
 {
     m_editable = editable;
     for (QLineEdit *e : {m_kind, m_street, m_postcode, m_town})
-        e->setReadOnly(!editable);
+        SetFieldEditable(e, editable);
     m_country->setEnabled(editable);
     m_swap->setEnabled(editable);
     m_grid->setEditable(editable);

@@ -3,6 +3,7 @@
 #include "AddressGroup.h"
 #include "CommunicationGroup.h"
 #include "ContactGrid.h"
+#include "FieldLook.h"
 #include "Formats.h"
 
 #include <QCheckBox>
@@ -31,7 +32,7 @@ QLineEdit *Field(QWidget *parent, const char *name)
 QLineEdit *Display(QWidget *parent, const char *name)
 {
     QLineEdit *e = Field(parent, name);
-    e->setReadOnly(true);
+    SetFieldEditable(e, false);
     e->setFocusPolicy(Qt::ClickFocus);
     return e;
 }
@@ -179,7 +180,7 @@ QWidget *CompanyPage::buildPersons()
     edtContactTown = Display(box, "edtContactTown");
     memContactNote = new QPlainTextEdit(box);
     memContactNote->setObjectName(QStringLiteral("memContactNote"));
-    memContactNote->setReadOnly(true);
+    SetFieldEditable(memContactNote, false);
     memContactNote->setMaximumHeight(edtContactTown->sizeHint().height() * 2);
     btnLinkPerson = Button(box, QStringLiteral("Person zur &Firma zuordnen"), "btnLinkPerson");
     btnUnlink = Button(box, QStringLiteral("Verbingung &lösen"), "btnCompanyUnlink");
@@ -281,8 +282,8 @@ QString CompanyPage::name() const
 void CompanyPage::setEditable(bool editable, bool canSave)
 {
     for (QLineEdit *e : {edtName, edtBranche, edtPhone, edtTerms, edtSalutation})
-        e->setReadOnly(!editable);
-    memNote->setReadOnly(!editable);
+        SetFieldEditable(e, editable);
+    SetFieldEditable(memNote, editable);
     cboCategory->setEnabled(editable);
     chkDeactivated->setEnabled(editable);
     addresses->setEditable(editable);

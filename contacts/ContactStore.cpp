@@ -269,20 +269,24 @@ LinkedCompany ContactStore::linkedCompany(qint64 IDN)
     return c;
 }
 
-QString ContactStore::companyName(qint64 IDF)
+std::optional<QString> ContactStore::companyName(qint64 IDF)
 {
     SqlQuery q(m_db);
     q.add(QStringLiteral("SELECT Name FROM firma "));
     q.add(QStringLiteral("WHERE IDF=") + Num(IDF));
     q.open();
+    if (q.isEmpty())
+        return std::nullopt;
     return q.field(QStringLiteral("Name"));
 }
 
-bool ContactStore::personExists(qint64 IDN)
+std::optional<QPair<QString, QString>> ContactStore::personName(qint64 IDN)
 {
     SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT IDN FROM name WHERE IDN=") + Num(IDN));
-    return !q.isEmpty();
+    q.open(QStringLiteral("SELECT VName, NName FROM name WHERE IDN=") + Num(IDN));
+    if (q.isEmpty())
+        return std::nullopt;
+    return QPair<QString, QString>(q.field(QStringLiteral("VName")), q.field(QStringLiteral("NName")));
 }
 
 QStringList ContactStore::similarCompanies(const QString &name)
@@ -433,7 +437,7 @@ void ContactStore::linkPerson(qint64 IDN, qint64 IDF, const QString &position)
     Transaction t(m_db);
     const qint64 current = m_dm.GetFirmaOfPerson(IDN);
     if (current > 0)
-        throw OrvellaError(QStringLiteral("Die Person ist schon der Firma \"%1\" zugeordnet.").arg(companyName(current)));
+        throw OrvellaError(QStringLiteral("Die Person ist schon der Firma \"%1\" zugeordnet.").arg(companyName(current).value_or(QString())));
     SqlQuery q(m_db);
     q.add(QStringLiteral("INSERT INTO nametofirma "));
     q.add(QStringLiteral("(IDN, Pos, IDF) "));

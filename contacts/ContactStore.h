@@ -41,8 +41,9 @@ public:
     // The company a person is linked to, with the person's position in it; IDF 0 when none.
     LinkedCompany linkedCompany(qint64 IDN);
 
-    QString companyName(qint64 IDF);
-    bool personExists(qint64 IDN);
+    // No value when the company (person) is not stored.
+    std::optional<QString> companyName(qint64 IDF);
+    std::optional<QPair<QString, QString>> personName(qint64 IDN);   // first name, last name
 
     // Duplicate checks before a first save: the names of companies that begin
     // with the first five characters of name, and the persons (first name, last

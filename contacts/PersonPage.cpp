@@ -2,6 +2,7 @@
 
 #include "AddressGroup.h"
 #include "CommunicationGroup.h"
+#include "FieldLook.h"
 #include "Formats.h"
 
 #include <QCheckBox>
@@ -29,7 +30,7 @@ QLineEdit *Field(QWidget *parent, const char *name)
 QLineEdit *Display(QWidget *parent, const char *name)
 {
     QLineEdit *e = Field(parent, name);
-    e->setReadOnly(true);
+    SetFieldEditable(e, false);
     e->setFocusPolicy(Qt::ClickFocus);
     return e;
 }
@@ -178,7 +179,7 @@ QWidget *PersonPage::buildCompany()
     edtCompanyTown = Display(box, "edtLinkedCompanyTown");
     memCompanyNote = new QPlainTextEdit(box);
     memCompanyNote->setObjectName(QStringLiteral("memLinkedCompanyNote"));
-    memCompanyNote->setReadOnly(true);
+    SetFieldEditable(memCompanyNote, false);
     memCompanyNote->setMaximumHeight(edtCompanyTown->sizeHint().height() * 2);
     btnLinkCompany = Button(box, QStringLiteral("&Firma zur Person zuordnen"), "btnLinkCompany");
     btnUnlink = Button(box, QStringLiteral("Verbindung &lösen"), "btnPersonUnlink");
@@ -284,8 +285,8 @@ void PersonPage::setNumber(qint64 number)
 void PersonPage::setEditable(bool editable, bool canSave)
 {
     for (QLineEdit *e : {edtAnrede, edtTitle, edtFirstName, edtLastName, edtPhone, edtTerms, edtSalutation})
-        e->setReadOnly(!editable);
-    memNote->setReadOnly(!editable);
+        SetFieldEditable(e, editable);
+    SetFieldEditable(memNote, editable);
     cboCategory->setEnabled(editable);
     chkDeactivated->setEnabled(editable);
     addresses->setEditable(editable);
@@ -294,7 +295,7 @@ void PersonPage::setEditable(bool editable, bool canSave)
 
 void PersonPage::setPositionEditable(bool editable)
 {
-    edtPosition->setReadOnly(!editable);
+    SetFieldEditable(edtPosition, editable);
     edtPosition->setEnabled(editable);
 }
 

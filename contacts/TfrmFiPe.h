@@ -1,0 +1,109 @@
+#pragma once
+
+#include "ContactStore.h"
+
+#include <QDialog>
+
+class AppState;
+class CompanyPage;
+class PersonPage;
+class QTabWidget;
+class QToolButton;
+class TfrmFirmaPersonZuordnen;
+
+// "Firmen und Personen Anlegen/Ändern": one company and one person on two tabs,
+// looked at, created and changed together, and persons linked to companies.
+// Created once and shown modally on demand; the caller picks what it shows with
+// prepareNew or prepareShow before exec(). After the first save of a new contact
+// the editor writes AppState::SelectedID; the caller reselects when exec() returns.
+class TfrmFiPe : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmFiPe(AppState &state, QWidget *parent = nullptr);
+    ~TfrmFiPe() override;
+
+    // "&Neuer Eintrag": a new company (company) or person, editable.
+    void prepareNew(bool company);
+    // "Detailansicht" (editable false) and "Eintrag &bearbeiten" (editable true).
+    void prepareShow(qint64 contactNumber, bool company, bool editable);
+    // The main window's "Gesperrte Einträge anzeigen", for the assignment list.
+    void setBlockedEntriesShown(bool shown);
+
+    // The editor's state, as its operations leave it.
+    qint64 currentIDF() const { return m_currentIDF; }
+    qint64 currentIDN() const { return m_currentIDN; }
+    bool isNewEntry() const { return m_newEntry; }
+    bool isEditable() const { return m_editable; }
+    bool isSaved() const { return m_saved; }
+    bool companyExists() const { return m_companyExists; }
+    bool personExists() const { return m_personExists; }
+    // The "Firmen"/"Personen" choice that the tabs follow.
+    bool companiesChosen() const { return m_companiesChosen; }
+
+    // Operations; the buttons run them through the command guard.
+    void SetEditable(bool a);
+    void Activate();
+    void LoadContact(qint64 number);
+    // Runs the switch to the other tab; false when the user kept the unsaved data.
+    bool SwitchTab(bool toCompany);
+    void SaveCompany();
+    void SavePerson();
+    bool InsertCompany();
+    void UpdateCompany();
+    bool InsertPerson();
+    void UpdatePerson();
+    void NewCompany();
+    void NewPerson();
+    void EditCompany();
+    void EditPerson();
+    void LinkPerson();
+    void LinkCompany();
+    void UnlinkFromCompany();
+    void UnlinkFromPerson();
+    // A click on a row of the company's person list.
+    void ShowPersonDetails(int row);
+
+    CompanyPage *companyPage() const { return m_company; }
+    PersonPage *personPage() const { return m_person; }
+    TfrmFirmaPersonZuordnen *assignWindow() const { return m_assign; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildToolBar();
+    void connectCommands();
+    // Activation steps 2 and 3: clear, fill the boxes, load by the choice.
+    void reloadByChoice();
+    void showTab(bool company);
+    bool companyTabShown() const;
+    void tabChanged(int index);
+    void updateLinkButtons();
+    void copyCompanyToPersonPanel();
+    void reloadLinks(qint64 IDN, qint64 IDF);
+    void assignmentChosen(qint64 IDN, qint64 IDF, const QString &position);
+    void markChanged();
+    qint64 drawNumber();
+
+    AppState &m_state;
+    ContactStore m_store;
+    QTabWidget *m_tabs;
+    CompanyPage *m_company;
+    PersonPage *m_person;
+    QToolButton *m_extended;
+    TfrmFirmaPersonZuordnen *m_assign;
+
+    qint64 m_currentIDF = 0;
+    qint64 m_currentIDN = 0;
+    bool m_newEntry = false;
+    bool m_editable = false;
+    bool m_saved = true;
+    bool m_companyExists = false;
+    bool m_personExists = false;
+    bool m_companiesChosen = true;
+    int m_personRow = -1;
+    bool m_switchingTabs = false;
+};
