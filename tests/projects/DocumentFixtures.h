@@ -62,3 +62,30 @@ inline QList<Amount> ratesFrom(const QString &text)
         rates << Amount::fromText(r);
     return rates;
 }
+
+#include "Document.h"
+
+// A filled document of a kind: project 5, dated 01.03.2004, both addresses, a
+// Skonto, four additional-text lines and the given lines.
+inline Document sampleDocument(DocumentKind kind, qint64 number, const QStringList &rows)
+{
+    Document d(kind);
+    d.number = number;
+    d.projectNumber = 5;
+    d.date = QStringLiteral("01.03.2004");
+    d.projectName = QStringLiteral("Umbau Lager");
+    d.ownCompany = QStringLiteral("Halvard GmbH · Hafenstraße 1 · 20457 Hamburg");
+    d.address = {QStringLiteral("Muster GmbH"), QStringLiteral("Marktplatz 3"), QStringLiteral("12345 Musterstadt")};
+    d.secondAddress = {QStringLiteral("Muster GmbH Buchhaltung"), QStringLiteral("Postfach 9"),
+                       QStringLiteral("12340 Musterstadt")};
+    d.addressLeft = true;
+    d.lines = linesFrom(rows);
+    d.skontoText = QStringLiteral("bei Zahlung innerhalb von 10 Tagen");
+    d.skontoPercent = QStringLiteral("2,00");
+    d.texts = {AdditionalTextLine{QStringLiteral("Vielen Dank für Ihren Auftrag."), QStringLiteral("fsBold")},
+               AdditionalTextLine{QStringLiteral("Zahlbar ohne Abzug."), QString()},
+               AdditionalTextLine{QString(), QStringLiteral("fsItalic")},
+               AdditionalTextLine{QStringLiteral("Es gelten unsere AGB."), QStringLiteral("fsBold, fsItalic")}};
+    d.paymentTerm = QStringLiteral("14");
+    return d;
+}
