@@ -45,11 +45,19 @@ QString DataDirOf(const QString &exeDir)
     return QDir(exeDir).filePath(QStringLiteral("data"));
 }
 
+// The shipped defaults are compiled into the static core library, whose resources
+// register only when asked to; the macro must stand outside any namespace.
+static void registerShippedDefaults()
+{
+    Q_INIT_RESOURCE(defaults);
+}
+
 namespace {
 
 // Copies the files below the resource folder ":/defaults" that are missing in dir.
 void copyShippedDefaults(const QString &dir)
 {
+    registerShippedDefaults();
     const QString root = QStringLiteral(":/defaults");
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {

@@ -257,15 +257,18 @@ std::unique_ptr<XmlNode> OoxmlDocument::neighbourRunProperties(const QString &w)
         return nullptr;
     const QString r = QualifiedName(w, QStringLiteral("r"));
     const QString rPr = QualifiedName(w, QStringLiteral("rPr"));
+    // Like Word: the run before the position decides, else the run behind it (a run
+    // without properties means plain text), else the paragraph mark.
     const int at = m_textAfter ? m_textAfter->index() + 1 : 0;
-    const XmlNode *found = nullptr;
-    for (int i = at - 1; i >= 0 && !found; --i)
+    const XmlNode *neighbour = nullptr;
+    for (int i = at - 1; i >= 0 && !neighbour; --i)
         if (m_textParent->child(i)->isElement(r))
-            found = m_textParent->child(i)->firstChild(rPr);
-    for (int i = at; i < m_textParent->childCount() && !found; ++i)
+            neighbour = m_textParent->child(i);
+    for (int i = at; i < m_textParent->childCount() && !neighbour; ++i)
         if (m_textParent->child(i)->isElement(r))
-            found = m_textParent->child(i)->firstChild(rPr);
-    if (!found) {
+            neighbour = m_textParent->child(i);
+    const XmlNode *found = neighbour ? neighbour->firstChild(rPr) : nullptr;
+    if (!neighbour) {
         // an empty paragraph: Word types with the properties of its paragraph mark
         const QString p = QualifiedName(w, QStringLiteral("p"));
         const XmlNode *paragraph = m_textParent->isElement(p) ? m_textParent : m_textParent->ancestor(p);

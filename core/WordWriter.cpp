@@ -1,5 +1,6 @@
 #include "WordWriter.h"
 
+#include "Desktop.h"
 #include "Errors.h"
 #include "OdfDocument.h"
 #include "OoxmlDocument.h"
@@ -7,7 +8,6 @@
 #include "ZipPackage.h"
 
 #include <QDate>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,21 +20,10 @@ namespace {
 // margins of 2.5 cm, about 16 cm.
 constexpr double kDefaultTableWidth = 453.5;
 
-bool openOnDesktop(const QUrl &document)
-{
-    return QDesktopServices::openUrl(document);
-}
-
 QString &defaultTargetDir()
 {
     static QString dir;
     return dir;
-}
-
-WordWriter::Opener &defaultOpener()
-{
-    static WordWriter::Opener opener = openOnDesktop;
-    return opener;
 }
 
 QString shown(const QString &path)
@@ -112,17 +101,6 @@ WordWriter::~WordWriter() = default;
 void WordWriter::setDefaultTargetDir(const QString &dir)
 {
     defaultTargetDir() = dir;
-}
-
-void WordWriter::setDefaultOpener(Opener opener)
-{
-    defaultOpener() = std::move(opener);
-}
-
-void WordWriter::resetDefaults()
-{
-    defaultTargetDir().clear();
-    defaultOpener() = openOnDesktop;
 }
 
 void WordWriter::setTargetDir(const QString &dir)
@@ -245,8 +223,8 @@ void WordWriter::save()
 bool WordWriter::show()
 {
     save();
-    const Opener opener = m_opener ? *m_opener : defaultOpener();
-    if (!opener)
-        return false;
-    return opener(QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath()));
+    const QUrl document = QUrl::fromLocalFile(QFileInfo(m_path).absoluteFilePath());
+    if (!m_opener)
+        return OpenWithDesktop(document);
+    return *m_opener ? (*m_opener)(document) : false;
 }

@@ -38,19 +38,17 @@ public:
     WordWriter(const WordWriter &) = delete;
     WordWriter &operator=(const WordWriter &) = delete;
 
-    // Process-wide defaults for writers that are not told otherwise, so that tests of
-    // the commands that write letters can keep them out of the user's folders and off
-    // the screen. The default folder is the user's documents folder; the default
-    // opener is QDesktopServices::openUrl. An empty opener opens nothing.
+    // The folder for writers that are not given one, so that tests of the commands
+    // that write letters can keep them out of the user's folders; empty (the start
+    // value) means the user's documents folder.
     static void setDefaultTargetDir(const QString &dir);
-    static void setDefaultOpener(Opener opener);
-    // Back to the documents folder and QDesktopServices::openUrl.
-    static void resetDefaults();
 
     void setTargetDir(const QString &dir);
     // The folder that new documents go to.
     QString targetDir() const;
-    // An empty opener makes show() save without opening anything.
+    // Without a call, show() hands the document to OpenWithDesktop (Desktop.h), whose
+    // replacement in tests covers the writer too. An empty opener makes show() save
+    // without opening anything.
     void setOpener(Opener opener);
 
     // Makes a new document from the template and writes it at once, which reserves
