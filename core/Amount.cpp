@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <limits>
+
 namespace {
 
 // Largest integer part we accept: keeps value × 10,000 and later products in range.
@@ -87,6 +89,8 @@ qint64 divRoundHalfEven(__int128 numerator, __int128 denominator)
     const __int128 twice = r * 2;
     if (twice > denominator || (twice == denominator && (q % 2) != 0))
         ++q;
+    if (q > __int128(std::numeric_limits<qint64>::max()))
+        throw ConversionError(QStringLiteral("Der Betrag ist zu groß."));
     return qint64(negative ? -q : q);
 }
 

@@ -39,6 +39,7 @@ public:
     int transactionDepth() const { return m_depth; }
 
 private:
+    void connect(const QString &path);
     void checkHeader() const;
     void createDataSet();
     void upgrade(int fromVersion);

@@ -135,12 +135,18 @@ std::vector<Index> indexes()
 {
     std::vector<Index> ix = {
         {"firma", "IDF", true},
-        {"firma", "Name", false},
         {"name", "IDN", true},
-        {"name", "NName", false},
+        // The contact list walks companies and persons in name order and tests the
+        // search terms on the index alone; prefix searches on postcode and
+        // telephone use indexes that ignore case as LIKE does.
+        {"firma", "Name,St,Kategorie,Begriffe,Branche,Telefon,IDF", false},
+        {"name", "NName,St,Kategorie,VName,Begriffe,Telefon,IDN", false},
+        {"firma", "Telefon COLLATE NOCASE", false},
+        {"name", "Telefon COLLATE NOCASE", false},
+        {"adresse", "PLZ COLLATE NOCASE", false},
         {"anmerkung", "IDA", false},
         {"adresse", "IDA", true},
-        {"adressetofn", "IDFN", false},
+        {"adressetofn", "IDFN,St,IDA,Art", false},
         {"adressetofn", "IDA", false},
         {"com", "IDC", true},
         {"comtofn", "IDFN", false},
@@ -337,10 +343,13 @@ QStringList createStatements()
         out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
     }
     for (const Index &ix : indexes()) {
-        QString cols = ix.columns;
+        const QString cols = ix.columns;
+        QString name = QString(cols).replace(QLatin1Char(','), QLatin1Char('_'));
+        name = name.section(QLatin1Char(' '), 0, 0); // "Telefon COLLATE NOCASE" names ix_..._Telefon
+        if (name.count(QLatin1Char('_')) > 1)
+            name = name.section(QLatin1Char('_'), 0, 0) + QStringLiteral("_list");
         out << QStringLiteral("CREATE %1INDEX ix_%2_%3 ON %2 (%4)")
-                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.table,
-                        QString(cols).replace(QLatin1Char(','), QLatin1Char('_')), cols);
+                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.table, name, cols);
     }
     return out;
 }
