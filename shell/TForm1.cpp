@@ -6,6 +6,7 @@
 #include "Desktop.h"
 #include "Dialogs.h"
 #include "Formats.h"
+#include "LetterCommand.h"
 #include "Settings.h"
 #include "WindowHub.h"
 
@@ -225,8 +226,6 @@ void TForm1::updateAvailability()
         if (!has(window))
             for (QObject *c : controls)
                 markUnavailable(c);
-    if (!m_letterAvailable)
-        markUnavailable(tbLetter);
 }
 
 void TForm1::disablePasswordChange()
@@ -487,8 +486,7 @@ void TForm1::cmdAbout()
 
 void TForm1::cmdLetter()
 {
-    if (m_letterCommand)
-        m_letterCommand(m_state.SelectedID, companiesChosen());
+    WriteLetter(m_state, m_state.SelectedID, companiesChosen());
 }
 
 // --- settings, events --------------------------------------------------------

@@ -73,12 +73,6 @@ public:
 
     // The project windows disable the project-search button while they are open.
     void setProjectSearchButtonEnabled(bool enabled);
-    // The letter command (writes to the selected contact through the word processor).
-    void setLetterCommand(std::function<void(qint64 contact, bool company)> command)
-    {
-        m_letterCommand = std::move(command);
-        m_letterAvailable = bool(m_letterCommand);
-    }
 
     bool askOnClose() const { return m_askOnClose; }
     void setAskOnClose(bool ask) { m_askOnClose = ask; }
@@ -131,8 +125,7 @@ private:
     int m_savedRow = -1;
     bool m_savedCompanies = true;
     QSet<QObject *> m_unavailable;
-    std::function<void(qint64, bool)> m_letterCommand;
-    bool m_letterAvailable = false;
+
 
 public:
     // Controls (named for tests through objectName as well).

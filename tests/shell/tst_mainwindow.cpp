@@ -221,7 +221,6 @@ void TestMainWindow::permissions()
     env.state().hub = &hub;
     env.state().grantAll();
     TForm1 w(env.state());
-    w.setLetterCommand([](qint64, bool) {});
     w.updateAvailability();
     w.actUsers->setVisible(true);
     w.lstContacts->setCurrentIndex(w.contactModel().index(0, 0));
@@ -253,7 +252,7 @@ void TestMainWindow::unavailableWindowsStayDisabled()
     w.lstContacts->setCurrentIndex(w.contactModel().index(0, 0));
     w.UpdateSelection();
     QCOMPARE(env.state().SelectedID, qint64(4));
-    for (QAction *a : {w.actEditEntry, w.actNewProject, w.actOptions, w.actOpenItems, w.tbLetter}) {
+    for (QAction *a : {w.actEditEntry, w.actNewProject, w.actOptions, w.actOpenItems}) {
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
         QCOMPARE(a->toolTip(), QStringLiteral("Noch nicht verfügbar"));
     }
