@@ -26,7 +26,7 @@ AddressGroup::AddressGroup(const QString &prefix, QWidget *parent) : QGroupBox(Q
     m_country->setObjectName(QStringLiteral("cbo%1Country").arg(prefix));
     m_country->setEditable(true);
     m_country->setInsertPolicy(QComboBox::NoInsert);
-    m_country->setMinimumContentsLength(8);
+    m_country->setMinimumContentsLength(11);
 
     m_model = new GridModel({QStringLiteral("Bezeichnung"), QStringLiteral("Straße"), QStringLiteral("PLZ"),
                              QStringLiteral("Ort"), QStringLiteral("Land"), QString()},
@@ -47,6 +47,8 @@ AddressGroup::AddressGroup(const QString &prefix, QWidget *parent) : QGroupBox(Q
     m_swap->setAutoDefault(false);
 
     auto *grid = new QGridLayout(this);
+    grid->setVerticalSpacing(4);
+    grid->addWidget(m_swap, 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Bezeichnung"), this), 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Straße"), this), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("PLZ"), this), 0, 3);
@@ -59,11 +61,10 @@ AddressGroup::AddressGroup(const QString &prefix, QWidget *parent) : QGroupBox(Q
     grid->addWidget(m_town, 1, 4);
     grid->addWidget(m_country, 1, 5);
     grid->addWidget(m_grid, 2, 0, 1, 6);
-    grid->addWidget(m_swap, 3, 5, Qt::AlignRight);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 3);
     grid->setColumnStretch(4, 3);
-    grid->setColumnStretch(5, 1);
+    grid->setColumnStretch(5, 2);
     grid->setRowStretch(2, 1);
 
     for (QLineEdit *e : {m_kind, m_street, m_postcode, m_town})

@@ -109,6 +109,7 @@ QWidget *CompanyPage::buildHead()
     auto *head = new QWidget(this);
     auto *g = new QGridLayout(head);
     g->setContentsMargins(0, 0, 0, 0);
+    g->setVerticalSpacing(4);
     edtNumber = Display(head, "edtCompanyNumber");
     edtNumber->setMaximumWidth(110);
     edtName = Field(head, "edtCompanyName");
@@ -165,7 +166,7 @@ QWidget *CompanyPage::buildPersons()
     personList->setObjectName(QStringLiteral("grdCompanyPersons"));
     personList->setGridModel(personModel);
     personList->setColumnHidden(PlIDN, true);
-    personList->setColumnWidth(PlAnredeTitel, 70);
+    personList->setColumnWidth(PlAnredeTitel, 90);
     personList->setColumnWidth(PlVorname, 110);
     personList->setColumnWidth(PlNachname, 150);
     personList->horizontalHeader()->setStretchLastSection(true);
@@ -181,11 +182,12 @@ QWidget *CompanyPage::buildPersons()
     memContactNote = new QPlainTextEdit(box);
     memContactNote->setObjectName(QStringLiteral("memContactNote"));
     SetFieldEditable(memContactNote, false);
-    memContactNote->setMaximumHeight(edtContactTown->sizeHint().height() * 2);
+    memContactNote->setMaximumHeight(memContactNote->fontMetrics().lineSpacing() * 2 + 12);
     btnLinkPerson = Button(box, QStringLiteral("Person zur &Firma zuordnen"), "btnLinkPerson");
     btnUnlink = Button(box, QStringLiteral("Verbingung &lösen"), "btnCompanyUnlink");
 
     auto *g = new QGridLayout(box);
+    g->setVerticalSpacing(4);
     g->addWidget(personList, 0, 0, 1, 3);
     g->addWidget(new QLabel(QStringLiteral("Position:"), box), 1, 0);
     g->addWidget(edtContactPosition, 1, 1, 1, 2);
@@ -313,8 +315,11 @@ void CompanyPage::setPersons(const QList<AssignedPerson> &persons)
         rows << QStringList{p.anrede + QLatin1Char(' ') + p.titel, p.vname, p.nname, QString::number(p.IDN)};
     }
     personModel->setRows(rows);
-    // a preselected link wins, else the first row is the selected one
-    selectPersonRow(preselected >= 0 ? preselected : 0);
+    // a preselected link wins, else the first person is the selected one
+    if (rows.isEmpty())
+        personList->setCurrentIndex(QModelIndex());
+    else
+        selectPersonRow(preselected >= 0 ? preselected : 0);
 }
 
 void CompanyPage::putFirstPerson(const QString &anredeTitel, const QString &vname, const QString &nname, qint64 IDN)

@@ -84,11 +84,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 
 void GridModel::setEditable(bool editable)
 {
-    if (m_editable == editable)
-        return;
-    beginResetModel();
+    // the view asks for the flags when an edit starts, so the current cell can stay
     m_editable = editable;
-    endResetModel();
 }
 
 QString GridModel::cell(int row, int column) const

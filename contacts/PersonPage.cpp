@@ -114,6 +114,7 @@ QWidget *PersonPage::buildHead()
     auto *head = new QWidget(this);
     auto *g = new QGridLayout(head);
     g->setContentsMargins(0, 0, 0, 0);
+    g->setVerticalSpacing(4);
     edtNumber = Display(head, "edtPersonNumber");
     edtNumber->setMaximumWidth(110);
     edtAnrede = Field(head, "edtPersonAnrede");
@@ -180,11 +181,12 @@ QWidget *PersonPage::buildCompany()
     memCompanyNote = new QPlainTextEdit(box);
     memCompanyNote->setObjectName(QStringLiteral("memLinkedCompanyNote"));
     SetFieldEditable(memCompanyNote, false);
-    memCompanyNote->setMaximumHeight(edtCompanyTown->sizeHint().height() * 2);
+    memCompanyNote->setMaximumHeight(memCompanyNote->fontMetrics().lineSpacing() * 2 + 12);
     btnLinkCompany = Button(box, QStringLiteral("&Firma zur Person zuordnen"), "btnLinkCompany");
     btnUnlink = Button(box, QStringLiteral("Verbindung &lösen"), "btnPersonUnlink");
 
     auto *g = new QGridLayout(box);
+    g->setVerticalSpacing(4);
     int r = 0;
     g->addWidget(new QLabel(QStringLiteral("Firmenname:"), box), r, 0);
     g->addWidget(edtCompanyName, r++, 1, 1, 2);

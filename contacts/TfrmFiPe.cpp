@@ -15,8 +15,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,8 +43,14 @@ TfrmFiPe::TfrmFiPe(AppState &state, QWidget *parent)
     m_tabs->setObjectName(QStringLiteral("tabContacts"));
     m_company = new CompanyPage(m_tabs);
     m_person = new PersonPage(m_tabs);
-    m_tabs->addTab(m_company, QStringLiteral("Firma"));
-    m_tabs->addTab(m_person, QStringLiteral("Person"));
+    // on a small screen (or at a large scaling) the tabs scroll instead of being cut off
+    for (QWidget *page : {static_cast<QWidget *>(m_company), static_cast<QWidget *>(m_person)}) {
+        auto *scroll = new QScrollArea(m_tabs);
+        scroll->setWidget(page);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        m_tabs->addTab(scroll, page == m_company ? QStringLiteral("Firma") : QStringLiteral("Person"));
+    }
     auto *layout = new QVBoxLayout(this);
     buildToolBar();
     layout->addWidget(m_tabs);
@@ -53,7 +63,11 @@ TfrmFiPe::TfrmFiPe(AppState &state, QWidget *parent)
     for (QLineEdit *e : fields)
         e->installEventFilter(this);
 
-    resize(900, 660);
+    // room for both tabs without scrolling, as far as the screen allows
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const int pages = qMax(m_company->minimumSizeHint().height(), m_person->minimumSizeHint().height()) + 40;
+    const int frame = QDialog::layout()->menuBar()->sizeHint().height() + m_tabs->tabBar()->sizeHint().height() + 40;
+    resize(qMin(900, screen.width() - 40), qMin(pages + frame, screen.height() - 60));
     // the last position of the window, as the user left it
     const UserSettings settings;
     const std::optional<int> left = settings.readInt(QStringLiteral("FiPeLeft"));
@@ -124,7 +138,7 @@ void TfrmFiPe::connectCommands()
             [this, &d](int row) { RunCommand(d, [this, row] { ShowPersonDetails(row); }); });
     connect(m_company, &CompanyPage::personDoubleClicked, this, [this](int row) {
         if (m_company->personAt(row) > 0)
-            m_tabs->setCurrentWidget(m_person);
+            m_tabs->setCurrentIndex(1);
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, &TfrmFiPe::tabChanged);
     connect(m_assign, &TfrmFirmaPersonZuordnen::assignmentChosen, this,
@@ -175,13 +189,13 @@ void TfrmFiPe::setBlockedEntriesShown(bool shown)
 
 bool TfrmFiPe::companyTabShown() const
 {
-    return m_tabs->currentWidget() == m_company;
+    return m_tabs->currentIndex() == 0;
 }
 
 void TfrmFiPe::showTab(bool company)
 {
     m_switchingTabs = true;
-    m_tabs->setCurrentWidget(company ? static_cast<QWidget *>(m_company) : m_person);
+    m_tabs->setCurrentIndex(company ? 0 : 1);
     m_switchingTabs = false;
 }
 

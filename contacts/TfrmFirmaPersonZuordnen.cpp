@@ -80,6 +80,10 @@ TfrmFirmaPersonZuordnen::TfrmFirmaPersonZuordnen(AppState &state, QWidget *paren
     m_list->setObjectName(QStringLiteral("grdAssignList"));
     m_list->setGridModel(m_model);
     m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setColumnWidth(CaSecond, 150);
+    m_list->setColumnWidth(CaPLZ, 60);
+    m_list->setColumnWidth(CaOrt, 150);
+    m_list->viewport()->installEventFilter(this);
     QPalette p = m_list->palette();
     p.setColor(QPalette::Base, Qt::white);
     m_list->setPalette(p);
@@ -156,10 +160,12 @@ void TfrmFirmaPersonZuordnen::showEvent(QShowEvent *event)
         RunCommand(m_state.dialogs, [this] { Activate(); });
 }
 
-void TfrmFirmaPersonZuordnen::resizeEvent(QResizeEvent *event)
+bool TfrmFirmaPersonZuordnen::eventFilter(QObject *watched, QEvent *event)
 {
-    QDialog::resizeEvent(event);
-    m_list->setColumnWidth(CaName, m_list->viewport()->width() / 4 + 50);
+    // the name column takes a quarter of the list plus 50 pixels
+    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+        m_list->setColumnWidth(CaName, m_list->viewport()->width() / 4 + 50);
+    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmFirmaPersonZuordnen::Activate()
