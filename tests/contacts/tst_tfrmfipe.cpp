@@ -92,6 +92,7 @@ private Q_SLOTS:
     void deactivating();
     void swapMainAddress();
     void typeMenu();
+    void enterMovesThroughTheGrid();
     void salutations_data();
     void salutations();
     void readOnlyWithoutWritePermission();
@@ -538,6 +539,37 @@ void TestFiPe::typeMenu()
     // choosing the type the row has takes it away
     com->typeAction(QLatin1Char('F'))->trigger();
     QCOMPARE(model->cell(0, ComX), QString());
+}
+
+void TestFiPe::enterMovesThroughTheGrid()
+{
+    TestEnv env;
+    env.state().grantAll();
+    CompanyRecord c = company(1, "Acme");
+    c.addresses = {{"Lager", "Hafenweg 3", "", "", "", {}}};
+    ContactStore(env.state()).insertCompany(c);
+    TfrmFiPe dlg(env.state());
+    dlg.prepareShow(1, true, true);
+    dlg.show();
+    auto *grid = find<GridView>(&dlg, "grdCompanyAddresses");
+    QCOMPARE(grid->model()->rowCount(), 3);
+    // typed into a cell, Enter stores it and moves on to the next column
+    grid->setCurrentIndex(grid->model()->index(0, AdrOrt));
+    grid->edit(grid->currentIndex());
+    auto *editor = grid->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, "Ulm");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(grid->gridModel()->cell(0, AdrOrt), QStringLiteral("Ulm")); // the delegate commits queued
+    QCOMPARE(grid->currentIndex(), grid->model()->index(0, AdrLand));
+    QVERIFY(!dlg.isSaved());
+    // from the last visible column to the first column of the next row, never into the hidden one
+    QTest::keyClick(grid, Qt::Key_Return);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(1, AdrBezeichnung));
+    grid->setCurrentIndex(grid->model()->index(2, AdrLand));
+    QTest::keyClick(grid, Qt::Key_Enter);
+    QCOMPARE(grid->currentIndex(), grid->model()->index(2, AdrLand));
 }
 
 void TestFiPe::salutations_data()
