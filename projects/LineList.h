@@ -1,8 +1,35 @@
 #pragma once
 
+#include "Amount.h"
+
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
+
+// An article line as the line-item window enters it: the cells of the line and
+// the lines of additional text that follow it.
+struct ArticleLine
+{
+    QString artikelNr;
+    QString name;
+    QString quantity; // as typed ("1,5")
+    QString price;    // as typed or listed ("1234,5", "1.234,50")
+    QString vat;      // VAT display text ("19,00 %"), or empty
+    QStringList texts;
+
+    bool operator==(const ArticleLine &) const = default;
+};
+
+// An article line of a document as the line-item window lists it: its name and
+// its position number, by which it is found again.
+struct LineEntry
+{
+    QString name;
+    QString position;
+
+    bool operator==(const LineEntry &) const = default;
+};
 
 // The lines of one open document as the page shows them: row 0 carries the
 // headings, rows 1..n the lines; every cell is display text, exactly what is
@@ -73,6 +100,39 @@ public:
     // and returns the captions of the page's discount and Skonto buttons.
     Captions discountLast(const QString &skontoPercent);
 
+    // --- What the line-item window does to the list -------------------------
+
+    // The lines that have a position and are not the discount line, in order.
+    QList<LineEntry> articleEntries() const;
+    // The first row with this position number, or -1.
+    int rowOfPosition(const QString &position) const;
+    // The line at a row with its article text lines (the rows up to the next row
+    // with a position): quantity and price with their thousands points removed.
+    ArticleLine articleAt(int row) const;
+    // Adds an article line after the last row that holds anything in the columns
+    // Pos to MwSt, with the next position number, followed by one text line per
+    // non-empty text. The price is written in the list form "1.234,50". Throws
+    // ConversionError for a price that is not a number as German users write it.
+    void appendArticle(const ArticleLine &line);
+    // Puts the line in place of the one with this position and its text lines;
+    // the rows around it keep their order. Appends when no row has the position.
+    void replaceArticle(const QString &position, const ArticleLine &line);
+    // Drops the line with this position together with its text lines.
+    void removeArticle(const QString &position);
+
+    // --- What the discount dialog does to the list ---------------------------
+
+    // The first row whose hidden percentage is set, or -1.
+    int discountRow() const;
+    // Adds the discount line at the end: the percentage with two decimals, once
+    // followed by " %" in the price column and once bare in the hidden column.
+    void addDiscount(const QString &text, Amount percent);
+    // Overwrites the discount line (the last row when there is none) with the
+    // text and the percentage exactly as typed.
+    void changeDiscount(const QString &text, const QString &percentText);
+    // Empties the discount line and squeezes it out.
+    void removeDiscount();
+
     static QString discountCaption(const QString &lastRowPercent);
     static QString skontoCaption(const QString &skontoPercent);
     // Captions for the list as it stands (discount percentage of the last row).
@@ -81,5 +141,9 @@ public:
     bool operator==(const LineList &other) const = default;
 
 private:
+    // The rows before the line with this position and the rows after its text
+    // lines; without such a line every row counts as before.
+    void splitAround(const QString &position, QList<Row> &before, QList<Row> &after) const;
+
     QList<Row> m_rows;
 };

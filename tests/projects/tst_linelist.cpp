@@ -3,7 +3,27 @@
 #include "Totals.h"
 #include "TotalsList.h"
 
+#include "Errors.h"
+
 #include <QtTest>
+
+namespace {
+
+// "Art.-Nr.|Bezeichnung|Anzahl|Einzelpreis|MwSt|Text 1;Text 2;..." as the
+// line-item window hands it over.
+ArticleLine articleFrom(const QString &text)
+{
+    const QStringList c = text.split(QLatin1Char('|'));
+    ArticleLine line{c.value(0), c.value(1), c.value(2), c.value(3), c.value(4), {}};
+    if (c.size() > 5)
+        line.texts = c.value(5).split(QLatin1Char(';'));
+    return line;
+}
+
+const QStringList threeLines = {"1|S1|Schrank|1|100,00|19,00 %", "||aus Eiche", "2|T1|Tisch|2|50,00|19,00 %",
+                                "||rund", "||ausziehbar", "3|L1|Lampe|1|20,00|  7,00 %", "4||Rabatt||10,00 %||10,00"};
+
+} // namespace
 
 class TestLineList : public QObject
 {
@@ -16,6 +36,15 @@ private Q_SLOTS:
     void movedDiscountIsComputedFromAllLines();
     void kinds_data();
     void kinds();
+    void appendArticle_data();
+    void appendArticle();
+    void badPriceLeavesTheListAlone();
+    void replaceArticle_data();
+    void replaceArticle();
+    void removeArticle_data();
+    void removeArticle();
+    void articleEntriesAndArticleAt();
+    void discountRowEdits();
 };
 
 void TestLineList::normalise_data()
@@ -150,6 +179,131 @@ void TestLineList::kinds()
     QCOMPARE(kind->grossHeading(), gross);
     QVERIFY(DocumentKind::all().contains(*kind));
     QVERIFY(!DocumentKind::fromNumber(number + 100).has_value());
+}
+
+void TestLineList::appendArticle_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("article");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("first line, gaps in the text dropped")
+        << QStringList{""} << "S1|Schrank|1,5|1234,5|19,00 %|aus Eiche;;;geölt;"
+        << QStringList{"1|S1|Schrank|1,5|1.234,50|19,00 %", "||aus Eiche", "||geölt"};
+    QTest::newRow("price with thousands point, no text")
+        << QStringList{"1||A|1|1,00"} << "|B|3|1.234,5|" << QStringList{"1||A|1|1,00", "2||B|3|1.234,50"};
+    QTest::newRow("after the discount line, which counts as a position")
+        << QStringList{"1||A|1|100,00|19,00 %", "2||Rabatt||10,00 %||10,00"} << "|B|0,335|3|19,00 %|x"
+        << QStringList{"1||A|1|100,00|19,00 %", "2||Rabatt||10,00 %||10,00", "3||B|0,335|3,00|19,00 %", "||x"};
+    QTest::newRow("empty rows at the end are taken")
+        << QStringList{"1||A|1|1,00", "||Text", "", ""} << "|B|1|2|"
+        << QStringList{"1||A|1|1,00", "||Text", "2||B|1|2,00"};
+}
+
+void TestLineList::appendArticle()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, article);
+    QFETCH(QStringList, expected);
+    LineList lines = linesFrom(rows);
+    lines.appendArticle(articleFrom(article));
+    QCOMPARE(rowsOf(lines), expected);
+}
+
+void TestLineList::badPriceLeavesTheListAlone()
+{
+    for (const char *price : {"1.5", "12a", "", "1,2,3"}) {
+        LineList lines = linesFrom(threeLines);
+        const LineList before = lines;
+        QVERIFY_THROWS_EXCEPTION(ConversionError, lines.appendArticle(articleFrom(QStringLiteral("|X|1|") + QLatin1String(price) + "|")));
+        QVERIFY_THROWS_EXCEPTION(ConversionError, lines.replaceArticle("2", articleFrom(QStringLiteral("|X|1|") + QLatin1String(price) + "|")));
+        QCOMPARE(lines, before);
+    }
+}
+
+void TestLineList::replaceArticle_data()
+{
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QString>("article");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("middle line keeps its place, texts replaced")
+        << "2" << "T1|Tisch|2|75,5|19,00 %|oval"
+        << QStringList{"1|S1|Schrank|1|100,00|19,00 %", "||aus Eiche", "2|T1|Tisch|2|75,50|19,00 %", "||oval",
+                       "3|L1|Lampe|1|20,00|  7,00 %", "4||Rabatt||10,00 %||10,00"};
+    QTest::newRow("first line gains texts")
+        << "1" << "S2|Regal|3|10|19,00 %|Buche;;hell"
+        << QStringList{"1|S2|Regal|3|10,00|19,00 %", "||Buche", "||hell", "2|T1|Tisch|2|50,00|19,00 %",
+                       "||rund", "||ausziehbar", "3|L1|Lampe|1|20,00|  7,00 %", "4||Rabatt||10,00 %||10,00"};
+    QTest::newRow("unknown position appends")
+        << "9" << "|Neu|1|1|"
+        << (QStringList(threeLines) << "5||Neu|1|1,00");
+}
+
+void TestLineList::replaceArticle()
+{
+    QFETCH(QString, position);
+    QFETCH(QString, article);
+    QFETCH(QStringList, expected);
+    LineList lines = linesFrom(threeLines);
+    lines.replaceArticle(position, articleFrom(article));
+    lines.normalise();
+    QCOMPARE(rowsOf(lines), expected);
+}
+
+void TestLineList::removeArticle_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("position");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("middle line with its two texts")
+        << threeLines << "2"
+        << QStringList{"1|S1|Schrank|1|100,00|19,00 %", "||aus Eiche", "2|L1|Lampe|1|20,00|  7,00 %",
+                       "3||Rabatt||10,00 %||10,00"};
+    QTest::newRow("last line leaves the rows before it")
+        << QStringList{"1||A|1|1,00", "||a", "2||B|1|2,00", "||b"} << "2" << QStringList{"1||A|1|1,00", "||a"};
+    QTest::newRow("only line leaves an empty list") << QStringList{"1||A|1|1,00", "||a"} << "1" << QStringList{""};
+    QTest::newRow("unknown position keeps all") << QStringList{"1||A|1|1,00"} << "4" << QStringList{"1||A|1|1,00"};
+}
+
+void TestLineList::removeArticle()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, position);
+    QFETCH(QStringList, expected);
+    LineList lines = linesFrom(rows);
+    lines.removeArticle(position);
+    lines.normalise();
+    QCOMPARE(rowsOf(lines), expected);
+}
+
+void TestLineList::articleEntriesAndArticleAt()
+{
+    LineList lines = linesFrom(threeLines);
+    lines.setCell(1, LineList::Anzahl, QStringLiteral("1.000"));
+    lines.setCell(1, LineList::Einzelpreis, QStringLiteral("1.234,50"));
+    const QList<LineEntry> expected = {{"Schrank", "1"}, {"Tisch", "2"}, {"Lampe", "3"}};
+    QCOMPARE(lines.articleEntries(), expected);
+    QCOMPARE(lines.rowOfPosition("3"), 6);
+    QCOMPARE(lines.rowOfPosition(""), -1);
+    QCOMPARE(lines.articleAt(1), articleFrom("S1|Schrank|1000|1234,50|19,00 %|aus Eiche"));
+    QCOMPARE(lines.articleAt(3), articleFrom("T1|Tisch|2|50,00|19,00 %|rund;ausziehbar"));
+    // The discount line ends the texts of the line above it.
+    QCOMPARE(lines.articleAt(6).texts, QStringList());
+}
+
+void TestLineList::discountRowEdits()
+{
+    LineList lines = linesFrom({"1||A|1|100,00|16,00 %"});
+    QCOMPARE(lines.discountRow(), -1);
+    lines.addDiscount(QStringLiteral("Treuerabatt"), Amount::fromText("1234,5"));
+    QCOMPARE(rowsOf(lines), (QStringList{"1||A|1|100,00|16,00 %", "||Treuerabatt||1.234,50 %||1.234,50"}));
+    QCOMPARE(lines.discountRow(), 2);
+    lines.discountLast(QString());
+    lines.changeDiscount(QStringLiteral("Sonderrabatt"), QStringLiteral("7,5"));
+    QCOMPARE(rowsOf(lines), (QStringList{"1||A|1|100,00|16,00 %", "2||Sonderrabatt||7,5 %||7,5"}));
+    QCOMPARE(lines.captions(QString()).discount, QStringLiteral("&Rabat 7,5 %"));
+    lines.removeDiscount();
+    QCOMPARE(rowsOf(lines), QStringList{"1||A|1|100,00|16,00 %"});
+    QCOMPARE(lines.captions(QString()).discount, QStringLiteral("&Rabat"));
 }
 
 QTEST_GUILESS_MAIN(TestLineList)
