@@ -1,0 +1,40 @@
+#pragma once
+
+#include "Amount.h"
+#include "EntryFields.h"
+
+#include <QString>
+#include <initializer_list>
+
+class QBoxLayout;
+class QDialog;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class QWidget;
+
+// What the small dialogs of the document pages share: window flags without
+// minimise and maximise, the percentage field, the close bar and the button row.
+namespace DialogParts {
+
+inline constexpr Qt::WindowFlags Flags =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+
+// The "%" field of "Rabatt" and "Skonto": digits and one comma, two decimals,
+// five characters.
+inline const NumberRules PercentRules{false, true, 5, false};
+
+// A button that does not take Enter from the fields.
+QPushButton *button(const QString &caption, const QString &objectName, QWidget *parent);
+// The tool bar with the one button that closes the dialog (reject).
+QToolBar *closeBar(QDialog *dialog);
+// Buttons right-aligned in one row.
+QBoxLayout *buttonRow(std::initializer_list<QPushButton *> buttons);
+// Wide enough for "100,00" and no wider.
+void sizePercentField(QLineEdit *field);
+
+// The percentage in a "%" field: 0 when empty. Throws ConversionError with a
+// German message for a text that is not a number (it can only be pasted).
+Amount percentOf(const QString &text);
+
+} // namespace DialogParts

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+// Drives a window offscreen by the object names of its controls.
+
+template <typename T>
+T *control(QWidget &window, const char *name)
+{
+    T *c = window.findChild<T *>(QLatin1String(name));
+    if (!c)
+        qFatal("control %s not found", name);
+    return c;
+}
+
+inline QPushButton *button(QWidget &window, const char *name)
+{
+    return control<QPushButton>(window, name);
+}
+
+inline QLineEdit *edit(QWidget &window, const char *name)
+{
+    return control<QLineEdit>(window, name);
+}
+
+// Empties the field and types the text key by key, as a user does.
+inline void type(QWidget &window, const char *name, const QString &text)
+{
+    QLineEdit *e = edit(window, name);
+    e->setFocus();
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, text);
+}
+
+// Clicks an enabled button; a disabled one fails the test.
+inline bool click(QWidget &window, const char *name)
+{
+    QPushButton *b = button(window, name);
+    if (!b->isEnabled()) {
+        qWarning("button %s is disabled", name);
+        return false;
+    }
+    b->click();
+    return true;
+}
+
+inline void clickRow(QAbstractItemView *view, int row, bool twice = false)
+{
+    const QRect r = view->visualRect(view->model()->index(row, 0));
+    // A double click is a click followed by the double-click event, as the
+    // window system delivers it.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, r.center());
+    if (twice)
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, r.center());
+}
