@@ -35,7 +35,12 @@ inline void type(QWidget &window, const char *name, const QString &text)
     e->setFocus();
     e->selectAll();
     QTest::keyClick(e, Qt::Key_Backspace);
-    QTest::keyClicks(e, text);
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(e, char(c.unicode()));
+        else // umlauts and ß come as text without a key of their own
+            QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 // Clicks an enabled button; a disabled one fails the test.
