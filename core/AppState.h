@@ -28,8 +28,10 @@ public:
 
     // Permission flags 1..16 (index 0 unused); all false until the log-in decision.
     std::array<bool, 17> Perm{};
-    // The contact number last selected in the contact list.
+    // The contact number last selected in the contact list, and whether the list
+    // shows companies (else persons).
     qint64 SelectedID = 0;
+    bool CompaniesShown = true;
     // Printer-unit offset from the print size grade.
     int PrintSizeOffset = 0;
 

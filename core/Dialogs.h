@@ -9,7 +9,7 @@ class Dialogs
 {
 public:
     enum class Answer { Yes, No, Cancel, Ok };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesCancel };
 
     virtual ~Dialogs() = default;
 

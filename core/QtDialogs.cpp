@@ -59,6 +59,10 @@ Dialogs::Answer QtDialogs::question(const QString &text, Buttons buttons, const 
         yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
         break;
+    case Buttons::YesCancel:
+        yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
+        cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        break;
     case Buttons::YesNoCancel:
         yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);

@@ -21,8 +21,18 @@ public:
     }
     // Read-only detail view of a company or person.
     virtual void showContactDetail(qint64 contactNumber) { Q_UNUSED(contactNumber); }
-    // The project window for a stored project.
-    virtual void showProject(qint64 projectNumber) { Q_UNUSED(projectNumber); }
+    // The project window for a stored project of the given customer; isNew for a
+    // project just created.
+    virtual void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew)
+    {
+        Q_UNUSED(projectNumber);
+        Q_UNUSED(customer);
+        Q_UNUSED(company);
+        Q_UNUSED(isNew);
+    }
+    // The main window's button "einen Vorgang oder Projekt suchen", which the
+    // project windows disable while they are open.
+    virtual void enableProjectSearchButton(bool enabled) { Q_UNUSED(enabled); }
     // The new-project window for the selected contact, modelessly.
     virtual void showNewProject() {}
     // The project search, modelessly; false when it or the project window is showing.

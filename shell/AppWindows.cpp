@@ -2,6 +2,9 @@
 
 #include "AppState.h"
 #include "TForm1.h"
+#include "TfrmFiPe.h"
+#include "TfrmProjekt.h"
+#include "TfrmProjektDetail.h"
 
 #include <algorithm>
 #include <vector>
@@ -9,6 +12,9 @@
 // The windows the program holds. Each is created by its group below.
 struct AppWindows::Impl
 {
+    std::unique_ptr<TfrmFiPe> fiPe;
+    std::unique_ptr<TfrmProjekt> projekt;
+    std::unique_ptr<TfrmProjektDetail> projektDetail;
 };
 
 namespace {
@@ -32,12 +38,13 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
     // first (they live in AppState), then the contact windows, the project windows,
     // options and receivables, users, catalogue and search, the dialogs of the
     // document pages, backup and letterhead.
+    QWidget *owner = &m_main;
     const std::vector<Group> groups = {
         [] {}, // number ranges (AppState::dmCommon)
-        [] {}, // contact editor, print confirmation
-        [] {}, // person–company assignment
-        [] {}, // new project, folder dialog
-        [] {}, // project window
+        [&] { d->fiPe = std::make_unique<TfrmFiPe>(m_state, owner); }, // contact editor, print confirmation
+        [] {}, // person–company assignment (owned by the contact editor)
+        [&] { d->projekt = std::make_unique<TfrmProjekt>(m_state, owner); }, // new project, folder dialog
+        [&] { d->projektDetail = std::make_unique<TfrmProjektDetail>(m_state, owner); }, // project window
         [] {}, // options, dunning
         [] {}, // open items, article data
         [] {}, // users, password
@@ -61,6 +68,53 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
 
 bool AppWindows::has(Window window) const
 {
-    Q_UNUSED(window);
-    return false;
+    switch (window) {
+    case Window::ContactEditor: return bool(d->fiPe);
+    case Window::NewProject: return bool(d->projekt);
+    case Window::Project: return bool(d->projektDetail);
+    default: return false;
+    }
+}
+
+void AppWindows::editNewContact(bool company)
+{
+    if (!d->fiPe)
+        return;
+    d->fiPe->prepareNew(company);
+    d->fiPe->setBlockedEntriesShown(m_main.blockedShown());
+    d->fiPe->exec();
+}
+
+void AppWindows::editContact(qint64 contactNumber, bool company, bool editable)
+{
+    if (!d->fiPe)
+        return;
+    d->fiPe->prepareShow(contactNumber, company, editable);
+    d->fiPe->setBlockedEntriesShown(m_main.blockedShown());
+    d->fiPe->exec();
+}
+
+void AppWindows::showNewProject()
+{
+    if (!d->projekt)
+        return;
+    // The project window asks before it drops unsaved documents; when the user
+    // keeps them, no new project replaces them.
+    if (d->projektDetail && d->projektDetail->isVisible() && !d->projektDetail->close())
+        return;
+    d->projekt->prepare();
+    d->projekt->show();
+    d->projekt->raise();
+    d->projekt->activateWindow();
+}
+
+void AppWindows::showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew)
+{
+    if (d->projektDetail)
+        d->projektDetail->openProject(projectNumber, customer, company, isNew);
+}
+
+void AppWindows::enableProjectSearchButton(bool enabled)
+{
+    m_main.setProjectSearchButtonEnabled(enabled);
 }

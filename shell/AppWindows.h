@@ -22,6 +22,11 @@ public:
     static int groupCount();
 
     bool has(Window window) const override;
+    void editNewContact(bool company) override;
+    void editContact(qint64 contactNumber, bool company, bool editable) override;
+    void showNewProject() override;
+    void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew) override;
+    void enableProjectSearchButton(bool enabled) override;
 
 private:
     struct Impl;

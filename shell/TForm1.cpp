@@ -265,6 +265,11 @@ bool TForm1::companiesChosen() const
     return rbFirmen->isChecked();
 }
 
+bool TForm1::blockedShown() const
+{
+    return chkGesperrt->isChecked();
+}
+
 void TForm1::setSelectionCommands(bool enabled)
 {
     for (QObject *c : std::initializer_list<QObject *>{qlEditEntry, popEditEntry, actEditEntry, tbEditEntry, tbDetail,
@@ -330,6 +335,7 @@ void TForm1::Reselect()
 
 void TForm1::choiceChanged(bool companies)
 {
+    m_state.CompaniesShown = companies;
     if (companies) {
         edtSearch->setEnabled(true);
         m_model.setSecondHeading(QStringLiteral("Branche"));

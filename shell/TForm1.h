@@ -56,6 +56,7 @@ public:
     // Selects the first row whose number equals SelectedID; else nothing changes.
     void Reselect();
     bool companiesChosen() const;
+    bool blockedShown() const;
     ContactListModel &contactModel() { return m_model; }
 
     // Commands that other windows or tests run.

@@ -1,0 +1,757 @@
+#include "DocumentPage.h"
+
+#include "AppState.h"
+#include "CommandGuard.h"
+#include "Dialogs.h"
+#include "DocumentStore.h"
+#include "FieldRules.h"
+#include "Formats.h"
+#include "LineListModel.h"
+#include "ProjectStore.h"
+#include "Settings.h"
+#include "Totals.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Unavailable = QStringLiteral("Noch nicht verfügbar");
+
+QString listEntry(qint64 number)
+{
+    return QStringLiteral("      ") + PadNumber(number);
+}
+
+// Menu texts of a page, by kind: articles, new, take over, save, print, text,
+// discount, Skonto, change, delete.
+struct MenuTexts
+{
+    const char *articles, *create, *takeOver, *save, *print, *text, *discount, *skonto, *change, *remove;
+};
+
+MenuTexts menuTexts(DocumentKind kind)
+{
+    switch (kind.kind()) {
+    case DocumentKind::Angebot:
+        return {"&Artikeldaten", "&neues Angebot", "&Daten aus vorhandenem Angebot übernehmen", "Angebot &speichern",
+                "Angebot &drucken", "&Zusatztext", "&Rabatt", "&Skonto", "Angebot ändern", "Angebot löschen"};
+    case DocumentKind::Auftrag:
+        return {"&Artikeldaten", "neuer Auftrag", "Daten aus vorhandenem Auftrag übernehmen", "Auftrag speichern",
+                "Auftrag drucken", "Zusatztext", "Rabatt", "Skonto", "Auftrag ändern", "Auftrag löschen"};
+    case DocumentKind::Lieferschein:
+        return {"Artikeldaten", "neuer Lieferschein", "Daten aus vorhandenem Lieferschein übernehmen",
+                "Lieferschein speichern", "Lieferschein drucken", "Zusatztext", "Rabatt", "Skonto",
+                "Lieferschein ändern", "Lieferschein löschen"};
+    case DocumentKind::Rechnung:
+        return {"Artikeldaten", "neue Rechnung", "Daten aus vorhandener Rechnung übernehmen", "Rechnung speichern",
+                "Rechnung drucken", "Zusatztext", "Rabatt", "Skonto", "Rechnung ändern", "Rechnung löschen"};
+    case DocumentKind::Gutschrift:
+        return {"Artikeldaten", "neue Gutschrift", "Daten aus vorhandener Gutschrift übernehmen", "Gutschrift speichern",
+                "Gutschrift drucken", "Zusatztext", "Rabatt", "Skonto", "Gutschrift ändern", "Gutschrift löschen"};
+    default:
+        return {"Artikeldaten", "neuer Vorgang", "Daten aus vorhandenen Voigang übernehmen", "Vorgang speichern",
+                "Vorgang drucken", "Zusatztext", "Rabatt", "Skonto", "Vorgang ändern", "Vorgang löschen"};
+    }
+}
+
+QString numberLabel(DocumentKind kind)
+{
+    switch (kind.kind()) {
+    case DocumentKind::Angebot: return QStringLiteral("Angebot Nr.");
+    case DocumentKind::Auftrag: return QStringLiteral("Auftrag Nr.");
+    case DocumentKind::Lieferschein: return QStringLiteral("Lief. Nr.");
+    case DocumentKind::Rechnung: return QStringLiteral("Rechn. Nr.");
+    case DocumentKind::Gutschrift: return QStringLiteral("Gutschr. Nr.");
+    default: return QStringLiteral("Vorgang Nr.");
+    }
+}
+
+QStringList takeOverEntries(DocumentKind kind)
+{
+    switch (kind.kind()) {
+    case DocumentKind::Auftrag:
+        return {"Angebot", "Auftrag", "Lieferschein", "Rechnung", "Arbeitsablage"};
+    case DocumentKind::Rechnung:
+        return {"Angebot", "Auftrag", "Lieferschein", "Rechnung", "Gutschrift", "Arbeitsablage"};
+    case DocumentKind::Gutschrift:
+        return {};
+    default:
+        return {"Angebot", "Auftrag", "Lieferschein", "Rechung", "Arbeitsablage"};
+    }
+}
+
+void setControlEnabled(QObject *control, bool enabled)
+{
+    if (auto *a = qobject_cast<QAction *>(control))
+        a->setEnabled(enabled);
+    else if (auto *w = qobject_cast<QWidget *>(control))
+        w->setEnabled(enabled);
+}
+
+} // namespace
+
+DocumentPage::DocumentPage(AppState &state, DocumentStore &store, DocumentKind kind, QWidget *parent)
+    : QWidget(parent), m_state(state), m_store(store), m_kind(kind), m_currency(ReadCurrency(state.ExeDir)),
+      m_doc(kind, m_currency)
+{
+    setObjectName(QStringLiteral("page") + kind.name());
+    m_lineModel = new LineListModel(&m_doc.lines, this);
+    m_totalsModel = new TotalsListModel(&m_doc.totals, this);
+    buildUi();
+    EnterMovesFocus::install(this);
+    setEditMode(true);
+    updateCommands();
+}
+
+QToolButton *DocumentPage::commandButton(const QString &objectName, const QString &hint, const QString &text,
+                                         QStyle::StandardPixmap icon)
+{
+    auto *b = new QToolButton(this);
+    b->setObjectName(objectName);
+    b->setToolTip(hint);
+    b->setText(text);
+    b->setIcon(style()->standardIcon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    b->setMinimumWidth(118);
+    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return b;
+}
+
+QAction *DocumentPage::menuEntry(const QString &objectName, const QString &text)
+{
+    auto *a = new QAction(text, this);
+    a->setObjectName(objectName);
+    return a;
+}
+
+void DocumentPage::buildUi()
+{
+    const bool credit = m_kind == DocumentKind::Gutschrift;
+    const bool ablage = m_kind == DocumentKind::Ablage;
+    const bool invoiceLike = m_kind == DocumentKind::Rechnung || credit || ablage;
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(4, 4, 4, 4);
+    lblNoPermission = new QLabel(QStringLiteral("keine Berechtigung"), this);
+    lblNoPermission->setObjectName(QStringLiteral("lblNoPermission"));
+    lblNoPermission->setAlignment(Qt::AlignCenter);
+    lblNoPermission->setVisible(false);
+    root->addWidget(lblNoPermission);
+
+    grpDocument = new QGroupBox(m_kind.listCaption(), this);
+    grpDocument->setObjectName(QStringLiteral("grpDocument"));
+    root->addWidget(grpDocument, 1);
+    auto *outer = new QHBoxLayout(grpDocument);
+    auto *main = new QVBoxLayout;
+    outer->addLayout(main, 1);
+
+    const auto edit = [this](const char *name, const QString &placeholder = {}) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setPlaceholderText(placeholder);
+        connect(e, &QLineEdit::textEdited, this, [this] { markModified(); });
+        return e;
+    };
+    auto *head = new QHBoxLayout;
+    auto *first = new QGroupBox(QStringLiteral("Anschrift"), this);
+    auto *fl = new QVBoxLayout(first);
+    edtEFirma = edit("edtEFirma", QStringLiteral("Absender"));
+    edtName = edit("edtName", QStringLiteral("Name"));
+    edtStrasse = edit("edtStrasse", QStringLiteral("Straße"));
+    edtPlzOrt = edit("edtPlzOrt", QStringLiteral("PLZ Ort"));
+    QFont small = edtEFirma->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    edtEFirma->setFont(small);
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt})
+        fl->addWidget(e);
+    head->addWidget(first, 3);
+
+    const QString secondTitle = m_kind == DocumentKind::Lieferschein ? QStringLiteral("Lieferanschrift")
+                                : ablage                             ? QStringLiteral("Rechnungs/Lieferanschrift")
+                                                                     : QStringLiteral("Rechnungsanschrift");
+    grpSecond = new QGroupBox(secondTitle, this);
+    grpSecond->setObjectName(QStringLiteral("grpSecond"));
+    auto *sl = new QVBoxLayout(grpSecond);
+    edtName2 = edit("edtName2", QStringLiteral("Name"));
+    edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
+    edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
+    chkLinks = new QCheckBox(m_kind == DocumentKind::Lieferschein ? QStringLiteral("Lieferanschrift links")
+                                                                  : QStringLiteral("Rechnungsanschrift links"),
+                             this);
+    chkLinks->setObjectName(QStringLiteral("chkLinks"));
+    chkLinks->setToolTip(m_kind == DocumentKind::Lieferschein
+                             ? QStringLiteral("Lieferadresse links im Brieffenster drucken")
+                             : QStringLiteral("Rechnungsadresse links im Brieffenster drucken"));
+    connect(chkLinks, &QCheckBox::clicked, this, [this] { markModified(); });
+    for (QWidget *w : std::initializer_list<QWidget *>{edtName2, edtStrasse2, edtPlzOrt2, chkLinks})
+        sl->addWidget(w);
+    chkLinks->setVisible(m_kind.hasAddressLeftBox());
+    grpSecond->setVisible(m_kind.hasSecondAddress());
+    head->addWidget(grpSecond, 3);
+
+    auto *info = new QGridLayout;
+    edtPrNr = edit("edtPrNr");
+    edtPrNr->setReadOnly(true);
+    dtDatum = new QDateEdit(this);
+    dtDatum->setObjectName(QStringLiteral("dtDatum"));
+    dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dtDatum->setCalendarPopup(true);
+    dtDatum->setDate(QDate::currentDate());
+    connect(dtDatum, &QDateEdit::dateChanged, this, [this] {
+        if (!m_filling)
+            markModified();
+    });
+    lblNumber = new QLabel(numberLabel(m_kind), this);
+    cbNummer = new QComboBox(this);
+    cbNummer->setObjectName(QStringLiteral("cbNummer"));
+    connect(cbNummer, &QComboBox::activated, this, [this](int i) {
+        RunCommand(m_state.dialogs, [this, i] { pickDocument(i); });
+    });
+    edtKNr = edit("edtKNr");
+    edtKNr->setReadOnly(true);
+    edtUID = edit("edtUID");
+    int r = 0;
+    info->addWidget(new QLabel(QStringLiteral("Projekt Nr."), this), r, 0);
+    info->addWidget(edtPrNr, r++, 1);
+    info->addWidget(new QLabel(QStringLiteral("Datum"), this), r, 0);
+    info->addWidget(dtDatum, r++, 1);
+    info->addWidget(lblNumber, r, 0);
+    info->addWidget(cbNummer, r++, 1);
+    info->addWidget(new QLabel(QStringLiteral("Kunden Nr."), this), r, 0);
+    info->addWidget(edtKNr, r++, 1);
+    auto *lblUID = new QLabel(QStringLiteral("UID"), this);
+    info->addWidget(lblUID, r, 0);
+    info->addWidget(edtUID, r++, 1);
+    lblUID->setVisible(invoiceLike);
+    edtUID->setVisible(invoiceLike);
+    head->addLayout(info, 2);
+    main->addLayout(head);
+
+    tblLines = new QTableView(this);
+    tblLines->setObjectName(QStringLiteral("tblLines"));
+    tblLines->setModel(m_lineModel);
+    tblLines->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblLines->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblLines->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblLines->verticalHeader()->setVisible(false);
+    tblLines->verticalHeader()->setDefaultSectionSize(tblLines->fontMetrics().height() + 6);
+    tblLines->setWordWrap(false);
+    tblLines->setAlternatingRowColors(true);
+    const int widths[] = {35, 70, 263, 50, 90, 90, 70};
+    for (int c = 0; c < LineListModel::VisibleColumns; ++c)
+        tblLines->setColumnWidth(c, widths[c]);
+    tblLines->horizontalHeader()->setSectionResizeMode(LineList::Bezeichnung, QHeaderView::Stretch);
+    main->addWidget(tblLines, 3);
+
+    auto *bottom = new QHBoxLayout;
+    memText = new QPlainTextEdit(this);
+    memText->setObjectName(QStringLiteral("memText"));
+    memText->setReadOnly(true);
+    memText->setMaximumHeight(tblLines->fontMetrics().height() * 5 + 12);
+    memText->setPlaceholderText(QStringLiteral("Zusatztext"));
+    bottom->addWidget(memText, 3);
+    tblTotals = new QTableView(this);
+    tblTotals->setObjectName(QStringLiteral("tblTotals"));
+    tblTotals->setModel(m_totalsModel);
+    tblTotals->verticalHeader()->setVisible(false);
+    tblTotals->verticalHeader()->setDefaultSectionSize(tblLines->fontMetrics().height() + 4);
+    tblTotals->setSelectionMode(QAbstractItemView::NoSelection);
+    tblTotals->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblTotals->setShowGrid(false);
+    tblTotals->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tblTotals->horizontalHeader()->setSectionResizeMode(TotalsList::Spacer1, QHeaderView::Fixed);
+    tblTotals->horizontalHeader()->setSectionResizeMode(TotalsList::Spacer2, QHeaderView::Fixed);
+    tblTotals->setColumnWidth(TotalsList::Spacer1, 4);
+    tblTotals->setColumnWidth(TotalsList::Spacer2, 4);
+    tblTotals->setMaximumHeight(tblLines->fontMetrics().height() * 5 + 16);
+    bottom->addWidget(tblTotals, 4);
+    main->addLayout(bottom, 1);
+
+    auto *panel = new QVBoxLayout;
+    btnNew = commandButton(QStringLiteral("btnNew"),
+                           m_kind == DocumentKind::Rechnung ? QStringLiteral("Neue Rechnung erstellen")
+                                                            : QStringLiteral("Neu"),
+                           QStringLiteral("Neu"), QStyle::SP_FileIcon);
+    btnArticles = commandButton(QStringLiteral("btnArticles"),
+                                m_kind == DocumentKind::Rechnung ? QStringLiteral("Artikeldaten eintragen")
+                                                                 : QStringLiteral("Artikeldaten verwalten"),
+                                QStringLiteral("Artikel"), QStyle::SP_FileDialogDetailedView);
+    btnTakeOver = commandButton(QStringLiteral("btnTakeOver"), QString::fromUtf8(menuTexts(m_kind).takeOver).remove('&'),
+                                QStringLiteral("Übernehmen"), QStyle::SP_FileDialogBack);
+    btnRabatt = commandButton(QStringLiteral("btnRabatt"), QStringLiteral("Rabatt"), QStringLiteral("&Rabat"),
+                              QStyle::SP_ArrowDown);
+    btnSkonto = commandButton(QStringLiteral("btnSkonto"), QStringLiteral("Skonto"), QStringLiteral("&Skonto"),
+                              QStyle::SP_ArrowDown);
+    btnZusatztext = commandButton(QStringLiteral("btnZusatztext"), QStringLiteral("Zusatztext"),
+                                  QStringLiteral("&Zusatztext"), QStyle::SP_FileDialogContentsView);
+    btnSave = commandButton(QStringLiteral("btnSave"),
+                            credit ? QStringLiteral("Gutschrift in Datenbank speichern") : QStringLiteral("Speichern"),
+                            QStringLiteral("Speichern"), QStyle::SP_DialogSaveButton);
+    btnPrint = commandButton(QStringLiteral("btnPrint"),
+                             credit ? QStringLiteral("Gutschrift in Standardformular ausdrucken")
+                                    : QStringLiteral("Drucken"),
+                             QStringLiteral("Drucken"), QStyle::SP_FileDialogListView);
+    for (QToolButton *b : {btnNew, btnArticles, btnTakeOver, btnRabatt, btnSkonto, btnZusatztext, btnSave, btnPrint})
+        panel->addWidget(b);
+    chkPreis = new QCheckBox(QStringLiteral("Preis drucken"), this);
+    chkPreis->setObjectName(QStringLiteral("chkPreis"));
+    chkPreis->setChecked(true);
+    panel->addWidget(chkPreis);
+    panel->addStretch(1);
+    lblUebernehmen = new QLabel(QStringLiteral("übernehmen in"), this);
+    cbUebernehmen = new QComboBox(this);
+    cbUebernehmen->setObjectName(QStringLiteral("cbUebernehmen"));
+    cbUebernehmen->addItems(takeOverEntries(m_kind));
+    panel->addWidget(lblUebernehmen);
+    panel->addWidget(cbUebernehmen);
+    outer->addLayout(panel);
+
+    // Which commands a kind shows on its panel.
+    const bool quotationLike = m_kind == DocumentKind::Angebot || m_kind == DocumentKind::Auftrag;
+    btnNew->setVisible(!credit);
+    btnTakeOver->setVisible(!credit);
+    btnRabatt->setVisible(quotationLike || m_kind == DocumentKind::Rechnung || ablage);
+    btnSkonto->setVisible(m_kind == DocumentKind::Rechnung);
+    btnZusatztext->setVisible(!ablage);
+    btnPrint->setVisible(!ablage);
+    chkPreis->setVisible(m_kind == DocumentKind::Auftrag || m_kind == DocumentKind::Lieferschein);
+    lblUebernehmen->setVisible(!credit);
+    cbUebernehmen->setVisible(!credit);
+
+    const MenuTexts t = menuTexts(m_kind);
+    contextMenu = new QMenu(this);
+    contextMenu->setObjectName(QStringLiteral("contextMenu"));
+    contextMenu->setToolTipsVisible(true);
+    for (const QString &entry : takeOverEntries(m_kind)) {
+        QAction *a = contextMenu->addAction(entry);
+        a->setObjectName(QStringLiteral("actTakeOverInto") + QString(entry).remove(QLatin1Char(' ')));
+        a->setEnabled(false);
+        a->setToolTip(Unavailable);
+    }
+    if (!takeOverEntries(m_kind).isEmpty())
+        contextMenu->addSeparator();
+    actArticles = menuEntry(QStringLiteral("actArticles"), QString::fromUtf8(t.articles));
+    actNew = menuEntry(QStringLiteral("actNew"), QString::fromUtf8(t.create));
+    actTakeOver = menuEntry(QStringLiteral("actTakeOver"), QString::fromUtf8(t.takeOver));
+    actSave = menuEntry(QStringLiteral("actSave"), QString::fromUtf8(t.save));
+    actPrint = menuEntry(QStringLiteral("actPrint"), QString::fromUtf8(t.print));
+    actZusatztext = menuEntry(QStringLiteral("actZusatztext"), QString::fromUtf8(t.text));
+    actRabatt = menuEntry(QStringLiteral("actRabatt"), QString::fromUtf8(t.discount));
+    actSkonto = menuEntry(QStringLiteral("actSkonto"), QString::fromUtf8(t.skonto));
+    actChange = menuEntry(QStringLiteral("actChange"), QString::fromUtf8(t.change));
+    actDelete = menuEntry(QStringLiteral("actDelete"), QString::fromUtf8(t.remove));
+    for (QAction *a : {actArticles, actNew, actTakeOver, actSave, actPrint, actZusatztext, actRabatt, actSkonto,
+                       actChange, actDelete})
+        contextMenu->addAction(a);
+    // Documents are never deleted from the project window.
+    actDelete->setVisible(false);
+    actDelete->setEnabled(false);
+    actSkonto->setVisible(m_kind == DocumentKind::Rechnung || ablage);
+    actNew->setVisible(!credit);
+    actTakeOver->setVisible(!credit);
+    actRabatt->setVisible(!credit);
+    actPrint->setVisible(!ablage);
+    actChange->setVisible(!ablage);
+    grpDocument->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grpDocument, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        if (m_canWrite)
+            contextMenu->popup(grpDocument->mapToGlobal(p));
+    });
+    tblLines->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tblLines, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        if (m_canWrite)
+            contextMenu->popup(tblLines->viewport()->mapToGlobal(p));
+    });
+
+    const auto both = [this](QToolButton *b, QAction *a, const std::function<void()> &f) {
+        if (b)
+            connect(b, &QToolButton::clicked, this, [this, f] { RunCommand(m_state.dialogs, f); });
+        connect(a, &QAction::triggered, this, [this, f] { RunCommand(m_state.dialogs, f); });
+    };
+    both(btnNew, actNew, [this] { cmdNew(); });
+    both(btnSave, actSave, [this] { cmdSave(); });
+    both(nullptr, actChange, [this] { cmdChange(); });
+    both(btnArticles, actArticles, [this] { Q_EMIT articleDataRequested(); });
+    both(btnRabatt, actRabatt, [this] { Q_EMIT discountRequested(); });
+    both(btnSkonto, actSkonto, [this] { Q_EMIT skontoRequested(); });
+    both(btnZusatztext, actZusatztext, [this] { Q_EMIT additionalTextRequested(); });
+    both(btnPrint, actPrint, [this] { Q_EMIT printRequested(); });
+    both(btnTakeOver, actTakeOver, [this] { Q_EMIT takeOverRequested(); });
+    chkPreis->installEventFilter(this);
+}
+
+bool DocumentPage::eventFilter(QObject *watched, QEvent *event)
+{
+    return QWidget::eventFilter(watched, event);
+}
+
+void DocumentPage::setUnavailable(const QList<QObject *> &controls)
+{
+    for (QObject *c : controls) {
+        m_unavailable.insert(c);
+        setControlEnabled(c, false);
+        if (auto *a = qobject_cast<QAction *>(c))
+            a->setToolTip(Unavailable);
+        else if (auto *w = qobject_cast<QWidget *>(c))
+            w->setToolTip(Unavailable);
+    }
+}
+
+void DocumentPage::enable(QObject *control, bool enabled)
+{
+    setControlEnabled(control, enabled && !m_unavailable.contains(control));
+}
+
+void DocumentPage::setProject(qint64 projectNumber, const QString &projectName)
+{
+    m_projectNumber = projectNumber;
+    m_projectName = projectName;
+    edtPrNr->setText(QStringLiteral("     ") + PadNumber(projectNumber));
+}
+
+void DocumentPage::setCustomer(qint64 customer)
+{
+    edtKNr->setText(QStringLiteral("       ") + PadNumber(customer));
+}
+
+void DocumentPage::setClean(bool clean)
+{
+    if (m_clean == clean)
+        return;
+    m_clean = clean;
+    updateCommands();
+    Q_EMIT modifiedChanged();
+}
+
+void DocumentPage::markModified()
+{
+    if (m_filling)
+        return;
+    setClean(false);
+}
+
+bool DocumentPage::acceptsProjectCopy() const
+{
+    if (m_kind == DocumentKind::Ablage)
+        return true;
+    return m_editMode;
+}
+
+void DocumentPage::setEditMode(bool edit)
+{
+    m_editMode = edit || m_kind == DocumentKind::Ablage; // the working document has no read-only mode
+    updateCommands();
+}
+
+void DocumentPage::updateCommands()
+{
+    const bool first = m_doc.lines.hasFirstPosition();
+    const bool credit = m_kind == DocumentKind::Gutschrift;
+    const bool write = m_canWrite;
+    const bool edit = m_editMode && write;
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
+        e->setReadOnly(!edit);
+    dtDatum->setEnabled(edit);
+    chkLinks->setEnabled(edit);
+    const bool dialogsOpen = edit && (!credit || m_creditUnlocked);
+    enable(btnArticles, dialogsOpen);
+    enable(actArticles, dialogsOpen);
+    enable(btnZusatztext, dialogsOpen);
+    enable(actZusatztext, dialogsOpen);
+    for (QObject *c : std::initializer_list<QObject *>{btnRabatt, actRabatt, btnSkonto, actSkonto})
+        enable(c, edit);
+    enable(btnSave, edit && first);
+    enable(actSave, edit && first);
+    enable(actChange, write && !m_editMode && first);
+    enable(btnNew, write && first);
+    enable(actNew, write && first);
+    enable(btnTakeOver, edit);
+    enable(actTakeOver, edit);
+    enable(btnPrint, first);
+    enable(actPrint, first);
+    enable(chkPreis, first);
+    enable(cbUebernehmen, write && first);
+    lblUebernehmen->setEnabled(write && first);
+    // While a page holds unsaved changes its list stays where it is (the credit
+    // note's stays open: it has no new command of its own).
+    cbNummer->setEnabled(m_clean || credit);
+}
+
+void DocumentPage::showCaptions(const LineList::Captions &captions)
+{
+    btnRabatt->setText(captions.discount);
+    btnSkonto->setText(captions.skonto);
+}
+
+void DocumentPage::showDocument()
+{
+    m_filling = true;
+    edtEFirma->setText(m_doc.ownCompany);
+    edtName->setText(m_doc.address.name);
+    edtStrasse->setText(m_doc.address.street);
+    edtPlzOrt->setText(m_doc.address.postcodeTown);
+    edtName2->setText(m_doc.secondAddress.name);
+    edtStrasse2->setText(m_doc.secondAddress.street);
+    edtPlzOrt2->setText(m_doc.secondAddress.postcodeTown);
+    chkLinks->setChecked(m_doc.addressLeft);
+    if (IsValidDateText(m_doc.date))
+        dtDatum->setDate(StrToDate(m_doc.date));
+    memText->setPlainText(m_doc.textBoxText());
+    if (m_kind == DocumentKind::Gutschrift)
+        grpDocument->setTitle(QStringLiteral("Gutschrift zur Rechnung Nr.: ") + PadNumber(m_doc.invoiceNumber));
+    m_lineModel->refresh();
+    m_totalsModel->refresh();
+    showCaptions(m_doc.lines.captions(m_doc.skontoPercent));
+    m_filling = false;
+    updateCommands();
+}
+
+void DocumentPage::gatherFields()
+{
+    m_doc.number = m_number;
+    m_doc.projectNumber = m_projectNumber;
+    m_doc.projectName = m_projectName;
+    m_doc.date = DateToStr(dtDatum->date());
+    m_doc.addressLeft = m_kind.hasAddressLeftBox() && chkLinks->isChecked();
+    m_doc.ownCompany = edtEFirma->text();
+    m_doc.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
+    m_doc.secondAddress = m_kind.hasSecondAddress()
+                              ? DocumentAddress{edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()}
+                              : DocumentAddress{};
+    if (m_kind == DocumentKind::Rechnung && m_paymentTerm)
+        m_doc.paymentTerm = m_paymentTerm();
+}
+
+void DocumentPage::fillNumberList()
+{
+    cbNummer->clear();
+    cbNummer->addItem(listEntry(m_number));
+    int selected = 0;
+    for (qint64 n : m_store.documentNumbers(m_kind, m_projectNumber)) {
+        cbNummer->addItem(listEntry(n));
+        if (n == m_number && selected == 0)
+            selected = cbNummer->count() - 1;
+    }
+    cbNummer->setCurrentIndex(selected);
+}
+
+void DocumentPage::build()
+{
+    if (m_number <= 0)
+        m_number = m_state.dmCommon.GetNextBelegNr(m_kind.numberRange());
+    fillNumberList();
+    showCaptions(m_doc.lines.captions(m_doc.skontoPercent));
+    updateCommands();
+}
+
+void DocumentPage::copyProject(const ProjectValue &p)
+{
+    m_filling = true;
+    edtEFirma->setText(p.eFirma);
+    edtName->setText(p.recipientName());
+    edtStrasse->setText(p.anschrift.strasse);
+    edtPlzOrt->setText(p.anschrift.plz + QLatin1Char(' ') + p.anschrift.ort);
+    const auto second = [&](const AddressFields &a, bool alwaysBoth) {
+        edtName2->setText(a.bez);
+        edtStrasse2->setText(a.strasse);
+        edtPlzOrt2->setText(alwaysBoth || !a.plz.isEmpty() ? a.plz + QLatin1Char(' ') + a.ort : a.ort);
+    };
+    switch (m_kind.kind()) {
+    case DocumentKind::Lieferschein:
+        second(p.lieferanschrift, false);
+        break;
+    case DocumentKind::Rechnung:
+    case DocumentKind::Gutschrift:
+        edtUID->setText(p.uid);
+        second(p.rechnungsanschrift, false);
+        break;
+    case DocumentKind::Ablage:
+        edtUID->setText(p.uid);
+        second(p.rechnungsanschrift, true);
+        break;
+    default:
+        break;
+    }
+    m_filling = false;
+}
+
+void DocumentPage::dateNewDocument()
+{
+    if (!m_editMode || m_store.isStored(m_kind, m_number))
+        return;
+    m_filling = true;
+    dtDatum->setDate(QDate::currentDate());
+    m_filling = false;
+}
+
+void DocumentPage::clearPage()
+{
+    m_number = 0;
+    m_doc = Document(m_kind, m_currency);
+    m_creditUnlocked = false;
+    m_clean = true;
+    showDocument();
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
+        e->clear();
+    cbNummer->clear();
+    setEditMode(true);
+    Q_EMIT modifiedChanged();
+}
+
+void DocumentPage::applyPermissions(bool projectsWrite, bool invoicesRead)
+{
+    const bool invoiceLike = m_kind == DocumentKind::Rechnung || m_kind == DocumentKind::Gutschrift;
+    m_canWrite = projectsWrite;
+    const bool hidden = !projectsWrite && invoiceLike && !invoicesRead;
+    grpDocument->setVisible(!hidden);
+    lblNoPermission->setVisible(hidden);
+    if (hidden)
+        enable(btnPrint, false);
+    updateCommands();
+}
+
+void DocumentPage::lockCreditNoteCommands()
+{
+    if (m_kind != DocumentKind::Gutschrift)
+        return;
+    m_creditUnlocked = false;
+    updateCommands();
+}
+
+bool DocumentPage::askSaveFirst()
+{
+    if (m_clean)
+        return true;
+    const auto answer = m_state.dialogs.question(
+        QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "),
+        Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
+    if (answer == Dialogs::Answer::Cancel)
+        return false;
+    // A save that refuses (no lines, a declined credit note) keeps the page as it
+    // is, so nothing typed is lost.
+    if (answer == Dialogs::Answer::Yes)
+        return cmdSave();
+    return true;
+}
+
+void DocumentPage::loadNumber(qint64 number)
+{
+    m_number = number;
+    DocumentStore::Loaded loaded = m_kind == DocumentKind::Mahnung ? m_store.loadDunningLetter(number)
+                                                                   : m_store.load(m_kind, number);
+    m_doc = loaded.document;
+    m_doc.number = number;
+    if (!loaded.linesFound) {
+        // Not stored yet: a new, empty document in edit mode.
+        m_doc = Document(m_kind, m_currency);
+        m_doc.number = number;
+        showDocument();
+        Q_EMIT activationRequested();
+        setEditMode(true);
+        m_creditUnlocked = false;
+        updateCommands();
+        return;
+    }
+    m_creditUnlocked = false;
+    showDocument();
+    setEditMode(false);
+}
+
+void DocumentPage::pickDocument(int listIndex)
+{
+    const QString entry = cbNummer->itemText(listIndex);
+    if (!askSaveFirst())
+        return;
+    const qint64 number = entry.trimmed().toLongLong();
+    m_clean = true;
+    loadNumber(number);
+    fillNumberList();
+    Q_EMIT modifiedChanged();
+}
+
+void DocumentPage::openDocument(qint64 number)
+{
+    m_clean = true;
+    loadNumber(number);
+    fillNumberList();
+    Q_EMIT modifiedChanged();
+}
+
+bool DocumentPage::cmdNew()
+{
+    if (!m_clean) {
+        const auto answer = m_state.dialogs.question(
+            QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "),
+            Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
+        if (answer == Dialogs::Answer::Cancel)
+            return false;
+        if (answer == Dialogs::Answer::Yes && !cmdSave())
+            return false;
+    }
+    m_clean = true;
+    m_number = 0;
+    m_doc = Document(m_kind, m_currency);
+    m_creditUnlocked = false;
+    build();
+    setEditMode(true);
+    showDocument();
+    Q_EMIT activationRequested();
+    m_filling = true;
+    dtDatum->setDate(QDate::currentDate());
+    m_filling = false;
+    updateCommands();
+    Q_EMIT modifiedChanged();
+    return true;
+}
+
+bool DocumentPage::cmdSave()
+{
+    gatherFields();
+    const DocumentStore::SaveResult result = m_store.save(m_doc);
+    if (result != DocumentStore::SaveResult::Saved)
+        return false;
+    if (m_kind == DocumentKind::Ablage) {
+        m_clean = true;
+        loadNumber(m_number);
+    } else {
+        m_clean = true;
+        showDocument();
+        setEditMode(false);
+    }
+    fillNumberList();
+    Q_EMIT modifiedChanged();
+    return true;
+}
+
+void DocumentPage::cmdChange()
+{
+    m_creditUnlocked = true;
+    setEditMode(true);
+}
+
+void DocumentPage::documentChanged()
+{
+    m_doc.lines.normalise();
+    const LineList::Captions captions = m_doc.lines.discountLast(m_doc.skontoPercent);
+    Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), m_currency);
+    m_lineModel->refresh();
+    m_totalsModel->refresh();
+    memText->setPlainText(m_doc.textBoxText());
+    showCaptions(captions);
+    setClean(false);
+    updateCommands();
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "Document.h"
+#include "DocumentKind.h"
+
+#include <QSet>
+#include <QStyle>
+#include <QWidget>
+#include <functional>
+
+class AppState;
+class DocumentStore;
+class LineListModel;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QTableView;
+class QToolButton;
+class TotalsListModel;
+struct ProjectValue;
+
+// One document page of the project window (every kind but the dunning letter):
+// the document list, the two addresses, the date, the lines with their totals, the
+// additional text and the commands. The page holds its document as a value; the
+// dialogs change that value and the page saves it through the store.
+class DocumentPage : public QWidget
+{
+    Q_OBJECT
+public:
+    DocumentPage(AppState &state, DocumentStore &store, DocumentKind kind, QWidget *parent = nullptr);
+
+    DocumentKind kind() const { return m_kind; }
+    const Document &document() const { return m_doc; }
+    // The value the dialogs edit; call documentChanged() afterwards.
+    Document &document() { return m_doc; }
+
+    // What the project window hands over.
+    void setProject(qint64 projectNumber, const QString &projectName);
+    void setCustomer(qint64 customer);
+    void setPaymentTermSource(std::function<QString()> source) { m_paymentTerm = std::move(source); }
+
+    bool isClean() const { return m_clean; }
+    void setClean(bool clean);
+    bool isEditMode() const { return m_editMode; }
+    qint64 currentNumber() const { return m_number; }
+    // The page's first address field takes input (the project is copied only then).
+    bool acceptsProjectCopy() const;
+
+    // Rebuilds the page when it is shown: number, document list, commands.
+    void build();
+    // Copies names and addresses of the project into the page.
+    void copyProject(const ProjectValue &project);
+    // A document not stored yet is dated today; a stored one keeps its date.
+    void dateNewDocument();
+    // Empties the page and forgets its number (a project change, a discarded close).
+    void clearPage();
+    // Read-only without the write permission; the invoice-like pages are hidden
+    // completely without the permission to read them.
+    void applyPermissions(bool projectsWrite, bool invoicesRead);
+    // Called at every activation of the window: the credit note's line and text
+    // commands are open only after "ändern" or a take-over.
+    void lockCreditNoteCommands();
+    // Marks commands whose windows do not exist yet.
+    void setUnavailable(const QList<QObject *> &controls);
+
+    // Commands.
+    void pickDocument(int listIndex);
+    void openDocument(qint64 number);
+    // false when the user cancelled or a save asked for refused.
+    bool cmdNew();
+    bool cmdSave();
+    void cmdChange();
+    // After a dialog changed the document: totals, captions, views, modified mark.
+    void documentChanged();
+
+    // Controls, named for tests.
+    QGroupBox *grpDocument, *grpSecond;
+    QLabel *lblNoPermission, *lblNumber, *lblUebernehmen;
+    QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt, *edtName2, *edtStrasse2, *edtPlzOrt2, *edtPrNr,
+        *edtKNr, *edtUID;
+    QCheckBox *chkLinks, *chkPreis;
+    QDateEdit *dtDatum;
+    QComboBox *cbNummer, *cbUebernehmen;
+    QTableView *tblLines, *tblTotals;
+    QPlainTextEdit *memText;
+    QToolButton *btnNew, *btnArticles, *btnTakeOver, *btnRabatt, *btnSkonto, *btnZusatztext, *btnSave, *btnPrint;
+    QMenu *contextMenu;
+    QAction *actArticles, *actNew, *actTakeOver, *actSave, *actPrint, *actZusatztext, *actRabatt, *actSkonto,
+        *actChange, *actDelete;
+
+Q_SIGNALS:
+    void modifiedChanged();
+    // New documents ask the window to run its activation (copies the project in).
+    void activationRequested();
+    void articleDataRequested();
+    void discountRequested();
+    void skontoRequested();
+    void additionalTextRequested();
+    void printRequested();
+    void takeOverRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildUi();
+    QToolButton *commandButton(const QString &objectName, const QString &hint, const QString &text,
+                               QStyle::StandardPixmap icon);
+    QAction *menuEntry(const QString &objectName, const QString &text);
+    void setEditMode(bool edit);
+    void updateCommands();
+    void enable(QObject *control, bool enabled);
+    void showDocument();
+    void gatherFields();
+    void showCaptions(const LineList::Captions &captions);
+    void fillNumberList();
+    void markModified();
+    bool askSaveFirst();
+    void loadNumber(qint64 number);
+
+    AppState &m_state;
+    DocumentStore &m_store;
+    DocumentKind m_kind;
+    QString m_currency;
+    Document m_doc;
+    LineListModel *m_lineModel;
+    TotalsListModel *m_totalsModel;
+    std::function<QString()> m_paymentTerm;
+    qint64 m_projectNumber = 0;
+    QString m_projectName;
+    qint64 m_number = 0;
+    bool m_clean = true;
+    bool m_editMode = true;
+    bool m_canWrite = true;
+    bool m_creditUnlocked = false;
+    bool m_filling = false;
+    QSet<QObject *> m_unavailable;
+};

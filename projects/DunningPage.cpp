@@ -1,0 +1,395 @@
+#include "DunningPage.h"
+
+#include "AppState.h"
+#include "CommandGuard.h"
+#include "Dialogs.h"
+#include "DocumentStore.h"
+#include "FieldRules.h"
+#include "Formats.h"
+#include "ProjectStore.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+DunningPage::DunningPage(AppState &state, DocumentStore &store, QWidget *parent)
+    : QWidget(parent), m_state(state), m_store(store), m_doc(DocumentKind::Mahnung)
+{
+    setObjectName(QStringLiteral("pageMahnung"));
+    buildUi();
+    EnterMovesFocus::install(this);
+    setEditMode(false);
+}
+
+void DunningPage::buildUi()
+{
+    auto *root = new QVBoxLayout(this);
+    lblNoPermission = new QLabel(QStringLiteral("keine Berechtigung"), this);
+    lblNoPermission->setObjectName(QStringLiteral("lblNoPermission"));
+    lblNoPermission->setAlignment(Qt::AlignCenter);
+    lblNoPermission->setVisible(false);
+    root->addWidget(lblNoPermission);
+    grpDocument = new QGroupBox(QStringLiteral("Mahnung"), this);
+    grpDocument->setObjectName(QStringLiteral("grpDocument"));
+    root->addWidget(grpDocument, 1);
+    auto *outer = new QHBoxLayout(grpDocument);
+    auto *main = new QVBoxLayout;
+    outer->addLayout(main, 1);
+
+    const auto edit = [this](const char *name, const QString &placeholder = {}) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setPlaceholderText(placeholder);
+        connect(e, &QLineEdit::textEdited, this, [this] { markModified(); });
+        return e;
+    };
+    auto *head = new QHBoxLayout;
+    auto *first = new QGroupBox(QStringLiteral("Anschrift"), this);
+    auto *fl = new QVBoxLayout(first);
+    edtEFirma = edit("edtEFirma", QStringLiteral("Absender"));
+    edtName = edit("edtName", QStringLiteral("Name"));
+    edtStrasse = edit("edtStrasse", QStringLiteral("Straße"));
+    edtPlzOrt = edit("edtPlzOrt", QStringLiteral("PLZ Ort"));
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt})
+        fl->addWidget(e);
+    head->addWidget(first, 3);
+    auto *second = new QGroupBox(QStringLiteral("Rechnungsanschrift"), this);
+    auto *sl = new QVBoxLayout(second);
+    chkLinks = new QCheckBox(QStringLiteral("Rechnungsanschrift links"), this);
+    chkLinks->setObjectName(QStringLiteral("chkLinks"));
+    connect(chkLinks, &QCheckBox::clicked, this, [this] { markModified(); });
+    edtName2 = edit("edtName2", QStringLiteral("Bezeichnung"));
+    edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
+    edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
+    for (QWidget *w : std::initializer_list<QWidget *>{chkLinks, edtName2, edtStrasse2, edtPlzOrt2})
+        sl->addWidget(w);
+    head->addWidget(second, 3);
+    auto *info = new QGridLayout;
+    edtPrNr = edit("edtPrNr");
+    edtPrNr->setReadOnly(true);
+    dtDatum = new QDateEdit(QDate::currentDate(), this);
+    dtDatum->setObjectName(QStringLiteral("dtDatum"));
+    dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dtDatum->setCalendarPopup(true);
+    connect(dtDatum, &QDateEdit::dateChanged, this, [this] {
+        if (!m_filling)
+            markModified();
+    });
+    cbNummer = new QComboBox(this);
+    cbNummer->setObjectName(QStringLiteral("cbNummer"));
+    connect(cbNummer, &QComboBox::activated, this,
+            [this](int i) { RunCommand(m_state.dialogs, [this, i] { pickDocument(i); }); });
+    edtKNr = edit("edtKNr");
+    edtKNr->setReadOnly(true);
+    edtUID = edit("edtUID");
+    int r = 0;
+    info->addWidget(new QLabel(QStringLiteral("Projekt Nr"), this), r, 0);
+    info->addWidget(edtPrNr, r++, 1);
+    info->addWidget(new QLabel(QStringLiteral("Datum"), this), r, 0);
+    info->addWidget(dtDatum, r++, 1);
+    info->addWidget(new QLabel(QStringLiteral("Mahnung Nr"), this), r, 0);
+    info->addWidget(cbNummer, r++, 1);
+    info->addWidget(new QLabel(QStringLiteral("Kunden Nr."), this), r, 0);
+    info->addWidget(edtKNr, r++, 1);
+    info->addWidget(new QLabel(QStringLiteral("UID"), this), r, 0);
+    info->addWidget(edtUID, r++, 1);
+    head->addLayout(info, 2);
+    main->addLayout(head);
+
+    auto *labels = new QHBoxLayout;
+    lblInvoice = new QLabel(this);
+    lblInvoice->setObjectName(QStringLiteral("lblInvoice"));
+    lblLevel = new QLabel(this);
+    lblLevel->setObjectName(QStringLiteral("lblLevel"));
+    QFont bold = lblLevel->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    lblInvoice->setFont(bold);
+    lblLevel->setFont(bold);
+    labels->addWidget(lblInvoice);
+    labels->addWidget(lblLevel);
+    labels->addStretch(1);
+    main->addLayout(labels);
+    memLetter = new QPlainTextEdit(this);
+    memLetter->setObjectName(QStringLiteral("memLetter"));
+    memLetter->installEventFilter(this);
+    connect(memLetter, &QPlainTextEdit::textChanged, this, [this] { markModified(); });
+    main->addWidget(memLetter, 1);
+
+    auto *panel = new QVBoxLayout;
+    btnSave = new QToolButton(this);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave->setText(QStringLiteral("Speichern"));
+    btnSave->setToolTip(QStringLiteral("Lieferschein in Datenbank speichern"));
+    btnSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    btnPrint = new QToolButton(this);
+    btnPrint->setObjectName(QStringLiteral("btnPrint"));
+    btnPrint->setText(QStringLiteral("Drucken"));
+    btnPrint->setToolTip(QStringLiteral("Mahnung in Standardformular ausdrucken"));
+    btnPrint->setIcon(style()->standardIcon(QStyle::SP_FileDialogListView));
+    for (QToolButton *b : {btnSave, btnPrint}) {
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setMinimumWidth(118);
+        panel->addWidget(b);
+    }
+    panel->addStretch(1);
+    outer->addLayout(panel);
+
+    contextMenu = new QMenu(this);
+    actSave = contextMenu->addAction(QStringLiteral("Mahnung speichern"));
+    actSave->setObjectName(QStringLiteral("actSave"));
+    actPrint = contextMenu->addAction(QStringLiteral("Mahnung drucken"));
+    actPrint->setObjectName(QStringLiteral("actPrint"));
+    actChange = contextMenu->addAction(QStringLiteral("Mahnung ändern"));
+    actChange->setObjectName(QStringLiteral("actChange"));
+    actDelete = contextMenu->addAction(QStringLiteral("Mahnung löschen"));
+    actDelete->setObjectName(QStringLiteral("actDelete"));
+    actDelete->setVisible(false);
+    actDelete->setEnabled(false);
+    grpDocument->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grpDocument, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
+        if (m_canWrite)
+            contextMenu->popup(grpDocument->mapToGlobal(p));
+    });
+    const auto run = [this](const std::function<void()> &f) { return [this, f] { RunCommand(m_state.dialogs, f); }; };
+    connect(btnSave, &QToolButton::clicked, this, run([this] { cmdSave(); }));
+    connect(actSave, &QAction::triggered, this, run([this] { cmdSave(); }));
+    connect(actChange, &QAction::triggered, this, run([this] { cmdChange(); }));
+    connect(btnPrint, &QToolButton::clicked, this, [this] { Q_EMIT printRequested(); });
+    connect(actPrint, &QAction::triggered, this, [this] { Q_EMIT printRequested(); });
+}
+
+bool DunningPage::eventFilter(QObject *watched, QEvent *event)
+{
+    // A letter has at most 25 lines: typing on a further line is refused.
+    if (watched == memLetter && event->type() == QEvent::KeyPress && !memLetter->isReadOnly()) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool editing = !key->text().isEmpty() && key->key() != Qt::Key_Backspace && key->key() != Qt::Key_Delete;
+        const QTextBlock line26 = memLetter->document()->findBlockByNumber(MaxLines);
+        const bool beyond = memLetter->textCursor().blockNumber() >= MaxLines;
+        const bool full = line26.isValid() && !line26.text().isEmpty();
+        if (editing && (beyond || full || (key->key() == Qt::Key_Return
+                                           && memLetter->document()->blockCount() >= MaxLines))) {
+            if (full || memLetter->document()->blockCount() >= MaxLines)
+                m_state.dialogs.information(QStringLiteral("Maximale Anzahl der Linien erreicht!"));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DunningPage::setProject(qint64 projectNumber, const QString &projectName)
+{
+    m_projectNumber = projectNumber;
+    m_projectName = projectName;
+    edtPrNr->setText(QStringLiteral("     ") + PadNumber(projectNumber));
+}
+
+void DunningPage::setCustomer(qint64 customer)
+{
+    edtKNr->setText(QStringLiteral("       ") + PadNumber(customer));
+}
+
+void DunningPage::setClean(bool clean)
+{
+    if (m_clean == clean)
+        return;
+    m_clean = clean;
+    Q_EMIT modifiedChanged();
+}
+
+void DunningPage::markModified()
+{
+    if (!m_filling && m_editMode)
+        setClean(false);
+}
+
+bool DunningPage::storedLetterShown() const
+{
+    return m_stored && cbNummer->currentIndex() > 0;
+}
+
+void DunningPage::setEditMode(bool edit)
+{
+    m_editMode = edit;
+    updateCommands();
+}
+
+void DunningPage::updateCommands()
+{
+    const bool edit = m_editMode && m_canWrite && m_stored;
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
+        e->setReadOnly(!edit);
+    memLetter->setReadOnly(!edit);
+    dtDatum->setEnabled(edit);
+    chkLinks->setEnabled(edit);
+    btnSave->setEnabled(edit);
+    actSave->setEnabled(edit);
+    actChange->setEnabled(m_canWrite && !m_editMode && m_stored);
+    const bool printable = !memLetter->toPlainText().isEmpty();
+    btnPrint->setEnabled(printable);
+    actPrint->setEnabled(printable && cbNummer->currentIndex() > 0);
+}
+
+void DunningPage::fillNumberList()
+{
+    cbNummer->clear();
+    cbNummer->addItem(QStringLiteral("      ") + PadNumber(m_number));
+    int selected = 0;
+    for (qint64 n : m_store.documentNumbers(DocumentKind::Mahnung, m_projectNumber)) {
+        cbNummer->addItem(QStringLiteral("      ") + PadNumber(n));
+        if (n == m_number && selected == 0)
+            selected = cbNummer->count() - 1;
+    }
+    cbNummer->setCurrentIndex(selected);
+}
+
+void DunningPage::build()
+{
+    if (m_number <= 0)
+        m_number = m_state.dmCommon.GetNextBelegNr(NumberRange::Mahnung);
+    fillNumberList();
+    if (m_clean)
+        setEditMode(false);
+    updateCommands();
+}
+
+void DunningPage::copyProject(const ProjectValue &p)
+{
+    if (m_stored)
+        return; // a letter keeps the addresses it was written with
+    m_filling = true;
+    edtEFirma->setText(p.eFirma);
+    edtName->setText(p.recipientName());
+    edtStrasse->setText(p.anschrift.strasse);
+    edtPlzOrt->setText(p.anschrift.plz + QLatin1Char(' ') + p.anschrift.ort);
+    edtUID->setText(p.uid);
+    edtName2->setText(p.rechnungsanschrift.bez);
+    edtStrasse2->setText(p.rechnungsanschrift.strasse);
+    edtPlzOrt2->setText(p.rechnungsanschrift.plz.isEmpty()
+                            ? p.rechnungsanschrift.ort
+                            : p.rechnungsanschrift.plz + QLatin1Char(' ') + p.rechnungsanschrift.ort);
+    m_filling = false;
+}
+
+void DunningPage::showLetter()
+{
+    m_filling = true;
+    edtEFirma->setText(m_doc.ownCompany);
+    edtName->setText(m_doc.address.name);
+    edtStrasse->setText(m_doc.address.street);
+    edtPlzOrt->setText(m_doc.address.postcodeTown);
+    edtName2->setText(m_doc.secondAddress.name);
+    edtStrasse2->setText(m_doc.secondAddress.street);
+    edtPlzOrt2->setText(m_doc.secondAddress.postcodeTown);
+    chkLinks->setChecked(m_doc.addressLeft);
+    memLetter->setPlainText(m_doc.letterLines.join(QLatin1Char('\n')));
+    const int level = m_doc.dunningLevel;
+    const char *colour = level == 1 ? "black" : level == 2 ? "blue" : level == 3 ? "magenta" : "red";
+    lblLevel->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(colour)));
+    if (m_doc.invoiceNumber > 0) {
+        lblInvoice->setText(QStringLiteral("Rechnung ") + PadNumber(m_doc.invoiceNumber) + QStringLiteral("/"));
+        lblLevel->setText(QString::number(level) + QStringLiteral(". Mahnung"));
+        lblLevel->setVisible(true);
+    } else if (m_stored) {
+        lblInvoice->setText(QStringLiteral("Rechnungsnummer ") + cbNummer->currentText() + QStringLiteral("\r ungültig!"));
+        lblLevel->setVisible(false);
+    } else {
+        lblInvoice->clear();
+        lblLevel->clear();
+    }
+    m_filling = false;
+}
+
+void DunningPage::clearPage()
+{
+    m_number = 0;
+    m_stored = false;
+    m_doc = Document(DocumentKind::Mahnung);
+    m_clean = true;
+    showLetter();
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
+        e->clear();
+    cbNummer->clear();
+    setEditMode(false);
+    Q_EMIT modifiedChanged();
+}
+
+void DunningPage::applyPermissions(bool projectsWrite, bool invoicesRead)
+{
+    m_canWrite = projectsWrite;
+    const bool hidden = !projectsWrite && !invoicesRead;
+    grpDocument->setVisible(!hidden);
+    lblNoPermission->setVisible(hidden);
+    updateCommands();
+    if (hidden)
+        btnPrint->setEnabled(false);
+}
+
+void DunningPage::openDocument(qint64 number)
+{
+    const DocumentStore::Loaded loaded = m_store.loadDunningLetter(number);
+    m_number = number;
+    m_stored = loaded.stored;
+    if (m_stored)
+        m_doc = loaded.document;
+    else
+        m_doc = Document(DocumentKind::Mahnung);
+    m_clean = true;
+    fillNumberList();
+    showLetter();
+    setEditMode(false);
+    Q_EMIT modifiedChanged();
+}
+
+void DunningPage::pickDocument(int listIndex)
+{
+    const QString entry = cbNummer->itemText(listIndex);
+    if (!m_clean) {
+        const auto answer = m_state.dialogs.question(
+            QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "),
+            Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
+        if (answer == Dialogs::Answer::Cancel)
+            return;
+        if (answer == Dialogs::Answer::Yes && !cmdSave())
+            return;
+    }
+    openDocument(entry.trimmed().toLongLong());
+}
+
+bool DunningPage::cmdSave()
+{
+    if (!m_stored)
+        return false; // the placeholder entry: letters come from the dunning run
+    m_doc.number = m_number;
+    m_doc.projectNumber = m_projectNumber;
+    m_doc.projectName = m_projectName;
+    m_doc.date = DateToStr(dtDatum->date());
+    m_doc.addressLeft = chkLinks->isChecked();
+    m_doc.ownCompany = edtEFirma->text();
+    m_doc.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
+    m_doc.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
+    m_doc.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    m_store.saveDunningLetter(m_doc);
+    m_clean = true;
+    setEditMode(false);
+    Q_EMIT modifiedChanged();
+    return true;
+}
+
+void DunningPage::cmdChange()
+{
+    setEditMode(true);
+}

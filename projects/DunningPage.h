@@ -1,0 +1,90 @@
+#pragma once
+
+#include "Document.h"
+
+#include <QWidget>
+
+class AppState;
+class DocumentStore;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QToolButton;
+struct ProjectValue;
+
+// The dunning page of the project window: shows the dunning letters of the
+// project, lets the user change a stored letter and save it again. New letters come
+// only from the dunning run, so the placeholder entry at the top of the list (the
+// next free number) cannot be saved.
+class DunningPage : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxLines = 25;
+
+    DunningPage(AppState &state, DocumentStore &store, QWidget *parent = nullptr);
+
+    void setProject(qint64 projectNumber, const QString &projectName);
+    void setCustomer(qint64 customer);
+    bool isClean() const { return m_clean; }
+    void setClean(bool clean);
+    qint64 currentNumber() const { return m_number; }
+    bool isEditMode() const { return m_editMode; }
+    const Document &document() const { return m_doc; }
+
+    void build();
+    void copyProject(const ProjectValue &project);
+    void clearPage();
+    void applyPermissions(bool projectsWrite, bool invoicesRead);
+
+    void pickDocument(int listIndex);
+    void openDocument(qint64 number);
+    bool cmdSave();
+    void cmdChange();
+
+    QGroupBox *grpDocument;
+    QLabel *lblNoPermission, *lblInvoice, *lblLevel;
+    QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt, *edtName2, *edtStrasse2, *edtPlzOrt2, *edtPrNr, *edtKNr,
+        *edtUID;
+    QCheckBox *chkLinks;
+    QDateEdit *dtDatum;
+    QComboBox *cbNummer;
+    QPlainTextEdit *memLetter;
+    QToolButton *btnSave, *btnPrint;
+    QMenu *contextMenu;
+    QAction *actSave, *actPrint, *actChange, *actDelete;
+
+Q_SIGNALS:
+    void modifiedChanged();
+    void printRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildUi();
+    void setEditMode(bool edit);
+    void updateCommands();
+    void showLetter();
+    void markModified();
+    void fillNumberList();
+    bool storedLetterShown() const;
+
+    AppState &m_state;
+    DocumentStore &m_store;
+    Document m_doc;
+    qint64 m_projectNumber = 0;
+    QString m_projectName;
+    qint64 m_number = 0;
+    bool m_stored = false;
+    bool m_clean = true;
+    bool m_editMode = false;
+    bool m_canWrite = true;
+    bool m_filling = false;
+};

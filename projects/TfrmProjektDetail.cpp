@@ -1,0 +1,442 @@
+#include "TfrmProjektDetail.h"
+
+#include "AppState.h"
+#include "CommandGuard.h"
+#include "Dialogs.h"
+#include "DocumentPage.h"
+#include "DocumentStore.h"
+#include "DunningPage.h"
+#include "Formats.h"
+#include "ProjectPage.h"
+#include "ProjectStore.h"
+#include "Settings.h"
+#include "WindowHub.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QComboBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+
+namespace {
+
+const QString Unavailable = QStringLiteral("Noch nicht verfügbar");
+
+struct PageInfo
+{
+    const char *tab;
+    const char *caption;
+};
+
+const PageInfo pageInfo[] = {
+    {"   &Projekt", "Projekt Allgemein"},         {"   A&ngebot", "Projekt Angebote"},
+    {"   A&uftrag", "Projekt Aufträge"},          {"   &Lieferschein", "Projekt Lieferscheine"},
+    {"   &Rechnung", "Projekt Rechnungen"},       {"   &Gutschrift", "Projekt Gutschriften"},
+    {"   &Mahnung", "Projekt Mahnungen"},         {"   &Ablage", "Projekt Arbeitsablage"},
+};
+
+const DocumentKind pageKinds[] = {DocumentKind::Angebot, DocumentKind::Angebot, DocumentKind::Auftrag,
+                                  DocumentKind::Lieferschein, DocumentKind::Rechnung, DocumentKind::Gutschrift,
+                                  DocumentKind::Mahnung, DocumentKind::Ablage};
+
+// The four tab marks: shown or not, clean or modified.
+QIcon tabMark(bool shown, bool clean)
+{
+    QPixmap pm(14, 14);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colour = clean ? QColor(0x2e, 0x8b, 0x57) : QColor(0xd0, 0x30, 0x20);
+    p.setPen(QPen(colour, 1.5));
+    p.setBrush(shown ? QBrush(colour) : QBrush(Qt::NoBrush));
+    p.drawEllipse(QRectF(2, 2, 10, 10));
+    return QIcon(pm);
+}
+
+} // namespace
+
+TfrmProjektDetail::TfrmProjektDetail(AppState &state, QWidget *parent)
+    : QMainWindow(parent, Qt::Window), m_state(state), m_projects(std::make_unique<ProjectStore>(state.db)),
+      m_documents(std::make_unique<DocumentStore>(state.db, state.dialogs, ReadCurrency(state.ExeDir)))
+{
+    setObjectName(QStringLiteral("TfrmProjektDetail"));
+    setWindowTitle(QStringLiteral("Projekt Detail"));
+    buildUi();
+    resize(980, 660);
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p])
+            m_pages[p]->clearPage();
+    m_dunning->clearPage();
+    showPage(ProjektPage);
+}
+
+TfrmProjektDetail::~TfrmProjektDetail() = default;
+
+void TfrmProjektDetail::buildUi()
+{
+    QMenu *datei = menuBar()->addMenu(QStringLiteral("&Datei"));
+    actClose = datei->addAction(QStringLiteral("Fenster &Schließen"), this, &QWidget::close);
+    actClose->setObjectName(QStringLiteral("actClose"));
+    QMenu *ansicht = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+    actDruckTool = ansicht->addAction(QStringLiteral("Drucktool"));
+    actWordTool = ansicht->addAction(QStringLiteral("Wordtool"));
+    actDruckJob = ansicht->addAction(QStringLiteral("DruckJob"));
+    for (QAction *a : {actDruckTool, actWordTool, actDruckJob}) {
+        a->setCheckable(true);
+        a->setEnabled(false);
+        a->setToolTip(Unavailable);
+    }
+    actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
+    actWordTool->setObjectName(QStringLiteral("actWordTool"));
+    actDruckJob->setObjectName(QStringLiteral("actDruckJob"));
+    QMenu *projekt = menuBar()->addMenu(QStringLiteral("Projekt"));
+    actSearch = projekt->addAction(QStringLiteral("Projekt &suchen / öffnen"));
+    actSearch->setObjectName(QStringLiteral("actSearch"));
+    actDetail = projekt->addAction(QStringLiteral("Firma / Person Detail >>"));
+    actDetail->setObjectName(QStringLiteral("actDetail"));
+    actOptions = projekt->addAction(QStringLiteral("&Optionen"));
+    actOptions->setObjectName(QStringLiteral("actOptions"));
+    for (QMenu *m : {datei, ansicht, projekt})
+        m->setToolTipsVisible(true);
+
+    QToolBar *tools = addToolBar(QStringLiteral("Werkzeuge"));
+    tools->setObjectName(QStringLiteral("toolBar"));
+    tools->setMovable(false);
+    tbClose = tools->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Schließen"), this,
+                               &QWidget::close);
+    tbClose->setObjectName(QStringLiteral("tbClose"));
+    tbSearch = tools->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                QStringLiteral("Projekt suchen / öffnen"));
+    tbSearch->setObjectName(QStringLiteral("tbSearch"));
+    tbDetail = tools->addAction(QStringLiteral(">>"));
+    tbDetail->setObjectName(QStringLiteral("tbDetail"));
+    tbDetail->setToolTip(QStringLiteral("Firma / Person Detail"));
+    for (QAction *a : {actSearch, tbSearch})
+        connect(a, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdProjectSearch(); }));
+    for (QAction *a : {actDetail, tbDetail})
+        connect(a, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdContactDetail(); }));
+    connect(actOptions, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdOptions(); }));
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tabs->setDocumentMode(false);
+    m_projectPage = new ProjectPage(m_state, *m_projects, m_tabs);
+    m_tabs->addTab(m_projectPage, QString::fromUtf8(pageInfo[0].tab));
+    for (int p = AngebotPage; p < PageCount; ++p) {
+        QWidget *w = nullptr;
+        if (p == MahnungPage) {
+            m_dunning = new DunningPage(m_state, *m_documents, m_tabs);
+            connect(m_dunning, &DunningPage::modifiedChanged, this, [this] { refreshTabMarks(); });
+            w = m_dunning;
+        } else {
+            auto *page = new DocumentPage(m_state, *m_documents, pageKinds[p], m_tabs);
+            page->setPaymentTermSource([this] { return m_projectPage->value().zahlungsziel; });
+            connect(page, &DocumentPage::modifiedChanged, this, [this] { refreshTabMarks(); });
+            connect(page, &DocumentPage::activationRequested, this,
+                    [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
+            // The dialogs and the print, take-over and word-processor commands join
+            // the pages as their windows are built.
+            page->setUnavailable(QList<QObject *>{page->btnArticles, page->actArticles, page->btnRabatt,
+                                                  page->actRabatt, page->btnSkonto, page->actSkonto,
+                                                  page->btnZusatztext, page->actZusatztext, page->btnPrint,
+                                                  page->actPrint, page->btnTakeOver, page->actTakeOver,
+                                                  page->cbUebernehmen});
+            m_pages[p] = page;
+            w = page;
+        }
+        m_tabs->addTab(w, QString::fromUtf8(pageInfo[p].tab));
+    }
+    m_dunning->btnPrint->setToolTip(Unavailable);
+    m_tabs->setTabVisible(MahnungPage, false); // reached only through the project search
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] { RunCommand(m_state.dialogs, [this] { pageChanged(); }); });
+    connect(m_projectPage, &ProjectPage::modifiedChanged, this, [this] { refreshTabMarks(); });
+    connect(m_projectPage, &ProjectPage::saved, this, [this] {
+        copyProjectIntoPages();
+        m_projectPage->fillVatChoices();
+        refreshTabMarks();
+    });
+    connect(m_projectPage, &ProjectPage::detailRequested, this, Guarded(m_state.dialogs, [this] { cmdContactDetail(); }));
+    setCentralWidget(m_tabs);
+
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setRange(0, 10);
+    m_progress->setMaximumWidth(200);
+    m_progress->setVisible(false);
+    statusBar()->addPermanentWidget(m_progress);
+}
+
+QWidget *TfrmProjektDetail::pageWidget(int page) const
+{
+    if (page == ProjektPage)
+        return m_projectPage;
+    if (page == MahnungPage)
+        return m_dunning;
+    return m_pages[page];
+}
+
+DocumentPage *TfrmProjektDetail::documentPage(DocumentKind kind) const
+{
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p] && m_pages[p]->kind() == kind)
+            return m_pages[p];
+    return nullptr;
+}
+
+int TfrmProjektDetail::currentPage() const
+{
+    return m_tabs->currentIndex();
+}
+
+void TfrmProjektDetail::showPage(int page)
+{
+    if (page == MahnungPage)
+        m_tabs->setTabVisible(MahnungPage, true);
+    m_tabs->setCurrentIndex(page);
+}
+
+bool TfrmProjektDetail::isPageClean(int page) const
+{
+    if (page == ProjektPage)
+        return m_projectPage->isClean();
+    if (page == MahnungPage)
+        return m_dunning->isClean();
+    return m_pages[page]->isClean();
+}
+
+void TfrmProjektDetail::openProject(qint64 projectNumber, qint64 customer, bool company, bool isNew)
+{
+    m_projectNumber = projectNumber;
+    m_customer = customer;
+    m_company = company;
+    m_isNew = isNew;
+    if (isNew)
+        m_hold = false;
+    activate();
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmProjektDetail::readSettings()
+{
+    UserSettings settings;
+    SettingsGroupReader reader(settings);
+    int left = 0, top = 0, copies = 1;
+    QString printer;
+    bool band = false;
+    if (reader.readInt(QStringLiteral("ProjektLeft"), left) && reader.readInt(QStringLiteral("ProjektTop"), top))
+        move(left, top);
+    reader.readInt(QStringLiteral("UpDown1Position"), copies);
+    reader.readString(QStringLiteral("Drucker"), printer);
+    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
+        && reader.readBool(QStringLiteral("DruckJob"), band);
+    if (reader.failed() && pos() != QPoint(left, top))
+        move(0, 0);
+}
+
+void TfrmProjektDetail::writeSettings()
+{
+    UserSettings settings;
+    settings.writeInt(QStringLiteral("ProjektTop"), y());
+    settings.writeInt(QStringLiteral("ProjektLeft"), x());
+}
+
+void TfrmProjektDetail::activate()
+{
+    if (m_activating || m_projectNumber <= 0)
+        return;
+    m_activating = true;
+    struct Done
+    {
+        TfrmProjektDetail *w;
+        ~Done()
+        {
+            w->m_tabs->setEnabled(true);
+            w->m_progress->setVisible(false);
+            w->m_activating = false;
+        }
+    } done{this};
+    m_tabs->setEnabled(false);
+    m_progress->setVisible(true);
+    m_progress->setValue(0);
+    readSettings();
+    m_progress->setValue(2);
+
+    if (!m_hold || m_isNew) {
+        if (m_isNew) {
+            m_projectPage->clearPage();
+            for (int p = AngebotPage; p < PageCount; ++p)
+                if (m_pages[p])
+                    m_pages[p]->clearPage();
+            m_dunning->clearPage();
+        }
+        const QString projectName = m_projectPage->loaded().prName;
+        for (int p = AngebotPage; p < PageCount; ++p)
+            if (m_pages[p]) {
+                m_pages[p]->setProject(m_projectNumber, projectName);
+                m_pages[p]->dateNewDocument();
+            }
+        m_dunning->setProject(m_projectNumber, projectName);
+        m_projectPage->setCompany(m_company);
+        m_projectPage->fillVatChoices();
+        // Unsaved edits on the project page stay; only a clean page is read again.
+        if (m_projectPage->isClean() || m_projectPage->loaded().prNr != m_projectNumber)
+            m_projectPage->load(m_projectNumber);
+        const QString name = m_projectPage->loaded().prName;
+        for (int p = AngebotPage; p < PageCount; ++p)
+            if (m_pages[p])
+                m_pages[p]->setProject(m_projectNumber, name);
+        m_dunning->setProject(m_projectNumber, name);
+        m_progress->setValue(6);
+        copyProjectIntoPages();
+        if (m_isNew) {
+            showPage(ProjektPage);
+            m_customer = m_state.SelectedID;
+            m_isNew = false;
+        }
+        m_projectPage->setCustomer(m_customer);
+        for (int p = AngebotPage; p < PageCount; ++p)
+            if (m_pages[p])
+                m_pages[p]->setCustomer(m_customer);
+        m_dunning->setCustomer(m_customer);
+    }
+    m_progress->setValue(8);
+    m_hold = false;
+    if (m_state.hub)
+        m_state.hub->enableProjectSearchButton(false);
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p])
+            m_pages[p]->lockCreditNoteCommands();
+    pageChanged();
+}
+
+void TfrmProjektDetail::copyProjectIntoPages()
+{
+    const ProjectValue project = m_projectPage->value();
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p] && m_pages[p]->isClean() && m_pages[p]->acceptsProjectCopy())
+            m_pages[p]->copyProject(project);
+    if (m_dunning->isClean())
+        m_dunning->copyProject(project);
+}
+
+void TfrmProjektDetail::pageChanged()
+{
+    const int page = currentPage();
+    if (page < 0)
+        return;
+    setWindowTitle(QString::fromUtf8(pageInfo[page].caption));
+    if (page == MahnungPage)
+        m_dunning->build();
+    else if (page != ProjektPage && m_pages[page])
+        m_pages[page]->build();
+    refreshTabMarks();
+    applyPermissions();
+}
+
+void TfrmProjektDetail::refreshTabMarks()
+{
+    const int shown = currentPage();
+    for (int p = 0; p < PageCount; ++p)
+        m_tabs->setTabIcon(p, tabMark(p == shown, isPageClean(p)));
+}
+
+void TfrmProjektDetail::applyPermissions()
+{
+    const bool write = m_state.perm(6);
+    const bool invoicesRead = m_state.perm(7);
+    const int page = currentPage();
+    m_projectPage->applyPermissions(write);
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p])
+            m_pages[p]->applyPermissions(write, invoicesRead);
+    m_dunning->applyPermissions(write, invoicesRead);
+    Q_UNUSED(page);
+    actOptions->setEnabled(m_state.perm(9) && m_state.hub && m_state.hub->has(WindowHub::Window::Options));
+    const bool detail = m_state.hub && m_state.hub->has(WindowHub::Window::ContactDetail);
+    for (QAction *a : {actDetail, tbDetail}) {
+        a->setEnabled(detail);
+        if (!detail)
+            a->setToolTip(Unavailable);
+    }
+    m_projectPage->btnDetail->setEnabled(detail);
+    const bool search = m_state.hub && m_state.hub->has(WindowHub::Window::ProjectSearch);
+    for (QAction *a : {actSearch, tbSearch}) {
+        a->setEnabled(search);
+        if (!search)
+            a->setToolTip(Unavailable);
+    }
+}
+
+void TfrmProjektDetail::cmdContactDetail()
+{
+    if (m_customer <= 0) {
+        m_state.dialogs.warning(QStringLiteral("Fehlende Kundennummer!"));
+        return;
+    }
+    if (m_state.hub)
+        m_state.hub->showContactDetail(m_customer);
+}
+
+void TfrmProjektDetail::cmdProjectSearch()
+{
+    if (m_state.hub)
+        m_state.hub->showProjectSearch();
+}
+
+void TfrmProjektDetail::cmdOptions()
+{
+    if (m_state.hub)
+        m_state.hub->showOptions();
+}
+
+bool TfrmProjektDetail::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate && isVisible())
+        RunCommand(m_state.dialogs, [this] { activate(); });
+    return QMainWindow::event(e);
+}
+
+void TfrmProjektDetail::closeEvent(QCloseEvent *e)
+{
+    bool modified = false;
+    for (int p = 0; p < PageCount; ++p)
+        modified = modified || !isPageClean(p);
+    if (modified
+        && m_state.dialogs.question(QStringLiteral("In einem oder mehreren Vorgängen im aktuellen Projekt sind noch "
+                                                   "ungesicherte Daten. Wenn Sie weitermachten gehen diese Daten "
+                                                   "verloren! Wollen Sie wirklich weitermachen?"),
+                                    Dialogs::Buttons::YesCancel, QStringLiteral("Warnung"))
+               != Dialogs::Answer::Yes) {
+        e->ignore();
+        return;
+    }
+    writeSettings();
+    // Closing forgets the project: the pages are emptied and the next opening
+    // starts from the tables.
+    m_projectPage->clearPage();
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p])
+            m_pages[p]->clearPage();
+    m_dunning->clearPage();
+    m_tabs->setTabVisible(MahnungPage, false);
+    m_hold = true;
+    if (m_state.hub)
+        m_state.hub->enableProjectSearchButton(true);
+    e->accept();
+}
+
+void TfrmProjektDetail::moveEvent(QMoveEvent *e)
+{
+    QMainWindow::moveEvent(e);
+    if (isVisible())
+        writeSettings();
+}

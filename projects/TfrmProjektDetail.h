@@ -1,0 +1,87 @@
+#pragma once
+
+#include "DocumentKind.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class AppState;
+class DocumentPage;
+class DocumentStore;
+class DunningPage;
+class ProjectPage;
+class ProjectStore;
+class QAction;
+class QProgressBar;
+class QTabWidget;
+class QToolBar;
+
+// The project window: the project page and one page per document kind. It shows
+// one project at a time and lives for the whole run.
+class TfrmProjektDetail : public QMainWindow
+{
+    Q_OBJECT
+public:
+    enum Page { ProjektPage = 0, AngebotPage, AuftragPage, LieferscheinPage, RechnungPage, GutschriftPage,
+                MahnungPage, AblagePage, PageCount };
+
+    explicit TfrmProjektDetail(AppState &state, QWidget *parent = nullptr);
+    ~TfrmProjektDetail() override;
+
+    // Opens a project: from the new-project window (isNew) or the project search.
+    void openProject(qint64 projectNumber, qint64 customer, bool company, bool isNew);
+    // While set, the next activation keeps the pages (the project search sets it
+    // before it loads a document into a page).
+    void setHold(bool hold) { m_hold = hold; }
+    // The window's activation: reloads the project and fills the clean pages.
+    void activate();
+
+    qint64 projectNumber() const { return m_projectNumber; }
+    qint64 customer() const { return m_customer; }
+    int currentPage() const;
+    void showPage(int page);
+    bool isPageClean(int page) const;
+    DocumentPage *documentPage(DocumentKind kind) const;
+    DunningPage *dunningPage() const { return m_dunning; }
+    ProjectPage *projectPage() const { return m_projectPage; }
+    QTabWidget *tabs() const { return m_tabs; }
+    DocumentStore &documentStore() { return *m_documents; }
+
+    // Commands.
+    void cmdContactDetail();
+    void cmdProjectSearch();
+    void cmdOptions();
+
+    QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actSearch, *actDetail, *actOptions,
+        *tbClose, *tbSearch, *tbDetail;
+
+protected:
+    bool event(QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
+
+private:
+    void buildUi();
+    void pageChanged();
+    void refreshTabMarks();
+    void applyPermissions();
+    void copyProjectIntoPages();
+    void readSettings();
+    void writeSettings();
+    QWidget *pageWidget(int page) const;
+
+    AppState &m_state;
+    std::unique_ptr<ProjectStore> m_projects;
+    std::unique_ptr<DocumentStore> m_documents;
+    QTabWidget *m_tabs = nullptr;
+    QProgressBar *m_progress = nullptr;
+    ProjectPage *m_projectPage = nullptr;
+    DocumentPage *m_pages[PageCount] = {};
+    DunningPage *m_dunning = nullptr;
+    qint64 m_projectNumber = 0;
+    qint64 m_customer = 0;
+    bool m_company = true;
+    bool m_isNew = false;
+    bool m_hold = false;
+    bool m_activating = false;
+};
