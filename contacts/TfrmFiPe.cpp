@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "PersonPage.h"
 #include "Settings.h"
+#include "TfrmFiPeMehr.h"
 #include "TfrmFirmaPersonZuordnen.h"
 
 #include <QCheckBox>
@@ -56,6 +57,7 @@ TfrmFiPe::TfrmFiPe(AppState &state, QWidget *parent)
     layout->addWidget(m_tabs);
 
     m_assign = new TfrmFirmaPersonZuordnen(state, this);
+    m_extendedWindow = new TfrmFiPeMehr(state, this);
     connectCommands();
 
     // Enter in a single-line field moves on to the next field
@@ -95,8 +97,6 @@ void TfrmFiPe::buildToolBar()
     m_extended->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_extended->setText(QStringLiteral("erweiterte Angaben (Zahlungsbedingungen, Bankverbindung ..)"));
     m_extended->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // the window for payment terms and bank details is not part of the program yet
-    m_extended->setToolTip(QStringLiteral("Noch nicht verfügbar"));
     m_extended->setEnabled(false);
     toolBar->addWidget(close);
     toolBar->addSeparator();
@@ -129,6 +129,7 @@ void TfrmFiPe::connectCommands()
     connect(m_person->btnLinkCompany, &QPushButton::clicked, this, command(&TfrmFiPe::LinkCompany));
     connect(m_company->btnUnlink, &QPushButton::clicked, this, command(&TfrmFiPe::UnlinkFromCompany));
     connect(m_person->btnUnlink, &QPushButton::clicked, this, command(&TfrmFiPe::UnlinkFromPerson));
+    connect(m_extended, &QToolButton::clicked, this, command(&TfrmFiPe::OpenExtendedData));
     connect(m_company->btnClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_person->btnClose, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -224,7 +225,27 @@ void TfrmFiPe::SetEditable(bool a)
         b->setEnabled(canSave);
     m_company->btnEdit->setEnabled(write && !a);
     m_person->btnEdit->setEnabled(write && !a);
-    // the extended-data button stays disabled until that window exists
+    updateExtendedButton();
+}
+
+// The extended data belong to a stored contact with a name; without permission
+// flag 3 they stay closed.
+void TfrmFiPe::updateExtendedButton()
+{
+    bool named = false;
+    if (companyTabShown())
+        named = m_companyExists && !m_company->name().isEmpty();
+    else
+        named = m_personExists
+                && !(m_person->edtFirstName->text().isEmpty() && m_person->edtLastName->text().isEmpty());
+    m_extended->setEnabled(named && m_state.perm(3));
+}
+
+void TfrmFiPe::OpenExtendedData()
+{
+    const bool company = companyTabShown();
+    m_extendedWindow->prepare(company, company ? m_currentIDF : m_currentIDN);
+    m_extendedWindow->exec();
 }
 
 void TfrmFiPe::updateLinkButtons()
@@ -310,6 +331,7 @@ void TfrmFiPe::LoadContact(qint64 number)
             m_personExists = true;
         }
     }
+    updateExtendedButton();
 }
 
 void TfrmFiPe::ShowPersonDetails(int row)
@@ -384,7 +406,7 @@ bool TfrmFiPe::SwitchTab(bool toCompany)
         m_person->edtAnrede->setFocus();
         m_saved = true;
     }
-    SetEditable(m_newEntry);
+    SetEditable(m_newEntry); // also sets the extended-data button for the tab now shown
     return true;
 }
 

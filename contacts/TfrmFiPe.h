@@ -9,6 +9,7 @@ class CompanyPage;
 class PersonPage;
 class QTabWidget;
 class QToolButton;
+class TfrmFiPeMehr;
 class TfrmFirmaPersonZuordnen;
 
 // "Firmen und Personen Anlegen/Ändern": one company and one person on two tabs,
@@ -63,10 +64,14 @@ public:
     void UnlinkFromPerson();
     // A click on a row of the company's person list.
     void ShowPersonDetails(int row);
+    // "erweiterte Angaben (...)": the extended data of the contact on the tab
+    // shown, modally.
+    void OpenExtendedData();
 
     CompanyPage *companyPage() const { return m_company; }
     PersonPage *personPage() const { return m_person; }
     TfrmFirmaPersonZuordnen *assignWindow() const { return m_assign; }
+    TfrmFiPeMehr *extendedWindow() const { return m_extendedWindow; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -82,6 +87,7 @@ private:
     bool companyTabShown() const;
     void tabChanged(int index);
     void updateLinkButtons();
+    void updateExtendedButton();
     void copyCompanyToPersonPanel();
     void reloadLinks(qint64 IDN, qint64 IDF);
     void assignmentChosen(qint64 IDN, qint64 IDF, const QString &position);
@@ -95,6 +101,7 @@ private:
     PersonPage *m_person;
     QToolButton *m_extended;
     TfrmFirmaPersonZuordnen *m_assign;
+    TfrmFiPeMehr *m_extendedWindow;
 
     qint64 m_currentIDF = 0;
     qint64 m_currentIDN = 0;

@@ -71,7 +71,6 @@ private Q_SLOTS:
     void refusedNumberStoresNothing();
     void pictureThatCannotBeWrittenLeavesTheRow();
     void paymentHistoryFromOpenItems();
-    void ownerNames();
 };
 
 // --- rules --------------------------------------------------------------------------
@@ -412,18 +411,6 @@ void TestExtendedData::paymentHistoryFromOpenItems()
                                 "0|01.02.2024|14|15.02.2024|595|N|595"}));
     QCOMPARE(store.paymentHistory(2).size(), 1);
     QCOMPARE(store.paymentHistory(3).size(), 0);
-}
-
-void TestExtendedData::ownerNames()
-{
-    TestEnv env;
-    ContactStore contacts(env.state());
-    contacts.insertCompany(company(1, QStringLiteral("Müller GmbH")));
-    contacts.insertPerson(person(2, QStringLiteral("Eva"), QStringLiteral("Muster")));
-    ExtendedDataStore store(env.state());
-    QCOMPARE(store.ownerName(true, 1), QStringLiteral("Müller GmbH"));
-    QCOMPARE(store.ownerName(false, 2), QStringLiteral("Dr. Eva Muster"));
-    QCOMPARE(store.ownerName(false, 1), QString());
 }
 
 QTEST_MAIN(TestExtendedData)
