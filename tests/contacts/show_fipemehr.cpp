@@ -1,11 +1,12 @@
-// Opens the extended-data window on a throw-away data
+// Opens the extended-data window or the contact detail view on a throw-away data
 // set, so the windows can be looked at (under Xvfb, or grabbed offscreen into a
 // PNG). Not a test: nothing is checked.
-//   show_fipemehr company|person|edit [--grab out.png]
+//   show_fipemehr company|person|edit|detail|detail-person [--grab out.png]
 
 #include "ContactFixtures.h"
 #include "ExtendedDataStore.h"
 #include "ExtendedFixtures.h"
+#include "TfrmFPDetail.h"
 #include "TfrmFiPeMehr.h"
 
 #include <QApplication>
@@ -68,11 +69,21 @@ int main(int argc, char **argv)
     ExtendedDataStore(env.state()).save(true, 1, d, &area);
 
     TfrmFiPeMehr mehr(env.state());
+    TfrmFPDetail detail(env.state());
     QWidget *shown = &mehr;
-    mehr.prepare(mode != QLatin1String("person"), mode == QLatin1String("person") ? 2 : 1);
-    mehr.show();
-    if (mode == QLatin1String("edit"))
-        mehr.SetEditable(true);
+    if (mode == QLatin1String("detail")) {
+        detail.showContact(1);
+        shown = &detail;
+    } else if (mode == QLatin1String("detail-person")) {
+        detail.showContact(2);
+        shown = &detail;
+    } else {
+        mehr.prepare(mode != QLatin1String("person"), mode == QLatin1String("person") ? 2 : 1);
+        mehr.show();
+        if (mode == QLatin1String("edit")) {
+            mehr.SetEditable(true);
+        }
+    }
     if (!grabFile.isEmpty()) {
         QTimer::singleShot(300, [&] {
             shown->grab().save(grabFile);
