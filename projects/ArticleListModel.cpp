@@ -1,5 +1,7 @@
 #include "ArticleListModel.h"
 
+#include "CommandGuard.h"
+
 int ArticleListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());
@@ -53,9 +55,43 @@ QVariant ArticleListModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-void ArticleListModel::setRows(QList<ArticleRow> rows)
+QList<ArticleRow> ArticleListModel::readPage()
+{
+    QList<ArticleRow> page;
+    const qint64 after = m_rows.isEmpty() ? 0 : m_rows.last().id.toLongLong();
+    // The view calls fetchMore from its own event handling: an error must end
+    // here, never travel through the event loop.
+    if (!m_fetch || !RunCommand(*m_dialogs, [&] { page = m_fetch(after, PageSize); }))
+        m_complete = true;
+    else
+        m_complete = page.size() < PageSize;
+    return page;
+}
+
+void ArticleListModel::setSearch(Dialogs &dialogs, Fetch fetch)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_dialogs = &dialogs;
+    m_fetch = std::move(fetch);
+    m_rows.clear();
+    m_complete = false;
+    m_rows = readPage();
     endResetModel();
+}
+
+bool ArticleListModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && !m_complete;
+}
+
+void ArticleListModel::fetchMore(const QModelIndex &parent)
+{
+    if (parent.isValid() || m_complete)
+        return;
+    const QList<ArticleRow> page = readPage();
+    if (page.isEmpty())
+        return;
+    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + page.size()) - 1);
+    m_rows.append(page);
+    endInsertRows();
 }

@@ -88,11 +88,20 @@ QString ArticleStore::searchCondition(SearchColumn column, const QString &text, 
     return condition;
 }
 
-QList<ArticleRow> ArticleStore::search(SearchColumn column, const QString &text, const QString &group)
+QList<ArticleRow> ArticleStore::search(SearchColumn column, const QString &text, const QString &group,
+                                       qint64 afterId, int limit)
 {
+    QString condition = searchCondition(column, text, group);
+    if (limit > 0) {
+        // Table order is key order (the key is the row number), so a page is
+        // the next rows by key, and each page is a statement of its own.
+        if (afterId > 0)
+            condition += (condition.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND "))
+                         + QStringLiteral("ID > %1").arg(afterId);
+        condition += QStringLiteral(" ORDER BY ID LIMIT %1").arg(limit);
+    }
     SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT Bez, ArtikelNr, ArtikelGruppe, Einzelpreis, MwSt, ID, IDA FROM artikel")
-           + searchCondition(column, text, group));
+    q.open(QStringLiteral("SELECT Bez, ArtikelNr, ArtikelGruppe, Einzelpreis, MwSt, ID, IDA FROM artikel") + condition);
     QList<ArticleRow> rows;
     for (; !q.eof(); q.next()) {
         const QString price = q.fieldAt(3);

@@ -77,8 +77,11 @@ public:
     // " WHERE Bez LIKE '%<text>%'", then " AND ArtikelGruppe='<group>'" (or
     // " WHERE ArtikelGruppe=..." alone). An empty group means no group filter.
     static QString searchCondition(SearchColumn column, const QString &text, const QString &group);
-    // The articles in table order.
-    QList<ArticleRow> search(SearchColumn column, const QString &text, const QString &group);
+    // The articles in table order. With a limit, at most that many of those
+    // whose key is above afterId: the result list reads a large catalogue a
+    // page at a time, as the user scrolls.
+    QList<ArticleRow> search(SearchColumn column, const QString &text, const QString &group, qint64 afterId = 0,
+                             int limit = 0);
 
     // The additional text of an article in ID order.
     QList<ArticleTextRow> texts(qint64 articleId);

@@ -515,7 +515,9 @@ void TfrmArtikelEintragen::search()
     const auto column = m_searchTabs->currentIndex() == 0 ? ArticleStore::SearchColumn::Bezeichnung
                                                           : ArticleStore::SearchColumn::ArtikelNr;
     const QString group = m_groupFilter->currentIndex() > 0 ? m_groupFilter->currentText() : QString();
-    m_model->setRows(m_store.search(column, m_search->text(), group));
+    m_model->setSearch(m_state.dialogs, [this, column, text = m_search->text(), group](qint64 after, int limit) {
+        return m_store.search(column, text, group, after, limit);
+    });
     resultClicked(-1);
 }
 

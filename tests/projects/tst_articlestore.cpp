@@ -1,7 +1,9 @@
+#include "ArticleListModel.h"
 #include "ArticleStore.h"
 #include "Errors.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
+#include "Transaction.h"
 
 #include <QtTest>
 
@@ -47,6 +49,8 @@ private Q_SLOTS:
     void searchCondition_data();
     void searchCondition();
     void searchRows();
+    void pagesGiveTheWholeResult();
+    void resultListReadsPageByPage();
     void quotedSearchFindsTheApostrophe();
     void groupsWithoutTheEmptyOne();
     void insertWithTexts();
@@ -131,6 +135,77 @@ void TestArticleStore::searchRows()
     QCOMPARE(store.search(ArticleStore::SearchColumn::Bezeichnung, "schr", "Möbel").size(), 1);
     QCOMPARE(store.search(ArticleStore::SearchColumn::ArtikelNr, "-1", QString()).size(), 2);
     QCOMPARE(store.search(ArticleStore::SearchColumn::Bezeichnung, QString(), QString()).size(), 3);
+}
+
+namespace {
+// 700 articles; every third is a screw, every seventh of those in group "Kleinteile".
+void fillCatalogue(TestEnv &env)
+{
+    Transaction t(env.db());
+    for (int i = 1; i <= 700; ++i)
+        env.exec(QStringLiteral("INSERT INTO artikel (Bez,ArtikelNr,ArtikelGruppe,Einzelpreis,MwSt,Bestand,MBestand) "
+                                "VALUES ('%1 %2','A-%2','%3',%2,'19,00 %','0','0')")
+                     .arg(i % 3 == 0 ? "Schraube" : "Dübel")
+                     .arg(i)
+                     .arg(i % 21 == 0 ? "Kleinteile" : ""));
+    // A gap in the keys, as deleted articles leave it.
+    env.exec("DELETE FROM artikel WHERE ID BETWEEN 100 AND 140");
+    t.commit();
+}
+} // namespace
+
+void TestArticleStore::pagesGiveTheWholeResult()
+{
+    TestEnv env;
+    fillCatalogue(env);
+    ArticleStore store(env.db());
+    using C = ArticleStore::SearchColumn;
+    for (const auto &[text, group] : {std::pair<QString, QString>{"", ""}, {"Schraube", ""}, {"", "Kleinteile"},
+                                      {"raube", "Kleinteile"}, {"nichts", ""}}) {
+        const QList<ArticleRow> whole = store.search(C::Bezeichnung, text, group);
+        QList<ArticleRow> paged;
+        for (;;) {
+            const QList<ArticleRow> page =
+                store.search(C::Bezeichnung, text, group, paged.isEmpty() ? 0 : paged.last().id.toLongLong(), 50);
+            QVERIFY(page.size() <= 50);
+            paged += page;
+            if (page.size() < 50)
+                break;
+        }
+        QCOMPARE(paged, whole);
+    }
+    QCOMPARE(store.search(C::Bezeichnung, "", "").size(), 659);
+}
+
+void TestArticleStore::resultListReadsPageByPage()
+{
+    TestEnv env;
+    fillCatalogue(env);
+    ArticleStore store(env.db());
+    ArticleListModel model;
+    int reads = 0;
+    model.setSearch(env.dialogs(), [&](qint64 after, int limit) {
+        ++reads;
+        return store.search(ArticleStore::SearchColumn::Bezeichnung, QString(), QString(), after, limit);
+    });
+    QCOMPARE(model.rowCount(), ArticleListModel::PageSize);
+    QVERIFY(model.canFetchMore());
+    while (model.canFetchMore())
+        model.fetchMore();
+    QCOMPARE(model.rowCount(), 659);
+    QCOMPARE(reads, 3);
+    QCOMPARE(model.rows(), store.search(ArticleStore::SearchColumn::Bezeichnung, QString(), QString()));
+    QCOMPARE(model.index(0, ArticleListModel::Preis).data().toString(), QStringLiteral("1,00 "));
+    QCOMPARE(model.index(0, ArticleListModel::Preis).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignRight | Qt::AlignVCenter));
+
+    // A failing read is shown once and ends the result.
+    model.setSearch(env.dialogs(), [](qint64, int) -> QList<ArticleRow> {
+        throw DatabaseError(QStringLiteral("Datenbank gesperrt"), QStringLiteral("SELECT"));
+    });
+    QCOMPARE(model.rowCount(), 0);
+    QVERIFY(!model.canFetchMore());
+    QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Error).size(), 1);
 }
 
 void TestArticleStore::quotedSearchFindsTheApostrophe()
