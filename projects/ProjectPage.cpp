@@ -29,12 +29,14 @@ ProjectPage::ProjectPage(AppState &state, ProjectStore &store, QWidget *parent)
 
 void ProjectPage::buildUi()
 {
-    auto *root = new QHBoxLayout(this);
+    auto *root = new QVBoxLayout(this);
     root->setContentsMargins(4, 4, 4, 4);
+    auto *top = new QHBoxLayout;
     auto *left = new QVBoxLayout;
     auto *right = new QVBoxLayout;
-    root->addLayout(left, 1);
-    root->addLayout(right, 1);
+    top->addLayout(left, 1);
+    top->addLayout(right, 1);
+    root->addLayout(top, 1);
 
     auto *general = new QGroupBox(QStringLiteral("Allgemein"), this);
     auto *g = new QGridLayout(general);
@@ -142,17 +144,16 @@ void ProjectPage::buildUi()
     left->addLayout(buttons);
     left->addStretch(1);
 
-    auto *groups = new QGridLayout;
+    auto *groups = new QHBoxLayout;
     grpAnschrift = new ProjectAddressGroup(QStringLiteral("Anschrift"), QStringLiteral("Anschrift"), this);
     grpLieferanschrift = new ProjectAddressGroup(QStringLiteral("Lieferanschrift"), QStringLiteral("Lieferanschrift"), this);
     grpRechnungsanschrift =
         new ProjectAddressGroup(QStringLiteral("Rechnungsanschrift"), QStringLiteral("Rechnungsanschrift"), this);
     for (ProjectAddressGroup *a : {grpAnschrift, grpLieferanschrift, grpRechnungsanschrift})
         connect(a, &ProjectAddressGroup::edited, this, [this] { markModified(); });
-    groups->addWidget(grpAnschrift, 0, 0);
-    groups->addWidget(grpLieferanschrift, 0, 1);
-    groups->addWidget(grpRechnungsanschrift, 1, 0);
-    right->addLayout(groups);
+    for (ProjectAddressGroup *a : {grpAnschrift, grpLieferanschrift, grpRechnungsanschrift})
+        groups->addWidget(a, 1);
+    root->addLayout(groups);
     auto *available = new QGroupBox(QStringLiteral("verfügbare Adressen"), this);
     auto *al = new QVBoxLayout(available);
     lstAdressen = new ProjectAddressList(available);

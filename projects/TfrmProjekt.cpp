@@ -31,6 +31,7 @@ TfrmProjekt::TfrmProjekt(AppState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("Neues Projekt"));
     buildUi();
     resize(742, 514);
+    setStyleSheet(QStringLiteral("QLineEdit:read-only { background: palette(window); }"));
     EnterMovesFocus::install(this);
 }
 

@@ -69,6 +69,8 @@ TfrmProjektDetail::TfrmProjektDetail(AppState &state, QWidget *parent)
     setObjectName(QStringLiteral("TfrmProjektDetail"));
     setWindowTitle(QStringLiteral("Projekt Detail"));
     buildUi();
+    // Fields that cannot be changed look like it.
+    setStyleSheet(QStringLiteral("QLineEdit:read-only, QPlainTextEdit[readOnly=\"true\"] { background: palette(window); }"));
     resize(980, 660);
     for (int p = AngebotPage; p < PageCount; ++p)
         if (m_pages[p])
