@@ -55,7 +55,9 @@ TfrmArtikelEintragen::TfrmArtikelEintragen(AppState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmArtikelEintragen"));
     setWindowTitle(QStringLiteral("Artikeldaten"));
-    resize(742, 516);
+    // The layout's fonts need more room than 742 × 516; the window starts a
+    // little larger so every field shows its whole content.
+    resize(860, 640);
 
     // --- Group "Artikel" -----------------------------------------------------
     auto *entry = new QGroupBox(QStringLiteral("Artikel"), this);
@@ -115,25 +117,37 @@ TfrmArtikelEintragen::TfrmArtikelEintragen(AppState &state, QWidget *parent)
     fields->setColumnStretch(3, 1);
     fields->setRowStretch(row - 1, 1);
 
+    // Amounts up to 1.234.567,89 € fit the number and total fields.
+    const int amountWidth = fontMetrics().horizontalAdvance(QStringLiteral("1.234.567,89 €")) + 16;
+    m_quantity->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000,000")) + 16);
+    m_price->setMinimumWidth(amountWidth);
+    m_net->setMinimumWidth(amountWidth);
+    m_gross->setMinimumWidth(amountWidth);
+
+    // The line list with the command that takes a line over and the totals.
     auto *listColumn = new QVBoxLayout;
     listColumn->addWidget(new QLabel(QStringLiteral("Vorgangsliste:"), entry));
     listColumn->addWidget(m_lineList, 1);
+    listColumn->addWidget(m_takeLine);
     auto *totals = new QGridLayout;
     totals->addWidget(new QLabel(QStringLiteral("Nettobetrag:"), entry), 0, 0);
     totals->addWidget(m_net, 0, 1);
     totals->addWidget(new QLabel(QStringLiteral("Rechnungsbetrag:"), entry), 1, 0);
     totals->addWidget(m_gross, 1, 1);
+    totals->setColumnStretch(1, 1);
     listColumn->addLayout(totals);
 
     auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {m_enter, m_delete, m_enterBoth, m_enterCatalogue, m_takeLine})
+    for (QPushButton *b : {m_enter, m_delete, m_enterBoth, m_enterCatalogue})
         buttons->addWidget(b);
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
 
     auto *entryLayout = new QHBoxLayout(entry);
     entryLayout->addLayout(fields, 5);
+    entryLayout->addSpacing(6);
     entryLayout->addLayout(listColumn, 3);
+    entryLayout->addSpacing(6);
     entryLayout->addLayout(buttons);
 
     // --- Group "Artikelliste" ------------------------------------------------
@@ -164,8 +178,8 @@ TfrmArtikelEintragen::TfrmArtikelEintragen(AppState &state, QWidget *parent)
     m_results->setColumnWidth(ArticleListModel::Bezeichnung, 440);
     m_results->setColumnWidth(ArticleListModel::ArtNr, 70);
     m_results->setColumnWidth(ArticleListModel::Gruppe, 100);
-    m_results->setColumnWidth(ArticleListModel::Preis, 70);
-    m_results->setColumnWidth(ArticleListModel::MwSt, 55);
+    m_results->setColumnWidth(ArticleListModel::Preis, fontMetrics().horizontalAdvance(QStringLiteral("12.345,00 ")) + 12);
+    m_results->setColumnWidth(ArticleListModel::MwSt, fontMetrics().horizontalAdvance(QStringLiteral("19,00 %")) + 16);
     m_results->setColumnHidden(ArticleListModel::Id, true);
     m_results->setColumnHidden(ArticleListModel::Ida, true);
     m_results->horizontalHeader()->setSectionResizeMode(ArticleListModel::Bezeichnung, QHeaderView::Stretch);

@@ -24,7 +24,8 @@ TfrmArtikelKlein::TfrmArtikelKlein(AppState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmArtikelKlein"));
     setWindowTitle(QStringLiteral("Artikelverwaltung"));
-    resize(357, 390);
+    // A little larger than 357 × 390, so that long names and the grid fit.
+    resize(420, 430);
 
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("edtBezeichnung"));

@@ -29,6 +29,7 @@ TfrmZusatzText::TfrmZusatzText(AppState &state, QWidget *parent)
     m_template->addItems(TextTemplate::entries());
     m_template->setToolTip(QStringLiteral("Vorlage"));
     bar->addSeparator();
+    bar->addWidget(new QLabel(QStringLiteral(" Vorlage: "), bar));
     bar->addWidget(m_template);
 
     auto *group = new QGroupBox(QStringLiteral("ZusatzText"), this);
