@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -237,6 +238,9 @@ TfrmArtikelEintragen::TfrmArtikelEintragen(AppState &state, QWidget *parent)
     connect(m_search, &QLineEdit::textEdited, this, Guarded(d, [this] { search(); }));
     connect(m_groupFilter, &QComboBox::activated, this, Guarded(d, [this] { search(); }));
     connect(m_results, &QAbstractItemView::clicked, this, [this](const QModelIndex &i) { resultClicked(i.row()); });
+    // Moving through the list with the keyboard chooses a row as a click does.
+    connect(m_results->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { resultClicked(current.isValid() ? current.row() : -1); });
     connect(m_results, &QAbstractItemView::doubleClicked, this, [this, &d](const QModelIndex &i) {
         resultClicked(i.row());
         if (m_copy->isEnabled())
@@ -282,7 +286,10 @@ void TfrmArtikelEintragen::prepare(const Document &document, const QString &proj
     m_mode = Mode::Entry;
     m_position.clear();
     m_typed = false;
+    // The group filter starts at "keine Artikelgruppe"; the list is searched
+    // again so that it shows what the filter says, with the catalogue as it is now.
     fillGroupFilter();
+    search();
     fillLineList();
     showTotals();
     for (QPushButton *b : {m_enter, m_delete, m_enterBoth, m_enterCatalogue, m_takeLine})

@@ -356,6 +356,12 @@ void TestArtikelEintragen::search()
     QCOMPARE(f.resultNames(), QStringList());
     QTest::keyClick(edit(f.w(), "edtSuche"), Qt::Key_1);
     QCOMPARE(f.resultNames(), QStringList{"Leuchte"});
+    // A new search chooses no row; the keyboard chooses one as a click does.
+    QVERIFY(!button(f.w(), "btnListeUebernehmen")->isEnabled());
+    f.results()->setFocus();
+    QTest::keyClick(f.results(), Qt::Key_Down);
+    QVERIFY(button(f.w(), "btnListeUebernehmen")->isEnabled());
+    QVERIFY(button(f.w(), "btnArtikelAendern")->isEnabled());
 }
 
 void TestArtikelEintragen::insertIntoCatalogue()
