@@ -520,7 +520,7 @@ void TfrmArtikelEintragen::ok()
         return;
     const bool nameAndPriceEmpty = m_name->text().isEmpty() && m_price->text().isEmpty();
     if (nameAndPriceEmpty || !m_quantity->text().isEmpty()
-        || m_state.dialogs.question(QStringLiteral("Artikel eintragen wirklich beenden?"), Dialogs::Buttons::YesNo)
+        || m_state.dialogs.question(QStringLiteral("Artikel eintragen wirklich beenden?"), Dialogs::Buttons::YesCancel)
                == Dialogs::Answer::Yes) {
         clearEntry();
         accept();
@@ -559,7 +559,7 @@ void TfrmArtikelEintragen::copyArticle()
                         || !m_price->text().isEmpty() || m_texts->hasText();
     if (filled
         && m_state.dialogs.question(QStringLiteral("Zieldatenfelder nicht leer! Wollen Sie diese überschreiben?"),
-                                    Dialogs::Buttons::YesNo, QStringLiteral("Warnung"))
+                                    Dialogs::Buttons::YesCancel, QStringLiteral("Warnung"))
                != Dialogs::Answer::Yes)
         return;
     const ArticleRow row = m_model->row(r);

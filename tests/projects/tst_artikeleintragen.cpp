@@ -310,8 +310,8 @@ void TestArtikelEintragen::copyAsksBeforeOverwriting_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("yes");
     QTest::newRow("name, Yes") << "edtBezeichnung" << true;
-    QTest::newRow("quantity, No") << "edtAnzahl" << false;
-    QTest::newRow("first text line, No") << "" << false;
+    QTest::newRow("quantity, Cancel") << "edtAnzahl" << false;
+    QTest::newRow("first text line, Cancel") << "" << false;
 }
 
 void TestArtikelEintragen::copyAsksBeforeOverwriting()
@@ -324,7 +324,7 @@ void TestArtikelEintragen::copyAsksBeforeOverwriting()
     else
         type(f.w(), field.toLatin1().constData(), "7");
     const QStringList before = f.entry();
-    f.env.dialogs().answer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    f.env.dialogs().answer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::Cancel);
     clickRow(f.results(), f.resultRow("Leuchte"));
     QVERIFY(click(f.w(), "btnListeUebernehmen"));
     QCOMPARE(f.env.dialogs().questions(), QStringList{"Zieldatenfelder nicht leer! Wollen Sie diese überschreiben?"});
@@ -508,7 +508,7 @@ void TestArtikelEintragen::okAndClosing()
     // A name without quantity asks; Cancel stays in the window.
     type(f.w(), "edtBezeichnung", "Kiste");
     type(f.w(), "edtEinzelpreis", "3");
-    f.env.dialogs().answer(Dialogs::Answer::No);
+    f.env.dialogs().answer(Dialogs::Answer::Cancel);
     QVERIFY(click(f.w(), "btnOk"));
     QCOMPARE(f.env.dialogs().questions(), QStringList{"Artikel eintragen wirklich beenden?"});
     QVERIFY(f.w().isVisible());
