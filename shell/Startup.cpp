@@ -2,7 +2,9 @@
 
 #include "AppState.h"
 #include "AppWindows.h"
+#include "CommandGuard.h"
 #include "Database.h"
+#include "DemoData.h"
 #include "Errors.h"
 #include "Formats.h"
 #include "HomeDir.h"
@@ -46,6 +48,15 @@ int RunOrvella(int argc, char *argv[])
     }
 
     AppState state(db, dialogs, exeDir);
+    if (QApplication::arguments().contains(QStringLiteral("--demo"))) {
+        // Sample data go only into an empty data set; a filled one stays as it is.
+        if (!RunCommand(dialogs, [&] {
+                if (!DemoData::fill(state))
+                    dialogs.information(QStringLiteral("Der Datenbestand enthält bereits Daten. Die Beispieldaten "
+                                                       "werden nur in einen leeren Orvella-Ordner geschrieben."));
+            }))
+            return 1;
+    }
     TForm1 main(state);
     main.setArguments(ArgumentsWithoutHome(QApplication::arguments()));
 
