@@ -610,7 +610,7 @@ void TfrmFiPeMehr::LoadPicture()
 
 void TfrmFiPeMehr::DeletePicture()
 {
-    if (m_state.dialogs.question(QStringLiteral("Bild wirklich löschen?"), Dialogs::Buttons::YesNo)
+    if (m_state.dialogs.question(QStringLiteral("Bild wirklich löschen?"), Dialogs::Buttons::YesCancel)
         == Dialogs::Answer::Yes) {
         m_pictureMarker.clear();
         m_newPicture = QImage();

@@ -460,7 +460,7 @@ void TestFiPeMehr::picture()
 
     // deleting asks, removes the file at once and clears the marker with the next save
     click(&dlg, "btnEdit");
-    w.env.dialogs().answer(Answer::No);
+    w.env.dialogs().answer(Answer::Cancel);
     click(&dlg, "btnDeletePicture");
     QVERIFY(QFile::exists(stored));
     w.env.dialogs().answer(Answer::Yes);
