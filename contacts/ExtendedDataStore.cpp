@@ -172,8 +172,12 @@ QString ExtendedDataStore::ownerName(bool company, qint64 number)
     q.open(QStringLiteral("SELECT Titel, VName, NName FROM name WHERE IDN=%1").arg(number));
     if (q.isEmpty())
         return {};
-    return q.field(QStringLiteral("Titel")) + QLatin1Char(' ') + q.field(QStringLiteral("VName")) + QLatin1Char(' ')
-           + q.field(QStringLiteral("NName"));
+    // an empty title or first name leaves no double blank
+    QStringList parts;
+    for (const char *column : {"Titel", "VName", "NName"})
+        if (const QString part = q.field(QLatin1String(column)); !part.isEmpty())
+            parts << part;
+    return parts.join(QLatin1Char(' '));
 }
 
 QString ExtendedDataStore::picturePath(qint64 number) const

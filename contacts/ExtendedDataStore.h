@@ -38,7 +38,8 @@ public:
     // The invoices of every project of the contact, earliest due date first.
     QList<ExtendedRules::PaymentRow> paymentHistory(qint64 number);
     // Whose payment terms these are: the company's name, or the person's title,
-    // first and last name; empty when the contact is not stored.
+    // first and last name (the empty ones left out); empty when the contact is
+    // not stored.
     QString ownerName(bool company, qint64 number);
 
     // <data>/Images/<number>.BMP and the neutral picture <data>/Images/dummy.bmp.

@@ -121,16 +121,20 @@ private Q_SLOTS:
 void TestFiPeMehr::firstSaveInsertsSecondUpdates_data()
 {
     QTest::addColumn<bool>("company");
+    QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("company") << true << "Zahlungsbedingungen von: Müller & Söhne GmbH";
-    QTest::newRow("person") << false << "Zahlungsbedingungen von: Dr. Eva Muster";
+    QTest::newRow("company") << true << "Dr." << "Zahlungsbedingungen von: Müller & Söhne GmbH";
+    QTest::newRow("person") << false << "Dr." << "Zahlungsbedingungen von: Dr. Eva Muster";
+    QTest::newRow("person without title") << false << "" << "Zahlungsbedingungen von: Eva Muster";
 }
 
 void TestFiPeMehr::firstSaveInsertsSecondUpdates()
 {
     QFETCH(bool, company);
+    QFETCH(QString, title);
     QFETCH(QString, caption);
     Opened w(company);
+    w.env.exec(QStringLiteral("UPDATE name SET Titel = '%1'").arg(title));
     w.open();
     TfrmFiPeMehr &dlg = w.dlg;
     const QString table = company ? QStringLiteral("firmamehr") : QStringLiteral("namemehr");
