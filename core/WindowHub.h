@@ -21,6 +21,7 @@ public:
     }
     // Read-only detail view of a company or person.
     virtual void showContactDetail(qint64 contactNumber) { Q_UNUSED(contactNumber); }
+    virtual void closeContactDetail() {}
     // The project window for a stored project of the given customer; isNew for a
     // project just created.
     virtual void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew)

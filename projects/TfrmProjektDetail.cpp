@@ -431,8 +431,10 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
     m_dunning->clearPage();
     m_tabs->setTabVisible(MahnungPage, false);
     m_hold = true;
-    if (m_state.hub)
+    if (m_state.hub) {
         m_state.hub->enableProjectSearchButton(true);
+        m_state.hub->closeContactDetail();
+    }
     e->accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include "AppState.h"
 #include "TForm1.h"
+#include "TfrmFPDetail.h"
 #include "TfrmFiPe.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
@@ -15,6 +16,7 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmFiPe> fiPe;
     std::unique_ptr<TfrmProjekt> projekt;
     std::unique_ptr<TfrmProjektDetail> projektDetail;
+    std::unique_ptr<TfrmFPDetail> fpDetail;
 };
 
 namespace {
@@ -53,7 +55,7 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // discount
         [] {}, // cash discount
         [] {}, // extended contact data
-        [] {}, // additional text, contact detail view
+        [&] { d->fpDetail = std::make_unique<TfrmFPDetail>(m_state, owner); }, // additional text, contact detail view
         [] {}, // backup
         [] {}, // letterhead
     };
@@ -72,6 +74,7 @@ bool AppWindows::has(Window window) const
     case Window::ContactEditor: return bool(d->fiPe);
     case Window::NewProject: return bool(d->projekt);
     case Window::Project: return bool(d->projektDetail);
+    case Window::ContactDetail: return bool(d->fpDetail);
     default: return false;
     }
 }
@@ -112,6 +115,18 @@ void AppWindows::showProject(qint64 projectNumber, qint64 customer, bool company
 {
     if (d->projektDetail)
         d->projektDetail->openProject(projectNumber, customer, company, isNew);
+}
+
+void AppWindows::showContactDetail(qint64 contactNumber)
+{
+    if (d->fpDetail)
+        d->fpDetail->showContact(contactNumber);
+}
+
+void AppWindows::closeContactDetail()
+{
+    if (d->fpDetail && d->fpDetail->isVisible())
+        d->fpDetail->close();
 }
 
 void AppWindows::enableProjectSearchButton(bool enabled)
