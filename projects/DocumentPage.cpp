@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
+#include "DialogButtons.h"
 #include "DocumentStore.h"
 #include "FieldRules.h"
 #include "Formats.h"
@@ -324,9 +325,7 @@ void DocumentPage::buildUi()
     const bool quotationLike = m_kind == DocumentKind::Angebot || m_kind == DocumentKind::Auftrag;
     btnNew->setVisible(!credit);
     btnTakeOver->setVisible(!credit);
-    btnRabatt->setVisible(quotationLike || m_kind == DocumentKind::Rechnung || ablage);
-    btnSkonto->setVisible(m_kind == DocumentKind::Rechnung);
-    btnZusatztext->setVisible(!ablage);
+    Q_UNUSED(quotationLike);
     btnPrint->setVisible(!ablage);
     chkPreis->setVisible(m_kind == DocumentKind::Auftrag || m_kind == DocumentKind::Lieferschein);
     lblUebernehmen->setVisible(!credit);
@@ -360,10 +359,8 @@ void DocumentPage::buildUi()
     // Documents are never deleted from the project window.
     actDelete->setVisible(false);
     actDelete->setEnabled(false);
-    actSkonto->setVisible(m_kind == DocumentKind::Rechnung || ablage);
     actNew->setVisible(!credit);
     actTakeOver->setVisible(!credit);
-    actRabatt->setVisible(!credit);
     actPrint->setVisible(!ablage);
     actChange->setVisible(!ablage);
     grpDocument->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -467,13 +464,21 @@ void DocumentPage::updateCommands()
         e->setReadOnly(!edit);
     dtDatum->setEnabled(edit);
     chkLinks->setEnabled(edit);
-    const bool dialogsOpen = edit && (!credit || m_creditUnlocked);
-    enable(btnArticles, dialogsOpen);
-    enable(actArticles, dialogsOpen);
-    enable(btnZusatztext, dialogsOpen);
-    enable(actZusatztext, dialogsOpen);
-    for (QObject *c : std::initializer_list<QObject *>{btnRabatt, actRabatt, btnSkonto, actSkonto})
-        enable(c, edit);
+    // The dialog commands follow the table of the document kinds.
+    const PageDialogState dialogs =
+        dialogButtons(m_kind, m_editMode && (!credit || m_creditUnlocked), write);
+    const auto apply = [this](const DialogCommand &c, QToolButton *button, QAction *entry) {
+        button->setVisible(c.button);
+        entry->setVisible(c.menu);
+        if (!c.hint.isEmpty() && !m_unavailable.contains(button))
+            button->setToolTip(c.hint);
+        enable(button, c.enabled);
+        enable(entry, c.enabled);
+    };
+    apply(dialogs.articles, btnArticles, actArticles);
+    apply(dialogs.rabatt, btnRabatt, actRabatt);
+    apply(dialogs.skonto, btnSkonto, actSkonto);
+    apply(dialogs.zusatztext, btnZusatztext, actZusatztext);
     enable(btnSave, edit && first);
     enable(actSave, edit && first);
     enable(actChange, write && !m_editMode && first);
@@ -741,6 +746,17 @@ void DocumentPage::cmdChange()
 {
     m_creditUnlocked = true;
     setEditMode(true);
+}
+
+void DocumentPage::dialogClosed(bool changed)
+{
+    m_lineModel->refresh();
+    m_totalsModel->refresh();
+    memText->setPlainText(m_doc.textBoxText());
+    showCaptions(m_doc.lines.captions(m_doc.skontoPercent));
+    if (changed)
+        setClean(false);
+    updateCommands();
 }
 
 void DocumentPage::documentChanged()

@@ -78,6 +78,9 @@ public:
     void cmdChange();
     // After a dialog changed the document: totals, captions, views, modified mark.
     void documentChanged();
+    // After a dialog that normalised the lines and computed the totals itself:
+    // shows the document again and marks the page modified when it changed.
+    void dialogClosed(bool changed);
 
     // Controls, named for tests.
     QGroupBox *grpDocument, *grpSecond;

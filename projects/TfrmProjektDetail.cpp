@@ -7,6 +7,10 @@
 #include "DocumentStore.h"
 #include "DunningPage.h"
 #include "Formats.h"
+#include "TfrmArtikelEintragen.h"
+#include "TfrmRabatt.h"
+#include "TfrmSconto.h"
+#include "TfrmZusatzText.h"
 #include "ProjectPage.h"
 #include "ProjectStore.h"
 #include "Settings.h"
@@ -145,11 +149,9 @@ void TfrmProjektDetail::buildUi()
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
             // The dialogs and the print, take-over and word-processor commands join
             // the pages as their windows are built.
-            page->setUnavailable(QList<QObject *>{page->btnArticles, page->actArticles, page->btnRabatt,
-                                                  page->actRabatt, page->btnSkonto, page->actSkonto,
-                                                  page->btnZusatztext, page->actZusatztext, page->btnPrint,
-                                                  page->actPrint, page->btnTakeOver, page->actTakeOver,
-                                                  page->cbUebernehmen});
+            page->setUnavailable(QList<QObject *>{page->btnPrint, page->actPrint, page->btnTakeOver,
+                                                  page->actTakeOver, page->cbUebernehmen});
+            connectDialogs(page);
             m_pages[p] = page;
             w = page;
         }
@@ -173,6 +175,34 @@ void TfrmProjektDetail::buildUi()
     m_progress->setMaximumWidth(200);
     m_progress->setVisible(false);
     statusBar()->addPermanentWidget(m_progress);
+}
+
+void TfrmProjektDetail::connectDialogs(DocumentPage *page)
+{
+    const auto run = [this, page](const std::function<bool(Document &)> &dialog) {
+        return [this, page, dialog] {
+            RunCommand(m_state.dialogs, [&] {
+                // The line list is normalised before the line-item window sees it.
+                page->document().lines.normalise();
+                const bool changed = dialog(page->document());
+                page->dialogClosed(changed);
+                refreshTabMarks();
+            });
+        };
+    };
+    connect(page, &DocumentPage::articleDataRequested, this, run([this](Document &d) {
+        return EditArticles(m_state, d, m_projectPage->value().ust, this);
+    }));
+    connect(page, &DocumentPage::discountRequested, this, run([this](Document &d) {
+        const ProjectValue p = m_projectPage->value();
+        return EditDiscount(m_state, d, p.rabattText, p.rabatt, this);
+    }));
+    connect(page, &DocumentPage::skontoRequested, this, run([this](Document &d) {
+        const ProjectValue p = m_projectPage->value();
+        return EditSkonto(m_state, d, p.scontoText, p.sconto, this);
+    }));
+    connect(page, &DocumentPage::additionalTextRequested, this,
+            run([this](Document &d) { return EditAdditionalText(m_state, d, this); }));
 }
 
 QWidget *TfrmProjektDetail::pageWidget(int page) const

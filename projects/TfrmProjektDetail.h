@@ -62,6 +62,7 @@ protected:
 
 private:
     void buildUi();
+    void connectDialogs(DocumentPage *page);
     void pageChanged();
     void refreshTabMarks();
     void applyPermissions();

@@ -91,6 +91,7 @@ private Q_SLOTS:
     void closeQuestion();
     void withoutWritePermission();
     void dunningPageOffersNoSaveForNewNumbers();
+    void dialogCommandsOnThePages();
 
 private:
     TfrmProjektDetail *createProject(TestEnv &env, qint64 contact, bool company);
@@ -466,6 +467,38 @@ void TestProjectWindow::dunningPageOffersNoSaveForNewNumbers()
     QVERIFY(page->cmdSave());
     QCOMPARE(env.scalar("SELECT MStufe FROM rechnungenop WHERE RNR=5"), QStringLiteral("2"));
     QCOMPARE(env.scalar("SELECT Text FROM mahnungentext WHERE BelegNr=3"), QStringLiteral("Sehr geehrte Damen und Herren,"));
+}
+
+void TestProjectWindow::dialogCommandsOnThePages()
+{
+    TestEnv env;
+    AddProjectContacts(env);
+    TfrmProjektDetail *detail = createProject(env, 10, true);
+    DocumentPage *quote = detail->documentPage(DocumentKind::Angebot);
+    DocumentPage *invoice = detail->documentPage(DocumentKind::Rechnung);
+    DocumentPage *credit = detail->documentPage(DocumentKind::Gutschrift);
+    detail->showPage(TfrmProjektDetail::AngebotPage);
+    QVERIFY(quote->btnArticles->isEnabled());
+    QVERIFY(quote->btnRabatt->isEnabled());
+    QVERIFY(quote->btnSkonto->isHidden());
+    QVERIFY(quote->btnZusatztext->isEnabled());
+    detail->showPage(TfrmProjektDetail::RechnungPage);
+    QVERIFY(!invoice->btnSkonto->isHidden());
+    QVERIFY(invoice->btnSkonto->isEnabled());
+    // the credit note's lines come from its invoice: changed only after "ändern"
+    detail->showPage(TfrmProjektDetail::GutschriftPage);
+    QVERIFY(!credit->btnArticles->isEnabled());
+    QVERIFY(!credit->btnZusatztext->isEnabled());
+    // a saved quotation is read-only until "Angebot ändern"
+    detail->showPage(TfrmProjektDetail::AngebotPage);
+    addArticle(quote, "Kantholz", "2", "24,90", "19,00 %");
+    quote->btnSave->click();
+    QVERIFY(!quote->btnArticles->isEnabled());
+    QVERIFY(!quote->btnRabatt->isEnabled());
+    quote->actChange->trigger();
+    QVERIFY(quote->btnArticles->isEnabled());
+    QVERIFY(quote->btnSave->isEnabled());
+    QVERIFY(!quote->actChange->isEnabled());
 }
 
 QTEST_MAIN(TestProjectWindow)
