@@ -24,6 +24,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QtTest>
 
 namespace {
@@ -467,6 +469,21 @@ void TestProjectWindow::dunningPageOffersNoSaveForNewNumbers()
     QVERIFY(page->cmdSave());
     QCOMPARE(env.scalar("SELECT MStufe FROM rechnungenop WHERE RNR=5"), QStringLiteral("2"));
     QCOMPARE(env.scalar("SELECT Text FROM mahnungentext WHERE BelegNr=3"), QStringLiteral("Sehr geehrte Damen und Herren,"));
+    // a letter has at most 25 lines
+    page->cmdChange();
+    QStringList lines;
+    for (int i = 1; i <= 25; ++i)
+        lines << QStringLiteral("Zeile %1").arg(i);
+    page->memLetter->setPlainText(lines.join('\n'));
+    QTextCursor end = page->memLetter->textCursor();
+    end.movePosition(QTextCursor::End);
+    page->memLetter->setTextCursor(end);
+    QTest::keyClick(page->memLetter, Qt::Key_Return);
+    QTest::keyClicks(page->memLetter, "x");
+    QCOMPARE(page->memLetter->document()->blockCount(), 25);
+    QVERIFY(page->memLetter->toPlainText().endsWith("Zeile 25x"));
+    QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Information).value(0),
+             QStringLiteral("Maximale Anzahl der Linien erreicht!"));
 }
 
 void TestProjectWindow::dialogCommandsOnThePages()
