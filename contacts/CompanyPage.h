@@ -1,24 +1,14 @@
 #pragma once
 
-#include "ContactTypes.h"
+#include "ContactPage.h"
 
-#include <QWidget>
-
-class AddressGroup;
-class CommunicationGroup;
 class GridModel;
 class GridView;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QPushButton;
 
 // The tab "Firma" of the contact editor: the company's fields, addresses and
 // communication entries, its persons and the panel of the selected person.
 // It shows and returns values; the editor runs the commands.
-class CompanyPage : public QWidget
+class CompanyPage : public ContactPage
 {
     Q_OBJECT
 public:
@@ -29,13 +19,7 @@ public:
     void showRecord(const CompanyRecord &company);
     // Empties every field, grid, the person list and the person panel.
     void clear();
-    // "Kd.-Nr."; a number below 1 shows nothing.
-    void setNumber(qint64 number);
     QString name() const;
-
-    void setEditable(bool editable, bool canSave);
-    void setCategories(const QStringList &categories);
-    void setCountries(const QStringList &countries);
 
     // The person list keeps at least one (empty) row.
     void setPersons(const QList<AssignedPerson> &persons);
@@ -53,31 +37,20 @@ public:
     // The pop-up texts of "Serienbriefanrede".
     static QStringList salutations();
 
-    QLineEdit *edtNumber, *edtName, *edtBranche, *edtPhone, *edtTerms, *edtSalutation;
-    QComboBox *cboCategory;
-    QPlainTextEdit *memNote;
-    QCheckBox *chkDeactivated;
-    AddressGroup *addresses;
-    CommunicationGroup *communications;
+    QLineEdit *edtName, *edtBranche;
     GridModel *personModel;
     GridView *personList;
     QLineEdit *edtContactPosition, *edtContactPhone, *edtContactNumber, *edtContactStreet, *edtContactPostcode,
         *edtContactTown;
     QPlainTextEdit *memContactNote;
     QPushButton *btnLinkPerson, *btnUnlink;
-    QPushButton *btnNew, *btnEdit, *btnSave, *btnOk, *btnClose;
-    QMenu *mnuSalutation;
 
 Q_SIGNALS:
-    // The user changed a field, grid, box or check box.
-    void changed();
     void personClicked(int row);
     void personDoubleClicked(int row);
 
-private:
-    QWidget *buildHead();
-    QWidget *buildPersons();
-    QWidget *buildButtons();
-
-    int m_filling = 0;
+protected:
+    void addOwnHeadRows(QWidget *head, QGridLayout *g) override;
+    QWidget *buildPanel() override;
+    QList<QLineEdit *> ownFields() const override;
 };
