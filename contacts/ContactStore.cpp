@@ -1,6 +1,7 @@
 #include "ContactStore.h"
 
 #include "AppState.h"
+#include "ContactSql.h"
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
@@ -8,30 +9,26 @@
 #include "TdmCommon.h"
 #include "Transaction.h"
 
+using ContactSql::Num;
+using ContactSql::NumText;
+using ContactSql::Txt;
+
 namespace {
-
-// A text value between apostrophes, its own apostrophes doubled.
-QString Txt(const QString &value)
-{
-    return QLatin1Char('\'') + SqlQuote(value) + QLatin1Char('\'');
-}
-
-// A number between apostrophes, as the statements write identifiers.
-QString Num(qint64 value)
-{
-    return QStringLiteral("'%1'").arg(value);
-}
-
-// A number held as text in a hidden grid cell; anything but digits is refused
-// before it comes near a statement.
-QString NumText(const QString &value)
-{
-    return Num(StrToInt(value));
-}
 
 QString StFlag(bool deactivated)
 {
     return deactivated ? QStringLiteral("0") : QStringLiteral("1");
+}
+
+// The columns that firma and name share, and the note.
+void readContactFields(const SqlQuery &q, ContactData &into)
+{
+    into.deactivated = q.field(QStringLiteral("St")) == QLatin1String("0");
+    into.telefon = q.field(QStringLiteral("Telefon"));
+    into.kategorie = q.field(QStringLiteral("Kategorie"));
+    into.begriffe = q.field(QStringLiteral("Begriffe"));
+    into.note = q.field(QStringLiteral("Anmerkung"));
+    into.sanrede = q.field(QStringLiteral("SAnrede"));
 }
 
 } // namespace
@@ -96,14 +93,8 @@ std::optional<CompanyRecord> ContactStore::loadCompany(qint64 IDF)
     c.IDF = IDF;
     c.name = q.field(QStringLiteral("Name"));
     c.branche = q.field(QStringLiteral("Branche"));
-    c.deactivated = q.field(QStringLiteral("St")) == QLatin1String("0");
-    c.telefon = q.field(QStringLiteral("Telefon"));
-    c.kategorie = q.field(QStringLiteral("Kategorie"));
-    c.begriffe = q.field(QStringLiteral("Begriffe"));
-    c.note = q.field(QStringLiteral("Anmerkung"));
-    c.sanrede = q.field(QStringLiteral("SAnrede"));
-    c.communications = loadCommunications(IDF);
-    loadAddresses(IDF, c);
+    readContactFields(q, c);
+    loadLists(IDF, c);
     return c;
 }
 
@@ -126,15 +117,9 @@ std::optional<PersonRecord> ContactStore::loadPerson(qint64 IDN)
     p.anrede = q.field(QStringLiteral("Anrede"));
     p.vname = q.field(QStringLiteral("VName"));
     p.nname = q.field(QStringLiteral("NName"));
-    p.telefon = q.field(QStringLiteral("Telefon"));
-    p.deactivated = q.field(QStringLiteral("St")) == QLatin1String("0");
-    p.note = q.field(QStringLiteral("Anmerkung"));
-    p.begriffe = q.field(QStringLiteral("Begriffe"));
-    p.kategorie = q.field(QStringLiteral("Kategorie"));
-    p.sanrede = q.field(QStringLiteral("SAnrede"));
+    readContactFields(q, p);
     p.position = linkedCompany(IDN).position;
-    p.communications = loadCommunications(IDN);
-    loadAddresses(IDN, p);
+    loadLists(IDN, p);
     return p;
 }
 
@@ -154,6 +139,12 @@ QList<ComRow> ContactStore::loadCommunications(qint64 number)
         rows.append({q.field(QStringLiteral("Bez")), q.field(QStringLiteral("Inhalt")),
                      q.field(QStringLiteral("IDC")), q.field(QStringLiteral("X"))});
     return rows;
+}
+
+void ContactStore::loadLists(qint64 number, ContactData &into)
+{
+    into.communications = loadCommunications(number);
+    loadAddresses(number, into);
 }
 
 void ContactStore::loadAddresses(qint64 number, ContactData &into)
@@ -352,8 +343,7 @@ void ContactStore::insertCompany(const CompanyRecord &c, qint64 linkIDN, const Q
                    Txt(c.sanrede), Txt(c.telefon), Txt(StFlag(c.deactivated))));
     q.execSql();
     insertNote(c.IDF, c.note);
-    saveCommunications(c.IDF, c.communications, SaveKind::First);
-    saveAddresses(c.IDF, c.mainAddress, c.addresses, SaveKind::First);
+    saveLists(c.IDF, c, SaveKind::First);
     if (linkIDN > 0)
         linkPerson(linkIDN, c.IDF, position);
     t.commit();
@@ -375,8 +365,7 @@ void ContactStore::updateCompany(const CompanyRecord &c)
     q.add(QStringLiteral("WHERE  "));
     q.add(QStringLiteral("IDA=") + Num(c.IDF));
     q.execSql();
-    saveCommunications(c.IDF, c.communications, SaveKind::Update);
-    saveAddresses(c.IDF, c.mainAddress, c.addresses, SaveKind::Update);
+    saveLists(c.IDF, c, SaveKind::Update);
     t.commit();
 }
 
@@ -395,8 +384,7 @@ void ContactStore::insertPerson(const PersonRecord &p, qint64 linkIDF)
               .arg(Txt(StFlag(p.deactivated))));
     q.execSql();
     insertNote(p.IDN, p.note);
-    saveCommunications(p.IDN, p.communications, SaveKind::First);
-    saveAddresses(p.IDN, p.mainAddress, p.addresses, SaveKind::First);
+    saveLists(p.IDN, p, SaveKind::First);
     if (linkIDF > 0)
         linkPerson(p.IDN, linkIDF, p.position);
     t.commit();
@@ -427,8 +415,7 @@ void ContactStore::updatePerson(const PersonRecord &p, qint64 IDF)
     q.add(QStringLiteral("WHERE IDN=") + Num(p.IDN) + QStringLiteral(" AND "));
     q.add(QStringLiteral("IDF=") + Num(IDF));
     q.execSql();
-    saveCommunications(p.IDN, p.communications, SaveKind::Update);
-    saveAddresses(p.IDN, p.mainAddress, p.addresses, SaveKind::Update);
+    saveLists(p.IDN, p, SaveKind::Update);
     t.commit();
 }
 
@@ -540,6 +527,12 @@ void ContactStore::updateAddress(const AddressRow &row, bool main)
     q.add(QStringLiteral("WHERE "));
     q.add(QStringLiteral("IDA=") + NumText(row.ida));
     q.execSql();
+}
+
+void ContactStore::saveLists(qint64 contact, const ContactData &data, SaveKind kind)
+{
+    saveCommunications(contact, data.communications, kind);
+    saveAddresses(contact, data.mainAddress, data.addresses, kind);
 }
 
 void ContactStore::saveAddresses(qint64 contact, const AddressRow &main, const QList<AddressRow> &rows, SaveKind kind)

@@ -88,6 +88,8 @@ private:
 
     void ensureNumberFree(qint64 number);
     void insertNote(qint64 number, const QString &note);
+    // The communication entries, then the addresses of a contact.
+    void saveLists(qint64 contact, const ContactData &data, SaveKind kind);
     void saveCommunications(qint64 contact, const QList<ComRow> &rows, SaveKind kind);
     void saveAddresses(qint64 contact, const AddressRow &main, const QList<AddressRow> &rows, SaveKind kind);
     void insertCommunication(qint64 contact, const ComRow &row);
@@ -97,6 +99,8 @@ private:
     QList<ComRow> loadCommunications(qint64 number);
     // Fills the main address and the further addresses of a contact.
     void loadAddresses(qint64 number, ContactData &into);
+    // The communication entries and the addresses of a contact.
+    void loadLists(qint64 number, ContactData &into);
 
     Database &m_db;
     TdmCommon &m_dm;

@@ -1,6 +1,7 @@
 #include "ExtendedDataStore.h"
 
 #include "AppState.h"
+#include "ContactSql.h"
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
@@ -13,12 +14,9 @@
 
 using namespace ExtendedRules;
 
-namespace {
+using ContactSql::Txt;
 
-QString Txt(const QString &value)
-{
-    return QLatin1Char('\'') + SqlQuote(value) + QLatin1Char('\'');
-}
+namespace {
 
 QString tableOf(bool company)
 {
