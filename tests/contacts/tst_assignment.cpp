@@ -1,6 +1,7 @@
 #include "ContactFixtures.h"
 #include "ContactGrid.h"
 #include "TfrmFirmaPersonZuordnen.h"
+#include "WindowSteps.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,24 +10,9 @@
 #include <QtTest>
 
 using namespace Fixtures;
+using namespace Steps;
 
 namespace {
-
-template <typename T>
-T *find(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-void type(QObject *root, const char *field, const QString &text)
-{
-    auto *e = find<QLineEdit>(root, field);
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 QStringList listed(TfrmFirmaPersonZuordnen &w)
 {
@@ -112,10 +98,10 @@ void TestAssignment::search()
     if (!field.isEmpty()) {
         // typing into one search field empties the others
         if (field == QLatin1String("edtAssignNumber"))
-            type(&w, companyMode ? "edtAssignCompany" : "edtAssignLastName", "x");
+            typeOn(&w, companyMode ? "edtAssignCompany" : "edtAssignLastName", "x");
         else
-            type(&w, "edtAssignNumber", "9");
-        type(&w, field.toLatin1().constData(), typed);
+            typeOn(&w, "edtAssignNumber", "9");
+        typeOn(&w, field.toLatin1().constData(), typed);
         for (const char *other : {"edtAssignNumber", "edtAssignCompany", "edtAssignLastName"})
             if (field != QLatin1String(other))
                 QCOMPARE(find<QLineEdit>(&w, other)->text(), QString());
@@ -129,12 +115,12 @@ void TestAssignment::leadingZeroIsRefused()
     TfrmFirmaPersonZuordnen w(m_env->state());
     w.prepareForCompany(1, "Acme");
     w.show();
-    type(&w, "edtAssignNumber", "0");
+    typeOn(&w, "edtAssignNumber", "0");
     QCOMPARE(m_env->dialogs().messages(), QStringList{"Bitte die Kundennummer ohne führende Nullen eingeben"});
     QCOMPARE(find<QLineEdit>(&w, "edtAssignNumber")->text(), QString());
     QCOMPARE(listed(w).size(), 3);
     // the field takes digits only
-    type(&w, "edtAssignNumber", "x4");
+    typeOn(&w, "edtAssignNumber", "x4");
     QCOMPARE(find<QLineEdit>(&w, "edtAssignNumber")->text(), QStringLiteral("4"));
     QCOMPARE(listed(w), QStringList{"Sean O'Neil"});
 }
@@ -148,7 +134,7 @@ void TestAssignment::chosenLinkGoesToTheCaller()
     QCOMPARE(w.windowTitle(), QStringLiteral("Der Firma Acme eine Person zuordnen"));
     w.RowClicked(1);
     QCOMPARE(w.windowTitle(), QStringLiteral("Der Firma Acme die Person Sean O'Neil zuordnen"));
-    type(&w, "edtAssignPosition", "Chef d'équipe");
+    typeOn(&w, "edtAssignPosition", "Chef d'équipe");
     QTest::mouseClick(find<QPushButton>(&w, "btnAssignOk"), Qt::LeftButton);
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen[0], (QVariantList{qint64(4), qint64(1), QStringLiteral("Chef d'équipe")}));

@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "TfrmFiPe.h"
 #include "TfrmFirmaPersonZuordnen.h"
+#include "WindowSteps.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QtTest>
 
 using namespace Fixtures;
+using namespace Steps;
 using Answer = Dialogs::Answer;
 
 namespace {
@@ -23,32 +25,6 @@ namespace {
 const QString UnsavedSwitch = QStringLiteral(
     "Daten wurden nicht gesichert. Wenn Sie weitermachen gehen diese  Daten verloren. Wollen Sie das wirklich?");
 const QString UnsavedClose = QStringLiteral("Daten wurden nicht gesichert. Dialog wirklich Beenden ?");
-
-template <typename T>
-T *find(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-void type(QObject *root, const char *field, const QString &text)
-{
-    auto *e = find<QLineEdit>(root, field);
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    // key by key, umlauts included, as typed on a German keyboard
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-void click(QObject *root, const char *button)
-{
-    auto *b = find<QAbstractButton>(root, button);
-    QVERIFY2(b->isEnabled(), button);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 // A cell edited as the user does it: through the view's model.
 bool edit(QObject *root, const char *grid, int row, int column, const QString &text)

@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "TfrmFiPe.h"
 #include "TfrmFiPeMehr.h"
+#include "WindowSteps.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -19,30 +20,12 @@
 #include <QtTest>
 
 using namespace Fixtures;
+using namespace Steps;
 using Answer = Dialogs::Answer;
 
 namespace {
 
 const QString UnsavedClose = QStringLiteral("Daten wurden nicht gesichert. Dialog wirklich Beenden ?");
-
-template <typename T>
-T *find(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-// Key by key, as typed on a German keyboard.
-void type(QObject *root, const char *field, const QString &text)
-{
-    auto *e = find<QLineEdit>(root, field);
-    e->selectAll();
-    QTest::keyClick(e, Qt::Key_Delete);
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
 
 // Text that arrives without the key filter, as a paste does.
 void paste(QObject *root, const char *field, const QString &text)
@@ -50,13 +33,6 @@ void paste(QObject *root, const char *field, const QString &text)
     auto *e = find<QLineEdit>(root, field);
     e->selectAll();
     e->insert(text);
-}
-
-void click(QObject *root, const char *button)
-{
-    auto *b = find<QAbstractButton>(root, button);
-    QVERIFY2(b->isEnabled(), button);
-    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 QString text(QObject *root, const char *field)

@@ -1,6 +1,7 @@
 #include "ContactFixtures.h"
 #include "ContactGrid.h"
 #include "TfrmFPDetail.h"
+#include "WindowSteps.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -9,17 +10,9 @@
 #include <QtTest>
 
 using namespace Fixtures;
+using namespace Steps;
 
 namespace {
-
-template <typename T>
-T *find(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
 QString text(QObject *root, const char *field)
 {
