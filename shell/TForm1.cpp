@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "AppState.h"
+#include "CommandAvailability.h"
 #include "CommandGuard.h"
 #include "Desktop.h"
 #include "Dialogs.h"
@@ -34,16 +35,7 @@
 
 namespace {
 
-const QString Unavailable = QStringLiteral("Noch nicht verfügbar");
 const QString AllCategories = QStringLiteral("Alle Kategorien");
-
-void setControlEnabled(QObject *control, bool enabled)
-{
-    if (auto *a = qobject_cast<QAction *>(control))
-        a->setEnabled(enabled);
-    else if (auto *w = qobject_cast<QWidget *>(control))
-        w->setEnabled(enabled);
-}
 
 } // namespace
 
@@ -191,21 +183,6 @@ void TForm1::connectCommands()
 
 // --- availability and permissions -------------------------------------------
 
-void TForm1::markUnavailable(QObject *control)
-{
-    m_unavailable.insert(control);
-    setControlEnabled(control, false);
-    if (auto *a = qobject_cast<QAction *>(control))
-        a->setToolTip(Unavailable);
-    else if (auto *w = qobject_cast<QWidget *>(control))
-        w->setToolTip(Unavailable);
-}
-
-void TForm1::setEnabledIfAvailable(QObject *control, bool enabled)
-{
-    setControlEnabled(control, enabled && !m_unavailable.contains(control));
-}
-
 void TForm1::updateAvailability()
 {
     using W = WindowHub::Window;
@@ -225,7 +202,7 @@ void TForm1::updateAvailability()
     for (const auto &[window, controls] : table)
         if (!has(window))
             for (QObject *c : controls)
-                markUnavailable(c);
+                m_availability.markUnavailable(c);
 }
 
 void TForm1::disablePasswordChange()
@@ -238,7 +215,7 @@ void TForm1::ApplyPermissions()
     const auto off = [this](int flag, std::initializer_list<QObject *> controls) {
         if (!m_state.perm(flag))
             for (QObject *c : controls)
-                setControlEnabled(c, false);
+                CommandAvailability::setControlEnabled(c, false);
     };
     // The pop-up menu of the list opens the same windows as the menu entries, so it
     // is held to the same permissions.
@@ -274,7 +251,7 @@ void TForm1::setSelectionCommands(bool enabled)
 {
     for (QObject *c : std::initializer_list<QObject *>{qlEditEntry, popEditEntry, actEditEntry, tbEditEntry, tbDetail,
                                                        tbLetter})
-        setEnabledIfAvailable(c, enabled);
+        m_availability.setEnabledIfAvailable(c, enabled);
 }
 
 void TForm1::LoadContactList()
@@ -310,10 +287,10 @@ void TForm1::UpdateSelection()
         m_state.SelectedID = id.toLongLong();
     setSelectionCommands(has);
     for (QObject *c : std::initializer_list<QObject *>{qlNewProject, popNewProject, actNewProject})
-        setEnabledIfAvailable(c, has);
+        m_availability.setEnabledIfAvailable(c, has);
     ApplyPermissions();
     const QString first = m_model.cell(row, ContactListModel::Name);
-    if (!m_unavailable.contains(tbLetter))
+    if (!m_availability.isUnavailable(tbLetter))
         tbLetter->setToolTip(companiesChosen()
                                  ? first + QStringLiteral(" einen Brief schreiben")
                                  : first + QLatin1Char(' ') + m_model.cell(row, ContactListModel::Second)
@@ -352,8 +329,8 @@ void TForm1::choiceChanged(bool companies)
         tabSearch->setCurrentIndex(int(SearchTab::Firmenname));
     if (!companies && tabSearch->currentIndex() == int(SearchTab::Firmenname))
         tabSearch->setCurrentIndex(int(SearchTab::Personenname));
-    setControlEnabled(qlNewProject, false);
-    setControlEnabled(actNewProject, false);
+    CommandAvailability::setControlEnabled(qlNewProject, false);
+    CommandAvailability::setControlEnabled(actNewProject, false);
 }
 
 void TForm1::searchTabChanged(int index)
@@ -457,7 +434,7 @@ void TForm1::cmdSearchProject()
 
 void TForm1::setProjectSearchButtonEnabled(bool enabled)
 {
-    setEnabledIfAvailable(qlSearchProject, enabled);
+    m_availability.setEnabledIfAvailable(qlSearchProject, enabled);
     if (enabled)
         ApplyPermissions();
 }

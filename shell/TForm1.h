@@ -1,11 +1,11 @@
 #pragma once
 
+#include "CommandAvailability.h"
 #include "ContactListModel.h"
 #include "ContactListStore.h"
 
 #include <QDateTime>
 #include <QMainWindow>
-#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -102,8 +102,6 @@ private:
     void onActivated();
     void setListColumnWidths();
     void setSelectionCommands(bool enabled);
-    void setEnabledIfAvailable(QObject *control, bool enabled);
-    void markUnavailable(QObject *control);
     void choiceChanged(bool companies);
     void searchTabChanged(int index);
     void searchKeyReleased();
@@ -125,7 +123,7 @@ private:
     int m_savedCategory = 0;
     int m_savedRow = -1;
     bool m_savedCompanies = true;
-    QSet<QObject *> m_unavailable;
+    CommandAvailability m_availability;
 
 
 public:
