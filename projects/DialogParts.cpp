@@ -4,11 +4,14 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace DialogParts {
 
@@ -54,6 +57,37 @@ Amount percentOf(const QString &text)
     if (auto p = Amount::parseInput(text))
         return *p;
     throw ConversionError(QStringLiteral("'%1' ist kein gültiger Prozentsatz.").arg(text));
+}
+
+TextPercentForm::TextPercentForm(QDialog *dialog)
+{
+    text = new QLineEdit(dialog);
+    text->setObjectName(QStringLiteral("edtText"));
+    percent = new NumberEdit(PercentRules, dialog);
+    percent->setObjectName(QStringLiteral("edtProzent"));
+    sizePercentField(percent);
+    EnterToNextField::install({text});
+
+    enter = button(QStringLiteral("&Eintragen"), QStringLiteral("btnEintragen"), dialog);
+    change = button(QStringLiteral("Eintrag &Ändern"), QStringLiteral("btnAendern"), dialog);
+    remove = button(QStringLiteral("Eintrag &Löschen"), QStringLiteral("btnLoeschen"), dialog);
+    cancel = button(QStringLiteral("&Abbrechen"), QStringLiteral("btnAbbrechen"), dialog);
+
+    fields = new QGridLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Text"), dialog), 0, 0);
+    fields->addWidget(new QLabel(QStringLiteral("%"), dialog), 0, 1);
+    fields->addWidget(text, 1, 0);
+    fields->addWidget(percent, 1, 1);
+    fields->setColumnStretch(0, 1);
+}
+
+void TextPercentForm::layOut(QDialog *dialog) const
+{
+    auto *layout = new QVBoxLayout(dialog);
+    layout->setMenuBar(closeBar(dialog));
+    layout->addLayout(fields);
+    layout->addLayout(buttonRow({enter, change, remove, cancel}));
+    layout->addStretch(1);
 }
 
 } // namespace DialogParts

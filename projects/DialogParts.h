@@ -8,6 +8,7 @@
 
 class QBoxLayout;
 class QDialog;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QToolBar;
@@ -36,5 +37,21 @@ void sizePercentField(QLineEdit *field);
 // The percentage in a "%" field: 0 when empty. Throws ConversionError with a
 // German message for a text that is not a number (it can only be pasted).
 Amount percentOf(const QString &text);
+
+// The form that "Rabatt" and "Skonto" share: "Text" and "%" side by side, and
+// the buttons "Eintragen", "Eintrag Ändern", "Eintrag Löschen" and "Abbrechen".
+// Enter in the text moves on to the percentage.
+struct TextPercentForm
+{
+    explicit TextPercentForm(QDialog *dialog);
+    // The close bar, the fields and the button row as the dialog's layout; rows
+    // added to fields before are laid out with them.
+    void layOut(QDialog *dialog) const;
+
+    QLineEdit *text;
+    NumberEdit *percent;
+    QPushButton *enter, *change, *remove, *cancel;
+    QGridLayout *fields;
+};
 
 } // namespace DialogParts

@@ -4,18 +4,12 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DialogParts.h"
-#include "EntryFields.h"
 #include "Errors.h"
 #include "Settings.h"
 #include "Totals.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 TfrmRabatt::TfrmRabatt(AppState &state, QWidget *parent)
     : QDialog(parent, DialogParts::Flags), m_state(state)
@@ -24,37 +18,20 @@ TfrmRabatt::TfrmRabatt(AppState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("Rabatt"));
     resize(592, 106);
 
-    m_text = new QLineEdit(this);
-    m_text->setObjectName(QStringLiteral("edtText"));
-    m_percent = new NumberEdit(DialogParts::PercentRules, this);
-    m_percent->setObjectName(QStringLiteral("edtProzent"));
-    DialogParts::sizePercentField(m_percent);
-    EnterToNextField::install({m_text});
-
-    m_enter = DialogParts::button(QStringLiteral("&Eintragen"), QStringLiteral("btnEintragen"), this);
-    m_change = DialogParts::button(QStringLiteral("Eintrag &Ändern"), QStringLiteral("btnAendern"), this);
-    m_remove = DialogParts::button(QStringLiteral("Eintrag &Löschen"), QStringLiteral("btnLoeschen"), this);
-    QPushButton *cancelButton = DialogParts::button(QStringLiteral("&Abbrechen"), QStringLiteral("btnAbbrechen"), this);
-
-    auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Text"), this), 0, 0);
-    fields->addWidget(new QLabel(QStringLiteral("%"), this), 0, 1);
-    fields->addWidget(m_text, 1, 0);
-    fields->addWidget(m_percent, 1, 1);
-    fields->setColumnStretch(0, 1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setMenuBar(DialogParts::closeBar(this));
-    layout->addLayout(fields);
-    layout->addLayout(DialogParts::buttonRow({m_enter, m_change, m_remove, cancelButton}));
-    layout->addStretch(1);
+    const DialogParts::TextPercentForm form(this);
+    form.layOut(this);
+    m_text = form.text;
+    m_percent = form.percent;
+    m_enter = form.enter;
+    m_change = form.change;
+    m_remove = form.remove;
 
     Dialogs &d = m_state.dialogs;
     connect(m_text, &QLineEdit::textEdited, this, [this] { textTyped(); });
     connect(m_enter, &QPushButton::clicked, this, Guarded(d, [this] { enter(); }));
     connect(m_change, &QPushButton::clicked, this, Guarded(d, [this] { change(); }));
     connect(m_remove, &QPushButton::clicked, this, Guarded(d, [this] { remove(); }));
-    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(form.cancel, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 void TfrmRabatt::prepare(const Document &document, const QString &defaultText, const QString &defaultPercent)

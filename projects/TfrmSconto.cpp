@@ -3,14 +3,11 @@
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "DialogParts.h"
-#include "EntryFields.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolBar>
-#include <QVBoxLayout>
 
 TfrmSconto::TfrmSconto(AppState &state, QWidget *parent) : QDialog(parent, DialogParts::Flags), m_state(state)
 {
@@ -18,11 +15,9 @@ TfrmSconto::TfrmSconto(AppState &state, QWidget *parent) : QDialog(parent, Dialo
     setWindowTitle(QStringLiteral("Skonto"));
     resize(592, 146);
 
-    m_text = new QLineEdit(this);
-    m_text->setObjectName(QStringLiteral("edtText"));
-    m_percent = new NumberEdit(DialogParts::PercentRules, this);
-    m_percent->setObjectName(QStringLiteral("edtProzent"));
-    DialogParts::sizePercentField(m_percent);
+    const DialogParts::TextPercentForm form(this);
+    m_text = form.text;
+    m_percent = form.percent;
     m_preview = new QLineEdit(this);
     m_preview->setObjectName(QStringLiteral("edtSkontotext"));
     m_preview->setReadOnly(true);
@@ -30,35 +25,17 @@ TfrmSconto::TfrmSconto(AppState &state, QWidget *parent) : QDialog(parent, Dialo
     QPalette p = m_preview->palette();
     p.setColor(QPalette::Base, p.color(QPalette::Window));
     m_preview->setPalette(p);
-    EnterToNextField::install({m_text});
-
-    QPushButton *enterButton = DialogParts::button(QStringLiteral("&Eintragen"), QStringLiteral("btnEintragen"), this);
-    QPushButton *changeButton = DialogParts::button(QStringLiteral("Eintrag &Ändern"), QStringLiteral("btnAendern"), this);
-    QPushButton *removeButton = DialogParts::button(QStringLiteral("Eintrag &Löschen"), QStringLiteral("btnLoeschen"), this);
-    QPushButton *cancelButton = DialogParts::button(QStringLiteral("&Abbrechen"), QStringLiteral("btnAbbrechen"), this);
-
-    auto *fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Text"), this), 0, 0);
-    fields->addWidget(new QLabel(QStringLiteral("%"), this), 0, 1);
-    fields->addWidget(m_text, 1, 0);
-    fields->addWidget(m_percent, 1, 1);
-    fields->addWidget(new QLabel(QStringLiteral("Skontotext:"), this), 2, 0, 1, 2);
-    fields->addWidget(m_preview, 3, 0, 1, 2);
-    fields->setColumnStretch(0, 1);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setMenuBar(DialogParts::closeBar(this));
-    layout->addLayout(fields);
-    layout->addLayout(DialogParts::buttonRow({enterButton, changeButton, removeButton, cancelButton}));
-    layout->addStretch(1);
+    form.fields->addWidget(new QLabel(QStringLiteral("Skontotext:"), this), 2, 0, 1, 2);
+    form.fields->addWidget(m_preview, 3, 0, 1, 2);
+    form.layOut(this);
 
     Dialogs &d = m_state.dialogs;
     connect(m_text, &QLineEdit::textChanged, this, [this] { updatePreview(); });
     connect(m_percent, &QLineEdit::textChanged, this, [this] { updatePreview(); });
-    connect(enterButton, &QPushButton::clicked, this, Guarded(d, [this] { enter(); }));
-    connect(changeButton, &QPushButton::clicked, this, Guarded(d, [this] { enter(); }));
-    connect(removeButton, &QPushButton::clicked, this, Guarded(d, [this] { remove(); }));
-    connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
+    connect(form.enter, &QPushButton::clicked, this, Guarded(d, [this] { enter(); }));
+    connect(form.change, &QPushButton::clicked, this, Guarded(d, [this] { enter(); }));
+    connect(form.remove, &QPushButton::clicked, this, Guarded(d, [this] { remove(); }));
+    connect(form.cancel, &QPushButton::clicked, this, [this] { cancel(); });
 }
 
 QString TfrmSconto::preview(const QString &percent, const QString &text)
