@@ -1,11 +1,12 @@
 #include "DocumentPage.h"
 
 #include "AppState.h"
+#include "CommandAvailability.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DialogButtons.h"
 #include "DocumentStore.h"
-#include "FieldRules.h"
+#include "EntryFields.h"
 #include "Formats.h"
 #include "LineListModel.h"
 #include "ProjectStore.h"
@@ -30,8 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-const QString Unavailable = QStringLiteral("Noch nicht verfügbar");
 
 QString listEntry(qint64 number)
 {
@@ -96,14 +95,6 @@ QStringList takeOverEntries(DocumentKind kind)
     }
 }
 
-void setControlEnabled(QObject *control, bool enabled)
-{
-    if (auto *a = qobject_cast<QAction *>(control))
-        a->setEnabled(enabled);
-    else if (auto *w = qobject_cast<QWidget *>(control))
-        w->setEnabled(enabled);
-}
-
 } // namespace
 
 DocumentPage::DocumentPage(AppState &state, DocumentStore &store, DocumentKind kind, QWidget *parent)
@@ -114,7 +105,7 @@ DocumentPage::DocumentPage(AppState &state, DocumentStore &store, DocumentKind k
     m_lineModel = new LineListModel(&m_doc.lines, this);
     m_totalsModel = new TotalsListModel(&m_doc.totals, this);
     buildUi();
-    EnterMovesFocus::install(this);
+    EnterToNextField::installBelow(this);
     setEditMode(true);
     updateCommands();
 }
@@ -168,17 +159,10 @@ void DocumentPage::buildUi()
         return e;
     };
     auto *head = new QHBoxLayout;
-    auto *first = new QGroupBox(QStringLiteral("Anschrift"), this);
-    auto *fl = new QVBoxLayout(first);
-    edtEFirma = edit("edtEFirma", QStringLiteral("Absender"));
-    edtName = edit("edtName", QStringLiteral("Name"));
-    edtStrasse = edit("edtStrasse", QStringLiteral("Straße"));
-    edtPlzOrt = edit("edtPlzOrt", QStringLiteral("PLZ Ort"));
+    QGroupBox *first = createFirstAddress(this, edit);
     QFont small = edtEFirma->font();
     small.setPointSizeF(small.pointSizeF() * 0.85);
     edtEFirma->setFont(small);
-    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt})
-        fl->addWidget(e);
     head->addWidget(first, 3);
 
     const QString secondTitle = m_kind == DocumentKind::Lieferschein ? QStringLiteral("Lieferanschrift")
@@ -339,7 +323,7 @@ void DocumentPage::buildUi()
         QAction *a = contextMenu->addAction(entry);
         a->setObjectName(QStringLiteral("actTakeOverInto") + QString(entry).remove(QLatin1Char(' ')));
         a->setEnabled(false);
-        a->setToolTip(Unavailable);
+        a->setToolTip(CommandAvailability::UnavailableText);
     }
     if (!takeOverEntries(m_kind).isEmpty())
         contextMenu->addSeparator();
@@ -398,31 +382,13 @@ bool DocumentPage::eventFilter(QObject *watched, QEvent *event)
 
 void DocumentPage::setUnavailable(const QList<QObject *> &controls)
 {
-    for (QObject *c : controls) {
-        m_unavailable.insert(c);
-        setControlEnabled(c, false);
-        if (auto *a = qobject_cast<QAction *>(c))
-            a->setToolTip(Unavailable);
-        else if (auto *w = qobject_cast<QWidget *>(c))
-            w->setToolTip(Unavailable);
-    }
+    for (QObject *c : controls)
+        m_availability.markUnavailable(c);
 }
 
 void DocumentPage::enable(QObject *control, bool enabled)
 {
-    setControlEnabled(control, enabled && !m_unavailable.contains(control));
-}
-
-void DocumentPage::setProject(qint64 projectNumber, const QString &projectName)
-{
-    m_projectNumber = projectNumber;
-    m_projectName = projectName;
-    edtPrNr->setText(QStringLiteral("     ") + PadNumber(projectNumber));
-}
-
-void DocumentPage::setCustomer(qint64 customer)
-{
-    edtKNr->setText(QStringLiteral("       ") + PadNumber(customer));
+    m_availability.setEnabledIfAvailable(control, enabled);
 }
 
 void DocumentPage::setClean(bool clean)
@@ -470,7 +436,7 @@ void DocumentPage::updateCommands()
     const auto apply = [this](const DialogCommand &c, QToolButton *button, QAction *entry) {
         button->setVisible(c.button);
         entry->setVisible(c.menu);
-        if (!c.hint.isEmpty() && !m_unavailable.contains(button))
+        if (!c.hint.isEmpty() && !m_availability.isUnavailable(button))
             button->setToolTip(c.hint);
         enable(button, c.enabled);
         enable(entry, c.enabled);
@@ -505,10 +471,7 @@ void DocumentPage::showCaptions(const LineList::Captions &captions)
 void DocumentPage::showDocument()
 {
     m_filling = true;
-    edtEFirma->setText(m_doc.ownCompany);
-    edtName->setText(m_doc.address.name);
-    edtStrasse->setText(m_doc.address.street);
-    edtPlzOrt->setText(m_doc.address.postcodeTown);
+    showFirstAddress(m_doc);
     edtName2->setText(m_doc.secondAddress.name);
     edtStrasse2->setText(m_doc.secondAddress.street);
     edtPlzOrt2->setText(m_doc.secondAddress.postcodeTown);
@@ -532,8 +495,7 @@ void DocumentPage::gatherFields()
     m_doc.projectName = m_projectName;
     m_doc.date = DateToStr(dtDatum->date());
     m_doc.addressLeft = m_kind.hasAddressLeftBox() && chkLinks->isChecked();
-    m_doc.ownCompany = edtEFirma->text();
-    m_doc.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
+    readFirstAddress(m_doc);
     m_doc.secondAddress = m_kind.hasSecondAddress()
                               ? DocumentAddress{edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()}
                               : DocumentAddress{};
@@ -566,10 +528,7 @@ void DocumentPage::build()
 void DocumentPage::copyProject(const ProjectValue &p)
 {
     m_filling = true;
-    edtEFirma->setText(p.eFirma);
-    edtName->setText(p.recipientName());
-    edtStrasse->setText(p.anschrift.strasse);
-    edtPlzOrt->setText(p.anschrift.plz + QLatin1Char(' ') + p.anschrift.ort);
+    showFirstAddress(p);
     const auto second = [&](const AddressFields &a, bool alwaysBoth) {
         edtName2->setText(a.bez);
         edtStrasse2->setText(a.strasse);
@@ -639,18 +598,9 @@ void DocumentPage::lockCreditNoteCommands()
 
 bool DocumentPage::askSaveFirst()
 {
-    if (m_clean)
-        return true;
-    const auto answer = m_state.dialogs.question(
-        QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "),
-        Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
-    if (answer == Dialogs::Answer::Cancel)
-        return false;
     // A save that refuses (no lines, a declined credit note) keeps the page as it
     // is, so nothing typed is lost.
-    if (answer == Dialogs::Answer::Yes)
-        return cmdSave();
-    return true;
+    return m_clean || askSaveChanges(m_state.dialogs, [this] { return cmdSave(); });
 }
 
 void DocumentPage::loadNumber(qint64 number)
@@ -698,15 +648,8 @@ void DocumentPage::openDocument(qint64 number)
 
 bool DocumentPage::cmdNew()
 {
-    if (!m_clean) {
-        const auto answer = m_state.dialogs.question(
-            QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "),
-            Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
-        if (answer == Dialogs::Answer::Cancel)
-            return false;
-        if (answer == Dialogs::Answer::Yes && !cmdSave())
-            return false;
-    }
+    if (!askSaveFirst())
+        return false;
     m_clean = true;
     m_number = 0;
     m_doc = Document(m_kind, m_currency);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "CommandAvailability.h"
 #include "Document.h"
+#include "DocumentHead.h"
 #include "DocumentKind.h"
 
-#include <QSet>
 #include <QStyle>
 #include <QWidget>
 #include <functional>
@@ -29,7 +30,7 @@ struct ProjectValue;
 // the document list, the two addresses, the date, the lines with their totals, the
 // additional text and the commands. The page holds its document as a value; the
 // dialogs change that value and the page saves it through the store.
-class DocumentPage : public QWidget
+class DocumentPage : public QWidget, public DocumentHead
 {
     Q_OBJECT
 public:
@@ -41,8 +42,6 @@ public:
     Document &document() { return m_doc; }
 
     // What the project window hands over.
-    void setProject(qint64 projectNumber, const QString &projectName);
-    void setCustomer(qint64 customer);
     void setPaymentTermSource(std::function<QString()> source) { m_paymentTerm = std::move(source); }
 
     bool isClean() const { return m_clean; }
@@ -85,8 +84,7 @@ public:
     // Controls, named for tests.
     QGroupBox *grpDocument, *grpSecond;
     QLabel *lblNoPermission, *lblNumber, *lblUebernehmen;
-    QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt, *edtName2, *edtStrasse2, *edtPlzOrt2, *edtPrNr,
-        *edtKNr, *edtUID;
+    QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2, *edtUID;
     QCheckBox *chkLinks, *chkPreis;
     QDateEdit *dtDatum;
     QComboBox *cbNummer, *cbUebernehmen;
@@ -135,13 +133,11 @@ private:
     LineListModel *m_lineModel;
     TotalsListModel *m_totalsModel;
     std::function<QString()> m_paymentTerm;
-    qint64 m_projectNumber = 0;
-    QString m_projectName;
     qint64 m_number = 0;
     bool m_clean = true;
     bool m_editMode = true;
     bool m_canWrite = true;
     bool m_creditUnlocked = false;
     bool m_filling = false;
-    QSet<QObject *> m_unavailable;
+    CommandAvailability m_availability;
 };

@@ -4,7 +4,7 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DocumentStore.h"
-#include "FieldRules.h"
+#include "EntryFields.h"
 #include "Formats.h"
 #include "ProjectStore.h"
 
@@ -29,7 +29,7 @@ DunningPage::DunningPage(AppState &state, DocumentStore &store, QWidget *parent)
 {
     setObjectName(QStringLiteral("pageMahnung"));
     buildUi();
-    EnterMovesFocus::install(this);
+    EnterToNextField::installBelow(this);
     setEditMode(false);
 }
 
@@ -56,15 +56,7 @@ void DunningPage::buildUi()
         return e;
     };
     auto *head = new QHBoxLayout;
-    auto *first = new QGroupBox(QStringLiteral("Anschrift"), this);
-    auto *fl = new QVBoxLayout(first);
-    edtEFirma = edit("edtEFirma", QStringLiteral("Absender"));
-    edtName = edit("edtName", QStringLiteral("Name"));
-    edtStrasse = edit("edtStrasse", QStringLiteral("Straße"));
-    edtPlzOrt = edit("edtPlzOrt", QStringLiteral("PLZ Ort"));
-    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt})
-        fl->addWidget(e);
-    head->addWidget(first, 3);
+    head->addWidget(createFirstAddress(this, edit), 3);
     auto *second = new QGroupBox(QStringLiteral("Rechnungsanschrift"), this);
     auto *sl = new QVBoxLayout(second);
     chkLinks = new QCheckBox(QStringLiteral("Rechnungsanschrift links"), this);
@@ -190,18 +182,6 @@ bool DunningPage::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void DunningPage::setProject(qint64 projectNumber, const QString &projectName)
-{
-    m_projectNumber = projectNumber;
-    m_projectName = projectName;
-    edtPrNr->setText(QStringLiteral("     ") + PadNumber(projectNumber));
-}
-
-void DunningPage::setCustomer(qint64 customer)
-{
-    edtKNr->setText(QStringLiteral("       ") + PadNumber(customer));
-}
-
 void DunningPage::setClean(bool clean)
 {
     if (m_clean == clean)
@@ -271,10 +251,7 @@ void DunningPage::copyProject(const ProjectValue &p)
     if (m_stored)
         return; // a letter keeps the addresses it was written with
     m_filling = true;
-    edtEFirma->setText(p.eFirma);
-    edtName->setText(p.recipientName());
-    edtStrasse->setText(p.anschrift.strasse);
-    edtPlzOrt->setText(p.anschrift.plz + QLatin1Char(' ') + p.anschrift.ort);
+    showFirstAddress(p);
     edtUID->setText(p.uid);
     edtName2->setText(p.rechnungsanschrift.bez);
     edtStrasse2->setText(p.rechnungsanschrift.strasse);
@@ -287,10 +264,7 @@ void DunningPage::copyProject(const ProjectValue &p)
 void DunningPage::showLetter()
 {
     m_filling = true;
-    edtEFirma->setText(m_doc.ownCompany);
-    edtName->setText(m_doc.address.name);
-    edtStrasse->setText(m_doc.address.street);
-    edtPlzOrt->setText(m_doc.address.postcodeTown);
+    showFirstAddress(m_doc);
     edtName2->setText(m_doc.secondAddress.name);
     edtStrasse2->setText(m_doc.secondAddress.street);
     edtPlzOrt2->setText(m_doc.secondAddress.postcodeTown);
@@ -357,15 +331,8 @@ void DunningPage::openDocument(qint64 number)
 void DunningPage::pickDocument(int listIndex)
 {
     const QString entry = cbNummer->itemText(listIndex);
-    if (!m_clean) {
-        const auto answer = m_state.dialogs.question(
-            QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "),
-            Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
-        if (answer == Dialogs::Answer::Cancel)
-            return;
-        if (answer == Dialogs::Answer::Yes && !cmdSave())
-            return;
-    }
+    if (!m_clean && !askSaveChanges(m_state.dialogs, [this] { return cmdSave(); }))
+        return;
     openDocument(entry.trimmed().toLongLong());
 }
 
@@ -378,8 +345,7 @@ bool DunningPage::cmdSave()
     m_doc.projectName = m_projectName;
     m_doc.date = DateToStr(dtDatum->date());
     m_doc.addressLeft = chkLinks->isChecked();
-    m_doc.ownCompany = edtEFirma->text();
-    m_doc.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
+    readFirstAddress(m_doc);
     m_doc.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
     m_doc.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
     m_store.saveDunningLetter(m_doc);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Document.h"
+#include "DocumentHead.h"
 
 #include <QWidget>
 
@@ -22,7 +23,7 @@ struct ProjectValue;
 // project, lets the user change a stored letter and save it again. New letters come
 // only from the dunning run, so the placeholder entry at the top of the list (the
 // next free number) cannot be saved.
-class DunningPage : public QWidget
+class DunningPage : public QWidget, public DocumentHead
 {
     Q_OBJECT
 public:
@@ -30,8 +31,6 @@ public:
 
     DunningPage(AppState &state, DocumentStore &store, QWidget *parent = nullptr);
 
-    void setProject(qint64 projectNumber, const QString &projectName);
-    void setCustomer(qint64 customer);
     bool isClean() const { return m_clean; }
     void setClean(bool clean);
     qint64 currentNumber() const { return m_number; }
@@ -50,8 +49,7 @@ public:
 
     QGroupBox *grpDocument;
     QLabel *lblNoPermission, *lblInvoice, *lblLevel;
-    QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt, *edtName2, *edtStrasse2, *edtPlzOrt2, *edtPrNr, *edtKNr,
-        *edtUID;
+    QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2, *edtUID;
     QCheckBox *chkLinks;
     QDateEdit *dtDatum;
     QComboBox *cbNummer;
@@ -79,8 +77,6 @@ private:
     AppState &m_state;
     DocumentStore &m_store;
     Document m_doc;
-    qint64 m_projectNumber = 0;
-    QString m_projectName;
     qint64 m_number = 0;
     bool m_stored = false;
     bool m_clean = true;

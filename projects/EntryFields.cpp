@@ -111,6 +111,12 @@ void EnterToNextField::install(std::initializer_list<QWidget *> widgets)
         w->installEventFilter(new EnterToNextField(w));
 }
 
+void EnterToNextField::installBelow(QWidget *container)
+{
+    for (QLineEdit *e : container->findChildren<QLineEdit *>())
+        e->installEventFilter(new EnterToNextField(e));
+}
+
 bool EnterToNextField::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {

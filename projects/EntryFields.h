@@ -56,6 +56,8 @@ class EnterToNextField : public QObject
 public:
     // Installs one filter, owned by the widget, on each of the widgets.
     static void install(std::initializer_list<QWidget *> widgets);
+    // The same for every line edit below the container (the project window's pages).
+    static void installBelow(QWidget *container);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

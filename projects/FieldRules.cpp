@@ -1,9 +1,7 @@
 #include "FieldRules.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
-#include <QWidget>
 
 void MakePercentField(QLineEdit *field)
 {
@@ -27,25 +25,4 @@ QString TrimPercentText(const QString &text)
     QString rest = head.mid(comma + 1);
     rest.remove(QLatin1Char(','));
     return head.left(comma + 1) + rest;
-}
-
-void EnterMovesFocus::install(QWidget *container)
-{
-    auto *filter = new EnterMovesFocus(container);
-    for (QLineEdit *e : container->findChildren<QLineEdit *>())
-        e->installEventFilter(filter);
-}
-
-bool EnterMovesFocus::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (auto *w = qobject_cast<QWidget *>(watched)) {
-                w->nextInFocusChain()->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QObject>
+#include <QString>
 
 class QLineEdit;
-class QWidget;
 
 // Input rules shared by the project windows.
 
@@ -14,17 +13,3 @@ void MakeDaysField(QLineEdit *field);
 // A percentage field left by the user keeps its first five characters, and every
 // comma after the first is dropped ("12,345" becomes "12,34").
 QString TrimPercentText(const QString &text);
-
-// Enter in a line edit below the container moves the focus to the next control
-// instead of pressing a default button.
-class EnterMovesFocus : public QObject
-{
-public:
-    static void install(QWidget *container);
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    using QObject::QObject;
-};

@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
+#include "EntryFields.h"
 #include "FieldRules.h"
 #include "Formats.h"
 
@@ -24,7 +25,7 @@ ProjectPage::ProjectPage(AppState &state, ProjectStore &store, QWidget *parent)
 {
     setObjectName(QStringLiteral("pageProjekt"));
     buildUi();
-    EnterMovesFocus::install(this);
+    EnterToNextField::installBelow(this);
 }
 
 void ProjectPage::buildUi()
@@ -46,24 +47,8 @@ void ProjectPage::buildUi()
         connect(e, &QLineEdit::textEdited, this, [this] { markModified(); });
         return e;
     };
-    lblAnrede = new QLabel(QStringLiteral("Anrede / Titel"), general);
-    edtAnrede = edit("edtAnrede");
-    edtTitel = edit("edtTitel");
-    lblVName = new QLabel(QStringLiteral("Firma"), general);
-    edtVName = edit("edtVName");
-    lblNName = new QLabel(QStringLiteral("Branche"), general);
-    edtNName = edit("edtNName");
-    edtUID = edit("edtUID");
-    chkUID = new QCheckBox(QStringLiteral("UID verwenden"), general);
-    chkUID->setObjectName(QStringLiteral("chkUID"));
-    cbUSt = new QComboBox(general);
-    cbUSt->setObjectName(QStringLiteral("cbUSt"));
+    createGeneralFields(general, edit, "edtSkontoText", "edtSkonto");
     cbUSt->setEditable(true);
-    edtRabattText = edit("edtRabattText");
-    edtRabatt = edit("edtRabatt");
-    edtSkontoText = edit("edtSkontoText");
-    edtSkonto = edit("edtSkonto");
-    edtZahlungsziel = edit("edtZahlungsziel");
     edtPrNr = edit("edtPrNr");
     edtPrName = edit("edtPrName");
     edtDatum = edit("edtDatum");
@@ -79,39 +64,9 @@ void ProjectPage::buildUi()
     cbPreisgruppe->setObjectName(QStringLiteral("cbPreisgruppe"));
     cbPreisgruppe->addItems({QStringLiteral("Eins"), QStringLiteral("Zwei"), QStringLiteral("Drei"), QStringLiteral("Vier")});
     cbPreisgruppe->setVisible(false);
-    MakePercentField(edtRabatt);
-    MakePercentField(edtSkonto);
-    MakeDaysField(edtZahlungsziel);
     for (QLineEdit *e : {edtRabatt, edtSkonto})
         connect(e, &QLineEdit::editingFinished, this, [e] { e->setText(TrimPercentText(e->text())); });
-    edtRabatt->setMaximumWidth(70);
-    edtSkonto->setMaximumWidth(70);
-    edtZahlungsziel->setMaximumWidth(60);
-    int r = 0;
-    g->addWidget(lblAnrede, r, 0);
-    g->addWidget(edtAnrede, r, 1);
-    g->addWidget(edtTitel, r++, 2);
-    g->addWidget(lblVName, r, 0);
-    g->addWidget(edtVName, r++, 1, 1, 2);
-    g->addWidget(lblNName, r, 0);
-    g->addWidget(edtNName, r++, 1, 1, 2);
-    g->addWidget(new QLabel(QStringLiteral("UID"), general), r, 0);
-    g->addWidget(edtUID, r, 1);
-    g->addWidget(chkUID, r++, 2);
-    g->addWidget(new QLabel(QStringLiteral("USt-Satz"), general), r, 0);
-    g->addWidget(cbUSt, r++, 1);
-    g->addWidget(new QLabel(QStringLiteral("Rabatt Text / %"), general), r, 0);
-    g->addWidget(edtRabattText, r, 1);
-    g->addWidget(edtRabatt, r++, 2, Qt::AlignLeft);
-    g->addWidget(new QLabel(QStringLiteral("Skonto Text / %"), general), r, 0);
-    g->addWidget(edtSkontoText, r, 1);
-    g->addWidget(edtSkonto, r++, 2, Qt::AlignLeft);
-    auto *term = new QHBoxLayout;
-    term->addWidget(edtZahlungsziel);
-    term->addWidget(new QLabel(QStringLiteral("Tage"), general));
-    term->addStretch(1);
-    g->addWidget(new QLabel(QStringLiteral("Netto Zahlungsziel"), general), r, 0);
-    g->addLayout(term, r++, 1, 1, 2);
+    int r = addGeneralRows(g, general, QStringLiteral("Skonto Text / %"));
     g->addWidget(new QLabel(QStringLiteral("Projekt Nr."), general), r, 0);
     g->addWidget(edtPrNr, r++, 1);
     g->addWidget(new QLabel(QStringLiteral("Projektname"), general), r, 0);
@@ -220,11 +175,7 @@ void ProjectPage::uidEdited()
 void ProjectPage::setCompany(bool company)
 {
     m_company = company;
-    lblAnrede->setVisible(!company);
-    edtAnrede->setVisible(!company);
-    edtTitel->setVisible(!company);
-    lblVName->setText(company ? QStringLiteral("Firma") : QStringLiteral("Vorname"));
-    lblNName->setText(company ? QStringLiteral("Branche") : QStringLiteral("Nachname"));
+    showContactKind(company);
 }
 
 void ProjectPage::setCustomer(qint64 customer)
@@ -256,20 +207,11 @@ bool ProjectPage::load(qint64 prNr)
     m_loaded.company = m_company;
     edtPrName->setText(v->prName);
     edtDatum->setText(v->datum.isEmpty() ? QString() : ToSystemDate(v->datum));
-    edtAnrede->setText(v->anrede);
-    edtTitel->setText(v->titel);
-    edtVName->setText(v->vname);
-    edtNName->setText(v->nname);
+    showGeneralTexts(*v);
     grpAnschrift->setValue(v->anschrift);
     grpLieferanschrift->setValue(v->lieferanschrift);
     grpRechnungsanschrift->setValue(v->rechnungsanschrift);
-    edtUID->setText(v->uid);
     edtEFirma->setText(v->eFirma);
-    edtRabattText->setText(v->rabattText);
-    edtZahlungsziel->setText(v->zahlungsziel);
-    edtRabatt->setText(v->rabatt);
-    edtSkontoText->setText(v->scontoText);
-    edtSkonto->setText(v->sconto);
     chkUID->setChecked(v->uidStatus);
     cbUSt->setEditText(!v->uid.isEmpty() && v->uidStatus ? QStringLiteral("  0,00 %") : v->ust);
     memBemerkung->setPlainText(v->prMemo);
@@ -286,18 +228,7 @@ ProjectValue ProjectPage::value() const
 {
     ProjectValue v = m_loaded;
     v.company = m_company;
-    v.anrede = edtAnrede->text();
-    v.titel = edtTitel->text();
-    v.vname = edtVName->text();
-    v.nname = edtNName->text();
-    v.uid = edtUID->text();
-    v.uidStatus = chkUID->isChecked();
-    v.ust = cbUSt->currentText();
-    v.rabattText = edtRabattText->text();
-    v.rabatt = edtRabatt->text();
-    v.scontoText = edtSkontoText->text();
-    v.sconto = edtSkonto->text();
-    v.zahlungsziel = edtZahlungsziel->text();
+    readGeneralFields(v);
     v.preisgruppe = cbPreisgruppe->currentText();
     v.prName = edtPrName->text();
     v.prMemo = memBemerkung->toPlainText();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProjectGeneralFields.h"
 #include "ProjectStore.h"
 
 #include <QWidget>
@@ -18,7 +19,7 @@ class QRadioButton;
 
 // The project page of the project window: the project's general data, its three
 // addresses and the addresses of its contact to pick from.
-class ProjectPage : public QWidget
+class ProjectPage : public QWidget, public ProjectGeneralFields
 {
     Q_OBJECT
 public:
@@ -40,11 +41,8 @@ public:
     void save();
     void clearPage();
 
-    QLabel *lblAnrede, *lblVName, *lblNName;
-    QLineEdit *edtAnrede, *edtTitel, *edtVName, *edtNName, *edtUID, *edtRabattText, *edtRabatt, *edtSkontoText,
-        *edtSkonto, *edtZahlungsziel, *edtPrNr, *edtPrName, *edtDatum, *edtKNr, *edtEFirma;
-    QCheckBox *chkUID;
-    QComboBox *cbUSt, *cbPreisgruppe;
+    QLineEdit *edtPrNr, *edtPrName, *edtDatum, *edtKNr, *edtEFirma;
+    QComboBox *cbPreisgruppe;
     QPlainTextEdit *memBemerkung;
     ProjectAddressGroup *grpAnschrift, *grpLieferanschrift, *grpRechnungsanschrift;
     ProjectAddressList *lstAdressen;

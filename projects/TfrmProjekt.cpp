@@ -5,7 +5,7 @@
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
-#include "FieldRules.h"
+#include "EntryFields.h"
 #include "Formats.h"
 #include "Settings.h"
 #include "WindowHub.h"
@@ -32,7 +32,7 @@ TfrmProjekt::TfrmProjekt(AppState &state, QWidget *parent)
     buildUi();
     resize(742, 514);
     setStyleSheet(QStringLiteral("QLineEdit:read-only { background: palette(window); }"));
-    EnterMovesFocus::install(this);
+    EnterToNextField::installBelow(this);
 }
 
 void TfrmProjekt::buildUi()
@@ -59,23 +59,7 @@ void TfrmProjekt::buildUi()
         e->setObjectName(QLatin1String(name));
         return e;
     };
-    lblAnrede = new QLabel(QStringLiteral("Anrede / Titel"), grpContact);
-    edtAnrede = edit("edtAnrede");
-    edtTitel = edit("edtTitel");
-    lblVName = new QLabel(QStringLiteral("Firma"), grpContact);
-    edtVName = edit("edtVName");
-    lblNName = new QLabel(QStringLiteral("Branche"), grpContact);
-    edtNName = edit("edtNName");
-    edtUID = edit("edtUID");
-    chkUID = new QCheckBox(QStringLiteral("UID verwenden"), grpContact);
-    chkUID->setObjectName(QStringLiteral("chkUID"));
-    cbUSt = new QComboBox(grpContact);
-    cbUSt->setObjectName(QStringLiteral("cbUSt"));
-    edtRabattText = edit("edtRabattText");
-    edtRabatt = edit("edtRabatt");
-    edtScontoText = edit("edtScontoText");
-    edtSconto = edit("edtSconto");
-    edtZahlungsziel = edit("edtZahlungsziel");
+    createGeneralFields(grpContact, edit, "edtScontoText", "edtSconto");
     edtPrNr = edit("edtPrNr");
     edtPrNr->setReadOnly(true);
     dtDatum = new QDateEdit(grpContact);
@@ -94,38 +78,8 @@ void TfrmProjekt::buildUi()
     cbPreisgruppe->addItems({QStringLiteral("Eins"), QStringLiteral("Zwei"), QStringLiteral("Drei"), QStringLiteral("Vier")});
     cbPreisgruppe->setVisible(false);
     cbPreisgruppe->setEnabled(false);
-    MakePercentField(edtRabatt);
-    MakePercentField(edtSconto);
-    MakeDaysField(edtZahlungsziel);
-    edtRabatt->setMaximumWidth(70);
-    edtSconto->setMaximumWidth(70);
-    edtZahlungsziel->setMaximumWidth(60);
 
-    int r = 0;
-    g->addWidget(lblAnrede, r, 0);
-    g->addWidget(edtAnrede, r, 1);
-    g->addWidget(edtTitel, r++, 2);
-    g->addWidget(lblVName, r, 0);
-    g->addWidget(edtVName, r++, 1, 1, 2);
-    g->addWidget(lblNName, r, 0);
-    g->addWidget(edtNName, r++, 1, 1, 2);
-    g->addWidget(new QLabel(QStringLiteral("UID"), grpContact), r, 0);
-    g->addWidget(edtUID, r, 1);
-    g->addWidget(chkUID, r++, 2);
-    g->addWidget(new QLabel(QStringLiteral("USt-Satz"), grpContact), r, 0);
-    g->addWidget(cbUSt, r++, 1);
-    g->addWidget(new QLabel(QStringLiteral("Rabatt Text / %"), grpContact), r, 0);
-    g->addWidget(edtRabattText, r, 1);
-    g->addWidget(edtRabatt, r++, 2, Qt::AlignLeft);
-    g->addWidget(new QLabel(QStringLiteral("Sconto Text / %"), grpContact), r, 0);
-    g->addWidget(edtScontoText, r, 1);
-    g->addWidget(edtSconto, r++, 2, Qt::AlignLeft);
-    auto *term = new QHBoxLayout;
-    term->addWidget(edtZahlungsziel);
-    term->addWidget(new QLabel(QStringLiteral("Tage"), grpContact));
-    term->addStretch(1);
-    g->addWidget(new QLabel(QStringLiteral("Netto Zahlungsziel"), grpContact), r, 0);
-    g->addLayout(term, r++, 1, 1, 2);
+    const int r = addGeneralRows(g, grpContact, QStringLiteral("Sconto Text / %"));
 
     // right column of the contact group
     int s = 0;
@@ -229,17 +183,8 @@ void TfrmProjekt::prepare()
 
     const ContactDefaults d = m_store.loadContact(m_contact, m_company);
     const ProjectValue &v = d.value;
-    edtAnrede->setText(v.anrede);
-    edtTitel->setText(v.titel);
-    edtVName->setText(v.vname);
-    edtNName->setText(v.nname);
+    showGeneralTexts(v);
     grpAnschrift->setValue(v.anschrift);
-    edtRabatt->setText(v.rabatt);
-    edtRabattText->setText(v.rabattText);
-    edtSconto->setText(v.sconto);
-    edtScontoText->setText(v.scontoText);
-    edtUID->setText(v.uid);
-    edtZahlungsziel->setText(v.zahlungsziel);
     cbPreisgruppe->setCurrentText(v.preisgruppe);
     if (!d.vatRate.isEmpty())
         selectVat(d.vatRate);
@@ -249,11 +194,7 @@ void TfrmProjekt::prepare()
     edtPrName->setText(edtVName->text() + QLatin1Char('-') + edtNName->text() + QLatin1Char('-')
                        + DateToStr(dtDatum->date()));
 
-    lblAnrede->setVisible(!m_company);
-    edtAnrede->setVisible(!m_company);
-    edtTitel->setVisible(!m_company);
-    lblVName->setText(m_company ? QStringLiteral("Firma") : QStringLiteral("Vorname"));
-    lblNName->setText(m_company ? QStringLiteral("Branche") : QStringLiteral("Nachname"));
+    showContactKind(m_company);
     grpContact->setTitle(m_company ? QStringLiteral("Firma") : QStringLiteral("Person"));
 
     if (!edtUID->text().isEmpty()) {
@@ -288,18 +229,7 @@ ProjectValue TfrmProjekt::value() const
     v.prNr = m_prNr;
     v.knr = m_contact;
     v.company = m_company;
-    v.anrede = edtAnrede->text();
-    v.titel = edtTitel->text();
-    v.vname = edtVName->text();
-    v.nname = edtNName->text();
-    v.uid = edtUID->text();
-    v.uidStatus = chkUID->isChecked();
-    v.ust = cbUSt->currentText();
-    v.rabattText = edtRabattText->text();
-    v.rabatt = edtRabatt->text();
-    v.scontoText = edtScontoText->text();
-    v.sconto = edtSconto->text();
-    v.zahlungsziel = edtZahlungsziel->text();
+    readGeneralFields(v);
     v.preisgruppe = cbPreisgruppe->currentText();
     v.prName = edtPrName->text();
     v.prMemo = memBemerkung->toPlainText();
@@ -326,7 +256,7 @@ void TfrmProjekt::createProject()
     m_store.createProject(v, m_state.dmCommon);
     // The percentages are shown as they were written.
     edtRabatt->setText(QString(edtRabatt->text()).replace(QLatin1Char(','), QLatin1Char('.')));
-    edtSconto->setText(QString(edtSconto->text()).replace(QLatin1Char(','), QLatin1Char('.')));
+    edtSkonto->setText(QString(edtSkonto->text()).replace(QLatin1Char(','), QLatin1Char('.')));
     m_contact = -1; // the next opening starts over
     hide();
     if (m_state.hub)

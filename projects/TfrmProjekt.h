@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ProjectGeneralFields.h"
 #include "ProjectStore.h"
 
 #include <QDialog>
@@ -18,7 +19,7 @@ class QPushButton;
 
 // "Neues Projekt": opens a project for the contact selected in the main window,
 // with copies of its name, addresses and commercial defaults.
-class TfrmProjekt : public QDialog
+class TfrmProjekt : public QDialog, public ProjectGeneralFields
 {
     Q_OBJECT
 public:
@@ -38,12 +39,9 @@ public:
     // The project as the fields stand.
     ProjectValue value() const;
 
-    QLineEdit *edtEFirma, *edtAnrede, *edtTitel, *edtVName, *edtNName, *edtUID, *edtRabattText, *edtRabatt,
-        *edtScontoText, *edtSconto, *edtZahlungsziel, *edtPrNr, *edtPrName, *edtKNr;
-    QLabel *lblAnrede, *lblVName, *lblNName;
+    QLineEdit *edtEFirma, *edtPrNr, *edtPrName, *edtKNr;
     QGroupBox *grpContact;
-    QCheckBox *chkUID;
-    QComboBox *cbUSt, *cbPreisgruppe;
+    QComboBox *cbPreisgruppe;
     QDateEdit *dtDatum;
     QPlainTextEdit *memBemerkung;
     ProjectAddressGroup *grpAnschrift, *grpLieferanschrift;

@@ -1,6 +1,7 @@
 #include "TfrmProjektDetail.h"
 
 #include "AppState.h"
+#include "CommandAvailability.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DocumentPage.h"
@@ -31,7 +32,7 @@
 
 namespace {
 
-const QString Unavailable = QStringLiteral("Noch nicht verfügbar");
+const QString &Unavailable = CommandAvailability::UnavailableText;
 
 struct PageInfo
 {
