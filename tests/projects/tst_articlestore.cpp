@@ -1,6 +1,7 @@
 #include "ArticleListModel.h"
 #include "ArticleStore.h"
 #include "Errors.h"
+#include "QueryRows.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
 #include "Transaction.h"
@@ -8,20 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-// The rows of a query, fields read back as the program reads them, joined by "/".
-QStringList allRows(TestEnv &env, const QString &sql)
-{
-    SqlQuery q(env.db());
-    QStringList out;
-    for (q.open(sql); !q.eof(); q.next()) {
-        QStringList fields;
-        for (int i = 0; i < q.fieldCount(); ++i)
-            fields << q.fieldAt(i);
-        out << fields.join(QLatin1Char('/'));
-    }
-    return out;
-}
 
 qint64 storeArticle(TestEnv &env, const QString &name, const QString &number, const QString &group,
                     const QString &price, const QString &vat)

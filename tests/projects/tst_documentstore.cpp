@@ -1,6 +1,7 @@
 #include "DocumentFixtures.h"
 #include "DocumentStore.h"
 #include "Errors.h"
+#include "QueryRows.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
 #include "Totals.h"
@@ -52,21 +53,6 @@ Document creditNote(qint64 n, qint64 invoice, const QString &amount)
     Document d = sampleDocument(DocumentKind::Gutschrift, n, {"1||Gutschrift|1|" + amount + "|0,00 %"});
     d.invoiceNumber = invoice;
     return d;
-}
-
-// Rows of a query, the fields of each read back as the program reads them and
-// joined by "/".
-QStringList allRows(TestEnv &env, const QString &sql)
-{
-    SqlQuery q(env.db());
-    QStringList out;
-    for (q.open(sql); !q.eof(); q.next()) {
-        QStringList fields;
-        for (int i = 0; i < q.fieldCount(); ++i)
-            fields << q.fieldAt(i);
-        out << fields.join(QLatin1Char('/'));
-    }
-    return out;
 }
 
 QString firstRow(TestEnv &env, const QString &sql)

@@ -3,6 +3,7 @@
 #include "DialogDriver.h"
 #include "DocumentStore.h"
 #include "Formats.h"
+#include "QueryRows.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
 #include "TextLinesGrid.h"
@@ -24,19 +25,6 @@
 // hands it to them, and the stored rows are read back with SQL.
 
 namespace {
-
-QStringList allRows(TestEnv &env, const QString &sql)
-{
-    SqlQuery q(env.db());
-    QStringList out;
-    for (q.open(sql); !q.eof(); q.next()) {
-        QStringList fields;
-        for (int i = 0; i < q.fieldCount(); ++i)
-            fields << q.fieldAt(i);
-        out << fields.join(QLatin1Char('/'));
-    }
-    return out;
-}
 
 struct Project
 {
