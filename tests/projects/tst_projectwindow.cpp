@@ -83,6 +83,7 @@ private Q_SLOTS:
     void init();
     void newProjectFromCompany();
     void newProjectFromPerson();
+    void enterMovesToTheNextField();
     void vatPresetAndUid_data();
     void vatPresetAndUid();
     void projectPageSave();
@@ -197,6 +198,30 @@ void TestProjectWindow::newProjectFromPerson()
     detail->projectPage()->load(1);
     detail->activate();
     QCOMPARE(quote->edtName->text(), QStringLiteral("Herr Hans Meier"));
+}
+
+void TestProjectWindow::enterMovesToTheNextField()
+{
+    TestEnv env;
+    AddProjectContacts(env);
+    TfrmProjektDetail *detail = createProject(env, 20, false);
+    const auto enterIn = [](QWidget *window, QLineEdit *field) {
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window))
+            return static_cast<QWidget *>(nullptr);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        return QApplication::focusWidget();
+    };
+    // The label of the next row is passed over.
+    QCOMPARE(enterIn(m_new.get(), m_new->edtAnrede), m_new->edtTitel);
+    QCOMPARE(enterIn(m_new.get(), m_new->edtTitel), m_new->edtVName);
+    QCOMPARE(enterIn(m_new.get(), m_new->edtSkonto), m_new->edtZahlungsziel);
+    m_new->hide();
+    ProjectPage *page = detail->projectPage();
+    QCOMPARE(enterIn(detail, page->edtTitel), page->edtVName);
+    QCOMPARE(enterIn(detail, page->edtRabattText), page->edtRabatt);
 }
 
 void TestProjectWindow::vatPresetAndUid_data()
