@@ -6,6 +6,8 @@
 #include "ProjectStore.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -31,6 +33,25 @@ bool DocumentHead::askSaveChanges(Dialogs &dialogs, const std::function<bool()> 
     if (answer == Dialogs::Answer::Yes)
         return save();
     return true;
+}
+
+QHBoxLayout *DocumentHead::createFrame(QWidget *page, QVBoxLayout *root, const QString &caption)
+{
+    lblNoPermission = new QLabel(QStringLiteral("keine Berechtigung"), page);
+    lblNoPermission->setObjectName(QStringLiteral("lblNoPermission"));
+    lblNoPermission->setAlignment(Qt::AlignCenter);
+    lblNoPermission->setVisible(false);
+    root->addWidget(lblNoPermission);
+    grpDocument = new QGroupBox(caption, page);
+    grpDocument->setObjectName(QStringLiteral("grpDocument"));
+    root->addWidget(grpDocument, 1);
+    return new QHBoxLayout(grpDocument);
+}
+
+void DocumentHead::showNoPermission(bool hidden)
+{
+    grpDocument->setVisible(!hidden);
+    lblNoPermission->setVisible(hidden);
 }
 
 QGroupBox *DocumentHead::createFirstAddress(QWidget *page,

@@ -5,7 +5,10 @@
 
 class Dialogs;
 class QGroupBox;
+class QHBoxLayout;
+class QLabel;
 class QLineEdit;
+class QVBoxLayout;
 class QWidget;
 struct Document;
 struct ProjectValue;
@@ -21,6 +24,8 @@ public:
     // "Kunden Nr."
     void setCustomer(qint64 customer);
 
+    QGroupBox *grpDocument = nullptr;
+    QLabel *lblNoPermission = nullptr;
     QLineEdit *edtEFirma = nullptr, *edtName = nullptr, *edtStrasse = nullptr, *edtPlzOrt = nullptr,
               *edtPrNr = nullptr, *edtKNr = nullptr;
 
@@ -29,6 +34,11 @@ public:
     static bool askSaveChanges(Dialogs &dialogs, const std::function<bool()> &save);
 
 protected:
+    // "keine Berechtigung" (hidden at first) and the group of the document, titled
+    // caption, below root; returns the group's row for the page's contents.
+    QHBoxLayout *createFrame(QWidget *page, QVBoxLayout *root, const QString &caption);
+    // The document is hidden behind "keine Berechtigung", or shown again.
+    void showNoPermission(bool hidden);
     // The group "Anschrift" with the four fields of the first address; edit makes
     // each line edit with its objectName and placeholder.
     QGroupBox *createFirstAddress(QWidget *page,

@@ -138,16 +138,7 @@ void DocumentPage::buildUi()
     const bool invoiceLike = m_kind == DocumentKind::Rechnung || credit || ablage;
     auto *root = new QVBoxLayout(this);
     root->setContentsMargins(4, 4, 4, 4);
-    lblNoPermission = new QLabel(QStringLiteral("keine Berechtigung"), this);
-    lblNoPermission->setObjectName(QStringLiteral("lblNoPermission"));
-    lblNoPermission->setAlignment(Qt::AlignCenter);
-    lblNoPermission->setVisible(false);
-    root->addWidget(lblNoPermission);
-
-    grpDocument = new QGroupBox(m_kind.listCaption(), this);
-    grpDocument->setObjectName(QStringLiteral("grpDocument"));
-    root->addWidget(grpDocument, 1);
-    auto *outer = new QHBoxLayout(grpDocument);
+    QHBoxLayout *outer = createFrame(this, root, m_kind.listCaption());
     auto *main = new QVBoxLayout;
     outer->addLayout(main, 1);
 
@@ -581,8 +572,7 @@ void DocumentPage::applyPermissions(bool projectsWrite, bool invoicesRead)
     const bool invoiceLike = m_kind == DocumentKind::Rechnung || m_kind == DocumentKind::Gutschrift;
     m_canWrite = projectsWrite;
     const bool hidden = !projectsWrite && invoiceLike && !invoicesRead;
-    grpDocument->setVisible(!hidden);
-    lblNoPermission->setVisible(hidden);
+    showNoPermission(hidden);
     if (hidden)
         enable(btnPrint, false);
     updateCommands();

@@ -82,8 +82,8 @@ public:
     void dialogClosed(bool changed);
 
     // Controls, named for tests.
-    QGroupBox *grpDocument, *grpSecond;
-    QLabel *lblNoPermission, *lblNumber, *lblUebernehmen;
+    QGroupBox *grpSecond;
+    QLabel *lblNumber, *lblUebernehmen;
     QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2, *edtUID;
     QCheckBox *chkLinks, *chkPreis;
     QDateEdit *dtDatum;

@@ -36,15 +36,7 @@ DunningPage::DunningPage(AppState &state, DocumentStore &store, QWidget *parent)
 void DunningPage::buildUi()
 {
     auto *root = new QVBoxLayout(this);
-    lblNoPermission = new QLabel(QStringLiteral("keine Berechtigung"), this);
-    lblNoPermission->setObjectName(QStringLiteral("lblNoPermission"));
-    lblNoPermission->setAlignment(Qt::AlignCenter);
-    lblNoPermission->setVisible(false);
-    root->addWidget(lblNoPermission);
-    grpDocument = new QGroupBox(QStringLiteral("Mahnung"), this);
-    grpDocument->setObjectName(QStringLiteral("grpDocument"));
-    root->addWidget(grpDocument, 1);
-    auto *outer = new QHBoxLayout(grpDocument);
+    QHBoxLayout *outer = createFrame(this, root, QStringLiteral("Mahnung"));
     auto *main = new QVBoxLayout;
     outer->addLayout(main, 1);
 
@@ -305,8 +297,7 @@ void DunningPage::applyPermissions(bool projectsWrite, bool invoicesRead)
 {
     m_canWrite = projectsWrite;
     const bool hidden = !projectsWrite && !invoicesRead;
-    grpDocument->setVisible(!hidden);
-    lblNoPermission->setVisible(hidden);
+    showNoPermission(hidden);
     updateCommands();
     if (hidden)
         btnPrint->setEnabled(false);

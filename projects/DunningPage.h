@@ -47,8 +47,7 @@ public:
     bool cmdSave();
     void cmdChange();
 
-    QGroupBox *grpDocument;
-    QLabel *lblNoPermission, *lblInvoice, *lblLevel;
+    QLabel *lblInvoice, *lblLevel;
     QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2, *edtUID;
     QCheckBox *chkLinks;
     QDateEdit *dtDatum;
