@@ -99,6 +99,25 @@ QString SqlQuote(const QString &text)
     return s;
 }
 
+QString SqlLike(const QString &column, const QString &text, LikeMatch match)
+{
+    QString pattern;
+    pattern.reserve(text.size() + 4);
+    bool escaped = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\')) {
+            pattern += QLatin1Char('\\');
+            escaped = true;
+        }
+        pattern += c;
+    }
+    const QString front = match == LikeMatch::Contains ? QStringLiteral("%") : QString();
+    // The ESCAPE clause only when the text needs it, so plain prefixes keep the
+    // engine's index plans for LIKE 'x%'.
+    return column + QStringLiteral(" LIKE '") + front + SqlQuote(pattern) + QStringLiteral("%'")
+           + (escaped ? QStringLiteral(" ESCAPE '\\'") : QString());
+}
+
 QString PadNumber(qint64 number)
 {
     return (QLatin1Char('0') + QString::number(number)).rightJustified(6, QLatin1Char('0'));

@@ -23,6 +23,12 @@ QString MoneyText(const QString &amountText);
 // Doubles every apostrophe; nothing else changes.
 QString SqlQuote(const QString &text);
 
+// A LIKE condition on a column for typed text: the text is quoted and its "%", "_"
+// and "\\" are matched literally (ESCAPE clause), so a typed "%" finds a percent sign
+// instead of every row. Every search of the program builds its patterns here.
+enum class LikeMatch { Contains, StartsWith };
+QString SqlLike(const QString &column, const QString &text, LikeMatch match);
+
 // A customer number as shown to users: "0" in front, padded to six characters.
 QString PadNumber(qint64 number);
 
