@@ -1,6 +1,7 @@
 #include "ExtendedData.h"
 
 #include "Errors.h"
+#include "NumberInput.h"
 #include "Formats.h"
 
 #include <QRegularExpression>
@@ -11,8 +12,10 @@ namespace ExtendedRules {
 
 namespace {
 
-// Days are whole numbers; five digits are far beyond any payment period.
-constexpr int MaxDayDigits = 5;
+QString quoted(const QString &s)
+{
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
 
 bool isDigits(const QString &s)
 {
@@ -30,64 +33,18 @@ QString shortDecimal(Amount a)
     return a.toSqlText().replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-const QString NotStored = QStringLiteral(" Keine Speicherung.");
+using NumberInput::Kind;
+const NumberInput::Field TermField{Kind::Days, QStringLiteral("Netto Zahlungsziel (Tage)")};
+const NumberInput::Field SkontoDaysField{Kind::Days, QStringLiteral("Skontotage")};
+const NumberInput::Field SkontoField{Kind::Percent, QStringLiteral("Skonto %")};
+const NumberInput::Field RabattField{Kind::Percent, QStringLiteral("Rabatt %")};
+const NumberInput::Field MaximumField{Kind::Money, QStringLiteral("Lieferung Höchstwert")};
 
-QString quoted(const QString &s)
+// The typed value as SQL text, "NULL" when empty.
+QString sqlValue(const NumberInput::Field &field, const QString &typed)
 {
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-std::optional<QString> daysError(const QString &label, const QString &typed)
-{
-    const QString s = typed.trimmed();
-    if (s.isEmpty())
-        return std::nullopt;
-    if (!isDigits(s))
-        return quoted(label) + QStringLiteral(": ") + quoted(typed)
-               + QStringLiteral(" ist keine gültige Anzahl Tage. Bitte nur Ziffern eingeben.") + NotStored;
-    if (s.size() > MaxDayDigits)
-        return quoted(label) + QStringLiteral(": ") + quoted(typed)
-               + QStringLiteral(" ist zu groß. Bitte höchstens fünf Ziffern eingeben.") + NotStored;
-    return std::nullopt;
-}
-
-// A typed amount with a hint at the decimal comma when the text holds a dot but no
-// comma, which is the usual slip ("1.5").
-QString notANumber(const QString &label, const QString &typed, const QString &what, const QString &example)
-{
-    QString text = quoted(label) + QStringLiteral(": ") + quoted(typed) + QStringLiteral(" ist kein gültiger ") + what
-                   + QLatin1Char('.');
-    if (typed.contains(QLatin1Char('.')) && !typed.contains(QLatin1Char(',')))
-        text += QStringLiteral(" Das Dezimaltrennzeichen ist das Komma.");
-    return text + QStringLiteral(" Bitte so eingeben: ") + example + QLatin1Char('.') + NotStored;
-}
-
-std::optional<QString> percentError(const QString &label, const QString &typed)
-{
-    if (typed.trimmed().isEmpty())
-        return std::nullopt;
-    const std::optional<Amount> a = Amount::parseInput(typed);
-    if (!a)
-        return notANumber(label, typed, QStringLiteral("Prozentsatz"), QStringLiteral("2,5"));
-    if (a->isNegative())
-        return quoted(label) + QStringLiteral(": Der Prozentsatz darf nicht negativ sein.") + NotStored;
-    if (*a > Amount::fromUnits(100))
-        return quoted(label) + QStringLiteral(": Der Prozentsatz muss zwischen 0 und 100 liegen.") + NotStored;
-    return std::nullopt;
-}
-
-std::optional<QString> amountError(const QString &label, const QString &typed)
-{
-    if (typed.trimmed().isEmpty())
-        return std::nullopt;
-    const std::optional<Amount> a = Amount::parseInput(typed);
-    if (!a)
-        return notANumber(label, typed, QStringLiteral("Betrag"), QStringLiteral("1.500,50 oder 1500,50"));
-    if (a->isNegative())
-        return quoted(label) + QStringLiteral(": Der Betrag darf nicht negativ sein.") + NotStored;
-    if (a->roundedToCents() != *a)
-        return quoted(label) + QStringLiteral(": Bitte höchstens zwei Nachkommastellen eingeben.") + NotStored;
-    return std::nullopt;
+    const std::optional<Amount> a = NumberInput::value(field, typed);
+    return a ? a->toSqlText() : QStringLiteral("NULL");
 }
 
 QString upperCompact(const QString &iban)
@@ -132,45 +89,44 @@ ExtendedData forDisplay(const ExtendedData &stored)
 
 std::optional<QString> inputError(const ExtendedData &typed)
 {
-    if (auto e = daysError(QStringLiteral("Netto Zahlungsziel (Tage)"), typed.zahlungsziel))
+    if (auto e = NumberInput::refusal(TermField, typed.zahlungsziel))
         return e;
-    if (auto e = daysError(QStringLiteral("Skontotage"), typed.skontoTage))
+    if (auto e = NumberInput::refusal(SkontoDaysField, typed.skontoTage))
         return e;
-    if (auto e = percentError(QStringLiteral("Skonto %"), typed.skonto))
+    if (auto e = NumberInput::refusal(SkontoField, typed.skonto))
         return e;
-    if (auto e = percentError(QStringLiteral("Rabatt %"), typed.rabatt))
+    if (auto e = NumberInput::refusal(RabattField, typed.rabatt))
         return e;
-    if (auto e = amountError(QStringLiteral("Lieferung Höchstwert"), typed.hoechstwert))
+    if (auto e = NumberInput::refusal(MaximumField, typed.hoechstwert))
         return e;
     return std::nullopt;
 }
 
+NumberInput::Field numberField(NumberField which)
+{
+    switch (which) {
+    case NumberField::Term: return TermField;
+    case NumberField::SkontoDays: return SkontoDaysField;
+    case NumberField::Skonto: return SkontoField;
+    case NumberField::Rabatt: return RabattField;
+    case NumberField::Maximum: return MaximumField;
+    }
+    return TermField;
+}
+
 QString sqlDays(const QString &typed)
 {
-    const QString s = typed.trimmed();
-    if (s.isEmpty())
-        return QStringLiteral("NULL");
-    if (!isDigits(s) || s.size() > MaxDayDigits)
-        throw ConversionError(QStringLiteral("'%1' ist keine gültige Anzahl Tage.").arg(typed));
-    return QString::number(s.toLongLong());
+    return sqlValue(TermField, typed);
 }
 
 QString sqlPercent(const QString &typed)
 {
-    if (typed.trimmed().isEmpty())
-        return QStringLiteral("NULL");
-    if (percentError(QString(), typed))
-        throw ConversionError(QStringLiteral("'%1' ist kein gültiger Prozentsatz.").arg(typed));
-    return Amount::parseInput(typed)->toSqlText();
+    return sqlValue(SkontoField, typed);
 }
 
 QString sqlAmount(const QString &typed)
 {
-    if (typed.trimmed().isEmpty())
-        return QStringLiteral("NULL");
-    if (amountError(QString(), typed))
-        throw ConversionError(QStringLiteral("'%1' ist kein gültiger Betrag.").arg(typed));
-    return Amount::parseInput(typed)->toSqlText();
+    return sqlValue(MaximumField, typed);
 }
 
 QString sqlRate(const QString &entry)

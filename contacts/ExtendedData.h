@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Amount.h"
+#include "NumberInput.h"
 
 #include <QColor>
 #include <QDate>
@@ -57,6 +58,9 @@ ExtendedData forDisplay(const ExtendedData &stored);
 // German users type them ("1.500,50", "1500,5"), a dot used as decimal point or
 // any other text is refused.
 std::optional<QString> inputError(const ExtendedData &typed);
+// The rule and caption of each number field, for the window's fields.
+enum class NumberField { Term, SkontoDays, Skonto, Rabatt, Maximum };
+NumberInput::Field numberField(NumberField which);
 
 // The typed value of a number field as SQL text: "NULL" when empty, else the
 // number with a decimal point ("1500.5"). Throws ConversionError for text that

@@ -1,5 +1,7 @@
 #include "TfrmFiPeMehr.h"
 
+#include "NumberEdit.h"
+
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
@@ -35,20 +37,10 @@ namespace {
 const QString UnsavedClose = QStringLiteral("Daten wurden nicht gesichert. Dialog wirklich Beenden ?");
 const QString CaptionPrefix = QStringLiteral("Zahlungsbedingungen von: ");
 
-// Which characters a number field lets through as the user types. Pasted text is
-// not filtered; the save checks every value before it is stored.
-enum class KeyFilter { None, Digits, Decimal };
-const char *const FilterProperty = "orvellaKeyFilter";
-
-QLineEdit *field(QWidget *parent, const char *name, KeyFilter filter = KeyFilter::None)
+QLineEdit *field(QWidget *parent, const char *name)
 {
     auto *e = new QLineEdit(parent);
     e->setObjectName(QLatin1String(name));
-    e->setProperty(FilterProperty, int(filter));
-    if (filter != KeyFilter::None) {
-        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        e->setMaxLength(filter == KeyFilter::Digits ? 5 : 16);
-    }
     return e;
 }
 
@@ -124,16 +116,23 @@ TfrmFiPeMehr::~TfrmFiPeMehr() = default;
 
 // --- building ------------------------------------------------------------------------
 
+NumberEdit *TfrmFiPeMehr::numberField(QWidget *parent, const char *name, ExtendedRules::NumberField which)
+{
+    auto *e = new NumberEdit(ExtendedRules::numberField(which), &m_state.dialogs, parent);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+
 QWidget *TfrmFiPeMehr::buildTerms()
 {
     m_terms = new QGroupBox(CaptionPrefix, this);
     m_terms->setObjectName(QStringLiteral("grpPaymentTerms"));
-    m_paymentDays = field(m_terms, "edtPaymentDays", KeyFilter::Digits);
-    m_discountDays = field(m_terms, "edtCashDiscountDays", KeyFilter::Digits);
+    m_paymentDays = numberField(m_terms, "edtPaymentDays", ExtendedRules::NumberField::Term);
+    m_discountDays = numberField(m_terms, "edtCashDiscountDays", ExtendedRules::NumberField::SkontoDays);
     m_cashDiscountText = field(m_terms, "edtCashDiscountText");
-    m_cashDiscount = field(m_terms, "edtCashDiscount", KeyFilter::Decimal);
+    m_cashDiscount = numberField(m_terms, "edtCashDiscount", ExtendedRules::NumberField::Skonto);
     m_discountText = field(m_terms, "edtDiscountText");
-    m_discount = field(m_terms, "edtDiscount", KeyFilter::Decimal);
+    m_discount = numberField(m_terms, "edtDiscount", ExtendedRules::NumberField::Rabatt);
     m_vatRate = new QComboBox(m_terms);
     m_vatRate->setObjectName(QStringLiteral("cboVatRate"));
     m_vatRate->setMinimumContentsLength(8);
@@ -198,7 +197,7 @@ QWidget *TfrmFiPeMehr::buildDelivery()
         m_delivery->addButton(rb, i + 1); // the id is the stored flag
         g->addWidget(rb, i, 0);
     }
-    m_maximum = field(box, "edtMaximumAmount", KeyFilter::Decimal);
+    m_maximum = numberField(box, "edtMaximumAmount", ExtendedRules::NumberField::Maximum);
     narrow(m_maximum, QStringLiteral("9.999.999,99"));
     auto *currency = new QLabel(QStringLiteral("€"), box);
     currency->setObjectName(QStringLiteral("lblMaximumCurrency"));
@@ -653,18 +652,6 @@ bool TfrmFiPeMehr::eventFilter(QObject *watched, QEvent *event)
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             focusNextChild();
             return true;
-        }
-        const auto filter = KeyFilter(e->property(FilterProperty).toInt());
-        const QString text = key->text();
-        if (filter != KeyFilter::None && !text.isEmpty() && text.at(0).isPrint()
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            for (QChar c : text) {
-                const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
-                                     || (filter == KeyFilter::Decimal
-                                         && (c == QLatin1Char(',') || c == QLatin1Char('.')));
-                if (!allowed)
-                    return true;
-            }
         }
     }
     return QDialog::eventFilter(watched, event);

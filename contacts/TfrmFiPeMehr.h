@@ -6,6 +6,7 @@
 #include <QImage>
 
 class AppState;
+class NumberEdit;
 class PaymentHistoryModel;
 class QButtonGroup;
 class QComboBox;
@@ -57,6 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    NumberEdit *numberField(QWidget *parent, const char *name, ExtendedRules::NumberField which);
     QWidget *buildTerms();
     QWidget *buildDelivery();
     QWidget *buildPicture();
@@ -87,12 +89,13 @@ private:
     QImage m_newPicture;
 
     QGroupBox *m_terms;
-    QLineEdit *m_paymentDays, *m_discountDays, *m_cashDiscountText, *m_cashDiscount, *m_discountText, *m_discount;
+    QLineEdit *m_cashDiscountText, *m_discountText;
+    NumberEdit *m_paymentDays, *m_discountDays, *m_cashDiscount, *m_discount;
     QComboBox *m_vatRate;
     QLineEdit *m_vatId;
     QComboBox *m_priceGroup;
     QButtonGroup *m_delivery;
-    QLineEdit *m_maximum;
+    NumberEdit *m_maximum;
     QLabel *m_picture;
     QPushButton *m_loadPicture, *m_deletePicture;
     QLineEdit *m_bankName, *m_accountHolder, *m_accountNumber, *m_bankCode, *m_iban;

@@ -2,33 +2,39 @@
 
 namespace ArticleEntryRules {
 
+namespace {
+
+std::optional<Amount> checked(const NumberInput::Field &field, const QString &text)
+{
+    if (text.trimmed().isEmpty() || NumberInput::refusal(field, text))
+        return std::nullopt;
+    return NumberInput::value(field, text);
+}
+
+} // namespace
+
 std::optional<Amount> price(const QString &text)
 {
-    const int comma = int(text.indexOf(QLatin1Char(',')));
-    if (comma >= 0 && text.size() - comma - 1 > 2)
-        return std::nullopt;
-    return Amount::parseInput(text);
+    return checked(PriceField, text);
 }
 
 std::optional<Amount> quantity(const QString &text)
 {
-    return Amount::parseInput(text);
+    return checked(QuantityField, text);
 }
 
 QString priceRefusal(const QString &text)
 {
-    if (text.isEmpty())
+    if (text.trimmed().isEmpty())
         return QStringLiteral("Bitte einen Einzelpreis eintragen.");
-    return QStringLiteral("'%1' ist kein gültiger Preis. Bitte den Preis mit Komma und höchstens zwei "
-                          "Nachkommastellen eingeben, zum Beispiel 1.234,50 oder 1234,5.")
-        .arg(text);
+    return NumberInput::refusal(PriceField, text).value_or(QString());
 }
 
 QString quantityRefusal(const QString &text)
 {
-    return QStringLiteral("'%1' ist keine gültige Anzahl. Bitte die Anzahl mit Komma eingeben, zum Beispiel 3, "
-                          "1,5 oder 0,335.")
-        .arg(text);
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("Bitte eine Anzahl eintragen.");
+    return NumberInput::refusal(QuantityField, text).value_or(QString());
 }
 
 QString vatRefusal(const QString &text)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ArticleStore.h"
-#include "EntryFields.h"
+#include "NumberInput.h"
 #include "LineList.h"
 
 #include <QString>
@@ -13,11 +13,10 @@
 // that refuses the input, or an empty text.
 namespace ArticleEntryRules {
 
-// "Einzelpreis:" and "Einzelpreis Netto": thousands points, two decimals,
-// fourteen characters, so a price keeps its cents.
-inline const NumberRules PriceRules{true, true, 14, false};
-// "Anzahl:": thousands points, any decimals up to five characters ("0,335").
-inline const NumberRules QuantityRules{true, false, 5, false};
+// "Einzelpreis:" and "Einzelpreis Netto": an amount with its cents.
+inline const NumberInput::Field PriceField{NumberInput::Kind::Money, QStringLiteral("Einzelpreis")};
+// "Anzahl:": up to four decimals ("0,335").
+inline const NumberInput::Field QuantityField{NumberInput::Kind::Quantity, QStringLiteral("Anzahl")};
 
 // A price as German users write it ("1.234,50", "1234,5"), at most two decimals.
 std::optional<Amount> price(const QString &text);

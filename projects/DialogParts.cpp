@@ -50,20 +50,16 @@ void sizePercentField(QLineEdit *field)
     field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000,000")) + 12);
 }
 
-Amount percentOf(const QString &text)
+Amount percentOf(const NumberEdit *field)
 {
-    if (text.isEmpty())
-        return Amount();
-    if (auto p = Amount::parseInput(text))
-        return *p;
-    throw ConversionError(QStringLiteral("'%1' ist kein gültiger Prozentsatz.").arg(text));
+    return field->value().value_or(Amount());
 }
 
-TextPercentForm::TextPercentForm(QDialog *dialog)
+TextPercentForm::TextPercentForm(QDialog *dialog, Dialogs &dialogs, const QString &label)
 {
     text = new QLineEdit(dialog);
     text->setObjectName(QStringLiteral("edtText"));
-    percent = new NumberEdit(PercentRules, dialog);
+    percent = new NumberEdit({NumberInput::Kind::Percent, label + QStringLiteral(" %")}, &dialogs, dialog);
     percent->setObjectName(QStringLiteral("edtProzent"));
     sizePercentField(percent);
     EnterToNextField::install({text});

@@ -1,6 +1,6 @@
 #include "ProjectGeneralFields.h"
 
-#include "FieldRules.h"
+#include "NumberEdit.h"
 #include "ProjectStore.h"
 
 #include <QCheckBox>
@@ -10,9 +10,19 @@
 #include <QLabel>
 #include <QLineEdit>
 
-void ProjectGeneralFields::createGeneralFields(QWidget *group, const std::function<QLineEdit *(const char *)> &edit,
-                                               const char *skontoTextName, const char *skontoName)
+void ProjectGeneralFields::createGeneralFields(QWidget *group, Dialogs &dialogs,
+                                               const std::function<QLineEdit *(const char *)> &edit,
+                                               const std::function<void(QLineEdit *)> &watch,
+                                               const char *skontoTextName, const char *skontoName,
+                                               const QString &skontoLabel)
 {
+    const auto number = [&](const char *name, NumberInput::Kind kind, const QString &label) {
+        auto *e = new NumberEdit({kind, label}, &dialogs, group);
+        e->setObjectName(QLatin1String(name));
+        if (watch)
+            watch(e);
+        return e;
+    };
     lblAnrede = new QLabel(QStringLiteral("Anrede / Titel"), group);
     edtAnrede = edit("edtAnrede");
     edtTitel = edit("edtTitel");
@@ -26,13 +36,10 @@ void ProjectGeneralFields::createGeneralFields(QWidget *group, const std::functi
     cbUSt = new QComboBox(group);
     cbUSt->setObjectName(QStringLiteral("cbUSt"));
     edtRabattText = edit("edtRabattText");
-    edtRabatt = edit("edtRabatt");
+    edtRabatt = number("edtRabatt", NumberInput::Kind::Percent, QStringLiteral("Rabatt %"));
     edtSkontoText = edit(skontoTextName);
-    edtSkonto = edit(skontoName);
-    edtZahlungsziel = edit("edtZahlungsziel");
-    MakePercentField(edtRabatt);
-    MakePercentField(edtSkonto);
-    MakeDaysField(edtZahlungsziel);
+    edtSkonto = number(skontoName, NumberInput::Kind::Percent, skontoLabel + QStringLiteral(" %"));
+    edtZahlungsziel = number("edtZahlungsziel", NumberInput::Kind::Days, QStringLiteral("Netto Zahlungsziel"));
     edtRabatt->setMaximumWidth(70);
     edtSkonto->setMaximumWidth(70);
     edtZahlungsziel->setMaximumWidth(60);

@@ -5,6 +5,8 @@
 
 class QCheckBox;
 class QComboBox;
+class Dialogs;
+class NumberEdit;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
@@ -21,17 +23,20 @@ class ProjectGeneralFields
 public:
     QLabel *lblAnrede = nullptr, *lblVName = nullptr, *lblNName = nullptr;
     QLineEdit *edtAnrede = nullptr, *edtTitel = nullptr, *edtVName = nullptr, *edtNName = nullptr, *edtUID = nullptr,
-              *edtRabattText = nullptr, *edtRabatt = nullptr, *edtSkontoText = nullptr, *edtSkonto = nullptr,
-              *edtZahlungsziel = nullptr;
+              *edtRabattText = nullptr, *edtSkontoText = nullptr;
+    NumberEdit *edtRabatt = nullptr, *edtSkonto = nullptr, *edtZahlungsziel = nullptr;
     QCheckBox *chkUID = nullptr;
     QComboBox *cbUSt = nullptr;
 
 protected:
     // Creates the controls in their tab order. Labels, check box and drop-down
-    // belong to group; edit makes each line edit with the objectName it is given.
-    // The two windows name the Skonto fields differently.
-    void createGeneralFields(QWidget *group, const std::function<QLineEdit *(const char *)> &edit,
-                             const char *skontoTextName, const char *skontoName);
+    // belong to group; edit makes each text field with the objectName it is given,
+    // watch is called for each of the number fields (percentages and term), which
+    // report what cannot be stored through dialogs. The two windows name the
+    // Skonto fields differently.
+    void createGeneralFields(QWidget *group, Dialogs &dialogs, const std::function<QLineEdit *(const char *)> &edit,
+                             const std::function<void(QLineEdit *)> &watch, const char *skontoTextName,
+                             const char *skontoName, const QString &skontoLabel);
     // Lays the controls out in columns 0 to 2 from row 0 on; returns the next free row.
     int addGeneralRows(QGridLayout *grid, QWidget *group, const QString &skontoCaption) const;
     // Salutation and title only for a person; the name labels follow the contact.

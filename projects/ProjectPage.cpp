@@ -5,8 +5,8 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "EntryFields.h"
-#include "FieldRules.h"
 #include "Formats.h"
+#include "NumberEdit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +47,9 @@ void ProjectPage::buildUi()
         connect(e, &QLineEdit::textEdited, this, [this] { markModified(); });
         return e;
     };
-    createGeneralFields(general, edit, "edtSkontoText", "edtSkonto");
+    createGeneralFields(general, m_state.dialogs, edit,
+                        [this](QLineEdit *e) { connect(e, &QLineEdit::textEdited, this, [this] { markModified(); }); },
+                        "edtSkontoText", "edtSkonto", QStringLiteral("Skonto"));
     cbUSt->setEditable(true);
     edtPrNr = edit("edtPrNr");
     edtPrName = edit("edtPrName");
@@ -64,8 +66,6 @@ void ProjectPage::buildUi()
     cbPreisgruppe->setObjectName(QStringLiteral("cbPreisgruppe"));
     cbPreisgruppe->addItems({QStringLiteral("Eins"), QStringLiteral("Zwei"), QStringLiteral("Drei"), QStringLiteral("Vier")});
     cbPreisgruppe->setVisible(false);
-    for (QLineEdit *e : {edtRabatt, edtSkonto})
-        connect(e, &QLineEdit::editingFinished, this, [e] { e->setText(TrimPercentText(e->text())); });
     int r = addGeneralRows(g, general, QStringLiteral("Skonto Text / %"));
     g->addWidget(new QLabel(QStringLiteral("Projekt Nr."), general), r, 0);
     g->addWidget(edtPrNr, r++, 1);

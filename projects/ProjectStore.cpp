@@ -1,5 +1,7 @@
 #include "ProjectStore.h"
 
+#include "NumberInput.h"
+
 #include "Amount.h"
 #include "Database.h"
 #include "Errors.h"
@@ -55,30 +57,19 @@ QStringList ProjectStore::vatChoices()
     return out;
 }
 
-QString ProjectStore::percentForSql(const QString &text, const QString &fieldName, bool zeroWhenEmpty)
+QString ProjectStore::percentForSql(const QString &text, const QString &label, bool zeroWhenEmpty)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty())
-        return zeroWhenEmpty ? QStringLiteral("0") : QString();
-    // The field shows a point after a save until it is reloaded.
-    QString german = t;
-    if (!german.contains(QLatin1Char(',')) && german.count(QLatin1Char('.')) == 1)
-        german.replace(QLatin1Char('.'), QLatin1Char(','));
-    const auto a = Amount::parseInput(german);
+    const std::optional<Amount> a = NumberInput::value({NumberInput::Kind::Percent, label}, text);
     if (!a)
-        throw ConversionError(QStringLiteral("'%1' ist kein gültiger Prozentsatz für %2.").arg(text, fieldName));
+        return zeroWhenEmpty ? QStringLiteral("0") : QString();
     return a->toSqlText();
 }
 
 QString ProjectStore::termForSql(const QString &text)
 {
-    const QString t = text.trimmed();
-    for (QChar c : t)
-        if (!c.isDigit() || c.unicode() > 127)
-            throw ConversionError(QStringLiteral("'%1' ist kein gültiges Zahlungsziel in Tagen.").arg(text));
-    if (t.size() > 5)
-        throw ConversionError(QStringLiteral("'%1' ist kein gültiges Zahlungsziel in Tagen.").arg(text));
-    return t;
+    const std::optional<Amount> a =
+        NumberInput::value({NumberInput::Kind::Days, QStringLiteral("Netto Zahlungsziel")}, text);
+    return a ? QString::number(a->raw() / Amount::Scale) : QString();
 }
 
 AddressFields ProjectStore::readAddress(const QString &sql)
@@ -181,8 +172,8 @@ AddressFields ProjectStore::pickAddress(qint64 ida)
 
 void ProjectStore::createProject(ProjectValue &v, TdmCommon &numbers)
 {
-    const QString rabatt = percentForSql(v.rabatt, QStringLiteral("Rabatt"), false);
-    const QString sconto = percentForSql(v.sconto, QStringLiteral("Sconto"), false);
+    const QString rabatt = percentForSql(v.rabatt, QStringLiteral("Rabatt %"), false);
+    const QString sconto = percentForSql(v.sconto, QStringLiteral("Sconto %"), false);
     const QString term = termForSql(v.zahlungsziel);
     if (v.prNr <= 0)
         throw OrvellaError(QStringLiteral("Es ist keine Projektnummer gezogen."));
@@ -291,8 +282,8 @@ QList<AddressListRow> ProjectStore::projectAddresses(qint64 prNr)
 
 void ProjectStore::saveProject(const ProjectValue &v)
 {
-    const QString rabatt = percentForSql(v.rabatt, QStringLiteral("Rabatt"), true);
-    const QString sconto = percentForSql(v.sconto, QStringLiteral("Skonto"), true);
+    const QString rabatt = percentForSql(v.rabatt, QStringLiteral("Rabatt %"), true);
+    const QString sconto = percentForSql(v.sconto, QStringLiteral("Skonto %"), true);
     const QString term = termForSql(v.zahlungsziel);
     Transaction tr(m_db);
     SqlQuery query(m_db);

@@ -68,8 +68,9 @@ public:
     QStringList vatChoices();
     // A percentage field's text as it is written to the database: empty stays empty
     // (or "0" when zeroWhenEmpty), otherwise a number with a decimal point. Throws
-    // ConversionError with a German message naming the field for anything else.
-    static QString percentForSql(const QString &text, const QString &fieldName, bool zeroWhenEmpty);
+    // ConversionError with the number fields' message naming the field (label)
+    // for anything else.
+    static QString percentForSql(const QString &text, const QString &label, bool zeroWhenEmpty);
     // The payment term: digits or empty. Throws ConversionError otherwise.
     static QString termForSql(const QString &text);
 

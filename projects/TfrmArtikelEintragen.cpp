@@ -7,6 +7,7 @@
 #include "DialogParts.h"
 #include "Dialogs.h"
 #include "EntryFields.h"
+#include "NumberEdit.h"
 #include "Formats.h"
 #include "Settings.h"
 #include "TextLinesGrid.h"
@@ -67,10 +68,10 @@ TfrmArtikelEintragen::TfrmArtikelEintragen(AppState &state, QWidget *parent)
     m_name->setObjectName(QStringLiteral("edtBezeichnung"));
     m_number = new QLineEdit(entry);
     m_number->setObjectName(QStringLiteral("edtArtikelNr"));
-    m_quantity = new NumberEdit(ArticleEntryRules::QuantityRules, entry);
+    m_quantity = new NumberEdit(ArticleEntryRules::QuantityField, &state.dialogs, entry);
     m_quantity->setObjectName(QStringLiteral("edtAnzahl"));
     m_quantity->setAlignment(Qt::AlignRight);
-    m_price = new NumberEdit(ArticleEntryRules::PriceRules, entry);
+    m_price = new NumberEdit(ArticleEntryRules::PriceField, &state.dialogs, entry);
     m_price->setObjectName(QStringLiteral("edtEinzelpreis"));
     m_price->setAlignment(Qt::AlignRight);
     m_vat = new QComboBox(entry);
@@ -396,8 +397,6 @@ void TfrmArtikelEintragen::resultClicked(int row)
 bool TfrmArtikelEintragen::enterLine()
 {
     ArticleLine line = entryLine();
-    m_price->rebuild();
-    m_quantity->rebuild();
     line.quantity = m_quantity->text();
     line.price = m_price->text();
     m_changed = true;
@@ -502,7 +501,6 @@ void TfrmArtikelEintragen::runCatalogue()
 
 void TfrmArtikelEintragen::enterIntoCatalogue()
 {
-    m_price->rebuild();
     m_catalogue->prepareNew(m_name->text(), m_number->text(), m_price->text(), m_vat->currentText(), m_texts->texts());
     runCatalogue();
 }

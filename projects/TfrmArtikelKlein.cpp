@@ -6,6 +6,7 @@
 #include "DialogParts.h"
 #include "Dialogs.h"
 #include "EntryFields.h"
+#include "NumberEdit.h"
 #include "Errors.h"
 #include "Formats.h"
 #include "Settings.h"
@@ -31,7 +32,7 @@ TfrmArtikelKlein::TfrmArtikelKlein(AppState &state, QWidget *parent)
     m_name->setObjectName(QStringLiteral("edtBezeichnung"));
     m_number = new QLineEdit(this);
     m_number->setObjectName(QStringLiteral("edtArtikelnummer"));
-    m_price = new NumberEdit(ArticleEntryRules::PriceRules, this);
+    m_price = new NumberEdit({NumberInput::Kind::Money, QStringLiteral("Einzelpreis Netto")}, &state.dialogs, this);
     m_price->setObjectName(QStringLiteral("edtEinzelpreisNetto"));
     m_price->setAlignment(Qt::AlignRight);
     m_vat = new QComboBox(this);
@@ -42,10 +43,10 @@ TfrmArtikelKlein::TfrmArtikelKlein(AppState &state, QWidget *parent)
     m_group->setObjectName(QStringLiteral("cboArtikelgruppe"));
     m_group->setEditable(true);
     m_group->setInsertPolicy(QComboBox::NoInsert);
-    m_stock = new NumberEdit(NumberRules{false, false, 0, true}, this);
+    m_stock = new NumberEdit({NumberInput::Kind::Count, QStringLiteral("Bestand")}, &state.dialogs, this);
     m_stock->setObjectName(QStringLiteral("edtBestand"));
     m_stock->setEnabled(false);
-    m_minStock = new NumberEdit(NumberRules{false, false, 0, true}, this);
+    m_minStock = new NumberEdit({NumberInput::Kind::Count, QStringLiteral("Mindestbestand")}, &state.dialogs, this);
     m_minStock->setObjectName(QStringLiteral("edtMindestbestand"));
     m_minStock->setEnabled(false);
     m_texts = new TextLinesGrid(4, this);
@@ -126,7 +127,6 @@ void TfrmArtikelKlein::prepareChange(const ArticleRow &row, const QString &vat)
 
 void TfrmArtikelKlein::save()
 {
-    m_price->rebuild();
     Article article;
     const QString refusal = ArticleEntryRules::checkArticle(m_name->text(), m_number->text(), m_group->currentText(),
                                                             m_price->text(), m_vat->currentText(), article);

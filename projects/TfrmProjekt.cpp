@@ -7,6 +7,7 @@
 #include "Dialogs.h"
 #include "EntryFields.h"
 #include "Formats.h"
+#include "NumberEdit.h"
 #include "Settings.h"
 #include "WindowHub.h"
 
@@ -59,7 +60,7 @@ void TfrmProjekt::buildUi()
         e->setObjectName(QLatin1String(name));
         return e;
     };
-    createGeneralFields(grpContact, edit, "edtScontoText", "edtSconto");
+    createGeneralFields(grpContact, m_state.dialogs, edit, {}, "edtScontoText", "edtSconto", QStringLiteral("Sconto"));
     edtPrNr = edit("edtPrNr");
     edtPrNr->setReadOnly(true);
     dtDatum = new QDateEdit(grpContact);

@@ -18,7 +18,7 @@ TfrmRabatt::TfrmRabatt(AppState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("Rabatt"));
     resize(592, 106);
 
-    const DialogParts::TextPercentForm form(this);
+    const DialogParts::TextPercentForm form(this, m_state.dialogs, QStringLiteral("Rabatt"));
     form.layOut(this);
     m_text = form.text;
     m_percent = form.percent;
@@ -61,8 +61,7 @@ void TfrmRabatt::textTyped()
 
 void TfrmRabatt::enter()
 {
-    m_percent->rebuild();
-    const Amount percent = DialogParts::percentOf(m_percent->text());
+    const Amount percent = DialogParts::percentOf(m_percent);
     m_changed = true;
     m_doc.lines.addDiscount(m_text->text(), percent);
     accept();
@@ -70,10 +69,9 @@ void TfrmRabatt::enter()
 
 void TfrmRabatt::change()
 {
-    m_percent->rebuild();
     // The percentage stays as typed; an empty field is a discount of 0, so the
     // line never loses its percentage and turns into a text line.
-    DialogParts::percentOf(m_percent->text());
+    DialogParts::percentOf(m_percent);
     const QString typed = m_percent->text().isEmpty() ? QStringLiteral("0") : m_percent->text();
     m_changed = true;
     m_doc.lines.changeDiscount(m_text->text(), typed);

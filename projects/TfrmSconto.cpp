@@ -15,7 +15,7 @@ TfrmSconto::TfrmSconto(AppState &state, QWidget *parent) : QDialog(parent, Dialo
     setWindowTitle(QStringLiteral("Skonto"));
     resize(592, 146);
 
-    const DialogParts::TextPercentForm form(this);
+    const DialogParts::TextPercentForm form(this, m_state.dialogs, QStringLiteral("Skonto"));
     m_text = form.text;
     m_percent = form.percent;
     m_preview = new QLineEdit(this);
@@ -61,8 +61,7 @@ void TfrmSconto::updatePreview()
 
 void TfrmSconto::enter()
 {
-    m_percent->rebuild();
-    const Amount percent = DialogParts::percentOf(m_percent->text());
+    const Amount percent = DialogParts::percentOf(m_percent);
     m_changed = true;
     m_doc.skontoText = m_text->text();
     m_doc.skontoPercent = percent.toText();
