@@ -26,9 +26,19 @@ QString withFourDigitYear(QString format)
 
 } // namespace
 
+QString DateFormatFor(const QLocale &system)
+{
+    // The program is German throughout: a desktop in another language would show
+    // "12/9/2026" or "9 Dec 2026" between German texts, and a German user reads
+    // the first as 12 September. Only a German desktop's own form is taken.
+    if (system.language() != QLocale::German)
+        return QStringLiteral("dd.MM.yyyy");
+    return withFourDigitYear(system.dateFormat(QLocale::ShortFormat));
+}
+
 void InitFormats()
 {
-    g_systemDateFormat = withFourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
+    g_systemDateFormat = DateFormatFor(QLocale::system());
     QLocale german(QLocale::German, QLocale::Germany);
     german.setNumberOptions(QLocale::DefaultNumberOptions);
     QLocale::setDefault(german);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 
 // Process-wide number and date formats, and the small helpers every window uses.
@@ -10,6 +11,10 @@
 // Saves the desktop's short date format, then makes German formats the default
 // (QLocale::setDefault), so widgets show "dd.MM.yyyy" and "1.234,50".
 void InitFormats();
+// The short date form that ToSystemDate uses on a desktop with this locale: the
+// desktop's own form (with a four-digit year) when its language is German, else
+// "dd.MM.yyyy".
+QString DateFormatFor(const QLocale &system);
 // For tests: the short date format that ToSystemDate uses (a QDate format string).
 void SetSystemDateFormat(const QString &qtDateFormat);
 QString SystemDateFormat();

@@ -5,7 +5,10 @@
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 
+#include <QProcess>
 #include <QtTest>
+
+#include <cstdio>
 
 class TestFormats : public QObject
 {
@@ -24,6 +27,8 @@ private Q_SLOTS:
     void sizeGrade_data();
     void sizeGrade();
     void initFormatsSetsGermanDefault();
+    void datesUnderDesktopLanguages_data();
+    void datesUnderDesktopLanguages();
     void commandGuardShowsError();
 };
 
@@ -152,6 +157,32 @@ void TestFormats::initFormatsSetsGermanDefault()
     QVERIFY(SystemDateFormat().contains(QLatin1String("yyyy")));
 }
 
+void TestFormats::datesUnderDesktopLanguages_data()
+{
+    // A stored date as the program shows it when started on such a desktop.
+    QTest::addColumn<QString>("lang");
+    QTest::newRow("C") << "C";
+    QTest::newRow("English (US)") << "en_US.UTF-8";
+    QTest::newRow("English (GB)") << "en_GB.UTF-8";
+    QTest::newRow("German") << "de_DE.UTF-8";
+    QTest::newRow("Swiss German") << "de_CH.UTF-8";
+}
+
+void TestFormats::datesUnderDesktopLanguages()
+{
+    QFETCH(QString, lang);
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LC_ALL"));
+    env.remove(QStringLiteral("LC_TIME"));
+    env.insert(QStringLiteral("LANG"), lang);
+    env.insert(QStringLiteral("ORVELLA_SHOW_DATE"), QStringLiteral("09.12.2026"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(10000));
+    QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(), QStringLiteral("09.12.2026"));
+}
+
 void TestFormats::commandGuardShowsError()
 {
     ScriptedDialogs dialogs;
@@ -168,5 +199,18 @@ void TestFormats::commandGuardShowsError()
     QCOMPARE(dialogs.log().size(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestFormats)
+// Started with ORVELLA_SHOW_DATE, the program only prints that date as a window
+// would show it, so the test sees the formats a fresh process takes from its desktop.
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("ORVELLA_SHOW_DATE")) {
+        InitFormats();
+        std::printf("%s\n", qPrintable(ToSystemDate(qEnvironmentVariable("ORVELLA_SHOW_DATE"))));
+        return 0;
+    }
+    TestFormats test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_formats.moc"
