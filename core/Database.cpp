@@ -66,6 +66,14 @@ quint32 bigEndian32(const char *p)
     return (quint32(u[0]) << 24) | (quint32(u[1]) << 16) | (quint32(u[2]) << 8) | quint32(u[3]);
 }
 
+QString damagedMessage(const QString &file, bool atOpen)
+{
+    return QStringLiteral("Der Datenbestand \"%1\" ist beschädigt.\n%2Bitte spielen Sie die letzte "
+                          "Datensicherung zurück oder wenden Sie sich an Ihren Betreuer.")
+        .arg(file, atOpen ? QStringLiteral("Er wurde nicht verändert. ")
+                          : QStringLiteral("Der Befehl wurde abgebrochen. "));
+}
+
 } // namespace
 
 int CompareDmy(const QByteArray &a, const QByteArray &b)
@@ -119,11 +127,12 @@ void Database::checkHeader() const
                                .arg(m_path));
 }
 
-void Database::connect(const QString &path)
+void Database::connect(const QString &path, bool readOnly)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY")
+                                  : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     if (!db.open()) {
         const QString why = db.lastError().text();
@@ -164,20 +173,11 @@ void Database::open(const QString &dataDir)
         }
     } else {
         checkHeader();
+        checkReadable();
     }
     connect(m_path);
     if (!m_createdNow) {
         const int version = schemaVersion();
-        if (version > Schema::Version) {
-            close();
-            throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren "
-                                              "Orvella-Version (Stand %2, dieses Programm kennt "
-                                              "Stand %3).\nBitte installieren Sie die neuere Version. "
-                                              "Der Datenbestand wurde nicht verändert.")
-                                   .arg(m_path)
-                                   .arg(version)
-                                   .arg(Schema::Version));
-        }
         if (version < Schema::Version)
             upgrade(version);
     }
@@ -189,6 +189,91 @@ void Database::open(const QString &dataDir)
     // this in the order of milliseconds even for large data sets.
     exec(QStringLiteral("PRAGMA analysis_limit=1000"));
     exec(QStringLiteral("ANALYZE"));
+}
+
+void Database::checkReadable()
+{
+    // Nothing is written to a data set before it is known to be a whole Orvella
+    // data set of a version this program knows: the checks run on a connection
+    // that cannot write.
+    connect(m_path, true);
+    try {
+        const int version = schemaVersion();
+        if (version > Schema::Version)
+            throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren "
+                                              "Orvella-Version (Stand %2, dieses Programm kennt "
+                                              "Stand %3).\nBitte installieren Sie die neuere Version. "
+                                              "Der Datenbestand wurde nicht verändert.")
+                                   .arg(m_path)
+                                   .arg(version)
+                                   .arg(Schema::Version));
+        QSqlQuery q(connection());
+        if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next())
+            fail(q.lastError(), QStringLiteral("PRAGMA quick_check"));
+        const QString result = q.value(0).toString();
+        if (result != QLatin1String("ok"))
+            throw DatabaseError(damagedMessage(m_path, true), result, QStringLiteral("PRAGMA quick_check"));
+    } catch (const DatabaseError &e) {
+        close();
+        // at opening, every failure means the data set cannot be used as it is
+        const bool damaged = e.message().startsWith(damagedMessage(m_path, false).section(QLatin1Char('\n'), 0, 0));
+        throw DataSetError(damaged ? damagedMessage(m_path, true) + QStringLiteral("\n\nMeldung der Datenbank: ")
+                                         + e.engineMessage()
+                                   : e.message());
+    } catch (...) {
+        close();
+        throw;
+    }
+    close();
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
+}
+
+void Database::fail(const QSqlError &error, const QString &statement) const
+{
+    const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    bool isCode = false;
+    const int code = error.nativeErrorCode().toInt(&isCode);
+    const QString file = m_path.isEmpty() ? m_dataDir : m_path;
+    switch (isCode ? code & 0xff : -1) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        throw DatabaseError(damagedMessage(file, false), engine, statement);
+    case SQLITE_FULL:
+        throw DatabaseError(QStringLiteral("Auf dem Datenträger des Datenbestands \"%1\" ist kein Platz mehr.\n"
+                                           "Es wurde nichts gespeichert. Bitte schaffen Sie Platz (nicht mehr "
+                                           "benötigte Dateien löschen oder verschieben) und wiederholen Sie den "
+                                           "Befehl.")
+                                .arg(file),
+                            engine, statement);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw DatabaseError(QStringLiteral("Der Datenbestand \"%1\" ist von einem anderen Programm oder einem "
+                                           "anderen Arbeitsplatz gesperrt.\nEs wurde nichts gespeichert. Bitte "
+                                           "warten Sie einen Moment oder beenden Sie das andere Programm und "
+                                           "wiederholen Sie dann den Befehl.")
+                                .arg(file),
+                            engine, statement);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        throw DatabaseError(QStringLiteral("Der Datenbestand \"%1\" darf nicht beschrieben werden.\nEs wurde "
+                                           "nichts gespeichert. Bitte prüfen Sie die Zugriffsrechte der Datei und "
+                                           "ihres Ordners.")
+                                .arg(file),
+                            engine, statement);
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        throw DatabaseError(QStringLiteral("Der Datenbestand \"%1\" kann nicht gelesen oder geschrieben werden.\n"
+                                           "Es wurde nichts gespeichert. Bitte prüfen Sie, ob der Datenträger "
+                                           "erreichbar ist, und wiederholen Sie den Befehl.")
+                                .arg(file),
+                            engine, statement);
+    default:
+        throw DatabaseError(engine, statement);
+    }
 }
 
 void Database::registerCollations()
@@ -238,7 +323,7 @@ int Database::schemaVersion()
 {
     QSqlQuery q(connection());
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        throw DatabaseError(q.lastError().text(), QStringLiteral("PRAGMA user_version"));
+        fail(q.lastError(), QStringLiteral("PRAGMA user_version"));
     return q.value(0).toInt();
 }
 
@@ -246,7 +331,7 @@ void Database::exec(const QString &sql)
 {
     QSqlQuery q(connection());
     if (!q.exec(sql))
-        throw DatabaseError(q.lastError().text(), sql);
+        fail(q.lastError(), sql);
 }
 
 void Database::begin()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // The connection to one Orvella data set. Everything that depends on the engine
@@ -32,6 +33,14 @@ public:
     void exec(const QString &sql);
     int schemaVersion();
 
+    // Throws the DatabaseError for a statement the engine refused. Failures a user
+    // can act on (a damaged file, a full disk, a data set locked by another
+    // program, no write permission) get a German message naming the file and
+    // saying what to do; the engine's text follows as a detail line.
+    [[noreturn]] void fail(const QSqlError &error, const QString &statement) const;
+    // How long a statement waits for another program's lock before it fails.
+    void setBusyTimeout(int milliseconds);
+
     // Used by Transaction: nested calls become savepoints.
     void begin();
     void commit();
@@ -39,8 +48,9 @@ public:
     int transactionDepth() const { return m_depth; }
 
 private:
-    void connect(const QString &path);
+    void connect(const QString &path, bool readOnly = false);
     void checkHeader() const;
+    void checkReadable();
     void createDataSet();
     void upgrade(int fromVersion);
     void registerCollations();

@@ -12,3 +12,9 @@ DatabaseError::DatabaseError(const QString &engineMessage, const QString &statem
       m_engine(engineMessage), m_statement(statement)
 {
 }
+
+DatabaseError::DatabaseError(const QString &message, const QString &engineMessage, const QString &statement)
+    : OrvellaError(message + QStringLiteral("\n\nMeldung der Datenbank: ") + engineMessage),
+      m_engine(engineMessage), m_statement(statement)
+{
+}

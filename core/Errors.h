@@ -29,6 +29,9 @@ class DatabaseError : public OrvellaError
 {
 public:
     DatabaseError(const QString &engineMessage, const QString &statement);
+    // A failure the user can act on (damaged file, full disk, locked data set): the
+    // German message, then the engine's text as a detail line.
+    DatabaseError(const QString &message, const QString &engineMessage, const QString &statement);
     const QString &engineMessage() const { return m_engine; }
     const QString &statement() const { return m_statement; }
 

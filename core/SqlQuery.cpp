@@ -78,9 +78,9 @@ void SqlQuery::open()
     const QString sql = text();
     m_query = QSqlQuery(m_db.connection());
     if (!m_query.exec(sql)) {
-        const QString why = m_query.lastError().text();
+        const QSqlError why = m_query.lastError();
         m_query = QSqlQuery();
-        throw DatabaseError(why, sql);
+        m_db.fail(why, sql);
     }
     m_record = m_query.record();
     m_active = true;
@@ -94,7 +94,7 @@ void SqlQuery::execSql()
     const QString sql = text();
     QSqlQuery q(m_db.connection());
     if (!q.exec(sql))
-        throw DatabaseError(q.lastError().text(), sql);
+        m_db.fail(q.lastError(), sql);
     m_rowsAffected = q.numRowsAffected();
 }
 

@@ -8,6 +8,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void transactionRollsBackOnError();
     void nestedTransactions();
     void databaseErrorCarriesStatement();
+    void engineFailuresSpeakGerman_data();
+    void engineFailuresSpeakGerman();
     void uniqueNumbersRefuseDuplicates();
     void contactListStatementRuns();
 };
@@ -100,6 +103,8 @@ void TestDatabase::refusesForeignFiles_data()
     QTest::newRow("empty file") << "empty" << "kein Orvella-Datenbestand";
     QTest::newRow("other sqlite file") << "foreign" << "kein Orvella-Datenbestand";
     QTest::newRow("newer version") << "newer" << "neueren Orvella-Version";
+    QTest::newRow("damaged data set") << "damaged" << "ist beschädigt.\nEr wurde nicht verändert. Bitte spielen Sie "
+                                                      "die letzte Datensicherung zurück";
 }
 
 void TestDatabase::refusesForeignFiles()
@@ -108,7 +113,16 @@ void TestDatabase::refusesForeignFiles()
     QFETCH(QString, message);
     TestEnv env(false);
     const QString file = env.dataDir() + "/orvella.db";
-    if (kind == "text" || kind == "empty") {
+    if (kind == "damaged") {
+        // a real data set with rows, then garbage over some pages behind the header
+        env.db().open(env.dataDir());
+        env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Muster GmbH', '1')");
+        env.db().close();
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.seek(3 * 4096));
+        f.write(QByteArray(3 * 4096, char(0xA5)));
+    } else if (kind == "text" || kind == "empty") {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));
         if (kind == "text")
@@ -137,7 +151,55 @@ void TestDatabase::refusesForeignFiles()
     }
     QVERIFY(!env.db().isOpen());
     QCOMPARE(fileDigest(file), before);
-    QVERIFY(!QFile::exists(file + "-wal"));
+    QVERIFY(QFileInfo(file + "-wal").size() == 0); // nothing waits to be written into it either
+}
+
+void TestDatabase::engineFailuresSpeakGerman_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("full disk") << "full" << "ist kein Platz mehr.\nEs wurde nichts gespeichert. Bitte schaffen Sie Platz";
+    QTest::newRow("locked by another program")
+        << "locked" << "ist von einem anderen Programm oder einem anderen Arbeitsplatz gesperrt.\nEs wurde nichts gespeichert.";
+}
+
+void TestDatabase::engineFailuresSpeakGerman()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, message);
+    TestEnv env;
+    env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Muster GmbH', '1')");
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+    other.setDatabaseName(env.db().filePath());
+    QVERIFY(other.open());
+    QSqlQuery hold(other);
+    if (failure == "full") {
+        // the engine's own full-disk error: the file may not grow by a single page
+        env.exec("PRAGMA max_page_count=" + env.scalar("PRAGMA page_count"));
+    } else {
+        env.db().setBusyTimeout(50);
+        QVERIFY(hold.exec("BEGIN IMMEDIATE"));
+    }
+    try {
+        Transaction tr(env.db());
+        SqlQuery q(env.db());
+        for (int i = 2; i < 2000; ++i)
+            q.execSql(QStringLiteral("INSERT INTO firma (IDF, Name, St) VALUES (%1, '%2', '1')").arg(i).arg(QString(200, 'x')));
+        tr.commit();
+        QFAIL("the save went through");
+    } catch (const DatabaseError &e) {
+        QVERIFY2(e.message().startsWith("Der Datenbestand \"" + env.db().filePath() + "\"")
+                     || e.message().startsWith("Auf dem Datenträger des Datenbestands \"" + env.db().filePath() + "\""),
+                 qPrintable(e.message()));
+        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
+        QVERIFY2(e.message().contains("\n\nMeldung der Datenbank: " + e.engineMessage()), qPrintable(e.message()));
+    }
+    hold.exec("ROLLBACK");
+    hold = QSqlQuery();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("other");
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM firma"), QStringLiteral("1"));
 }
 
 void TestDatabase::quotedAndUnquotedNumbers()
