@@ -27,8 +27,11 @@ int RunOrvella(int argc, char *argv[])
     sinceStart.start();
     QApplication app(argc, argv);
     SingleInstance instance;
-    if (!instance.acquire())
-        return 0; // another copy runs; end silently
+    if (!instance.acquire()) {
+        // Another copy runs: its window comes to the front, this one ends without a word.
+        SingleInstance::notifyRunning();
+        return 0;
+    }
 
     InitFormats();
     QApplication::setOrganizationName(QStringLiteral("Halvard"));
@@ -78,6 +81,14 @@ int RunOrvella(int argc, char *argv[])
 
     main.updateAvailability();
     main.show();
+    instance.onActivationRequest([&main] {
+        // an open dialog comes first, since the main window waits for it
+        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &main;
+        if (main.isMinimized())
+            main.showNormal();
+        front->raise();
+        front->activateWindow();
+    });
 
     // For the start-up benchmark: report when the main window is on screen and end.
     if (qEnvironmentVariableIsSet("ORVELLA_EXIT_WHEN_SHOWN")) {

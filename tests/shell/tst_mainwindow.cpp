@@ -1,4 +1,5 @@
 #include "Settings.h"
+#include "SingleInstance.h"
 #include "TForm1.h"
 #include "TestEnv.h"
 #include "WindowHub.h"
@@ -13,6 +14,9 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -68,6 +72,7 @@ private Q_SLOTS:
     void clockText();
     void columnWidthsFollowTheList();
     void secondInstanceEndsSilently();
+    void secondStartRaisesTheFirst();
 };
 
 void TestMainWindow::startsWithDefaults()
@@ -336,6 +341,33 @@ void TestMainWindow::secondInstanceEndsSilently()
     third.start(ORVELLA_BINARY, {});
     QVERIFY(third.waitForFinished(20000));
     QVERIFY2(third.readAllStandardOutput().contains("main window shown"), "third start did not come up");
+}
+
+void TestMainWindow::secondStartRaisesTheFirst()
+{
+    QTemporaryDir dir;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    {
+        SingleInstance first;
+        QVERIFY(first.acquire());
+        int raised = 0;
+        first.onActivationRequest([&] { ++raised; });
+        SingleInstance second;
+        QVERIFY(!second.acquire());
+        // the second start blocks on its request while the first answers from its event loop
+        std::atomic<int> confirmed{-1};
+        std::thread asking([&] { confirmed = SingleInstance::notifyRunning(5000) ? 1 : 0; });
+        QTRY_COMPARE_WITH_TIMEOUT(confirmed.load(), 1, 6000);
+        asking.join();
+        QCOMPARE(raised, 1);
+    }
+    // with nobody running, the request finds no one and the next start takes over
+    QVERIFY(!SingleInstance::notifyRunning(500));
+    SingleInstance next;
+    QVERIFY(next.acquire());
+    qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
 QTEST_MAIN(TestMainWindow)
