@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
 
 namespace {
@@ -66,4 +67,14 @@ QSize LargestStartSize(const QWidget *window)
 void ResizeWithinScreen(QWidget *window, QSize wished)
 {
     window->resize(wished.boundedTo(LargestStartSize(window)));
+}
+
+QScrollArea *Scrollable(QWidget *content)
+{
+    auto *area = new QScrollArea(content->parentWidget());
+    area->setObjectName(content->objectName() + QStringLiteral("Scroll"));
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    return area;
 }

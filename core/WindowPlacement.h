@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+class QScrollArea;
 class QWidget;
 class SettingsGroupReader;
 
@@ -26,3 +27,6 @@ void SaveWindowPosition(const QWidget *window, const QString &prefix);
 QSize LargestStartSize(const QWidget *window);
 // Resizes to the wished size, shrunk to LargestStartSize where the screen is smaller.
 void ResizeWithinScreen(QWidget *window, QSize wished);
+// The content in a frameless scroll area that follows the window's size, so a page
+// taller than a small screen scrolls inside the window instead of growing it.
+QScrollArea *Scrollable(QWidget *content);

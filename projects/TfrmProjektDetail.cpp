@@ -16,6 +16,9 @@
 #include "ProjectStore.h"
 #include "Settings.h"
 #include "WindowHub.h"
+#include "WindowPlacement.h"
+
+#include <QScrollArea>
 
 #include <QAction>
 #include <QApplication>
@@ -135,7 +138,7 @@ void TfrmProjektDetail::buildUi()
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->setDocumentMode(false);
     m_projectPage = new ProjectPage(m_state, *m_projects, m_tabs);
-    m_tabs->addTab(m_projectPage, QString::fromUtf8(pageInfo[0].tab));
+    m_tabs->addTab(Scrollable(m_projectPage), QString::fromUtf8(pageInfo[0].tab));
     for (int p = AngebotPage; p < PageCount; ++p) {
         QWidget *w = nullptr;
         if (p == MahnungPage) {
@@ -156,7 +159,7 @@ void TfrmProjektDetail::buildUi()
             m_pages[p] = page;
             w = page;
         }
-        m_tabs->addTab(w, QString::fromUtf8(pageInfo[p].tab));
+        m_tabs->addTab(Scrollable(w), QString::fromUtf8(pageInfo[p].tab));
     }
     m_dunning->btnPrint->setToolTip(Unavailable);
     m_tabs->setTabVisible(MahnungPage, false); // reached only through the project search
