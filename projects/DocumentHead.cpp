@@ -89,3 +89,8 @@ void DocumentHead::readFirstAddress(Document &d) const
     d.ownCompany = edtEFirma->text();
     d.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
 }
+
+QString SavedMessage(const QString &kindName, qint64 number)
+{
+    return kindName + QLatin1Char(' ') + PadNumber(number) + QStringLiteral(" gespeichert.");
+}

@@ -51,3 +51,7 @@ protected:
     qint64 m_projectNumber = 0;
     QString m_projectName;
 };
+
+// What the project window's status bar says after a page saved its document:
+// "Rechnung 000123 gespeichert."
+QString SavedMessage(const QString &kindName, qint64 number);

@@ -672,6 +672,7 @@ bool DocumentPage::cmdSave()
     }
     fillNumberList();
     Q_EMIT modifiedChanged();
+    Q_EMIT saved(SavedMessage(m_kind.name(), m_doc.number));
     return true;
 }
 

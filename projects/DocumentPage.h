@@ -97,6 +97,8 @@ public:
 
 Q_SIGNALS:
     void modifiedChanged();
+    // After a save, for the window's status bar ("Rechnung 000123 gespeichert.").
+    void saved(const QString &message);
     // New documents ask the window to run its activation (copies the project in).
     void activationRequested();
     void articleDataRequested();

@@ -343,6 +343,7 @@ bool DunningPage::cmdSave()
     m_clean = true;
     setEditMode(false);
     Q_EMIT modifiedChanged();
+    Q_EMIT saved(SavedMessage(DocumentKind(DocumentKind::Mahnung).name(), m_doc.number));
     return true;
 }
 

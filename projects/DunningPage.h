@@ -59,6 +59,8 @@ public:
 
 Q_SIGNALS:
     void modifiedChanged();
+    // After a save, for the window's status bar ("Mahnung 000007 gespeichert.").
+    void saved(const QString &message);
     void printRequested();
 
 protected:

@@ -144,11 +144,13 @@ void TfrmProjektDetail::buildUi()
         if (p == MahnungPage) {
             m_dunning = new DunningPage(m_state, *m_documents, m_tabs);
             connect(m_dunning, &DunningPage::modifiedChanged, this, [this] { refreshTabMarks(); });
+            connect(m_dunning, &DunningPage::saved, this, [this](const QString &m) { statusBar()->showMessage(m); });
             w = m_dunning;
         } else {
             auto *page = new DocumentPage(m_state, *m_documents, pageKinds[p], m_tabs);
             page->setPaymentTermSource([this] { return m_projectPage->value().zahlungsziel; });
             connect(page, &DocumentPage::modifiedChanged, this, [this] { refreshTabMarks(); });
+            connect(page, &DocumentPage::saved, this, [this](const QString &m) { statusBar()->showMessage(m); });
             connect(page, &DocumentPage::activationRequested, this,
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
             // The dialogs and the print, take-over and word-processor commands join
@@ -464,7 +466,10 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
             m_pages[p]->clearPage();
     m_dunning->clearPage();
     m_tabs->setTabVisible(MahnungPage, false);
-    m_hold = true;
+    // The pages are empty now, so the next opening must read the project again;
+    // a hold left set here would show the next project with empty pages.
+    m_hold = false;
+    statusBar()->clearMessage();
     if (m_state.hub) {
         m_state.hub->enableProjectSearchButton(true);
         m_state.hub->closeContactDetail();

@@ -155,3 +155,11 @@ QList<ContactRow> ContactListStore::search(bool companies, bool blocked, const Q
 {
     return fetch(searchStatement(companies, blocked, category, tab, term));
 }
+
+bool ContactListStore::noContactsYet()
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT (SELECT COUNT(*) FROM (SELECT 1 FROM firma LIMIT 1)) + "
+                          "(SELECT COUNT(*) FROM (SELECT 1 FROM name LIMIT 1)) AS n"));
+    return q.fieldInt(QStringLiteral("n")) == 0;
+}

@@ -39,6 +39,9 @@ public:
     QList<ContactRow> search(bool companies, bool blocked, const QString &category, int tab,
                              const QString &term);
 
+    // True while the data set holds no company and no person at all.
+    bool noContactsYet();
+
     static QString loadStatement(bool companies, bool blocked);
     static QString searchStatement(bool companies, bool blocked, const QString &category, int tab,
                                    const QString &term);

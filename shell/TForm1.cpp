@@ -268,6 +268,7 @@ void TForm1::LoadContactList()
     cbKategorie->addItem(AllCategories);
     cbKategorie->addItems(m_store.categories(companies));
     cbKategorie->setCurrentIndex(0);
+    showEmptyListHint();
 }
 
 void TForm1::SearchContacts()
@@ -276,6 +277,13 @@ void TForm1::SearchContacts()
     const QString category = cbKategorie->currentIndex() > 0 ? cbKategorie->currentText() : QString();
     m_model.setRows(m_store.search(companiesChosen(), chkGesperrt->isChecked(), category, tabSearch->currentIndex(),
                                    edtSearch->text()));
+    showEmptyListHint();
+}
+
+void TForm1::showEmptyListHint()
+{
+    // an empty list still holds its one blank row
+    lblEmptyList->setVisible(m_model.cell(0, ContactListModel::Id).isEmpty() && m_store.noContactsYet());
 }
 
 void TForm1::UpdateSelection()

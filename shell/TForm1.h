@@ -102,6 +102,7 @@ private:
     void onActivated();
     void setListColumnWidths();
     void setSelectionCommands(bool enabled);
+    void showEmptyListHint();
     void choiceChanged(bool companies);
     void searchTabChanged(int index);
     void searchKeyReleased();
@@ -147,6 +148,8 @@ public:
     QLabel *lblSuche = nullptr;
     QLineEdit *edtSearch = nullptr;
     QTableView *lstContacts = nullptr;
+    // Over the empty list of a new data set: how to start.
+    QLabel *lblEmptyList = nullptr;
     QMenu *popupMenu = nullptr;
     QLabel *lblStatusAddress = nullptr, *lblStatusClock = nullptr;
     QWidget *quickLaunch = nullptr;

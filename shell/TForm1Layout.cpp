@@ -297,6 +297,12 @@ void TForm1::buildList()
     for (int c = ContactListModel::Id; c < ContactListModel::ColumnCount; ++c)
         lstContacts->setColumnHidden(c, true);
     lstContacts->setContextMenuPolicy(Qt::CustomContextMenu);
+    lblEmptyList = new QLabel(QStringLiteral("Noch keine Kontakte – „Neu“ legt den ersten an."), lstContacts->viewport());
+    lblEmptyList->setObjectName(QStringLiteral("lblEmptyList"));
+    lblEmptyList->setEnabled(false); // drawn in the dimmed text colour of a hint
+    lblEmptyList->setVisible(false);
+    auto *hint = new QVBoxLayout(lstContacts->viewport());
+    hint->addWidget(lblEmptyList, 0, Qt::AlignCenter);
     h->addWidget(lstContacts, 1);
     setCentralWidget(central);
 

@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -324,6 +325,7 @@ void TestProjectWindow::invoiceSaveAndPick()
     page->btnSave->click();
     QVERIFY(page->isClean());
     QVERIFY(!page->isEditMode());
+    QCOMPARE(detail->statusBar()->currentMessage(), QStringLiteral("Rechnung 000001 gespeichert."));
     QVERIFY(page->actChange->isEnabled());
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), QStringLiteral("1"));
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenanschrift"), QStringLiteral("2"));
@@ -433,10 +435,13 @@ void TestProjectWindow::closeQuestion()
     QVERIFY(detail->close());
     QVERIFY(m_hub->searchButton);
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM angebote"), QStringLiteral("0"));
-    // reopened, the window starts from the tables
+    // reopened, the window starts from the tables: the project and the pages filled again
     detail->openProject(1, 10, true, false);
     QCOMPARE(page->document().lines.lineCount(), 1);
     QVERIFY(page->document().lines.cell(1, LineList::Bezeichnung).isEmpty());
+    QCOMPARE(detail->projectPage()->edtVName->text(), QStringLiteral("Muster GmbH"));
+    QCOMPARE(page->edtName->text(), QStringLiteral("Muster GmbH"));
+    QVERIFY(detail->statusBar()->currentMessage().isEmpty());
 }
 
 void TestProjectWindow::withoutWritePermission()

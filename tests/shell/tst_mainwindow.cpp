@@ -98,6 +98,14 @@ void TestMainWindow::startsWithDefaults()
     WriteSizeGrade(env.home(), 8);
     w.ApplySizeGrade();
     QCOMPARE(env.state().PrintSizeOffset, 120);
+    // a new data set says how to start; once there is a contact the hint goes, also
+    // when a search finds nothing
+    w.LoadContactList();
+    QVERIFY(!w.lblEmptyList->isHidden());
+    QCOMPARE(w.lblEmptyList->text(), QStringLiteral("Noch keine Kontakte – „Neu“ legt den ersten an."));
+    env.exec("INSERT INTO name (IDN, VName, NName, St) VALUES (1, 'Eva', 'Muster', '1')");
+    w.LoadContactList();
+    QVERIFY(w.lblEmptyList->isHidden());
 }
 
 void TestMainWindow::registryRestoreStopsAtMissingValue()
