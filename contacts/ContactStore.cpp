@@ -284,7 +284,7 @@ QStringList ContactStore::similarCompanies(const QString &name)
 {
     SqlQuery q(m_db);
     q.add(QStringLiteral("SELECT Name FROM firma "));
-    q.add(QStringLiteral("WHERE Name LIKE '") + SqlQuote(name.left(5)) + QStringLiteral("%'"));
+    q.add(QStringLiteral("WHERE ") + SqlLike(QStringLiteral("Name"), name.left(5), LikeMatch::StartsWith));
     q.open();
     QStringList out;
     for (; !q.eof(); q.next())
@@ -580,9 +580,9 @@ QList<AssignCandidate> ContactStore::candidates(bool companies, const CandidateF
         search = QStringLiteral(" AND (%1 = %2)").arg(companies ? QStringLiteral("firma.IDF") : QStringLiteral("name.IDN"))
                      .arg(StrToInt(filter.number));
     else if (!filter.company.isEmpty())
-        search = QStringLiteral(" AND firma.Name LIKE '%") + SqlQuote(filter.company) + QStringLiteral("%'");
+        search = QStringLiteral(" AND ") + SqlLike(QStringLiteral("firma.Name"), filter.company, LikeMatch::Contains);
     else if (!filter.lastName.isEmpty())
-        search = QStringLiteral(" AND name.NName LIKE '%") + SqlQuote(filter.lastName) + QStringLiteral("%'");
+        search = QStringLiteral(" AND ") + SqlLike(QStringLiteral("name.NName"), filter.lastName, LikeMatch::Contains);
 
     SqlQuery q(m_db);
     if (companies)

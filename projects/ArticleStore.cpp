@@ -80,7 +80,7 @@ QString ArticleStore::searchCondition(SearchColumn column, const QString &text, 
     QString condition;
     if (!text.isEmpty()) {
         const QString name = column == SearchColumn::Bezeichnung ? QStringLiteral("Bez") : QStringLiteral("ArtikelNr");
-        condition = QStringLiteral(" WHERE %1 LIKE '%%2%'").arg(name, SqlQuote(text));
+        condition = QStringLiteral(" WHERE ") + SqlLike(name, text, LikeMatch::Contains);
     }
     if (!group.isEmpty())
         condition += (condition.isEmpty() ? QStringLiteral(" WHERE ArtikelGruppe=") : QStringLiteral(" AND ArtikelGruppe="))
@@ -126,7 +126,7 @@ QStringList ArticleStore::similarNames(const QString &name)
 {
     SqlQuery q(m_db);
     QStringList out;
-    q.open(QStringLiteral("SELECT Bez FROM artikel WHERE Bez LIKE '%1%'").arg(SqlQuote(name.left(5))));
+    q.open(QStringLiteral("SELECT Bez FROM artikel WHERE ") + SqlLike(QStringLiteral("Bez"), name.left(5), LikeMatch::StartsWith));
     for (; !q.eof(); q.next())
         out << q.field(QStringLiteral("Bez"));
     return out;

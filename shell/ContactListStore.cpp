@@ -41,16 +41,16 @@ QString orderPart(bool companies)
            + QStringLiteral(" LIMIT %1").arg(ContactListStore::MaxRows);
 }
 
-QString likeAny(const QString &column, const QString &t)
+QString likeAny(const QString &column, const QString &term)
 {
-    return column + QStringLiteral(" LIKE '%") + t + QStringLiteral("%'");
+    return SqlLike(column, term, LikeMatch::Contains);
 }
 
 QString termCondition(bool companies, int tab, const QString &term)
 {
     if (term.isEmpty())
         return QString();
-    const QString t = SqlQuote(term);
+    const QString &t = term; // quoted by SqlLike
     switch (SearchTab(tab)) {
     case SearchTab::Firmenname:
         return companies ? QStringLiteral(" AND ") + likeAny(QStringLiteral("firma.Name"), t)
@@ -68,10 +68,11 @@ QString termCondition(bool companies, int tab, const QString &term)
             return QStringLiteral(" AND 0 = 1");
         return (companies ? QStringLiteral(" AND firma.IDF = ") : QStringLiteral(" AND name.IDN = ")) + term;
     case SearchTab::Postleitzahl:
-        return QStringLiteral(" AND adresse.plz LIKE '") + t + QStringLiteral("%'");
+        return QStringLiteral(" AND ") + SqlLike(QStringLiteral("adresse.plz"), t, LikeMatch::StartsWith);
     case SearchTab::Telefonnummer:
-        return (companies ? QStringLiteral(" AND firma.Telefon LIKE '") : QStringLiteral(" AND name.Telefon LIKE '"))
-               + t + QStringLiteral("%'");
+        return QStringLiteral(" AND ")
+               + SqlLike(companies ? QStringLiteral("firma.Telefon") : QStringLiteral("name.Telefon"), t,
+                         LikeMatch::StartsWith);
     case SearchTab::Allgemein: {
         const QStringList columns =
             companies ? QStringList{"firma.Name", "firma.Branche", "firma.Begriffe", "firma.Telefon",

@@ -175,6 +175,10 @@ void TestContactStore::duplicateChecksQuoteUserText()
     QCOMPARE(store.similarCompanies(QStringLiteral("Müller")), QStringList{"Müllerei GmbH"});
     QCOMPARE(store.similarCompanies(QStringLiteral("D'Angelo Pizzeria")), QStringList{"D'Angelo GmbH"});
     QCOMPARE(store.similarCompanies(QStringLiteral("Meier")), QStringList{});
+    // typed wildcards stand for themselves
+    store.insertCompany(company(4, QStringLiteral("Autohaus Blech GmbH")));
+    QCOMPARE(store.similarCompanies(QStringLiteral("_____ Neu GmbH")), QStringList{});
+    QCOMPARE(store.similarCompanies(QStringLiteral("%")), QStringList{});
     QCOMPARE(store.samePersons(QStringLiteral("Sean"), QStringLiteral("O'Neil")).size(), 1);
     QCOMPARE(store.samePersons(QStringLiteral("Sean"), QStringLiteral("O'Neill")).size(), 0);
     QCOMPARE(store.companyName(2), std::optional<QString>(QStringLiteral("D'Angelo GmbH")));

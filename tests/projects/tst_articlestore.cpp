@@ -287,6 +287,12 @@ void TestArticleStore::similarNames()
     // Five characters decide: "Schra" also finds the screw.
     QCOMPARE(store.similarNames("Schrank groß"), (QStringList{"Schrank klein", "Schrankwand", "Schraube"}));
     QCOMPARE(store.similarNames("Lampe"), QStringList());
+    // a typed "%" or "_" is a character like any other
+    store.insert(article("Rabatt 10%", "1"), {});
+    QCOMPARE(store.similarNames("%"), QStringList());
+    QCOMPARE(store.similarNames("_chra"), QStringList());
+    QCOMPARE(store.search(ArticleStore::SearchColumn::Bezeichnung, "%", QString()).size(), 1);
+    QCOMPARE(store.search(ArticleStore::SearchColumn::Bezeichnung, "S_hr", QString()).size(), 0);
 }
 
 void TestArticleStore::userTextIsNeverSql()

@@ -105,6 +105,8 @@ class TestContactList : public QObject
 private Q_SLOTS:
     void searchTabs_data();
     void searchTabs();
+    void wildcardsMatchLiterally_data();
+    void wildcardsMatchLiterally();
     void blockedAndCategories();
     void hundredRowLimit();
     void listWindow();
@@ -167,6 +169,33 @@ void TestContactList::searchTabs()
     fill(env);
     ContactListStore store(env.db());
     QCOMPARE(names(store.search(companies, false, QString(), tab, term)), expected);
+}
+
+void TestContactList::wildcardsMatchLiterally_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("term");
+    QTest::addColumn<QStringList>("expected");
+    const int firmen = int(SearchTab::Firmenname), allg = int(SearchTab::Allgemein), tel = int(SearchTab::Telefonnummer);
+    QTest::newRow("percent sign") << firmen << "%" << QStringList{"100% Bio"};
+    QTest::newRow("underscore") << firmen << "o_L" << QStringList{"Bio_Laden"};
+    QTest::newRow("backslash") << firmen << "\\" << QStringList{"Back\\Slash"};
+    QTest::newRow("general percent") << allg << "0%" << QStringList{"100% Bio"};
+    QTest::newRow("phone prefix underscore") << tel << "07_1" << QStringList{};
+    QTest::newRow("plain text still found") << firmen << "Bio" << QStringList{"100% Bio", "Bio Laden", "Bio_Laden"};
+}
+
+void TestContactList::wildcardsMatchLiterally()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, term);
+    QFETCH(QStringList, expected);
+    TestEnv env;
+    int id = 1;
+    for (const char *name : {"100% Bio", "Bio Laden", "Bio_Laden", "Back\\Slash"})
+        addCompany(env, {id++, QString::fromUtf8(name), "Handel", "70173", "Stuttgart", "0711 5", "", ""});
+    ContactListStore store(env.db());
+    QCOMPARE(names(store.search(true, false, QString(), tab, term)), expected);
 }
 
 void TestContactList::blockedAndCategories()
