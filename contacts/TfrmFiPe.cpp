@@ -1,4 +1,5 @@
 #include "TfrmFiPe.h"
+#include "WindowPlacement.h"
 
 #include "AddressGroup.h"
 #include "AppState.h"
@@ -71,11 +72,7 @@ TfrmFiPe::TfrmFiPe(AppState &state, QWidget *parent)
     const int frame = QDialog::layout()->menuBar()->sizeHint().height() + m_tabs->tabBar()->sizeHint().height() + 40;
     resize(qMin(900, screen.width() - 40), qMin(pages + frame, screen.height() - 60));
     // the last position of the window, as the user left it
-    const UserSettings settings;
-    const std::optional<int> left = settings.readInt(QStringLiteral("FiPeLeft"));
-    const std::optional<int> top = settings.readInt(QStringLiteral("FiPeTop"));
-    if (left && top)
-        move(*left, *top);
+    RestoreWindowPosition(this, QStringLiteral("FiPe"));
     SetEditable(false);
 }
 
@@ -720,9 +717,7 @@ void TfrmFiPe::done(int result)
     if (!m_saved && m_editable
         && m_state.dialogs.question(UnsavedClose, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    UserSettings settings;
-    settings.writeInt(QStringLiteral("FiPeLeft"), pos().x());
-    settings.writeInt(QStringLiteral("FiPeTop"), pos().y());
+    SaveWindowPosition(this, QStringLiteral("FiPe"));
     m_assign->close();
     SetEditable(false);
     QDialog::done(result);

@@ -1,4 +1,5 @@
 #include "TfrmFiPeMehr.h"
+#include "WindowPlacement.h"
 
 #include "NumberEdit.h"
 
@@ -103,12 +104,7 @@ TfrmFiPeMehr::TfrmFiPeMehr(AppState &state, QWidget *parent)
 
     resize(sizeHint().expandedTo(QSize(688, 474)));
     // the last position of the window, as the user left it
-    const UserSettings settings;
-    SettingsGroupReader reader(settings);
-    int x = 10, y = 10;
-    reader.readInt(QStringLiteral("FiPeMehrLeft"), x);
-    reader.readInt(QStringLiteral("FiPeMehrTop"), y);
-    move(x, y);
+    RestoreWindowPosition(this, QStringLiteral("FiPeMehr"), QPoint(10, 10));
     SetEditable(false);
 }
 
@@ -636,9 +632,7 @@ void TfrmFiPeMehr::done(int result)
 {
     if (!m_saved && m_state.dialogs.question(UnsavedClose, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    UserSettings settings;
-    settings.writeInt(QStringLiteral("FiPeMehrLeft"), pos().x());
-    settings.writeInt(QStringLiteral("FiPeMehrTop"), pos().y());
+    SaveWindowPosition(this, QStringLiteral("FiPeMehr"));
     m_pictureMarker.clear();
     m_newPicture = QImage();
     QDialog::done(result);

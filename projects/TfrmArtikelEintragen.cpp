@@ -1,4 +1,5 @@
 #include "TfrmArtikelEintragen.h"
+#include "WindowPlacement.h"
 
 #include "AppState.h"
 #include "ArticleEntryRules.h"
@@ -33,8 +34,6 @@
 namespace {
 
 const QString NoGroup = QStringLiteral("keine Artikelgruppe");
-const QString LeftKey = QStringLiteral("ArtikelLeft");
-const QString TopKey = QStringLiteral("ArtikelTop");
 
 QLineEdit *totalField(const QString &objectName, QWidget *parent)
 {
@@ -273,10 +272,7 @@ void TfrmArtikelEintragen::prepare(const Document &document, const QString &proj
     m_changed = false;
     clearEntry();
 
-    const UserSettings settings;
-    const std::optional<int> left = settings.readInt(LeftKey);
-    const std::optional<int> top = settings.readInt(TopKey);
-    move(left && top ? QPoint(*left, *top) : QPoint(0, 0));
+    RestoreWindowPosition(this, QStringLiteral("Artikel"));
 
     {
         const QSignalBlocker block(m_vat);
@@ -302,9 +298,7 @@ void TfrmArtikelEintragen::prepare(const Document &document, const QString &proj
 void TfrmArtikelEintragen::done(int result)
 {
     RunCommand(m_state.dialogs, [this] {
-        UserSettings settings;
-        settings.writeInt(LeftKey, pos().x());
-        settings.writeInt(TopKey, pos().y());
+        SaveWindowPosition(this, QStringLiteral("Artikel"));
         recompute();
     });
     QDialog::done(result);

@@ -1,4 +1,5 @@
 #include "TfrmProjekt.h"
+#include "WindowPlacement.h"
 
 #include "AddressWidgets.h"
 #include "Amount.h"
@@ -159,13 +160,7 @@ void TfrmProjekt::prepare()
     m_contact = m_state.SelectedID;
     m_company = m_state.CompaniesShown;
 
-    int left = 0, top = 0;
-    UserSettings settings;
-    SettingsGroupReader reader(settings);
-    if (reader.readInt(QStringLiteral("ProjektTop"), top) && reader.readInt(QStringLiteral("ProjektLeft"), left))
-        move(left, top);
-    else
-        move(0, 0);
+    RestoreWindowPosition(this, QStringLiteral("Projekt"));
 
     for (QLineEdit *e : findChildren<QLineEdit *>())
         e->clear();
@@ -243,9 +238,7 @@ ProjectValue TfrmProjekt::value() const
 
 void TfrmProjekt::savePosition()
 {
-    UserSettings settings;
-    settings.writeInt(QStringLiteral("ProjektLeft"), x());
-    settings.writeInt(QStringLiteral("ProjektTop"), y());
+    SaveWindowPosition(this, QStringLiteral("Projekt"));
 }
 
 void TfrmProjekt::createProject()

@@ -267,24 +267,19 @@ void TfrmProjektDetail::readSettings()
 {
     UserSettings settings;
     SettingsGroupReader reader(settings);
-    int left = 0, top = 0, copies = 1;
+    int copies = 1;
     QString printer;
     bool band = false;
-    if (reader.readInt(QStringLiteral("ProjektLeft"), left) && reader.readInt(QStringLiteral("ProjektTop"), top))
-        move(left, top);
+    RestoreWindowPosition(this, reader, QStringLiteral("Projekt"));
     reader.readInt(QStringLiteral("UpDown1Position"), copies);
     reader.readString(QStringLiteral("Drucker"), printer);
     reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
         && reader.readBool(QStringLiteral("DruckJob"), band);
-    if (reader.failed() && pos() != QPoint(left, top))
-        move(0, 0);
 }
 
 void TfrmProjektDetail::writeSettings()
 {
-    UserSettings settings;
-    settings.writeInt(QStringLiteral("ProjektTop"), y());
-    settings.writeInt(QStringLiteral("ProjektLeft"), x());
+    SaveWindowPosition(this, QStringLiteral("Projekt"));
 }
 
 void TfrmProjektDetail::activate()

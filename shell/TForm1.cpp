@@ -1,4 +1,5 @@
 #include "TForm1.h"
+#include "WindowPlacement.h"
 
 #include "AboutDialog.h"
 #include "AppState.h"
@@ -487,10 +488,9 @@ void TForm1::restoreSettings()
     UserSettings s;
     s.writeString(QStringLiteral("Pfad"), m_state.ExeDir);
     SettingsGroupReader r(s);
-    int left = 0, top = 0, width = 0, height = 0, tab = 0, bandLeft = 0, bandTop = 0;
+    int width = 0, height = 0, tab = 0, bandLeft = 0, bandTop = 0;
     bool flag = false;
-    if (r.readInt(QStringLiteral("Left"), left) && r.readInt(QStringLiteral("Top"), top))
-        move(left, top);
+    RestoreWindowPosition(this, r, QString(), QPoint(10, 10));
     if (r.readInt(QStringLiteral("Width"), width) && r.readInt(QStringLiteral("Height"), height))
         resize(width, height);
     if (r.readInt(QStringLiteral("TabControl1TabIndex"), tab) && tab >= 0 && tab < tabSearch->count()) {
@@ -526,8 +526,7 @@ void TForm1::restoreSettings()
 void TForm1::saveSettings()
 {
     UserSettings s;
-    s.writeInt(QStringLiteral("Left"), x());
-    s.writeInt(QStringLiteral("Top"), y());
+    SaveWindowPosition(this, QString());
     s.writeInt(QStringLiteral("Width"), width());
     s.writeInt(QStringLiteral("Height"), height());
     s.writeInt(QStringLiteral("TabControl1TabIndex"), tabSearch->currentIndex());
