@@ -18,6 +18,7 @@ struct OpenItemRow
     QString term;         // ZZiel, days
     QString dueDate;      // EDatum, "dd.MM.yyyy"
     QDate due;            // EDatum as a date; invalid when empty or not a date
+    bool dueDateNull = false; // EDatum holds no value at all
     QString amountText;   // Betrag as read ("1234,5")
     Amount amount;        // Betrag
     Amount remaining;     // RBetrag

@@ -10,7 +10,60 @@ void OpenItemsModel::setRows(QList<OpenItemRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_fetcher = {};
+    m_more = false;
     endResetModel();
+}
+
+void OpenItemsModel::setSource(Fetcher fetcher)
+{
+    QList<OpenItemRow> first = fetcher(nullptr, FirstPage);
+    beginResetModel();
+    m_more = first.size() >= FirstPage;
+    m_rows = std::move(first);
+    m_fetcher = std::move(fetcher);
+    endResetModel();
+}
+
+void OpenItemsModel::append(int limit)
+{
+    if (!m_more || !m_fetcher)
+        return;
+    QList<OpenItemRow> page = m_fetcher(m_rows.isEmpty() ? nullptr : &m_rows.last(), limit);
+    m_more = limit > 0 && page.size() >= limit;
+    if (page.isEmpty())
+        return;
+    beginInsertRows({}, int(m_rows.size()), int(m_rows.size() + page.size() - 1));
+    m_rows.append(std::move(page));
+    endInsertRows();
+}
+
+bool OpenItemsModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_more;
+}
+
+void OpenItemsModel::fetchMore(const QModelIndex &parent)
+{
+    if (!parent.isValid())
+        append(Page);
+}
+
+void OpenItemsModel::fetchUntilRow(int row)
+{
+    while (m_more && m_rows.size() <= row)
+        append(Page);
+}
+
+void OpenItemsModel::fetchUntilInvoice(qint64 invoice)
+{
+    while (m_more && rowOf(invoice) < 0)
+        append(Page);
+}
+
+void OpenItemsModel::fetchAll()
+{
+    append(0);
 }
 
 const OpenItemRow *OpenItemsModel::row(int index) const

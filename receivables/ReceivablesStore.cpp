@@ -35,13 +35,13 @@ QString searchNumber(const QString &text)
 ReceivablesStore::ReceivablesStore(Database &db, TdmCommon &numbers) : m_db(db), m_numbers(numbers) {}
 
 QList<OpenItemRow> ReceivablesStore::loadList(OpenItemFilter filter, SearchKind kind, const QString &search,
-                                              const QDate &today)
+                                              const QDate &today, const OpenItemRow *after, int limit)
 {
     SqlQuery q(m_db);
     q.add(QStringLiteral("SELECT rechnungen.BelegNr, rechnungen.Datum, rechnungenextra.Sconto, rechnungenop.ZZiel, "
                          "rechnungenop.EDatum, rechnungenop.Betrag, rechnungenop.RBetrag, rechnungenop.BDatum, "
                          "rechnungenop.Name, rechnungenop.MStufe, rechnungenop.Gebucht, rechnungenop.Skonto, "
-                         "projekt.KNr, projekt.EFirma, projekt.PrNr, projekt.UID"));
+                         "projekt.KNr, projekt.EFirma, projekt.PrNr, projekt.UID, rechnungenop.EDatum IS NULL"));
     q.add(QStringLiteral("FROM rechnungen, rechnungenextra, rechnungenop, projekt"));
     q.add(QStringLiteral("WHERE rechnungenop.RNR=rechnungen.BelegNr AND projekt.PrNr=rechnungen.ProjektNr AND "
                          "rechnungen.BelegNr=rechnungenextra.BelegNr"));
@@ -50,7 +50,20 @@ QList<OpenItemRow> ReceivablesStore::loadList(OpenItemFilter filter, SearchKind 
         q.add((kind == SearchKind::Customer ? QStringLiteral("AND projekt.KNr ='%1'")
                                             : QStringLiteral("AND rechnungenop.RNR ='%1'"))
                   .arg(searchNumber(search)));
-    q.add(QStringLiteral("ORDER BY EDatum DESC"));
+    if (after) {
+        // The rows below the last one shown, in the order of the list; an item
+        // without due date comes after every dated one.
+        const QString n = num(after->invoice);
+        if (after->dueDateNull)
+            q.add(QStringLiteral("AND rechnungenop.EDatum IS NULL AND rechnungenop.RNR < %1").arg(n));
+        else
+            q.add(QStringLiteral("AND (rechnungenop.EDatum < '%1' OR (rechnungenop.EDatum = '%1' AND "
+                                 "rechnungenop.RNR < %2) OR rechnungenop.EDatum IS NULL)")
+                      .arg(SqlQuote(after->dueDate), n));
+    }
+    q.add(QStringLiteral("ORDER BY rechnungenop.EDatum DESC, rechnungenop.RNR DESC"));
+    if (limit > 0)
+        q.add(QStringLiteral("LIMIT %1").arg(limit));
     q.open();
 
     QList<OpenItemRow> rows;
@@ -61,6 +74,7 @@ QList<OpenItemRow> ReceivablesStore::loadList(OpenItemFilter filter, SearchKind 
         r.sconto = q.fieldAt(2);
         r.term = q.fieldAt(3);
         r.dueDate = q.fieldAt(4);
+        r.dueDateNull = q.fieldAt(16) == QLatin1String("1");
         r.due = QDate::fromString(r.dueDate, QStringLiteral("dd.MM.yyyy"));
         r.amountText = q.fieldAt(5);
         r.amount = amountOf(r.amountText);

@@ -35,11 +35,14 @@ public:
 
     ReceivablesStore(Database &db, TdmCommon &numbers);
 
-    // The invoices of the filter, latest due date first. search is the typed
-    // customer or invoice number (digits; empty for no search). Invoices without a
-    // Skonto row or without a project are not listed. Throws ConversionError for a
+    // The invoices of the filter, latest due date first (the higher invoice number
+    // first on the same day). search is the typed customer or invoice number
+    // (digits; empty for no search). Invoices without a Skonto row or without a
+    // project are not listed. A page of at most limit rows (0: all) that follows the
+    // row after in this order, or starts at the top. Throws ConversionError for a
     // search text that is not a number.
-    QList<OpenItemRow> loadList(OpenItemFilter filter, SearchKind kind, const QString &search, const QDate &today);
+    QList<OpenItemRow> loadList(OpenItemFilter filter, SearchKind kind, const QString &search, const QDate &today,
+                                const OpenItemRow *after = nullptr, int limit = 0);
 
     ContactPanel loadContact(qint64 customer);
     QString personPhone(qint64 idn);

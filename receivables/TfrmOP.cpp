@@ -378,27 +378,42 @@ void TfrmOP::activate()
 void TfrmOP::reload(qint64 invoice)
 {
     m_loading = true;
-    m_model.setToday(QDate::currentDate());
-    QList<OpenItemRow> rows;
+    const QDate today = QDate::currentDate();
+    m_model.setToday(today);
+    const auto kind = cbSearchKind->currentIndex() == 1 ? ReceivablesStore::SearchKind::Invoice
+                                                        : ReceivablesStore::SearchKind::Customer;
+    const QString search = edtSearch->text();
+    const OpenItemFilter filter = m_filter;
     try {
-        rows = m_store->loadList(m_filter,
-                                 cbSearchKind->currentIndex() == 1 ? ReceivablesStore::SearchKind::Invoice
-                                                                   : ReceivablesStore::SearchKind::Customer,
-                                 edtSearch->text(), QDate::currentDate());
+        // The first page is read here; the later ones when the list scrolls down to
+        // them, where an error must not leave the event loop.
+        bool first = true;
+        m_model.setSource([this, kind, search, filter, today, first](const OpenItemRow *after, int limit) mutable {
+            QList<OpenItemRow> page;
+            if (first) {
+                first = false;
+                return m_store->loadList(filter, kind, search, today, after, limit);
+            }
+            RunCommand(m_state.dialogs, [&] { page = m_store->loadList(filter, kind, search, today, after, limit); });
+            return page;
+        });
     } catch (...) {
         m_model.setRows({});
         m_loading = false;
         clearPanels();
         throw;
     }
-    m_model.setRows(std::move(rows));
     m_loading = false;
+    if (invoice > 0)
+        m_model.fetchUntilInvoice(invoice);
+    m_model.fetchUntilRow(m_row);
     const int wanted = invoice > 0 && m_model.rowOf(invoice) >= 0 ? m_model.rowOf(invoice) : m_row;
     selectRow(std::clamp(wanted, 0, std::max(0, int(m_model.rowCount()) - 1)));
 }
 
 void TfrmOP::selectRow(int row)
 {
+    m_model.fetchUntilRow(row);
     m_row = row;
     m_bookingForced = false;
     m_loading = true;
@@ -635,6 +650,7 @@ OpenItemsReport TfrmOP::report()
     report.filterName = filterCaption(m_filter);
     report.date = QDate::currentDate();
     report.currency = m_currency;
+    m_model.fetchAll();
     report.rows = m_model.rows();
     report.outstanding = m_store->outstandingAmounts(report.rows);
     return report;

@@ -31,6 +31,9 @@ void AddOneOfEachState(TestEnv &env)
     AddInvoice(env, {4, 2, "1000", 20, "N", "250"});                // part-paid, not due
     AddInvoice(env, {5, 1, "1000", -60, "J", "0"});                 // settled
     AddInvoice(env, {6, 1, "1000", -90, "J", "-15.5"});             // overpaid
+    AddInvoice(env, {9, 2, "1000", 5});                             // due the same day as 1
+    AddInvoice(env, {8, 2, "1000", 5});
+    env.exec("UPDATE rechnungenop SET EDatum=NULL WHERE RNR=8");    // no due date at all
     env.exec("INSERT INTO rechnungen (BelegNr, ProjektNr, Datum) VALUES (7, 1, '01.01.2024')"); // no Skonto row
     env.exec("INSERT INTO rechnungenop (RNR, EDatum, Betrag, Gebucht, RBetrag) VALUES (7, '01.02.2024', 5, 'N', 0)");
 }
@@ -60,6 +63,7 @@ private Q_SLOTS:
     void bookingMeetsChangedInvoice();
     void contactPanel();
     void outstandingForTheList();
+    void earlierDataSetGetsTheDueDateIndex();
 };
 
 void TestReceivablesStore::filters_data()
@@ -68,9 +72,9 @@ void TestReceivablesStore::filters_data()
     QTest::addColumn<QString>("listed"); // latest due date first
     QTest::newRow("überfällige") << int(OpenItemFilter::Overdue) << "2,3";
     QTest::newRow("mit Restbetrag") << int(OpenItemFilter::Remainder) << "4,3";
-    QTest::newRow("unbezahlte") << int(OpenItemFilter::Unpaid) << "4,1,2,3";
+    QTest::newRow("unbezahlte") << int(OpenItemFilter::Unpaid) << "4,9,1,2,3,8";
     QTest::newRow("beglichene") << int(OpenItemFilter::Settled) << "5,6";
-    QTest::newRow("alle") << int(OpenItemFilter::All) << "4,1,2,3,5,6";
+    QTest::newRow("alle") << int(OpenItemFilter::All) << "4,9,1,2,3,5,6,8";
 }
 
 void TestReceivablesStore::filters()
@@ -91,6 +95,16 @@ void TestReceivablesStore::filters()
         if (OpenItemRules::inFilter(OpenItemFilter(filter), r, today))
             kept << r;
     QCOMPARE(invoices(kept), listed);
+    // Read in pages of two, each after the last row of the one before, it is the same list.
+    QList<OpenItemRow> paged;
+    for (QList<OpenItemRow> page; paged.isEmpty() || page.size() == 2;) {
+        page = store.loadList(OpenItemFilter(filter), ReceivablesStore::SearchKind::Customer, {}, today,
+                              paged.isEmpty() ? nullptr : &paged.last(), 2);
+        paged << page;
+        if (page.isEmpty())
+            break;
+    }
+    QCOMPARE(invoices(paged), listed);
 }
 
 void TestReceivablesStore::search()
@@ -100,7 +114,7 @@ void TestReceivablesStore::search()
     ReceivablesStore store(env.db(), env.state().dmCommon);
     const QDate today = QDate::currentDate();
     using K = ReceivablesStore::SearchKind;
-    QCOMPARE(invoices(store.loadList(OpenItemFilter::All, K::Customer, "20", today)), "4,2");
+    QCOMPARE(invoices(store.loadList(OpenItemFilter::All, K::Customer, "20", today)), "4,9,2,8");
     QCOMPARE(invoices(store.loadList(OpenItemFilter::All, K::Customer, "000010", today)), "1,3,5,6");
     QCOMPARE(invoices(store.loadList(OpenItemFilter::Unpaid, K::Customer, "10", today)), "1,3");
     QCOMPARE(invoices(store.loadList(OpenItemFilter::All, K::Invoice, "5", today)), "5");
@@ -217,6 +231,18 @@ void TestReceivablesStore::outstandingForTheList()
     QCOMPARE(invoices(rows), "3,1,2");
     const QList<Amount> out = store.outstandingAmounts(rows);
     QCOMPARE(out, (QList<Amount>{A("250"), A("500,01"), A("-20")}));
+}
+
+void TestReceivablesStore::earlierDataSetGetsTheDueDateIndex()
+{
+    TestEnv env;
+    env.exec("DROP INDEX ix_rechnungenop_EDatum_RNR");
+    env.exec("PRAGMA user_version=1");
+    env.db().close();
+    env.db().open(env.dataDir());
+    QCOMPARE(env.db().schemaVersion(), 2);
+    QCOMPARE(env.scalar("SELECT sql FROM sqlite_master WHERE name='ix_rechnungenop_EDatum_RNR'"),
+             "CREATE INDEX ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)");
 }
 
 QTEST_GUILESS_MAIN(TestReceivablesStore)
