@@ -41,36 +41,27 @@ inline void AddReceivablesCustomers(TestEnv &env)
     env.exec("INSERT INTO projekttofn (IDP, IDFN, PrName) VALUES (2, 20, 'Fenster')");
 }
 
-// Amounts are SQL numbers ("15.5"). An invoice with its Skonto row and open item, as saving an invoice and booking
-// it leave them. dueInDays counts from today (negative: overdue).
-struct TestInvoice
+// An invoice with its Skonto row and open item, as saving an invoice and booking
+// it leave them. dueInDays counts from today (negative: overdue); amounts are SQL
+// numbers ("15.5").
+inline void AddInvoice(TestEnv &env, qint64 number, qint64 project, const QString &amount, int dueInDays,
+                       const QString &booked = QStringLiteral("N"), const QString &remaining = QStringLiteral("0"),
+                       const QString &sconto = QString())
 {
-    qint64 number = 1;
-    qint64 project = 1;
-    QString amount = QStringLiteral("1000");
-    int dueInDays = 10;
-    QString booked = QStringLiteral("N");
-    QString remaining = QStringLiteral("0");
-    QString sconto;
-    QString level = QStringLiteral("0");
-};
-
-inline void AddInvoice(TestEnv &env, const TestInvoice &i)
-{
-    const QDate due = QDate::currentDate().addDays(i.dueInDays);
+    const QDate due = QDate::currentDate().addDays(dueInDays);
     env.exec(QStringLiteral("INSERT INTO rechnungen (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma) VALUES "
                             "(%1, %2, 0, '%3', 'Projekt', 'N', 'Halvard GmbH')")
-                 .arg(i.number)
-                 .arg(i.project)
+                 .arg(number)
+                 .arg(project)
                  .arg(DateToStr(due.addDays(-30))));
     env.exec(QStringLiteral("INSERT INTO rechnungenextra (BelegNr, ScontoText, Sconto) VALUES (%1, "
                             "'bei Zahlung in 8 Tagen', '%2')")
-                 .arg(i.number)
-                 .arg(i.sconto));
+                 .arg(number)
+                 .arg(sconto));
     env.exec(QStringLiteral("INSERT INTO rechnungenop (RNR, ZZiel, EDatum, Betrag, Name, RBetrag, MStufe, Gebucht) "
-                            "VALUES (%1, 30, '%2', %3, 'Kunde %1', %4, %5, '%6')")
-                 .arg(i.number)
-                 .arg(DateToStr(due), i.amount, i.remaining, i.level, i.booked));
+                            "VALUES (%1, 30, '%2', %3, 'Kunde %1', %4, 0, '%5')")
+                 .arg(number)
+                 .arg(DateToStr(due), amount, remaining, booked));
 }
 
 inline void AddPosting(TestEnv &env, qint64 invoice, const QString &amount, const QString &date = QStringLiteral("01.02.2024"))

@@ -21,7 +21,7 @@ void TestBookingCrash::killedBookingsKeepPostingsInStep()
     TestEnv env;
     AddReceivablesCustomers(env);
     for (int n = 1; n <= 40; ++n)
-        AddInvoice(env, {n, 1 + n % 2, QString::number(500 + 25 * n) + ".5", -n});
+        AddInvoice(env, n, 1 + n % 2, QString::number(500 + 25 * n) + ".5", -n);
     env.db().close();
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("random seed %u", seed);

@@ -25,14 +25,14 @@ QString invoices(const QList<OpenItemRow> &rows)
 void AddOneOfEachState(TestEnv &env)
 {
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1000", 5});                             // unsettled, not due
-    AddInvoice(env, {2, 2, "1000", 0});                             // due today
-    AddInvoice(env, {3, 1, "1000", -30, "N", "400"});               // part-paid, overdue
-    AddInvoice(env, {4, 2, "1000", 20, "N", "250"});                // part-paid, not due
-    AddInvoice(env, {5, 1, "1000", -60, "J", "0"});                 // settled
-    AddInvoice(env, {6, 1, "1000", -90, "J", "-15.5"});             // overpaid
-    AddInvoice(env, {9, 2, "1000", 5});                             // due the same day as 1
-    AddInvoice(env, {8, 2, "1000", 5});
+    AddInvoice(env, 1, 1, "1000", 5);  // unsettled, not due
+    AddInvoice(env, 2, 2, "1000", 0);  // due today
+    AddInvoice(env, 3, 1, "1000", -30, "N", "400");  // part-paid, overdue
+    AddInvoice(env, 4, 2, "1000", 20, "N", "250");  // part-paid, not due
+    AddInvoice(env, 5, 1, "1000", -60, "J", "0");  // settled
+    AddInvoice(env, 6, 1, "1000", -90, "J", "-15.5");  // overpaid
+    AddInvoice(env, 9, 2, "1000", 5);  // due the same day as 1
+    AddInvoice(env, 8, 2, "1000", 5);
     env.exec("UPDATE rechnungenop SET EDatum=NULL WHERE RNR=8");    // no due date at all
     env.exec("INSERT INTO rechnungen (BelegNr, ProjektNr, Datum) VALUES (7, 1, '01.01.2024')"); // no Skonto row
     env.exec("INSERT INTO rechnungenop (RNR, EDatum, Betrag, Gebucht, RBetrag) VALUES (7, '01.02.2024', 5, 'N', 0)");
@@ -155,7 +155,7 @@ void TestReceivablesStore::booking()
     QFETCH(QString, postings);
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1000", -5, "N", "600", "2"});
+    AddInvoice(env, 1, 1, "1000", -5, "N", "600", "2");
     AddPosting(env, 1, "400");
     ReceivablesStore store(env.db(), env.state().dmCommon);
     const InvoiceFigures seen = store.figures(1);
@@ -175,7 +175,7 @@ void TestReceivablesStore::bookingMeetsChangedInvoice()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1000", -5});
+    AddInvoice(env, 1, 1, "1000", -5);
     ReceivablesStore store(env.db(), env.state().dmCommon);
     const InvoiceFigures seen = store.figures(1);
     const PaymentRules::Booking pay{A("600"), A("400"), false};
@@ -218,13 +218,13 @@ void TestReceivablesStore::outstandingForTheList()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1000", -5, "N", "600"});
+    AddInvoice(env, 1, 1, "1000", -5, "N", "600");
     AddPosting(env, 1, "300");
     AddPosting(env, 1, "100");
     AddCreditNote(env, 5, 1, "99.99");
-    AddInvoice(env, {2, 1, "500", -6, "J", "-20"});
+    AddInvoice(env, 2, 1, "500", -6, "J", "-20");
     AddPosting(env, 2, "520");
-    AddInvoice(env, {3, 2, "250", 5});
+    AddInvoice(env, 3, 2, "250", 5);
     ReceivablesStore store(env.db(), env.state().dmCommon);
     const QList<OpenItemRow> rows =
         store.loadList(OpenItemFilter::All, ReceivablesStore::SearchKind::Customer, {}, QDate::currentDate());

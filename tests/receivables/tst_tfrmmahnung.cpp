@@ -44,7 +44,7 @@ void TestTfrmMahnung::lettersRiseLevelByLevel()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {3, 1, "1000", -30});
+    AddInvoice(env, 3, 1, "1000", -30);
     TfrmMahnung w(env.state());
     // The line of each level's template that names the invoice.
     const QString invoiceLine[] = {"Nr. 000003 vom %1 über 1.000,00 € noch nicht beglichen ist.",
@@ -86,7 +86,7 @@ void TestTfrmMahnung::personLetter()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {4, 2, "250", -10});
+    AddInvoice(env, 4, 2, "250", -10);
     env.exec("UPDATE mahnungenstext SET Text='[SAnrede] / [anrede2] / [Titel] [VName] [NName] / [anrede1]' "
              "WHERE MS='1' AND RV=0");
     env.exec("DELETE FROM mahnungenstext WHERE MS='1' AND RV>1"); // a short template repeats its last row
@@ -109,7 +109,7 @@ void TestTfrmMahnung::numberTakenMeanwhile()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {3, 1, "1000", -30});
+    AddInvoice(env, 3, 1, "1000", -30);
     TfrmMahnung w(env.state());
     w.prepare(companyInvoice());
     QCOMPARE(w.number(), qint64(1));
@@ -135,7 +135,7 @@ void TestTfrmMahnung::wordExport()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {3, 1, "1000", -30});
+    AddInvoice(env, 3, 1, "1000", -30);
     QTemporaryDir documents;
     WordWriter::setDefaultTargetDir(documents.path());
     QList<QUrl> opened;

@@ -46,10 +46,10 @@ void TestTfrmOP::filtersSearchAndPanels()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1000", 5});
-    AddInvoice(env, {2, 2, "500", 0, "N", "0", "2"});
-    AddInvoice(env, {3, 1, "1000", -30, "N", "400"});
-    AddInvoice(env, {5, 1, "800", -60, "J", "0"});
+    AddInvoice(env, 1, 1, "1000", 5);
+    AddInvoice(env, 2, 2, "500", 0, "N", "0", "2");
+    AddInvoice(env, 3, 1, "1000", -30, "N", "400");
+    AddInvoice(env, 5, 1, "800", -60, "J", "0");
     env.state().grantAll();
     TfrmOP w(env.state());
     w.activate();
@@ -86,8 +86,8 @@ void TestTfrmOP::bookingThroughTheWindow()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1000", 3, "N", "600", "2"});
-    AddInvoice(env, {2, 1, "300", 9});
+    AddInvoice(env, 1, 1, "1000", 3, "N", "600", "2");
+    AddInvoice(env, 2, 1, "300", 9);
     AddPosting(env, 1, "400");
     TfrmOP w(env.state());
     w.setFilter(OpenItemFilter::All, true);
@@ -132,7 +132,7 @@ void TestTfrmOP::changeBookingOfSettledInvoice()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {5, 1, "800", -60, "J", "0"});
+    AddInvoice(env, 5, 1, "800", -60, "J", "0");
     AddPosting(env, 5, "800");
     TfrmOP w(env.state());
     w.setFilter(OpenItemFilter::Settled, true);
@@ -152,7 +152,7 @@ void TestTfrmOP::dunningFromTheList()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {3, 1, "1234.56", -30});
+    AddInvoice(env, 3, 1, "1234.56", -30);
     env.state().grantAll();
     TfrmOP w(env.state());
     TfrmMahnung dunning(env.state());
@@ -176,9 +176,9 @@ void TestTfrmOP::listAsCsvAndPdf()
 {
     TestEnv env;
     AddReceivablesCustomers(env);
-    AddInvoice(env, {1, 1, "1234.5", -3, "N", "234.5"});
+    AddInvoice(env, 1, 1, "1234.5", -3, "N", "234.5");
     AddPosting(env, 1, "1000");
-    AddInvoice(env, {2, 2, "99.99", -4});
+    AddInvoice(env, 2, 2, "99.99", -4);
     env.exec("UPDATE rechnungenop SET Name='=Bau; \"Nord\"' WHERE RNR=2");
     TfrmOP w(env.state());
     w.activate();
@@ -197,7 +197,7 @@ void TestTfrmOP::listAsCsvAndPdf()
                       DateToStr(QDate::currentDate().addDays(-34)), due2));
 
     for (int n = 10; n < 130; ++n)
-        AddInvoice(env, {n, 2, "10", -10});
+        AddInvoice(env, n, 2, "10", -10);
     w.reload();
     env.dialogs().answerFile(out.filePath("liste.pdf"));
     w.actPdfList->trigger();
