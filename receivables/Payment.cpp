@@ -106,17 +106,6 @@ QString bookingQuestion(Amount remaining, const QString &currency, bool withSkon
                          : QStringLiteral(" Restbetrag ohne Skont erfassen?"));
 }
 
-bool acceptsPaidKey(const QString &text, int caret, bool hasSelection, QChar key)
-{
-    if (!key.isDigit() && key != QLatin1Char(',') && key != QLatin1Char('-'))
-        return false;
-    const qsizetype comma = text.indexOf(QLatin1Char(','));
-    if (key == QLatin1Char(',') && comma >= 0)
-        return false;
-    const bool atEnd = caret >= text.size() - 1;
-    return !(atEnd && !hasSelection && comma >= 0 && text.size() - comma - 1 >= 2);
-}
-
 QString skontoLabel(const QString &sconto, const QString &flag)
 {
     const QString percent = sconto.trimmed().isEmpty() ? QStringLiteral("__,__") : sconto.trimmed();

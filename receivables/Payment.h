@@ -92,11 +92,6 @@ QString bookingQuestion(Amount remaining, const QString &currency, bool withSkon
 inline const QString OverpaymentQuestion =
     QStringLiteral("Summe der Buchungen ist höher als der Rechnungsbetrag! Wollen Sie das Wirklich?");
 
-// The key rule of "Gezahlter Betrag": digits, one comma and the minus sign; with the
-// caret at or just before the end, nothing selected and two decimals typed already,
-// no further character. Backspace is always accepted and not asked here.
-bool acceptsPaidKey(const QString &text, int caret, bool hasSelection, QChar key);
-
 // The label after "Skonto - J/N": "2 %      (N)", "__,__ %      (J)".
 QString skontoLabel(const QString &sconto, const QString &flag);
 // The message of "S&kontotext", or empty when the invoice has no amount or no percentage.

@@ -559,19 +559,15 @@ void TfrmOP::recomputeRemaining()
 
 bool TfrmOP::eventFilter(QObject *watched, QEvent *event)
 {
+    // Enter in "Gezahlter Betrag" moves on instead of booking. Every other key is
+    // kept: a text that is no amount shows no remaining amount and is refused with
+    // a message when booked, rather than losing a typed "." and reading "1.5" as 15.
     if (watched == edtGezahlt && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             focusNextChild();
             return true;
         }
-        const QString text = key->text();
-        const bool editing = key->key() != Qt::Key_Backspace && key->key() != Qt::Key_Delete && !text.isEmpty()
-                             && text.front().isPrint() && !(key->modifiers() & Qt::ControlModifier);
-        if (editing
-            && !PaymentRules::acceptsPaidKey(edtGezahlt->text(), edtGezahlt->cursorPosition(),
-                                             edtGezahlt->hasSelectedText(), text.front()))
-            return true;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -51,8 +51,6 @@ private Q_SLOTS:
     void panelAmounts();
     void booking_data();
     void booking();
-    void paidKeys_data();
-    void paidKeys();
     void messages();
     void letterPlaceholders_data();
     void letterPlaceholders();
@@ -185,36 +183,6 @@ void TestOpenItemRules::booking()
         QCOMPARE(b->settles(), b->remaining <= Amount());
         QCOMPARE(b->remaining + b->posted, reference); // nothing is lost between the two
     }
-}
-
-void TestOpenItemRules::paidKeys_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("caret");
-    QTest::addColumn<bool>("selection");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("digit") << "12" << 2 << false << "3" << true;
-    QTest::newRow("first comma") << "12" << 2 << false << "," << true;
-    QTest::newRow("second comma") << "12,5" << 1 << false << "," << false;
-    QTest::newRow("minus") << "" << 0 << false << "-" << true;
-    QTest::newRow("letter") << "12" << 2 << false << "a" << false;
-    QTest::newRow("point") << "12" << 2 << false << "." << false;
-    QTest::newRow("third decimal at end") << "1234,56" << 7 << false << "7" << false;
-    QTest::newRow("third decimal before last") << "1234,56" << 6 << false << "7" << false;
-    QTest::newRow("digit in front") << "1234,56" << 0 << false << "9" << true;
-    QTest::newRow("over selected decimals") << "1234,56" << 7 << true << "7" << true;
-    QTest::newRow("one decimal") << "1234,5" << 6 << false << "6" << true;
-}
-
-void TestOpenItemRules::paidKeys()
-{
-    QFETCH(QString, text);
-    QFETCH(int, caret);
-    QFETCH(bool, selection);
-    QFETCH(QString, key);
-    QFETCH(bool, accepted);
-    QCOMPARE(acceptsPaidKey(text, caret, selection, key.front()), accepted);
 }
 
 void TestOpenItemRules::messages()
