@@ -177,6 +177,8 @@ std::vector<Index> indexes()
         {"rechnungenbetrag", "BelegNr", false},
         {"gutschriftenbetrag", "BelegNr", false},
         {"rechnungenop", "RNR", true},
+        // The open-items list walks the items by due date, latest first, a page at a time.
+        {"rechnungenop", "EDatum,RNR", false},
         {"teilbuchung", "RNr", false},
         {"gutschriftenop", "BelegNr", false},
         {"gutschriftenop", "RNr", false},
@@ -389,6 +391,8 @@ QStringList upgradeStatements(int toVersion)
     // set of version toVersion-1 to toVersion. They run in one transaction together
     // with the version change.
     switch (toVersion) {
+    case 2:
+        return {QStringLiteral("CREATE INDEX IF NOT EXISTS ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)")};
     default:
         return {};
     }

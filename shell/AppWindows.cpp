@@ -4,6 +4,8 @@
 #include "TForm1.h"
 #include "TfrmFPDetail.h"
 #include "TfrmFiPe.h"
+#include "TfrmMahnung.h"
+#include "TfrmOP.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
 
@@ -17,6 +19,8 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmProjekt> projekt;
     std::unique_ptr<TfrmProjektDetail> projektDetail;
     std::unique_ptr<TfrmFPDetail> fpDetail;
+    std::unique_ptr<TfrmMahnung> mahnung;
+    std::unique_ptr<TfrmOP> op;
 };
 
 namespace {
@@ -47,8 +51,11 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // person–company assignment (owned by the contact editor)
         [&] { d->projekt = std::make_unique<TfrmProjekt>(m_state, owner); }, // new project, folder dialog
         [&] { d->projektDetail = std::make_unique<TfrmProjektDetail>(m_state, owner); }, // project window
-        [] {}, // options, dunning
-        [] {}, // open items, article data
+        [&] { d->mahnung = std::make_unique<TfrmMahnung>(m_state, owner); }, // options, dunning
+        [&] {
+            d->op = std::make_unique<TfrmOP>(m_state, owner);
+            d->op->setDunningWindow(d->mahnung.get());
+        }, // open items, article data
         [] {}, // users, password
         [] {}, // article list, project search
         [] {}, // take-over, open-items print
@@ -75,6 +82,7 @@ bool AppWindows::has(Window window) const
     case Window::NewProject: return bool(d->projekt);
     case Window::Project: return bool(d->projektDetail);
     case Window::ContactDetail: return bool(d->fpDetail);
+    case Window::OpenItems: return bool(d->op);
     default: return false;
     }
 }
@@ -115,6 +123,12 @@ void AppWindows::showProject(qint64 projectNumber, qint64 customer, bool company
 {
     if (d->projektDetail)
         d->projektDetail->openProject(projectNumber, customer, company, isNew);
+}
+
+void AppWindows::showOpenItems()
+{
+    if (d->op)
+        d->op->exec();
 }
 
 void AppWindows::showContactDetail(qint64 contactNumber)

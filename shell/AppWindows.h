@@ -27,6 +27,7 @@ public:
     void showNewProject() override;
     void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew) override;
     void enableProjectSearchButton(bool enabled) override;
+    void showOpenItems() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
 

@@ -1,0 +1,446 @@
+#include "TfrmMahnung.h"
+
+#include "AppState.h"
+#include "CommandGuard.h"
+#include "Dialogs.h"
+#include "DunningLetter.h"
+#include "DunningStore.h"
+#include "Formats.h"
+#include "IniFile.h"
+#include "Settings.h"
+#include "WindowHub.h"
+#include "WindowPlacement.h"
+#include "WordWriter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QSpinBox>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TfrmMahnung::TfrmMahnung(AppState &state, QWidget *parent)
+    : QDialog(parent, Qt::Window), m_state(state),
+      m_store(std::make_unique<DunningStore>(state.db, state.dialogs, state.dmCommon, ReadCurrency(state.ExeDir))),
+      m_currency(ReadCurrency(state.ExeDir))
+{
+    setObjectName(QStringLiteral("TfrmMahnung"));
+    setWindowTitle(QStringLiteral("Mahnung"));
+    buildUi();
+    setStyleSheet(QStringLiteral("QLineEdit:read-only, QPlainTextEdit[readOnly=\"true\"] { background: palette(window); }"));
+    ResizeWithinScreen(this, QSize(800, 560));
+    setEditable(false);
+}
+
+TfrmMahnung::~TfrmMahnung() = default;
+
+void TfrmMahnung::buildUi()
+{
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    const auto run = [this](const std::function<void()> &f) { return [this, f] { RunCommand(m_state.dialogs, f); }; };
+
+    auto *menus = new QMenuBar(this);
+    root->setMenuBar(menus);
+    QMenu *datei = menus->addMenu(QStringLiteral("&Datei"));
+    actClose = datei->addAction(QStringLiteral("Fenster &Schließen"), this, &QDialog::reject);
+    actClose->setObjectName(QStringLiteral("actClose"));
+    QMenu *ansicht = menus->addMenu(QStringLiteral("&Ansicht"));
+    actDruckTool = ansicht->addAction(QStringLiteral("&Drucktool"));
+    actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
+    actWordTool = ansicht->addAction(QStringLiteral("&Wordtool"));
+    actWordTool->setObjectName(QStringLiteral("actWordTool"));
+    actDruckJob = ansicht->addAction(QStringLiteral("DruckJob"));
+    actDruckJob->setObjectName(QStringLiteral("actDruckJob"));
+    QMenu *projekt = menus->addMenu(QStringLiteral("Projekt"));
+    actOptions = projekt->addAction(QStringLiteral("&Optionen"));
+    actOptions->setObjectName(QStringLiteral("actOptions"));
+    for (QMenu *m : {datei, ansicht, projekt})
+        m->setToolTipsVisible(true);
+    connect(actOptions, &QAction::triggered, this, run([this] {
+                if (m_state.hub)
+                    m_state.hub->showOptions();
+            }));
+
+    toolBar = new QToolBar(this);
+    toolBar->setObjectName(QStringLiteral("toolBar"));
+    toolBar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Schließen"), this,
+                       &QDialog::reject);
+    const auto panel = [this](QWidget *content) {
+        content->setContentsMargins(6, 0, 6, 0);
+        return toolBar->addWidget(content);
+    };
+    // Print panel: printer, copies, print at once.
+    auto *druck = new QWidget(this);
+    auto *dl = new QHBoxLayout(druck);
+    dl->setContentsMargins(0, 0, 0, 0);
+    cbDrucker = new QComboBox(druck);
+    cbDrucker->setObjectName(QStringLiteral("cbDrucker"));
+    cbDrucker->setToolTip(QStringLiteral("Drucker auswählen"));
+    cbDrucker->setMinimumContentsLength(14);
+    cbDrucker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    spnKopien = new QSpinBox(druck);
+    spnKopien->setObjectName(QStringLiteral("spnKopien"));
+    spnKopien->setRange(1, 99);
+    btnDruckPanel = new QToolButton(druck);
+    btnDruckPanel->setObjectName(QStringLiteral("btnDruckPanel"));
+    btnDruckPanel->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_FileIcon)));
+    for (QWidget *w : std::initializer_list<QWidget *>{cbDrucker, spnKopien, btnDruckPanel})
+        dl->addWidget(w);
+    pnlDruck = panel(druck);
+    connect(cbDrucker, &QComboBox::activated, this, [this] { m_storedPrinter = cbDrucker->currentText(); });
+    // Word panel: template and export.
+    auto *word = new QWidget(this);
+    auto *wl = new QHBoxLayout(word);
+    wl->setContentsMargins(0, 0, 0, 0);
+    cbVorlage = new QComboBox(word);
+    cbVorlage->setObjectName(QStringLiteral("cbVorlage"));
+    cbVorlage->setMinimumContentsLength(14);
+    cbVorlage->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    btnWord = new QToolButton(word);
+    btnWord->setObjectName(QStringLiteral("btnWord"));
+    btnWord->setIcon(QIcon::fromTheme(QStringLiteral("x-office-document"), style()->standardIcon(QStyle::SP_FileIcon)));
+    btnWord->setToolTip(QStringLiteral("Mahnung an die Textverarbeitung übergeben"));
+    wl->addWidget(cbVorlage);
+    wl->addWidget(btnWord);
+    pnlWord = panel(word);
+    connect(btnWord, &QToolButton::clicked, this, run([this] { cmdWordExport(); }));
+    // Print-job panel.
+    auto *job = new QWidget(this);
+    auto *jl = new QHBoxLayout(job);
+    jl->setContentsMargins(0, 0, 0, 0);
+    cbDruckJob = new QComboBox(job);
+    cbDruckJob->setObjectName(QStringLiteral("cbDruckJob"));
+    cbDruckJob->setMinimumContentsLength(12);
+    cbDruckJob->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    btnDruckJob = new QToolButton(job);
+    btnDruckJob->setObjectName(QStringLiteral("btnDruckJob"));
+    btnDruckJob->setText(QStringLiteral("Job"));
+    jl->addWidget(cbDruckJob);
+    jl->addWidget(btnDruckJob);
+    pnlJob = panel(job);
+    root->addWidget(toolBar);
+    const std::pair<QAction *, QAction *> bands[] = {{actDruckTool, pnlDruck}, {actWordTool, pnlWord}, {actDruckJob, pnlJob}};
+    for (const auto &[menuItem, band] : bands) {
+        menuItem->setCheckable(true);
+        menuItem->setChecked(true);
+        connect(menuItem, &QAction::toggled, band, &QAction::setVisible);
+    }
+
+    // Group "Mahnung"
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(6, 6, 6, 6);
+    auto *side = new QVBoxLayout;
+    btnSave = new QToolButton(this);
+    btnSave->setObjectName(QStringLiteral("btnSave"));
+    btnSave->setText(QStringLiteral("Speichern"));
+    btnSave->setToolTip(QStringLiteral("Mahnung in Datenbank speichern"));
+    btnSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    btnPrint = new QToolButton(this);
+    btnPrint->setObjectName(QStringLiteral("btnPrint"));
+    btnPrint->setText(QStringLiteral("Drucken"));
+    btnPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_FileIcon)));
+    for (QToolButton *b : {btnSave, btnPrint}) {
+        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        b->setMinimumWidth(76);
+        side->addWidget(b);
+    }
+    side->addStretch(1);
+    body->addLayout(side);
+    connect(btnSave, &QToolButton::clicked, this, run([this] { cmdSave(); }));
+
+    auto *group = new QGroupBox(QStringLiteral("Mahnung"), this);
+    group->setObjectName(QStringLiteral("grpMahnung"));
+    auto *gl = new QVBoxLayout(group);
+    const auto edit = [this](const char *name, const QString &placeholder = {}) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setPlaceholderText(placeholder);
+        return e;
+    };
+    auto *head = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    edtEFirma = edit("edtEFirma", QStringLiteral("Absender"));
+    edtName = edit("edtName", QStringLiteral("Name"));
+    edtStrasse = edit("edtStrasse", QStringLiteral("Straße"));
+    edtPlzOrt = edit("edtPlzOrt", QStringLiteral("PLZ Ort"));
+    QFont small = edtEFirma->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    edtEFirma->setFont(small);
+    for (QWidget *w : std::initializer_list<QWidget *>{edtEFirma, edtName, edtStrasse, edtPlzOrt})
+        left->addWidget(w);
+    head->addLayout(left, 3);
+    auto *middle = new QVBoxLayout;
+    chkLinks = new QCheckBox(QStringLiteral("Rechnungsanschrift links"), this);
+    chkLinks->setObjectName(QStringLiteral("chkLinks"));
+    edtName2 = edit("edtName2", QStringLiteral("Bezeichnung"));
+    edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
+    edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
+    for (QWidget *w : std::initializer_list<QWidget *>{chkLinks, edtName2, edtStrasse2, edtPlzOrt2})
+        middle->addWidget(w);
+    head->addLayout(middle, 3);
+    auto *info = new QGridLayout;
+    edtPrNr = edit("edtPrNr");
+    edtMNr = edit("edtMNr");
+    edtKNr = edit("edtKNr");
+    edtUID = edit("edtUID");
+    for (QLineEdit *e : {edtPrNr, edtMNr, edtKNr})
+        e->setReadOnly(true);
+    dtDatum = new QDateEdit(QDate::currentDate(), this);
+    dtDatum->setObjectName(QStringLiteral("dtDatum"));
+    dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dtDatum->setCalendarPopup(true);
+    const std::pair<const char *, QWidget *> rows[] = {
+        {"Projekt Nr", edtPrNr}, {"Datum", dtDatum}, {"Mahnung Nr", edtMNr}, {"Kunden Nr.", edtKNr}, {"UID", edtUID}};
+    int r = 0;
+    for (const auto &[label, w] : rows) {
+        info->addWidget(new QLabel(QString::fromUtf8(label), this), r, 0);
+        info->addWidget(w, r++, 1);
+    }
+    head->addLayout(info, 2);
+    gl->addLayout(head);
+
+    auto *labels = new QHBoxLayout;
+    lblInvoice = new QLabel(this);
+    lblInvoice->setObjectName(QStringLiteral("lblInvoice"));
+    lblLevel = new QLabel(this);
+    lblLevel->setObjectName(QStringLiteral("lblLevel"));
+    QFont bold = lblLevel->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    lblInvoice->setFont(bold);
+    lblLevel->setFont(bold);
+    labels->addWidget(lblInvoice);
+    labels->addWidget(lblLevel);
+    labels->addStretch(1);
+    gl->addLayout(labels);
+    memLetter = new QPlainTextEdit(this);
+    memLetter->setObjectName(QStringLiteral("memLetter"));
+    memLetter->setLineWrapMode(QPlainTextEdit::NoWrap);
+    gl->addWidget(memLetter, 1);
+    body->addWidget(group, 1);
+    root->addLayout(body, 1);
+
+    // Printing the letter comes with the print module; until then its commands are
+    // shown but cannot be used.
+    for (QObject *c : std::initializer_list<QObject *>{btnPrint, btnDruckPanel, btnDruckJob})
+        m_availability.markUnavailable(c);
+    btnPrint->setToolTip(CommandAvailability::UnavailableText + QStringLiteral(": Mahnung in Standardformular ausdrucken"));
+}
+
+void TfrmMahnung::readSettings()
+{
+    const UserSettings settings;
+    SettingsGroupReader reader(settings);
+    RestoreWindowPosition(this, reader, QStringLiteral("Mahnung"));
+    int copies = 1;
+    QString printer;
+    bool druck = true, wordTool = true, job = true;
+    if (!reader.readInt(QStringLiteral("UpDown1Position"), copies))
+        copies = 1;
+    reader.readString(QStringLiteral("Drucker"), printer);
+    // Bands whose value cannot be read keep the state they have.
+    if (reader.readBool(QStringLiteral("DruckTool"), druck))
+        actDruckTool->setChecked(druck);
+    if (reader.readBool(QStringLiteral("WordTool"), wordTool))
+        actWordTool->setChecked(wordTool);
+    if (reader.readBool(QStringLiteral("DruckJob"), job))
+        actDruckJob->setChecked(job);
+    spnKopien->setValue(std::clamp(copies, 1, 99));
+    m_storedPrinter = printer;
+}
+
+void TfrmMahnung::writeSettings()
+{
+    SaveWindowPosition(this, QStringLiteral("Mahnung"));
+    UserSettings settings;
+    settings.writeInt(QStringLiteral("UpDown1Position"), spnKopien->value());
+    settings.writeString(QStringLiteral("Drucker"), m_storedPrinter);
+    settings.writeBool(QStringLiteral("DruckTool"), actDruckTool->isChecked());
+    settings.writeBool(QStringLiteral("WordTool"), actWordTool->isChecked());
+    settings.writeBool(QStringLiteral("DruckJob"), actDruckJob->isChecked());
+    settings.sync();
+}
+
+void TfrmMahnung::done(int result)
+{
+    writeSettings();
+    QDialog::done(result);
+}
+
+void TfrmMahnung::fillPrinters()
+{
+    cbDrucker->clear();
+    cbDrucker->addItems(QPrinterInfo::availablePrinterNames());
+    // A printer that is no longer installed leaves the choice empty: the default printer is used.
+    cbDrucker->setCurrentIndex(cbDrucker->findText(m_storedPrinter));
+}
+
+QString TfrmMahnung::templateFolder() const
+{
+    return QDir(m_state.ExeDir).filePath(QStringLiteral("Mahnungen"));
+}
+
+void TfrmMahnung::fillTemplates()
+{
+    cbVorlage->clear();
+    const QDir folder(templateFolder());
+    cbVorlage->addItems(folder.entryList({QStringLiteral("*.ott"), QStringLiteral("*.odt"), QStringLiteral("*.dotx"),
+                                          QStringLiteral("*.docx")},
+                                         QDir::Files, QDir::Name | QDir::IgnoreCase));
+    cbVorlage->setCurrentIndex(cbVorlage->count() > 0 ? 0 : -1);
+}
+
+void TfrmMahnung::fillPrintJobs()
+{
+    cbDruckJob->clear();
+    const IniFile jobs(QDir(m_state.ExeDir).filePath(QStringLiteral("DruckJob.ini")));
+    const int count = jobs.readInteger(QStringLiteral("general"), QStringLiteral("count"), 0);
+    for (int i = 1; i <= count; ++i)
+        cbDruckJob->addItem(jobs.readString(QStringLiteral("general"), QString::number(i)));
+    cbDruckJob->setCurrentIndex(cbDruckJob->count() > 0 ? 0 : -1);
+}
+
+void TfrmMahnung::setLevel(int level)
+{
+    m_level = level;
+    lblLevel->setText(DunningRules::levelText(level));
+    lblLevel->setStyleSheet(QStringLiteral("color: %1;").arg(DunningRules::levelColour(level).name()));
+}
+
+void TfrmMahnung::setEditable(bool editable)
+{
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
+        e->setReadOnly(!editable);
+    memLetter->setReadOnly(!editable);
+    dtDatum->setEnabled(editable);
+    chkLinks->setEnabled(editable);
+    btnSave->setEnabled(editable);
+}
+
+void TfrmMahnung::prepare(const Request &request)
+{
+    m_request = request;
+    m_saved = false;
+    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtPrNr, edtMNr,
+                         edtKNr, edtUID})
+        e->clear();
+    chkLinks->setChecked(false);
+    memLetter->clear();
+    readSettings();
+    fillPrinters();
+
+    edtPrNr->setText(PadNumber(request.project));
+    edtKNr->setText(PadNumber(request.customer));
+    m_number = m_store->nextNumber();
+    edtMNr->setText(PadNumber(m_number));
+    edtUID->setText(request.uid);
+    dtDatum->setDate(QDate::currentDate());
+
+    const bool company = m_store->isCompany(request.customer);
+    const DunningProject project = m_store->loadProject(request.project);
+    m_projectName = project.projectName;
+    edtEFirma->setText(project.found ? project.eFirma : request.eFirma);
+    edtName->setText(DunningRules::postalNameLine(project, company));
+    edtStrasse->setText(project.street);
+    edtPlzOrt->setText(DunningRules::postalTownLine(project));
+    edtName2->setText(project.billName);
+    edtStrasse2->setText(project.billStreet);
+    edtPlzOrt2->setText(DunningRules::billingTownLine(project));
+
+    lblInvoice->setText(DunningRules::invoiceLabel(request.invoice));
+    setLevel(m_store->nextLevel(request.invoice));
+
+    DunningPlaceholders values;
+    values.anrede = project.anrede;
+    values.titel = project.titel;
+    values.vname = project.vname;
+    values.nname = project.nname;
+    values.sAnrede = m_store->letterSalutation(request.customer, company);
+    values.invoiceNumber = PadNumber(request.invoice);
+    values.amount = request.amount;
+    values.invoiceDate = m_store->invoiceDate(request.invoice);
+    memLetter->setPlainText(DunningRules::composeLetter(m_store->templateRows(m_level), values).join(QLatin1Char('\n')));
+
+    fillTemplates();
+    fillPrintJobs();
+    const bool hasOptions = m_state.hub && m_state.hub->has(WindowHub::Window::Options);
+    if (!hasOptions)
+        m_availability.markUnavailable(actOptions);
+    setEditable(true);
+}
+
+Document TfrmMahnung::letterValue() const
+{
+    Document d(DocumentKind::Mahnung, m_currency);
+    d.number = m_number;
+    d.projectNumber = m_request.project;
+    d.invoiceNumber = m_request.invoice;
+    d.dunningLevel = m_level;
+    d.date = DateToStr(dtDatum->date());
+    d.projectName = m_projectName;
+    d.addressLeft = chkLinks->isChecked();
+    d.ownCompany = edtEFirma->text();
+    d.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
+    d.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
+    d.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    return d;
+}
+
+bool TfrmMahnung::cmdSave()
+{
+    if (m_saved || m_number < 1)
+        return false;
+    if (m_store->save(letterValue()) == DunningStore::SaveResult::NumberTaken) {
+        const qint64 taken = m_number;
+        m_number = m_store->nextNumber();
+        edtMNr->setText(PadNumber(m_number));
+        QString message = QStringLiteral("Die Mahnungsnummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
+                                         "vergeben. Die Mahnung erhält die neue Nummer %2 und ist noch nicht "
+                                         "gespeichert; bitte speichern Sie sie erneut.")
+                              .arg(PadNumber(taken), PadNumber(m_number));
+        const int level = m_store->nextLevel(m_request.invoice);
+        if (level != m_level) {
+            setLevel(level);
+            message += QStringLiteral("\n\nFür diese Rechnung wurde inzwischen eine weitere Mahnung geschrieben; "
+                                      "dies ist nun die %1. Bitte prüfen Sie den Text.")
+                           .arg(DunningRules::levelText(level));
+        }
+        m_state.dialogs.warning(message);
+        return false;
+    }
+    m_saved = true;
+    setEditable(false);
+    return true;
+}
+
+void TfrmMahnung::cmdWordExport()
+{
+    if (cbVorlage->currentIndex() < 0) {
+        m_state.dialogs.warning(QStringLiteral("Im Ordner \"%1\" gibt es keine Vorlage für Mahnungen "
+                                               "(*.ott, *.odt, *.dotx, *.docx).")
+                                    .arg(QDir::toNativeSeparators(templateFolder())));
+        return;
+    }
+    WordWriter writer;
+    writer.newDocument(QDir(templateFolder()).filePath(cbVorlage->currentText()));
+    for (const auto &[bookmark, text] : DunningRules::wordBookmarks(letterValue(), m_request.customer))
+        if (writer.goToBookmark(bookmark))
+            writer.typeText(text);
+    if (!writer.show())
+        m_state.dialogs.information(QStringLiteral("Die Mahnung wurde gespeichert unter:\n%1\n\n"
+                                                   "Sie konnte nicht automatisch geöffnet werden.")
+                                        .arg(writer.documentPath()));
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include "CommandAvailability.h"
+#include "Document.h"
+
+#include <QDialog>
+#include <memory>
+
+class AppState;
+class DunningStore;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSpinBox;
+class QToolBar;
+class QToolButton;
+
+// The dunning window "Mahnung": writes one dunning letter of the next level for an
+// overdue invoice handed over by the open-items window. Every opening starts a new
+// letter (number, level, addresses, text from the level's template); the user may
+// edit it, save it (which raises the invoice's dunning level) or hand it to the
+// word processor.
+class TfrmMahnung : public QDialog
+{
+    Q_OBJECT
+public:
+    // What the open-items window hands over.
+    struct Request
+    {
+        qint64 customer = 0;
+        qint64 project = 0;
+        QString uid;
+        QString eFirma;
+        qint64 invoice = 0;
+        QString amount; // the invoice amount as the list shows it ("1.234,56 €")
+    };
+
+    explicit TfrmMahnung(AppState &state, QWidget *parent = nullptr);
+    ~TfrmMahnung() override;
+
+    // Opening: clears the window and starts a new letter for the invoice.
+    void prepare(const Request &request);
+    bool wasSaved() const { return m_saved; }
+    qint64 number() const { return m_number; }
+    int level() const { return m_level; }
+    qint64 customerNumber() const { return m_request.customer; }
+    // The letter as the window shows it: what saving writes and printing takes.
+    Document letterValue() const;
+
+    // Commands. cmdSave returns true when the letter was written.
+    bool cmdSave();
+    void cmdWordExport();
+
+    QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actOptions;
+    QToolBar *toolBar;
+    QAction *pnlDruck, *pnlWord, *pnlJob;
+    QComboBox *cbDrucker, *cbVorlage, *cbDruckJob;
+    QSpinBox *spnKopien;
+    QToolButton *btnDruckPanel, *btnWord, *btnDruckJob;
+    QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt;
+    QCheckBox *chkLinks;
+    QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2;
+    QLineEdit *edtPrNr, *edtMNr, *edtKNr, *edtUID;
+    QDateEdit *dtDatum;
+    QLabel *lblInvoice, *lblLevel;
+    QPlainTextEdit *memLetter;
+    QToolButton *btnSave, *btnPrint;
+
+protected:
+    void done(int result) override;
+
+private:
+    void buildUi();
+    void readSettings();
+    void writeSettings();
+    void fillPrinters();
+    void fillTemplates();
+    void fillPrintJobs();
+    void setLevel(int level);
+    void setEditable(bool editable);
+    QString templateFolder() const;
+
+    AppState &m_state;
+    std::unique_ptr<DunningStore> m_store;
+    CommandAvailability m_availability;
+    QString m_currency;
+    Request m_request;
+    QString m_projectName;
+    QString m_storedPrinter;
+    qint64 m_number = 0;
+    int m_level = 0;
+    bool m_saved = false;
+};
