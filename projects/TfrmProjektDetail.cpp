@@ -16,6 +16,8 @@
 #include "ProjectStore.h"
 #include "Settings.h"
 #include "WindowHub.h"
+#include "WordExport.h"
+#include "WordToolBand.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -100,6 +103,9 @@ void TfrmProjektDetail::buildUi()
         a->setEnabled(false);
         a->setToolTip(Unavailable);
     }
+    actWordTool->setEnabled(true);
+    actWordTool->setToolTip(QString());
+    actWordTool->setChecked(true);
     actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
     actWordTool->setObjectName(QStringLiteral("actWordTool"));
     actDruckJob->setObjectName(QStringLiteral("actDruckJob"));
@@ -130,6 +136,11 @@ void TfrmProjektDetail::buildUi()
     for (QAction *a : {actDetail, tbDetail})
         connect(a, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdContactDetail(); }));
     connect(actOptions, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdOptions(); }));
+
+    wordBand = new WordToolBand(m_state.ExeDir, this);
+    addToolBar(wordBand);
+    connect(actWordTool, &QAction::toggled, wordBand, &QWidget::setVisible);
+    connect(wordBand, &WordToolBand::exportRequested, this, Guarded(m_state.dialogs, [this] { cmdWordExport(); }));
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -265,12 +276,14 @@ void TfrmProjektDetail::readSettings()
     int left = 0, top = 0, copies = 1;
     QString printer;
     bool band = false;
+    bool wordTool = true; // the band is shown unless the user hid it
     if (reader.readInt(QStringLiteral("ProjektLeft"), left) && reader.readInt(QStringLiteral("ProjektTop"), top))
         move(left, top);
     reader.readInt(QStringLiteral("UpDown1Position"), copies);
     reader.readString(QStringLiteral("Drucker"), printer);
-    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
+    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), wordTool)
         && reader.readBool(QStringLiteral("DruckJob"), band);
+    actWordTool->setChecked(wordTool);
     if (reader.failed() && pos() != QPoint(left, top))
         move(0, 0);
 }
@@ -280,6 +293,7 @@ void TfrmProjektDetail::writeSettings()
     UserSettings settings;
     settings.writeInt(QStringLiteral("ProjektTop"), y());
     settings.writeInt(QStringLiteral("ProjektLeft"), x());
+    settings.writeBool(QStringLiteral("WordTool"), actWordTool->isChecked());
 }
 
 void TfrmProjektDetail::activate()
@@ -367,6 +381,7 @@ void TfrmProjektDetail::pageChanged()
     if (page < 0)
         return;
     setWindowTitle(QString::fromUtf8(pageInfo[page].caption));
+    wordBand->showPage(page == ProjektPage ? WordExportPage() : WordExportPage(pageKinds[page]));
     if (page == MahnungPage)
         m_dunning->build();
     else if (page != ProjektPage && m_pages[page])
@@ -423,6 +438,35 @@ void TfrmProjektDetail::cmdProjectSearch()
 {
     if (m_state.hub)
         m_state.hub->showProjectSearch();
+}
+
+void TfrmProjektDetail::cmdWordExport()
+{
+    const int page = currentPage();
+    WordWriter writer;
+    RunWordExport(m_state.dialogs, wordBand->folderPath(), wordBand->templateName(),
+                  [this, page] { return wordExportContent(page); }, writer);
+}
+
+WordExportContent TfrmProjektDetail::wordExportContent(int page)
+{
+    if (page == ProjektPage) {
+        WordExportContent content;
+        content.bookmarks = ProjectPageBookmarks(m_projectPage->value(), m_projectNumber, QDate::currentDate());
+        return content;
+    }
+    ShownDocumentPage shown;
+    shown.projectNumberText = m_projectPage->edtPrNr->text();
+    shown.customerNumberText = m_projectPage->edtKNr->text();
+    if (page == MahnungPage) {
+        shown.document = m_dunning->shownDocument();
+        shown.documentListText = m_dunning->cbNummer->currentText();
+        return DunningLetterContent(shown);
+    }
+    shown.document = m_pages[page]->shownDocument();
+    shown.documentListText = m_pages[page]->cbNummer->currentText();
+    return BusinessDocumentContent(shown, ReadSalutation(m_state.db, m_customer, m_company),
+                                   ReadCurrency(m_state.ExeDir));
 }
 
 void TfrmProjektDetail::cmdOptions()
