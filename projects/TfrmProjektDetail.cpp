@@ -276,14 +276,15 @@ void TfrmProjektDetail::readSettings()
     int left = 0, top = 0, copies = 1;
     QString printer;
     bool band = false;
-    bool wordTool = true; // the band is shown unless the user hid it
     if (reader.readInt(QStringLiteral("ProjektLeft"), left) && reader.readInt(QStringLiteral("ProjektTop"), top))
         move(left, top);
     reader.readInt(QStringLiteral("UpDown1Position"), copies);
     reader.readString(QStringLiteral("Drucker"), printer);
-    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), wordTool)
+    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
         && reader.readBool(QStringLiteral("DruckJob"), band);
-    actWordTool->setChecked(wordTool);
+    // The word-processor band keeps the user's choice even when a print setting
+    // before it in the group cannot be read; without a stored choice it is shown.
+    actWordTool->setChecked(settings.readBool(QStringLiteral("WordTool")).value_or(true));
     if (reader.failed() && pos() != QPoint(left, top))
         move(0, 0);
 }
