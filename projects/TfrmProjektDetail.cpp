@@ -141,6 +141,7 @@ void TfrmProjektDetail::buildUi()
     addToolBar(wordBand);
     connect(actWordTool, &QAction::toggled, wordBand, &QWidget::setVisible);
     connect(wordBand, &WordToolBand::exportRequested, this, Guarded(m_state.dialogs, [this] { cmdWordExport(); }));
+    wordBand->showPage(WordExportPage());
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -408,7 +409,9 @@ void TfrmProjektDetail::applyPermissions()
         if (m_pages[p])
             m_pages[p]->applyPermissions(write, invoicesRead);
     m_dunning->applyPermissions(write, invoicesRead);
-    Q_UNUSED(page);
+    // A page hidden behind "keine Berechtigung" is not handed to the word processor either.
+    const bool pageHidden = !write && !invoicesRead && (page == RechnungPage || page == GutschriftPage || page == MahnungPage);
+    wordBand->btnWord->setEnabled(!pageHidden);
     actOptions->setEnabled(m_state.perm(9) && m_state.hub && m_state.hub->has(WindowHub::Window::Options));
     const bool detail = m_state.hub && m_state.hub->has(WindowHub::Window::ContactDetail);
     for (QAction *a : {actDetail, tbDetail}) {

@@ -114,6 +114,14 @@ void TestWordTool::exportsWhatThePageShows()
     QVERIFY(env.dialogs().texts(ScriptedDialogs::Kind::Warning).first().contains(env.path("Allgemein")));
     QCOMPARE(opened.size(), 1);
 
+    // an invoice page hidden for lack of permission is not exported
+    env.state().Perm[6] = env.state().Perm[7] = false;
+    detail->showPage(TfrmProjektDetail::RechnungPage);
+    QVERIFY(!band->btnWord->isEnabled());
+    detail->showPage(TfrmProjektDetail::AngebotPage);
+    QVERIFY(band->btnWord->isEnabled());
+    env.state().grantAll();
+
     // the band hidden by the user stays hidden in the next window
     detail->actWordTool->trigger();
     QVERIFY(!band->isVisible());
