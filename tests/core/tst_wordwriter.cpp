@@ -131,43 +131,19 @@ void writeZip(const QString &path, const QList<QPair<QString, QString>> &entries
     file.write(package.write());
 }
 
-// Common styles that give tables named "Tabelle" their look; the fo namespace
-// under a prefix of its own, which the content part does not declare.
-const QString kOdfTableStyles = QStringLiteral(
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<office:document-styles %1 xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
-    "xmlns:f=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0\" office:version=\"1.2\">"
-    "<office:styles>"
-    "<style:style style:name=\"TabelleKopf\" style:family=\"table-cell\">"
-    "<style:table-cell-properties f:background-color=\"#203864\" f:padding=\"0.1cm\"/></style:style>"
-    "<style:style style:name=\"TabelleInhalt\" style:family=\"table-cell\">"
-    "<style:table-cell-properties f:border-bottom=\"0.5pt solid #203864\"/></style:style>"
-    "<style:style style:name=\"TabelleKopf\" style:family=\"paragraph\">"
-    "<style:text-properties f:color=\"#ffffff\"/></style:style>"
-    "</office:styles></office:document-styles>")
-                                     .arg(kOdfNs);
-
 void writeOdfTemplate(const QString &path, const QString &mime = QStringLiteral(
-                                                "application/vnd.oasis.opendocument.text-template"),
-                      const QString &styles = kOdfStyles)
+                                                "application/vnd.oasis.opendocument.text-template"))
 {
     writeZip(path,
              {{"mimetype", mime},
               {"content.xml", kOdfContent},
-              {"styles.xml", styles},
+              {"styles.xml", kOdfStyles},
               {"META-INF/manifest.xml", kOdfManifest}},
              true);
 }
 
-// A table style found by its shown name, not by its id.
-const QString kWordTableStyles = QString(kWordStyles).replace(
-    QStringLiteral("</w:styles>"),
-    QStringLiteral("<w:style w:type=\"table\" w:styleId=\"Positionen\"><w:name w:val=\"Tabelle\"/>"
-                   "<w:tblPr><w:tblBorders><w:bottom w:val=\"single\" w:sz=\"4\"/></w:tblBorders></w:tblPr>"
-                   "</w:style></w:styles>"));
-
 void writeWordTemplate(const QString &path, const QString &mainType = kTemplateType,
-                       const QString &document = kWordDocument, const QString &styles = kWordStyles)
+                       const QString &document = kWordDocument)
 {
     writeZip(path,
              {{"[Content_Types].xml", contentTypes(mainType)},
@@ -185,7 +161,7 @@ void writeWordTemplate(const QString &path, const QString &mainType = kTemplateT
                               "<Relationship Id=\"rId2\" Type=\"%1header\" Target=\"header1.xml\"/>"
                               "</Relationships>")
                    .arg(kRel)},
-              {"word/styles.xml", styles},
+              {"word/styles.xml", kWordStyles},
               {"word/header1.xml", kWordHeader}});
 }
 
@@ -297,9 +273,6 @@ private Q_SLOTS:
     void tableAtBookmark_data();
     void tableAtBookmark();
     void tableNeedsBookmarkAndFittingSizes();
-    void tableLook_data();
-    void tableLook();
-    void discardRemovesDocument();
     void templateBecomesDocument();
     void invalidTemplateWritesNothing_data();
     void invalidTemplateWritesNothing();
@@ -654,112 +627,6 @@ void TestWordWriter::tableNeedsBookmarkAndFittingSizes()
         if (format == QLatin1String("odf"))
             QVERIFY(first->attribute(QStringLiteral("table:name")) != second->attribute(QStringLiteral("table:name")));
     }
-}
-
-void TestWordWriter::tableLook_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<bool>("styled"); // the template has a look for "Tabelle"
-    for (const char *format : {"odf", "ooxml"}) {
-        QTest::addRow("%s plain", format) << QString::fromLatin1(format) << false;
-        QTest::addRow("%s styled", format) << QString::fromLatin1(format) << true;
-    }
-}
-
-void TestWordWriter::tableLook()
-{
-    QFETCH(QString, format);
-    QFETCH(bool, styled);
-    const bool odf = format == QLatin1String("odf");
-    const QString path = QDir(m_templates).filePath(odf ? "Stil.ott" : "Stil.dotx");
-    if (odf)
-        writeOdfTemplate(path, "application/vnd.oasis.opendocument.text-template", styled ? kOdfTableStyles : kOdfStyles);
-    else
-        writeWordTemplate(path, kTemplateType, kWordDocument, styled ? kWordTableStyles : kWordStyles);
-
-    WordWriter writer(m_out);
-    writer.newDocument(path);
-    QVERIFY(writer.goToBookmark(QStringLiteral("Tabelle")));
-    const QList<Qt::Alignment> alignments = {Qt::AlignRight, Qt::AlignLeft, Qt::AlignHCenter};
-    // more alignments than columns do not fit
-    QVERIFY_THROWS_EXCEPTION(OrvellaError,
-                             writer.addTable(1, 2, {}, {}, 1, {alignments, QStringLiteral("Tabelle")}));
-    writer.addTable(2, 4, {}, {{"Pos.", "Text", "Mitte", "Rest"}, {"1", "a", "b", "c"}}, 1,
-                    {alignments, QStringLiteral("Tabelle")});
-    writer.show();
-
-    auto doc = parseEntry(writer.documentPath(), mainPart(writer.documentPath()));
-    QVERIFY(doc);
-    const auto styleNamed = [&](const QString &name) {
-        return doc->find([&](const XmlNode &n) {
-            return n.isElement(QStringLiteral("style:style")) && n.attribute(QStringLiteral("style:name")) == name;
-        });
-    };
-    // the alignment of every cell, headings included: the fourth column has none given
-    const QStringList expected = odf ? QStringList{"end", "start", "center", "start"}
-                                     : QStringList{"right", "", "center", ""};
-    XmlNode *table = doc->find([&](const XmlNode &n) {
-        return odf ? n.isElement("table:table") : n.isElement("w:tbl") && n.firstChild("w:tblPr");
-    });
-    QVERIFY(table);
-    const QList<XmlNode *> cells = table->descendants(odf ? "table:table-cell" : "w:tc");
-    QCOMPARE(cells.size(), 8);
-    for (int i = 0; i < cells.size(); ++i) {
-        QString align;
-        if (odf) {
-            XmlNode *style = styleNamed(cells[i]->firstChild("text:p")->attribute("text:style-name"));
-            QVERIFY(style);
-            align = style->firstChild("style:paragraph-properties")->attribute("fo:text-align");
-            // the template's paragraph style gives the heading its font
-            QCOMPARE(style->attribute("style:parent-style-name"), styled && i < 4 ? "TabelleKopf" : "");
-        } else {
-            XmlNode *jc = cells[i]->descendants("w:jc").value(0);
-            align = jc ? jc->attribute("w:val") : QString();
-        }
-        QCOMPARE(align, expected[i % 4]);
-    }
-
-    if (odf) {
-        // the template's cell looks, copied with the prefixes of the content part
-        XmlNode *head = styleNamed(cells[0]->attribute("table:style-name"));
-        XmlNode *body = styleNamed(cells[4]->attribute("table:style-name"));
-        QVERIFY(head && body);
-        const auto prop = [](XmlNode *style, const QString &fo) {
-            return style->firstChild("style:table-cell-properties")->attribute(fo);
-        };
-        if (styled) {
-            const QString fo = DeclaredPrefix(doc->documentElement(),
-                                              {"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"});
-            QVERIFY(!fo.isNull());
-            QCOMPARE(prop(head, fo + ":background-color"), "#203864");
-            QCOMPARE(prop(body, fo + ":border-bottom"), "0.5pt solid #203864");
-            QCOMPARE(prop(body, "fo:border"), "");
-        } else {
-            QCOMPARE(prop(head, "fo:border"), "0.5pt solid #000000");
-            QCOMPARE(prop(body, "fo:border"), "0.5pt solid #000000");
-        }
-    } else {
-        XmlNode *tblPr = table->firstChild("w:tblPr");
-        XmlNode *style = tblPr->firstChild("w:tblStyle");
-        QCOMPARE(style ? style->attribute("w:val") : QString(), styled ? "Positionen" : "");
-        // the style's borders, not the plain grid's
-        QCOMPARE(tblPr->firstChild("w:tblBorders") == nullptr, styled);
-        QCOMPARE(tblPr->firstChild("w:tblLook") != nullptr, styled);
-    }
-}
-
-void TestWordWriter::discardRemovesDocument()
-{
-    WordWriter writer(m_out);
-    writer.newDocument(makeTemplate(QStringLiteral("ooxml")));
-    const QString path = writer.documentPath();
-    QVERIFY(QFile::exists(path));
-    writer.discard();
-    QVERIFY(!QFile::exists(path));
-    QVERIFY(!writer.hasDocument());
-    QVERIFY(writer.documentPath().isEmpty());
-    writer.discard();
-    QCOMPARE(QDir(m_out).entryList(QDir::Files), QStringList());
 }
 
 void TestWordWriter::templateBecomesDocument()

@@ -1,41 +1,40 @@
 #pragma once
 
+#include "XmlTree.h"
 #include "ZipPackage.h"
 
 #include <QFile>
-#include <QHash>
 #include <QMap>
-#include <QStack>
-#include <QString>
-#include <QXmlStreamReader>
 
-// Reads back what an export wrote into an .odt or .docx, independently of the
-// writer's own XML tree: the text behind every bookmark up to the end of its
-// paragraph (line breaks as "\n", tabs as "\t"), and the tables with their cells'
-// texts and alignments ("left", "center", "right").
+// Reads back an exported .odt or .docx: the text behind every bookmark to the end of
+// its paragraph ("\n" for line breaks, "\t" for tabs), and every table with its
+// cells' texts and alignments and its look (the Word table style, or the background
+// of the OpenDocument heading cells).
 struct ReadBackDocument
 {
     struct Cell
     {
-        QString text;
-        QString align = QStringLiteral("left");
+        QString text, align;
     };
     struct Row
     {
         bool heading = false;
         QList<Cell> cells;
     };
+    struct Table
+    {
+        QString look;
+        QList<Row> rows;
+    };
 
-    bool ok = false;
     QMap<QString, QString> afterBookmark;
-    QList<QList<Row>> tables;
+    QList<Table> tables;
     QString text; // every paragraph, one per line
 
-    // The table whose first row starts with this text, or an empty list.
-    QList<Row> tableStartingWith(const QString &firstCell) const
+    Table tableStartingWith(const QString &firstCell) const
     {
-        for (const auto &t : tables)
-            if (!t.isEmpty() && !t.first().cells.isEmpty() && t.first().cells.first().text == firstCell)
+        for (const Table &t : tables)
+            if (!t.rows.isEmpty() && t.rows[0].cells.value(0).text == firstCell)
                 return t;
         return {};
     }
@@ -48,89 +47,59 @@ inline ReadBackDocument ReadBackWordDocument(const QString &path)
     ZipPackage package;
     if (!file.open(QIODevice::ReadOnly) || !package.read(file.readAll()))
         return out;
-    const bool odf = package.contains(QStringLiteral("content.xml"));
-    QXmlStreamReader xml(package.data(odf ? QStringLiteral("content.xml") : QStringLiteral("word/document.xml")));
-
-    QHash<QString, QString> styleAlign; // automatic paragraph styles of an OpenDocument
-    QString styleName;
-    struct Paragraph
-    {
+    const bool odf = package.contains("content.xml");
+    const auto doc = XmlNode::parse(package.data(odf ? "content.xml" : "word/document.xml"));
+    const auto named = [&](const QString &element, const QString &name) {
+        return doc->find([&](const XmlNode &n) { return n.isElement(element) && n.attribute("style:name") == name; });
+    };
+    const auto alignment = [](const QString &v) {
+        return v == "end" || v == "right" ? QStringLiteral("right") : v == "center" ? v : QStringLiteral("left");
+    };
+    // A paragraph's text as a reader sees it, and where its bookmarks stand in it.
+    const auto paragraphText = [odf](XmlNode *p, QList<QPair<QString, qsizetype>> *marks = nullptr) {
         QString text;
-        QList<QPair<QString, qsizetype>> bookmarks;
-        QString align = QStringLiteral("left");
+        p->find([&](const XmlNode &n) {
+            if (marks && (n.isElement("text:bookmark") || n.isElement("text:bookmark-start") || n.isElement("w:bookmarkStart")))
+                marks->append({n.attribute(odf ? "text:name" : "w:name"), text.size()});
+            else if (n.kind() == XmlNode::Kind::Text && (odf || n.parent()->isElement("w:t")))
+                text += n.text();
+            else if (n.isElement("text:line-break") || (n.isElement("w:br") && n.parent()->isElement("w:r")))
+                text += '\n';
+            else if (n.isElement("text:tab") || (n.isElement("w:tab") && n.parent()->isElement("w:r")))
+                text += '\t';
+            else if (n.isElement("text:s"))
+                text += QString(qMax(1, n.attribute("text:c").toInt()), ' ');
+            return false;
+        });
+        return text;
     };
-    QStack<Paragraph> paragraphs;
-    int inRun = 0, inText = 0, inHeaderRows = 0, inCell = 0;
-    const auto alignOf = [](const QString &v) {
-        if (v == QLatin1String("end") || v == QLatin1String("right"))
-            return QStringLiteral("right");
-        return v == QLatin1String("center") ? QStringLiteral("center") : QStringLiteral("left");
-    };
-    while (!xml.atEnd()) {
-        xml.readNext();
-        const QString name = xml.qualifiedName().toString();
-        const auto attr = [&xml](const char *n) { return xml.attributes().value(QLatin1String(n)).toString(); };
-        if (xml.isStartElement()) {
-            if (name == QLatin1String("style:style"))
-                styleName = attr("style:name");
-            else if (name == QLatin1String("style:paragraph-properties") && attr("fo:text-align").size())
-                styleAlign[styleName] = alignOf(attr("fo:text-align"));
-            else if (name == QLatin1String("text:p") || name == QLatin1String("text:h") || name == QLatin1String("w:p")) {
-                paragraphs.push(Paragraph());
-                if (odf)
-                    paragraphs.top().align = styleAlign.value(attr("text:style-name"), QStringLiteral("left"));
-            } else if (name == QLatin1String("w:jc") && !paragraphs.isEmpty())
-                paragraphs.top().align = alignOf(attr("w:val"));
-            else if ((name == QLatin1String("text:bookmark") || name == QLatin1String("text:bookmark-start")
-                      || name == QLatin1String("w:bookmarkStart"))
-                     && !paragraphs.isEmpty())
-                paragraphs.top().bookmarks.append({attr(odf ? "text:name" : "w:name"), paragraphs.top().text.size()});
-            else if (name == QLatin1String("w:r"))
-                ++inRun;
-            else if (name == QLatin1String("w:t"))
-                ++inText;
-            else if (!paragraphs.isEmpty() && (name == QLatin1String("text:line-break") || (inRun && name == QLatin1String("w:br"))))
-                paragraphs.top().text += QLatin1Char('\n');
-            else if (!paragraphs.isEmpty() && (name == QLatin1String("text:tab") || (inRun && name == QLatin1String("w:tab"))))
-                paragraphs.top().text += QLatin1Char('\t');
-            else if (!paragraphs.isEmpty() && name == QLatin1String("text:s"))
-                paragraphs.top().text += QString(qMax(1, attr("text:c").toInt()), QLatin1Char(' '));
-            else if (name == QLatin1String("table:table") || name == QLatin1String("w:tbl"))
-                out.tables.emplaceBack();
-            else if (name == QLatin1String("table:table-header-rows"))
-                ++inHeaderRows;
-            else if (name == QLatin1String("table:table-row") || name == QLatin1String("w:tr"))
-                out.tables.last().emplaceBack().heading = inHeaderRows > 0;
-            else if (name == QLatin1String("w:tblHeader"))
-                out.tables.last().last().heading = true;
-            else if (name == QLatin1String("table:table-cell") || name == QLatin1String("w:tc")) {
-                out.tables.last().last().cells.emplaceBack();
-                ++inCell;
-            }
-        } else if (xml.isCharacters() && !paragraphs.isEmpty() && (odf || inText)) {
-            paragraphs.top().text += xml.text();
-        } else if (xml.isEndElement()) {
-            if (name == QLatin1String("w:r"))
-                --inRun;
-            else if (name == QLatin1String("w:t"))
-                --inText;
-            else if (name == QLatin1String("table:table-header-rows"))
-                --inHeaderRows;
-            else if (name == QLatin1String("table:table-cell") || name == QLatin1String("w:tc"))
-                --inCell;
-            else if (name == QLatin1String("text:p") || name == QLatin1String("text:h") || name == QLatin1String("w:p")) {
-                const Paragraph p = paragraphs.pop();
-                for (const auto &[bookmark, at] : p.bookmarks)
-                    out.afterBookmark[bookmark] = p.text.mid(at);
-                out.text += p.text + QLatin1Char('\n');
-                if (inCell > 0) {
-                    ReadBackDocument::Cell &cell = out.tables.last().last().cells.last();
-                    cell.text += (cell.text.isEmpty() ? QString() : QStringLiteral("\n")) + p.text;
-                    cell.align = p.align;
-                }
+    for (XmlNode *p : doc->descendants(odf ? "text:p" : "w:p")) {
+        QList<QPair<QString, qsizetype>> marks;
+        const QString text = paragraphText(p, &marks);
+        for (const auto &[name, at] : marks)
+            out.afterBookmark[name] = text.mid(at);
+        out.text += text + '\n';
+    }
+    for (XmlNode *t : doc->descendants(odf ? "table:table" : "w:tbl")) {
+        ReadBackDocument::Table &table = out.tables.emplaceBack();
+        if (XmlNode *style = t->descendants("w:tblStyle").value(0))
+            table.look = style->attribute("w:val");
+        for (XmlNode *r : t->descendants(odf ? "table:table-row" : "w:tr")) {
+            ReadBackDocument::Row &row = table.rows.emplaceBack();
+            row.heading = odf ? r->parent()->isElement("table:table-header-rows") : !r->descendants("w:tblHeader").isEmpty();
+            for (XmlNode *c : r->descendants(odf ? "table:table-cell" : "w:tc")) {
+                XmlNode *p = c->descendants(odf ? "text:p" : "w:p").value(0);
+                QString align;
+                if (XmlNode *jc = odf ? nullptr : p->descendants("w:jc").value(0))
+                    align = jc->attribute("w:val");
+                if (XmlNode *s = odf ? named("style:style", p->attribute("text:style-name")) : nullptr)
+                    align = s->firstChild("style:paragraph-properties")->attribute("fo:text-align");
+                XmlNode *cellStyle = odf ? named("style:style", c->attribute("table:style-name")) : nullptr;
+                if (row.heading && cellStyle && table.look.isEmpty())
+                    table.look = cellStyle->firstChild("style:table-cell-properties")->attribute("fo:background-color");
+                row.cells.append({paragraphText(p), alignment(align)});
             }
         }
     }
-    out.ok = !xml.hasError();
     return out;
 }
