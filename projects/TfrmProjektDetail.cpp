@@ -410,7 +410,8 @@ void TfrmProjektDetail::applyPermissions()
             m_pages[p]->applyPermissions(write, invoicesRead);
     m_dunning->applyPermissions(write, invoicesRead);
     // A page hidden behind "keine Berechtigung" is not handed to the word processor either.
-    const bool pageHidden = !write && !invoicesRead && (page == RechnungPage || page == GutschriftPage || page == MahnungPage);
+    const bool pageHidden =
+        !write && !invoicesRead && (page == RechnungPage || page == GutschriftPage || page == MahnungPage);
     wordBand->btnWord->setEnabled(!pageHidden);
     actOptions->setEnabled(m_state.perm(9) && m_state.hub && m_state.hub->has(WindowHub::Window::Options));
     const bool detail = m_state.hub && m_state.hub->has(WindowHub::Window::ContactDetail);
