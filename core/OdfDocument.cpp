@@ -150,6 +150,57 @@ QString points(double value)
     return QString::number(value, 'f', 2) + QStringLiteral("pt");
 }
 
+// The common style (office:styles of styles.xml) of that family and name, or null.
+XmlNode *commonStyle(XmlNode *stylesPart, const QString &family, const QString &name)
+{
+    if (!stylesPart || name.isEmpty())
+        return nullptr;
+    XmlNode *root = stylesPart->documentElement();
+    const QString office = DeclaredPrefix(root, {kOfficeNs});
+    const QString style = DeclaredPrefix(root, {kStyleNs});
+    if (office.isNull() || style.isNull())
+        return nullptr;
+    XmlNode *styles = root->firstChild(QualifiedName(office, QStringLiteral("styles")));
+    if (!styles)
+        return nullptr;
+    const QString familyAttr = QualifiedName(style, QStringLiteral("family"));
+    const QString nameAttr = QualifiedName(style, QStringLiteral("name"));
+    for (int i = 0; i < styles->childCount(); ++i) {
+        XmlNode *s = styles->child(i);
+        if (s->isElement(QualifiedName(style, QStringLiteral("style"))) && s->attribute(familyAttr) == family
+            && s->attribute(nameAttr) == name)
+            return s;
+    }
+    return nullptr;
+}
+
+// A copy of the attributes of from (an element of the part whose root is fromRoot)
+// with their prefixes as the part of toRoot binds the same namespaces; attributes
+// of undeclared namespaces are left out.
+QList<XmlNode::Attribute> attributesFor(const XmlNode *from, const XmlNode *fromRoot, XmlNode *toRoot)
+{
+    QList<XmlNode::Attribute> out;
+    for (const XmlNode::Attribute &a : from->attributes()) {
+        const qsizetype colon = a.name.indexOf(QLatin1Char(':'));
+        if (colon < 0)
+            continue;
+        const QString uri = fromRoot->attribute(QStringLiteral("xmlns:") + a.name.left(colon));
+        if (uri.isEmpty())
+            continue;
+        out.append({QualifiedName(NamespacePrefix(toRoot, uri, a.name.left(colon)), a.name.mid(colon + 1)), a.value});
+    }
+    return out;
+}
+
+QString textAlign(Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignRight)
+        return QStringLiteral("end");
+    if (alignment & Qt::AlignHCenter)
+        return QStringLiteral("center");
+    return QStringLiteral("start");
+}
+
 } // namespace
 
 OdfDocument::OdfDocument(ZipPackage package)
@@ -257,13 +308,49 @@ void OdfDocument::addTable(const WordTable &table)
                                     QStringLiteral("table-column-properties"),
                                     {{QualifiedName(n.style, QStringLiteral("column-width")),
                                       points(table.columnWidths[c])}}));
-    styles->append(styleElement(n, cellStyle, QStringLiteral("table-cell"), QStringLiteral("table-cell-properties"),
-                                {{QualifiedName(n.fo, QStringLiteral("padding")), QStringLiteral("0.05cm")},
-                                 {QualifiedName(n.fo, QStringLiteral("border")), QStringLiteral("0.5pt solid #000000")}}));
-    styles->append(styleElement(n, headStyle, QStringLiteral("text"), QStringLiteral("text-properties"),
+
+    // Writer takes no common cell styles, so the template's cell looks are copied
+    // into automatic styles; its paragraph styles are parents of the cell paragraphs.
+    XmlNode *templateStyles = table.style.isEmpty() ? nullptr : part(QStringLiteral("styles.xml"));
+    const QList<XmlNode::Attribute> plainCell = {
+        {QualifiedName(n.fo, QStringLiteral("padding")), QStringLiteral("0.05cm")},
+        {QualifiedName(n.fo, QStringLiteral("border")), QStringLiteral("0.5pt solid #000000")}};
+    const auto cellLook = [&](const QString &styleName, const QString &templateName) {
+        const XmlNode *look = commonStyle(templateStyles, QStringLiteral("table-cell"), templateName);
+        const XmlNode *properties =
+            look ? look->firstChild(QualifiedName(DeclaredPrefix(templateStyles->documentElement(), {kStyleNs}),
+                                                  QStringLiteral("table-cell-properties")))
+                 : nullptr;
+        styles->append(styleElement(
+            n, styleName, QStringLiteral("table-cell"), QStringLiteral("table-cell-properties"),
+            properties ? attributesFor(properties, templateStyles->documentElement(), root) : plainCell));
+    };
+    const QString headTemplate = table.style + QStringLiteral("Kopf");
+    const QString bodyTemplate = table.style + QStringLiteral("Inhalt");
+    cellLook(cellStyle, bodyTemplate);
+    cellLook(headStyle, headTemplate);
+    const QString boldStyle = name + QStringLiteral(".Fett");
+    styles->append(styleElement(n, boldStyle, QStringLiteral("text"), QStringLiteral("text-properties"),
                                 {{QualifiedName(n.fo, QStringLiteral("font-weight")), QStringLiteral("bold")},
                                  {QualifiedName(n.style, QStringLiteral("font-weight-asian")), QStringLiteral("bold")},
                                  {QualifiedName(n.style, QStringLiteral("font-weight-complex")), QStringLiteral("bold")}}));
+    // One paragraph style per column: its alignment, and the template's font.
+    const QString paragraphParent[2] = {
+        commonStyle(templateStyles, QStringLiteral("paragraph"), bodyTemplate) ? bodyTemplate : QString(),
+        commonStyle(templateStyles, QStringLiteral("paragraph"), headTemplate) ? headTemplate : QString()};
+    const auto paragraphStyle = [&](int column, bool header) {
+        return QStringLiteral("%1.%2%3").arg(name, header ? QStringLiteral("K") : QStringLiteral("P")).arg(column + 1);
+    };
+    for (int header = 0; header < 2; ++header)
+        for (int c = 0; c < table.columnWidths.size(); ++c) {
+            auto style = styleElement(n, paragraphStyle(c, header), QStringLiteral("paragraph"),
+                                      QStringLiteral("paragraph-properties"),
+                                      {{QualifiedName(n.fo, QStringLiteral("text-align")),
+                                        textAlign(table.alignments.value(c, Qt::AlignLeft))}});
+            if (!paragraphParent[header].isEmpty())
+                style->setAttribute(QualifiedName(n.style, QStringLiteral("parent-style-name")), paragraphParent[header]);
+            styles->append(std::move(style));
+        }
 
     const QString styleName = QualifiedName(n.table, QStringLiteral("style-name"));
     auto tableNode = XmlNode::element(QualifiedName(n.table, QStringLiteral("table")),
@@ -278,16 +365,19 @@ void OdfDocument::addTable(const WordTable &table)
         const bool header = r < table.headerRows;
         XmlNode *rowParent = header ? headerRows : tableNode.get();
         XmlNode *row = rowParent->append(XmlNode::element(QualifiedName(n.table, QStringLiteral("table-row"))));
-        for (const QString &text : table.rows[r]) {
+        for (int c = 0; c < table.rows[r].size(); ++c) {
             XmlNode *cell = row->append(XmlNode::element(
                 QualifiedName(n.table, QStringLiteral("table-cell")),
-                {{styleName, cellStyle}, {QualifiedName(n.office, QStringLiteral("value-type")), QStringLiteral("string")}}));
-            XmlNode *paragraph = cell->append(XmlNode::element(QualifiedName(n.text, QStringLiteral("p"))));
+                {{styleName, header ? headStyle : cellStyle},
+                 {QualifiedName(n.office, QStringLiteral("value-type")), QStringLiteral("string")}}));
+            XmlNode *paragraph = cell->append(
+                XmlNode::element(QualifiedName(n.text, QStringLiteral("p")),
+                                 {{QualifiedName(n.text, QStringLiteral("style-name")), paragraphStyle(c, header)}}));
             if (header)
                 paragraph = paragraph->append(XmlNode::element(
                     QualifiedName(n.text, QStringLiteral("span")),
-                    {{QualifiedName(n.text, QStringLiteral("style-name")), headStyle}}));
-            for (auto &node : odfRuns(n.text, text))
+                    {{QualifiedName(n.text, QStringLiteral("style-name")), boldStyle}}));
+            for (auto &node : odfRuns(n.text, table.rows[r][c]))
                 paragraph->append(std::move(node));
         }
     }

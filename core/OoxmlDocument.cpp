@@ -205,9 +205,13 @@ std::unique_ptr<OoxmlDocument> OoxmlDocument::fromTemplate(ZipPackage package)
     if (XmlNode *mainRels = doc->part(relationshipsEntry(doc->m_mainPart))) {
         for (XmlNode *rel : childrenNamed(mainRels->documentElement(), QStringLiteral("Relationship"))) {
             const QString suffix = typeSuffix(rel->attribute(QStringLiteral("Type")));
-            if ((suffix == QLatin1String("header") || suffix == QLatin1String("footer"))
-                && rel->attribute(QStringLiteral("TargetMode")) != QLatin1String("External"))
-                doc->m_headerFooterParts << resolveTarget(doc->m_mainPart, rel->attribute(QStringLiteral("Target")));
+            if (rel->attribute(QStringLiteral("TargetMode")) == QLatin1String("External"))
+                continue;
+            const QString target = resolveTarget(doc->m_mainPart, rel->attribute(QStringLiteral("Target")));
+            if (suffix == QLatin1String("header") || suffix == QLatin1String("footer"))
+                doc->m_headerFooterParts << target;
+            else if (suffix == QLatin1String("styles"))
+                doc->m_stylesPart = target;
         }
     }
     return doc;
@@ -302,6 +306,28 @@ void OoxmlDocument::typeText(const QString &text)
     markChanged(m_partEntry);
 }
 
+QString OoxmlDocument::tableStyleId(const QString &name)
+{
+    if (name.isEmpty() || m_stylesPart.isEmpty())
+        return QString();
+    XmlNode *styles = part(m_stylesPart);
+    if (!styles)
+        return QString();
+    const QString w = wordPrefix(styles->documentElement());
+    if (w.isNull())
+        return QString();
+    const QString id = QualifiedName(w, QStringLiteral("styleId"));
+    const QString val = QualifiedName(w, QStringLiteral("val"));
+    XmlNode *found = styles->find([&](const XmlNode &n) {
+        if (!n.isElement(QualifiedName(w, QStringLiteral("style")))
+            || n.attribute(QualifiedName(w, QStringLiteral("type"))) != QLatin1String("table"))
+            return false;
+        const XmlNode *shown = n.firstChild(QualifiedName(w, QStringLiteral("name")));
+        return n.attribute(id) == name || (shown && shown->attribute(val) == name);
+    });
+    return found ? found->attribute(id) : QString();
+}
+
 void OoxmlDocument::addTable(const WordTable &table)
 {
     if (!m_bookmark)
@@ -311,18 +337,34 @@ void OoxmlDocument::addTable(const WordTable &table)
     const QString val = q("val");
     const QString width = q("w");
     const QString type = q("type");
-    const std::unique_ptr<XmlNode> properties = neighbourRunProperties(w);
+    const QString styleId = tableStyleId(table.style);
+    // A table style of the template decides the look of the text too; otherwise the
+    // cells write like the text around the bookmark.
+    const std::unique_ptr<XmlNode> properties = styleId.isEmpty() ? neighbourRunProperties(w) : nullptr;
 
     double total = 0;
     for (double c : table.columnWidths)
         total += c;
     auto tbl = XmlNode::element(q("tbl"));
     XmlNode *tblPr = tbl->append(XmlNode::element(q("tblPr")));
+    if (!styleId.isEmpty())
+        tblPr->append(XmlNode::element(q("tblStyle"), {{val, styleId}}));
     tblPr->append(XmlNode::element(q("tblW"), {{width, twips(total)}, {type, QStringLiteral("dxa")}}));
-    XmlNode *borders = tblPr->append(XmlNode::element(q("tblBorders")));
-    for (const char *side : {"top", "left", "bottom", "right", "insideH", "insideV"})
-        borders->append(border(w, QLatin1String(side)));
+    if (styleId.isEmpty()) {
+        XmlNode *borders = tblPr->append(XmlNode::element(q("tblBorders")));
+        for (const char *side : {"top", "left", "bottom", "right", "insideH", "insideV"})
+            borders->append(border(w, QLatin1String(side)));
+    }
     tblPr->append(XmlNode::element(q("tblLayout"), {{type, QStringLiteral("fixed")}}));
+    if (!styleId.isEmpty())
+        // the style's heading-row and row-band formatting apply, the column ones not
+        tblPr->append(XmlNode::element(q("tblLook"), {{val, QStringLiteral("04A0")},
+                                                      {q("firstRow"), QStringLiteral("1")},
+                                                      {q("lastRow"), QStringLiteral("0")},
+                                                      {q("firstColumn"), QStringLiteral("0")},
+                                                      {q("lastColumn"), QStringLiteral("0")},
+                                                      {q("noHBand"), QStringLiteral("0")},
+                                                      {q("noVBand"), QStringLiteral("1")}}));
     XmlNode *grid = tbl->append(XmlNode::element(q("tblGrid")));
     for (double c : table.columnWidths)
         grid->append(XmlNode::element(q("gridCol"), {{width, twips(c)}}));
@@ -337,9 +379,13 @@ void OoxmlDocument::addTable(const WordTable &table)
             tc->append(XmlNode::element(q("tcPr")))
                 ->append(XmlNode::element(q("tcW"), {{width, twips(table.columnWidths.value(c))}, {type, QStringLiteral("dxa")}}));
             XmlNode *p = tc->append(XmlNode::element(q("p")));
+            XmlNode *pPr = p->append(XmlNode::element(q("pPr")));
             // the body text's spacing after paragraphs would make every row tall
-            p->append(XmlNode::element(q("pPr")))
-                ->append(XmlNode::element(q("spacing"), {{q("before"), QStringLiteral("0")}, {q("after"), QStringLiteral("0")}}));
+            pPr->append(XmlNode::element(q("spacing"), {{q("before"), QStringLiteral("0")}, {q("after"), QStringLiteral("0")}}));
+            const Qt::Alignment align = table.alignments.value(c, Qt::AlignLeft);
+            if (align & (Qt::AlignRight | Qt::AlignHCenter))
+                pPr->append(XmlNode::element(
+                    q("jc"), {{val, align & Qt::AlignRight ? QStringLiteral("right") : QStringLiteral("center")}}));
             if (!table.rows[r][c].isEmpty())
                 p->append(makeRun(w, table.rows[r][c], properties.get(), header));
         }

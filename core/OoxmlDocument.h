@@ -33,6 +33,11 @@ private:
     // like its neighbours; null when there are none. w is the part's prefix.
     std::unique_ptr<XmlNode> neighbourRunProperties(const QString &w) const;
 
+    // The styleId of the table style named name (by id or by its shown name), or
+    // empty when the template has none.
+    QString tableStyleId(const QString &name);
+
     QString m_mainPart;
     QStringList m_headerFooterParts;
+    QString m_stylesPart;
 };

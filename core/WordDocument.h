@@ -18,6 +18,12 @@ struct WordTable
     QList<double> columnWidths; // points
     QList<QStringList> rows;
     int headerRows = 0;         // the first rows, bold and repeated on every page
+    // Per column Qt::AlignLeft, Qt::AlignHCenter or Qt::AlignRight; a column
+    // without an entry is left-aligned.
+    QList<Qt::Alignment> alignments;
+    // The name of the template's own look for tables (see WordWriter::TableLook);
+    // empty or not in the template: a plain grid.
+    QString style;
 };
 
 // One word-processor document of either format, held in memory from the template

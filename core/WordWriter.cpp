@@ -181,7 +181,7 @@ void WordWriter::typeText(const QString &text)
 }
 
 void WordWriter::addTable(int rows, int columns, const QList<double> &columnWidthsInPoints,
-                          const QList<QStringList> &cells, int headerRows)
+                          const QList<QStringList> &cells, int headerRows, const TableLook &look)
 {
     requireDocument();
     if (!m_document->hasPosition())
@@ -194,6 +194,7 @@ void WordWriter::addTable(int rows, int columns, const QList<double> &columnWidt
         fits = fits && width > 0;
     for (const QStringList &row : cells)
         fits = fits && row.size() <= columns;
+    fits = fits && look.alignments.size() <= columns;
     if (!fits)
         throw OrvellaError(QStringLiteral("Die Tabelle mit %1 Zeilen und %2 Spalten passt nicht zu ihren "
                                           "Spaltenbreiten oder Zellen.")
@@ -205,6 +206,8 @@ void WordWriter::addTable(int rows, int columns, const QList<double> &columnWidt
     if (table.columnWidths.isEmpty())
         table.columnWidths = QList<double>(columns, kDefaultTableWidth / columns);
     table.headerRows = qMin(headerRows, rows);
+    table.alignments = look.alignments;
+    table.style = look.style;
     for (int r = 0; r < rows; ++r) {
         QStringList row = cells.value(r);
         while (row.size() < columns)
@@ -212,6 +215,16 @@ void WordWriter::addTable(int rows, int columns, const QList<double> &columnWidt
         table.rows << row;
     }
     m_document->addTable(table);
+}
+
+void WordWriter::discard()
+{
+    if (!m_document)
+        return;
+    QFile::remove(m_path);
+    m_document.reset();
+    m_path.clear();
+    m_bookmark.clear();
 }
 
 void WordWriter::save()

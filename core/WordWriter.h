@@ -66,13 +66,32 @@ public:
     // Types the text at the bookmark, behind what was typed there before. Line ends
     // ("\r\n", "\r", "\n") become line breaks, tabs become tab stops.
     void typeText(const QString &text);
+    // How a table looks beyond its sizes.
+    //  - alignments: per column Qt::AlignLeft, Qt::AlignHCenter or Qt::AlignRight
+    //    (left for columns without an entry), headings included.
+    //  - style: the template's look for the table, so that whoever designs the
+    //    template decides borders, shading and fonts. A Word template gives it as a
+    //    table style of that name (its heading-row formatting applies to the
+    //    headings); an OpenDocument template as common styles "<style>Kopf" and
+    //    "<style>Inhalt", each a cell style (borders, background, padding) and a
+    //    paragraph style (font) of that name. Without them the table is a plain grid.
+    struct TableLook
+    {
+        QList<Qt::Alignment> alignments;
+        QString style;
+    };
+
     // Puts a table behind the paragraph of the bookmark. cells holds the rows, the
     // first headerRows of them headings (bold and repeated on every page); a missing
     // cell stays empty. columnWidthsInPoints gives one width per column, or is empty
     // for equal columns over 16 cm. Throws OrvellaError when the last goToBookmark
     // failed ("the template lacks the bookmark"), or when the sizes do not fit.
     void addTable(int rows, int columns, const QList<double> &columnWidthsInPoints, const QList<QStringList> &cells,
-                  int headerRows = 1);
+                  int headerRows = 1, const TableLook &look = {});
+
+    // Gives up the new document: its file is removed, so a command that fails
+    // half-way leaves nothing behind. Nothing happens without a document.
+    void discard();
 
     // Saves the document and opens it with the desktop's word processor. Returns what
     // the opener returned (false without one); a failure to save throws OrvellaError.

@@ -479,19 +479,26 @@ void DocumentPage::showDocument()
     updateCommands();
 }
 
+Document DocumentPage::shownDocument() const
+{
+    Document d = m_doc;
+    d.number = m_number;
+    d.projectNumber = m_projectNumber;
+    d.projectName = m_projectName;
+    d.date = DateToStr(dtDatum->date());
+    d.addressLeft = m_kind.hasAddressLeftBox() && chkLinks->isChecked();
+    readFirstAddress(d);
+    d.secondAddress = m_kind.hasSecondAddress()
+                          ? DocumentAddress{edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()}
+                          : DocumentAddress{};
+    if (m_kind == DocumentKind::Rechnung && m_paymentTerm)
+        d.paymentTerm = m_paymentTerm();
+    return d;
+}
+
 void DocumentPage::gatherFields()
 {
-    m_doc.number = m_number;
-    m_doc.projectNumber = m_projectNumber;
-    m_doc.projectName = m_projectName;
-    m_doc.date = DateToStr(dtDatum->date());
-    m_doc.addressLeft = m_kind.hasAddressLeftBox() && chkLinks->isChecked();
-    readFirstAddress(m_doc);
-    m_doc.secondAddress = m_kind.hasSecondAddress()
-                              ? DocumentAddress{edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()}
-                              : DocumentAddress{};
-    if (m_kind == DocumentKind::Rechnung && m_paymentTerm)
-        m_doc.paymentTerm = m_paymentTerm();
+    m_doc = shownDocument();
 }
 
 void DocumentPage::fillNumberList()

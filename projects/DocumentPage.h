@@ -40,6 +40,8 @@ public:
     const Document &document() const { return m_doc; }
     // The value the dialogs edit; call documentChanged() afterwards.
     Document &document() { return m_doc; }
+    // The document with the page's fields as they stand, saved or not.
+    Document shownDocument() const;
 
     // What the project window hands over.
     void setPaymentTermSource(std::function<QString()> source) { m_paymentTerm = std::move(source); }

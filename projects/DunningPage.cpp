@@ -331,20 +331,27 @@ bool DunningPage::cmdSave()
 {
     if (!m_stored)
         return false; // the placeholder entry: letters come from the dunning run
-    m_doc.number = m_number;
-    m_doc.projectNumber = m_projectNumber;
-    m_doc.projectName = m_projectName;
-    m_doc.date = DateToStr(dtDatum->date());
-    m_doc.addressLeft = chkLinks->isChecked();
-    readFirstAddress(m_doc);
-    m_doc.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
-    m_doc.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    m_doc = shownDocument();
     m_store.saveDunningLetter(m_doc);
     m_clean = true;
     setEditMode(false);
     Q_EMIT modifiedChanged();
     Q_EMIT saved(SavedMessage(DocumentKind(DocumentKind::Mahnung).name(), m_doc.number));
     return true;
+}
+
+Document DunningPage::shownDocument() const
+{
+    Document d = m_doc;
+    d.number = m_number;
+    d.projectNumber = m_projectNumber;
+    d.projectName = m_projectName;
+    d.date = DateToStr(dtDatum->date());
+    d.addressLeft = chkLinks->isChecked();
+    readFirstAddress(d);
+    d.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
+    d.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    return d;
 }
 
 void DunningPage::cmdChange()

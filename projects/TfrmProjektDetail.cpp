@@ -17,6 +17,8 @@
 #include "Settings.h"
 #include "WindowHub.h"
 #include "WindowPlacement.h"
+#include "WordExport.h"
+#include "WordToolBand.h"
 
 #include <QScrollArea>
 
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -103,6 +106,9 @@ void TfrmProjektDetail::buildUi()
         a->setEnabled(false);
         a->setToolTip(Unavailable);
     }
+    actWordTool->setEnabled(true);
+    actWordTool->setToolTip(QString());
+    actWordTool->setChecked(true);
     actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
     actWordTool->setObjectName(QStringLiteral("actWordTool"));
     actDruckJob->setObjectName(QStringLiteral("actDruckJob"));
@@ -133,6 +139,12 @@ void TfrmProjektDetail::buildUi()
     for (QAction *a : {actDetail, tbDetail})
         connect(a, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdContactDetail(); }));
     connect(actOptions, &QAction::triggered, this, Guarded(m_state.dialogs, [this] { cmdOptions(); }));
+
+    wordBand = new WordToolBand(m_state.ExeDir, this);
+    addToolBar(wordBand);
+    connect(actWordTool, &QAction::toggled, wordBand, &QWidget::setVisible);
+    connect(wordBand, &WordToolBand::exportRequested, this, Guarded(m_state.dialogs, [this] { cmdWordExport(); }));
+    wordBand->showPage(WordExportPage());
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -275,11 +287,16 @@ void TfrmProjektDetail::readSettings()
     reader.readString(QStringLiteral("Drucker"), printer);
     reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
         && reader.readBool(QStringLiteral("DruckJob"), band);
+    // The word-processor band keeps the user's choice even when a print setting
+    // before it in the group cannot be read; without a stored choice it is shown.
+    actWordTool->setChecked(settings.readBool(QStringLiteral("WordTool")).value_or(true));
 }
 
 void TfrmProjektDetail::writeSettings()
 {
     SaveWindowPosition(this, QStringLiteral("Projekt"));
+    UserSettings settings;
+    settings.writeBool(QStringLiteral("WordTool"), actWordTool->isChecked());
 }
 
 void TfrmProjektDetail::activate()
@@ -367,6 +384,7 @@ void TfrmProjektDetail::pageChanged()
     if (page < 0)
         return;
     setWindowTitle(QString::fromUtf8(pageInfo[page].caption));
+    wordBand->showPage(page == ProjektPage ? WordExportPage() : WordExportPage(pageKinds[page]));
     if (page == MahnungPage)
         m_dunning->build();
     else if (page != ProjektPage && m_pages[page])
@@ -392,7 +410,10 @@ void TfrmProjektDetail::applyPermissions()
         if (m_pages[p])
             m_pages[p]->applyPermissions(write, invoicesRead);
     m_dunning->applyPermissions(write, invoicesRead);
-    Q_UNUSED(page);
+    // A page hidden behind "keine Berechtigung" is not handed to the word processor either.
+    const bool pageHidden =
+        !write && !invoicesRead && (page == RechnungPage || page == GutschriftPage || page == MahnungPage);
+    wordBand->btnWord->setEnabled(!pageHidden);
     actOptions->setEnabled(m_state.perm(9) && m_state.hub && m_state.hub->has(WindowHub::Window::Options));
     const bool detail = m_state.hub && m_state.hub->has(WindowHub::Window::ContactDetail);
     for (QAction *a : {actDetail, tbDetail}) {
@@ -423,6 +444,35 @@ void TfrmProjektDetail::cmdProjectSearch()
 {
     if (m_state.hub)
         m_state.hub->showProjectSearch();
+}
+
+void TfrmProjektDetail::cmdWordExport()
+{
+    const int page = currentPage();
+    WordWriter writer;
+    RunWordExport(m_state.dialogs, wordBand->folderPath(), wordBand->templateName(),
+                  [this, page] { return wordExportContent(page); }, writer);
+}
+
+WordExportContent TfrmProjektDetail::wordExportContent(int page)
+{
+    if (page == ProjektPage) {
+        WordExportContent content;
+        content.bookmarks = ProjectPageBookmarks(m_projectPage->value(), m_projectNumber, QDate::currentDate());
+        return content;
+    }
+    ShownDocumentPage shown;
+    shown.projectNumberText = m_projectPage->edtPrNr->text();
+    shown.customerNumberText = m_projectPage->edtKNr->text();
+    if (page == MahnungPage) {
+        shown.document = m_dunning->shownDocument();
+        shown.documentListText = m_dunning->cbNummer->currentText();
+        return DunningLetterContent(shown);
+    }
+    shown.document = m_pages[page]->shownDocument();
+    shown.documentListText = m_pages[page]->cbNummer->currentText();
+    return BusinessDocumentContent(shown, ReadSalutation(m_state.db, m_customer, m_company),
+                                   ReadCurrency(m_state.ExeDir));
 }
 
 void TfrmProjektDetail::cmdOptions()

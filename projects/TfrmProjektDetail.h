@@ -15,6 +15,8 @@ class QAction;
 class QProgressBar;
 class QTabWidget;
 class QToolBar;
+class WordToolBand;
+struct WordExportContent;
 
 // The project window: the project page and one page per document kind. It shows
 // one project at a time and lives for the whole run.
@@ -51,9 +53,12 @@ public:
     void cmdContactDetail();
     void cmdProjectSearch();
     void cmdOptions();
+    // The word-processor button: the shown page into a new document.
+    void cmdWordExport();
 
     QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actSearch, *actDetail, *actOptions,
         *tbClose, *tbSearch, *tbDetail;
+    WordToolBand *wordBand = nullptr;
 
 protected:
     bool event(QEvent *e) override;
@@ -70,6 +75,8 @@ private:
     void readSettings();
     void writeSettings();
     QWidget *pageWidget(int page) const;
+    // What the shown page hands the word processor, as it stands.
+    WordExportContent wordExportContent(int page);
 
     AppState &m_state;
     std::unique_ptr<ProjectStore> m_projects;

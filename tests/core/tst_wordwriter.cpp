@@ -46,12 +46,15 @@ const QString kOdfStyles = QStringLiteral(
     "</style:header></style:master-page></office:master-styles></office:document-styles>")
                                 .arg(kOdfNs);
 
+// Every part of the package is listed: LibreOffice refuses a package with a part
+// that its manifest does not name.
 const QString kOdfManifest = QStringLiteral(
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
     "<manifest:file-entry manifest:full-path=\"/\" "
     "manifest:media-type=\"application/vnd.oasis.opendocument.text-template\"/>"
     "<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>"
+    "<manifest:file-entry manifest:full-path=\"styles.xml\" manifest:media-type=\"text/xml\"/>"
     "</manifest:manifest>");
 
 const QString kDocumentType =
