@@ -1,9 +1,9 @@
 #include "CommunicationGroup.h"
 
 #include "ContactGrid.h"
+#include "Desktop.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QHeaderView>
 #include <QMenu>
 #include <QUrl>
@@ -133,6 +133,15 @@ void CommunicationGroup::activateRow(int row)
     if (m_canSave || m_model->cell(row, ComX) != QLatin1String("I"))
         return;
     const QString address = m_model->cell(row, ComInhalt).trimmed();
-    if (!address.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    if (address.isEmpty())
+        return;
+    // Only a web address is handed on: "www.example.de" becomes http://, while a
+    // typed local path or another scheme (file:, javascript:) opens nothing.
+    const bool web = address.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+                     || address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+    if (!web && address.contains(QLatin1String("://")))
+        return;
+    const QUrl url(web ? address : QStringLiteral("http://") + address, QUrl::StrictMode);
+    if (url.isValid() && !url.host().isEmpty())
+        OpenWithDesktop(url);
 }

@@ -4,19 +4,14 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "FindControl.h"
+
 // What a user does in a window, for the window tests: controls are found by
 // objectName, fields are typed into key by key, buttons clicked with the mouse.
 namespace Steps {
 
-// The control; a missing one ends the test run, as a misspelt name must.
-template <typename T>
-T *find(QObject *root, const char *name)
-{
-    T *w = root->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
+// The control; a missing one fails the test function that asks for it.
+using TestControls::find;
 
 // Key by key behind what the field holds, umlauts included, as typed on a German keyboard.
 inline void typeOn(QObject *root, const char *field, const QString &text)

@@ -1,4 +1,5 @@
 #include "CommunicationGroup.h"
+#include "Desktop.h"
 #include "ContactFixtures.h"
 #include "ContactGrid.h"
 #include "PersonPage.h"
@@ -68,6 +69,8 @@ private Q_SLOTS:
     void deactivating();
     void swapMainAddress();
     void typeMenu();
+    void webAddressOpensThroughTheDesktop_data();
+    void webAddressOpensThroughTheDesktop();
     void enterMovesThroughTheGrid();
     void salutations_data();
     void salutations();
@@ -514,6 +517,40 @@ void TestFiPe::typeMenu()
     // choosing the type the row has takes it away
     com->typeAction(QLatin1Char('F'))->trigger();
     QCOMPARE(model->cell(0, ComX), QString());
+}
+
+void TestFiPe::webAddressOpensThroughTheDesktop_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("opened"); // empty: nothing is opened
+    QTest::newRow("bare host") << "www.mueller-soehne.de" << "http://www.mueller-soehne.de";
+    QTest::newRow("https with path") << "https://example.de/kontakt?a=1" << "https://example.de/kontakt?a=1";
+    QTest::newRow("local path") << "/etc/passwd" << "";
+    QTest::newRow("file scheme") << "file:///etc/passwd" << "";
+    QTest::newRow("script") << "javascript:alert(1)" << "";
+}
+
+void TestFiPe::webAddressOpensThroughTheDesktop()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, opened);
+    TestEnv env;
+    env.state().grantAll();
+    CompanyRecord c = company(1, "Acme");
+    c.communications = {{"Internet", typed, {}, "I"}, {"Telefon", "0711 1", {}, "T"}};
+    ContactStore(env.state()).insertCompany(c);
+    QList<QUrl> urls;
+    SetDesktopOpener([&](const QUrl &u) { urls << u; return true; });
+    TfrmFiPe dlg(env.state());
+    dlg.prepareShow(1, true, false);
+    dlg.show();
+    auto *com = find<CommunicationGroup>(&dlg, "grpCompanyCommunication");
+    com->activateRow(1); // the telephone row opens nothing
+    com->activateRow(0);
+    SetDesktopOpener({});
+    QCOMPARE(urls.size(), opened.isEmpty() ? 0 : 1);
+    if (!opened.isEmpty())
+        QCOMPARE(urls.first().toString(), opened);
 }
 
 void TestFiPe::enterMovesThroughTheGrid()

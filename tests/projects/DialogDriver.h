@@ -7,15 +7,15 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "FindControl.h"
+
 // Drives a window offscreen by the object names of its controls.
 
+// A missing control fails the test function that asks for it.
 template <typename T>
-T *control(QWidget &window, const char *name)
+T *control(QWidget &window, const char *name, const char *file = __builtin_FILE(), int line = __builtin_LINE())
 {
-    T *c = window.findChild<T *>(QLatin1String(name));
-    if (!c)
-        qFatal("control %s not found", name);
-    return c;
+    return TestControls::find<T>(&window, name, file, line);
 }
 
 inline QPushButton *button(QWidget &window, const char *name)

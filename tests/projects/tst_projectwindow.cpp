@@ -391,6 +391,7 @@ void TestProjectWindow::saveQuestionPaths()
     page->pickDocument(page->cbNummer->findText("      000001"));
     QCOMPARE(env.dialogs().questions(),
              QStringList{"Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? "});
+    QCOMPARE(env.dialogs().questionButtons(), QStringList{"Ja/Nein/Abbrechen"});
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM angebote WHERE BelegNr=2"), saved ? QStringLiteral("1") : QStringLiteral("0"));
     QCOMPARE(page->currentNumber(), shownAfter);
     QCOMPARE(page->isClean(), shownAfter == 1);
@@ -431,6 +432,7 @@ void TestProjectWindow::closeQuestion()
     QVERIFY(detail->isVisible());
     QCOMPARE(page->document().lines.cell(1, LineList::Bezeichnung), QStringLiteral("Ungesichert"));
     QVERIFY(env.dialogs().questions().first().startsWith("In einem oder mehreren Vorgängen"));
+    QCOMPARE(env.dialogs().questionButtons(), QStringList{"Ja/Abbrechen"});
     env.dialogs().answer(Dialogs::Answer::Yes);
     QVERIFY(detail->close());
     QVERIFY(m_hub->searchButton);

@@ -143,6 +143,7 @@ void TestTfrmMahnung::wordExport()
         opened << url;
         return true;
     });
+    QVERIFY(QDir(env.path("Mahnungen")).removeRecursively()); // without the shipped templates
     TfrmMahnung w(env.state());
     w.prepare(companyInvoice());
     w.btnWord->click();

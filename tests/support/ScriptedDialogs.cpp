@@ -17,7 +17,7 @@ void ScriptedDialogs::error(const QString &text, const QString &)
 
 Dialogs::Answer ScriptedDialogs::question(const QString &text, Buttons buttons, const QString &)
 {
-    m_log.append({Kind::Question, text});
+    m_log.append({Kind::Question, text, buttons});
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
     ++m_unanswered;
@@ -89,4 +89,21 @@ void ScriptedDialogs::clear()
     m_inputs.clear();
     m_files.clear();
     m_unanswered = 0;
+}
+
+QStringList ScriptedDialogs::questionButtons() const
+{
+    QStringList out;
+    for (const Entry &e : m_log) {
+        if (e.kind != Kind::Question)
+            continue;
+        switch (e.buttons) {
+        case Buttons::Ok: out << QStringLiteral("OK"); break;
+        case Buttons::OkCancel: out << QStringLiteral("OK/Abbrechen"); break;
+        case Buttons::YesNo: out << QStringLiteral("Ja/Nein"); break;
+        case Buttons::YesNoCancel: out << QStringLiteral("Ja/Nein/Abbrechen"); break;
+        case Buttons::YesCancel: out << QStringLiteral("Ja/Abbrechen"); break;
+        }
+    }
+    return out;
 }

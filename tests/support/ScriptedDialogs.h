@@ -18,6 +18,7 @@ public:
     {
         Kind kind;
         QString text;
+        Buttons buttons = Buttons::Ok; // what a question offered
     };
 
     void information(const QString &text, const QString &caption = {}) override;
@@ -40,6 +41,8 @@ public:
     QStringList texts(Kind kind) const;
     QStringList messages() const; // information, warning and error texts
     QStringList questions() const { return texts(Kind::Question); }
+    // The buttons each question offered, in order ("Ja/Nein", "Ja/Nein/Abbrechen", ...).
+    QStringList questionButtons() const;
     int unanswered() const { return m_unanswered; }
     bool allAnswersUsed() const { return m_answers.isEmpty() && m_inputs.isEmpty() && m_files.isEmpty(); }
     void clear();
