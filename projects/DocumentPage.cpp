@@ -494,6 +494,12 @@ void DocumentPage::gatherFields()
         m_doc.paymentTerm = m_paymentTerm();
 }
 
+Document DocumentPage::shownDocument()
+{
+    gatherFields();
+    return m_doc;
+}
+
 void DocumentPage::fillNumberList()
 {
     cbNummer->clear();

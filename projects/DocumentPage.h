@@ -40,6 +40,8 @@ public:
     const Document &document() const { return m_doc; }
     // The value the dialogs edit; call documentChanged() afterwards.
     Document &document() { return m_doc; }
+    // The document with what its fields show now (addresses, date), as it prints.
+    Document shownDocument();
 
     // What the project window hands over.
     void setPaymentTermSource(std::function<QString()> source) { m_paymentTerm = std::move(source); }

@@ -327,18 +327,25 @@ void DunningPage::pickDocument(int listIndex)
     openDocument(entry.trimmed().toLongLong());
 }
 
+Document DunningPage::shownLetter() const
+{
+    Document letter = m_doc;
+    letter.number = m_number;
+    letter.projectNumber = m_projectNumber;
+    letter.projectName = m_projectName;
+    letter.date = DateToStr(dtDatum->date());
+    letter.addressLeft = chkLinks->isChecked();
+    readFirstAddress(letter);
+    letter.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
+    letter.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    return letter;
+}
+
 bool DunningPage::cmdSave()
 {
     if (!m_stored)
         return false; // the placeholder entry: letters come from the dunning run
-    m_doc.number = m_number;
-    m_doc.projectNumber = m_projectNumber;
-    m_doc.projectName = m_projectName;
-    m_doc.date = DateToStr(dtDatum->date());
-    m_doc.addressLeft = chkLinks->isChecked();
-    readFirstAddress(m_doc);
-    m_doc.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
-    m_doc.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    m_doc = shownLetter();
     m_store.saveDunningLetter(m_doc);
     m_clean = true;
     setEditMode(false);

@@ -36,6 +36,8 @@ public:
     qint64 currentNumber() const { return m_number; }
     bool isEditMode() const { return m_editMode; }
     const Document &document() const { return m_doc; }
+    // The letter with what the fields show now, as it is saved and printed.
+    Document shownLetter() const;
 
     void build();
     void copyProject(const ProjectValue &project);

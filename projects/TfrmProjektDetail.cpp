@@ -13,6 +13,7 @@
 #include "TfrmSconto.h"
 #include "TfrmZusatzText.h"
 #include "ProjectPage.h"
+#include "ProjectPrinting.h"
 #include "ProjectStore.h"
 #include "Settings.h"
 #include "WindowHub.h"
@@ -95,11 +96,10 @@ void TfrmProjektDetail::buildUi()
     actDruckTool = ansicht->addAction(QStringLiteral("Drucktool"));
     actWordTool = ansicht->addAction(QStringLiteral("Wordtool"));
     actDruckJob = ansicht->addAction(QStringLiteral("DruckJob"));
-    for (QAction *a : {actDruckTool, actWordTool, actDruckJob}) {
+    for (QAction *a : {actDruckTool, actWordTool, actDruckJob})
         a->setCheckable(true);
-        a->setEnabled(false);
-        a->setToolTip(Unavailable);
-    }
+    actWordTool->setEnabled(false);
+    actWordTool->setToolTip(Unavailable);
     actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
     actWordTool->setObjectName(QStringLiteral("actWordTool"));
     actDruckJob->setObjectName(QStringLiteral("actDruckJob"));
@@ -150,15 +150,29 @@ void TfrmProjektDetail::buildUi()
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
             // The dialogs and the print, take-over and word-processor commands join
             // the pages as their windows are built.
-            page->setUnavailable(QList<QObject *>{page->btnPrint, page->actPrint, page->btnTakeOver,
-                                                  page->actTakeOver, page->cbUebernehmen});
+            page->setUnavailable(QList<QObject *>{page->btnTakeOver, page->actTakeOver, page->cbUebernehmen});
             connectDialogs(page);
             m_pages[p] = page;
             w = page;
         }
         m_tabs->addTab(w, QString::fromUtf8(pageInfo[p].tab));
     }
-    m_dunning->btnPrint->setToolTip(Unavailable);
+    // Printing: the pages' print commands and the bands "Drucktool" and "DruckJob".
+    m_printing = new ProjectPrinting(m_state, *this);
+    for (QToolBar *band : {m_printing->tbDrucktool, m_printing->tbDruckJob}) {
+        addToolBar(band);
+        band->toggleViewAction()->setVisible(false); // shown and hidden through "Ansicht"
+    }
+    actDruckTool->setChecked(true);
+    actDruckJob->setChecked(true);
+    connect(actDruckTool, &QAction::toggled, m_printing->tbDrucktool, &QWidget::setVisible);
+    connect(actDruckJob, &QAction::toggled, m_printing->tbDruckJob, &QWidget::setVisible);
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (DocumentPage *page = m_pages[p])
+            connect(page, &DocumentPage::printRequested, this,
+                    Guarded(m_state.dialogs, [this, page] { m_printing->printPage(page); }));
+    connect(m_dunning, &DunningPage::printRequested, this,
+            Guarded(m_state.dialogs, [this] { m_printing->printDunningPage(); }));
     m_tabs->setTabVisible(MahnungPage, false); // reached only through the project search
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { RunCommand(m_state.dialogs, [this] { pageChanged(); }); });
     connect(m_projectPage, &ProjectPage::modifiedChanged, this, [this] { refreshTabMarks(); });
@@ -265,14 +279,20 @@ void TfrmProjektDetail::readSettings()
     int left = 0, top = 0, copies = 1;
     QString printer;
     bool band = false;
+    // Bands whose state cannot be read stay as they are.
+    bool drucktool = actDruckTool->isChecked(), druckjob = actDruckJob->isChecked();
     if (reader.readInt(QStringLiteral("ProjektLeft"), left) && reader.readInt(QStringLiteral("ProjektTop"), top))
         move(left, top);
     reader.readInt(QStringLiteral("UpDown1Position"), copies);
     reader.readString(QStringLiteral("Drucker"), printer);
-    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
-        && reader.readBool(QStringLiteral("DruckJob"), band);
+    reader.readBool(QStringLiteral("DruckTool"), drucktool) && reader.readBool(QStringLiteral("WordTool"), band)
+        && reader.readBool(QStringLiteral("DruckJob"), druckjob);
     if (reader.failed() && pos() != QPoint(left, top))
         move(0, 0);
+    if (m_printing->restore(copies, printer)) {
+        actDruckTool->setChecked(drucktool);
+        actDruckJob->setChecked(druckjob);
+    }
 }
 
 void TfrmProjektDetail::writeSettings()
@@ -373,6 +393,7 @@ void TfrmProjektDetail::pageChanged()
         m_pages[page]->build();
     refreshTabMarks();
     applyPermissions();
+    m_printing->pageShown();
 }
 
 void TfrmProjektDetail::refreshTabMarks()
@@ -453,6 +474,13 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
         return;
     }
     writeSettings();
+    {
+        UserSettings settings;
+        m_printing->writeSettings(settings);
+        settings.writeBool(QStringLiteral("DruckTool"), actDruckTool->isChecked());
+        settings.writeBool(QStringLiteral("WordTool"), actWordTool->isChecked());
+        settings.writeBool(QStringLiteral("DruckJob"), actDruckJob->isChecked());
+    }
     // Closing forgets the project: the pages are emptied and the next opening
     // starts from the tables.
     m_projectPage->clearPage();
