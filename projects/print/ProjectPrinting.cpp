@@ -31,7 +31,8 @@ QToolButton *printButton(QWidget *parent, const char *name, const QString &hint,
     b->setObjectName(QLatin1String(name));
     b->setText(QStringLiteral("Drucken"));
     b->setToolTip(hint);
-    b->setIcon(parent->style()->standardIcon(QStyle::SP_FileDialogListView));
+    b->setIcon(QIcon::fromTheme(QStringLiteral("document-print"),
+                                parent->style()->standardIcon(QStyle::SP_FileDialogListView)));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // A click prints at once; the arrow offers the preview and the PDF file.
     auto *menu = new QMenu(b);
@@ -58,6 +59,7 @@ ProjectPrinting::ProjectPrinting(AppState &state, TfrmProjektDetail &window)
     cbDrucker = new QComboBox(tbDrucktool);
     cbDrucker->setObjectName(QStringLiteral("cbDrucker"));
     cbDrucker->setToolTip(QStringLiteral("Drucker auswählen"));
+    cbDrucker->setPlaceholderText(QStringLiteral("Standarddrucker"));
     cbDrucker->setMinimumContentsLength(18);
     cbDrucker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     connect(cbDrucker, &QComboBox::activated, this, [this] { m_printerName = cbDrucker->currentText(); });
@@ -84,6 +86,7 @@ ProjectPrinting::ProjectPrinting(AppState &state, TfrmProjektDetail &window)
     cbDruckJob = new QComboBox(tbDruckJob);
     cbDruckJob->setObjectName(QStringLiteral("cbDruckJob"));
     cbDruckJob->setToolTip(QStringLiteral("Druckjob auswählen"));
+    cbDruckJob->setPlaceholderText(QStringLiteral("kein Druckjob"));
     cbDruckJob->setMinimumContentsLength(14);
     cbDruckJob->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     actJobVorschau = new QAction(QStringLiteral("Vorschau…"), this);

@@ -7,7 +7,9 @@
 #include "Formats.h"
 #include "PdfText.h"
 #include "PrintJobFile.h"
+#include "PrintPreviewDialog.h"
 #include "PrintPrompts.h"
+#include "PrintQuestionDialog.h"
 #include "PrintSystem.h"
 #include "ProjectFixtures.h"
 #include "ProjectPrinting.h"
@@ -21,7 +23,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QToolBar>
 #include <QToolButton>
@@ -81,6 +86,14 @@ bool hasLetterhead(const QString &pdf)
     return PdfText::picture(pdf, 1).pixelColor(1127, 268) == Green;
 }
 
+// Pictures of the windows to look at, when ORVELLA_PICTURES names a folder.
+void savePicture(QWidget *w, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("ORVELLA_PICTURES");
+    if (!dir.isEmpty())
+        w->grab().save(dir + QLatin1Char('/') + name);
+}
+
 } // namespace
 
 class TestProjectPrint : public QObject
@@ -97,6 +110,7 @@ private Q_SLOTS:
     void bandSettings();
     void bandsFollowPageAndPermission();
     void dunningPagePrintsTheLetter();
+    void previewAndQuestionDialogs();
 
 private:
     TfrmProjektDetail *openProject();
@@ -438,6 +452,49 @@ void TestProjectPrint::dunningPagePrintsTheLetter()
     m_window->printing()->btnDrucktool->click();
     QCOMPARE(m_printers->jobs.last().mode, CopyMode::JobPerCopy);
     QVERIFY(PdfText(m_printers->jobs.last().pdf).contains(QStringLiteral("Neue Zeile")));
+}
+
+void TestProjectPrint::previewAndQuestionDialogs()
+{
+    openProject();
+    DocumentPage *page = pageWithArticle(DocumentKind::Rechnung);
+    m_window->resize(1000, 700);
+    savePicture(m_window.get(), QStringLiteral("projektfenster-drucken.png"));
+
+    // The question: three buttons, the default one has the focus, closing cancels.
+    PrintQuestionDialog question(QStringLiteral("Die Rechnung ist zu speichern bevor sie versendet wird!"));
+    question.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&question));
+    QCOMPARE(question.memMessage->toPlainText(), QStringLiteral("Die Rechnung ist zu speichern bevor sie versendet wird!"));
+    QVERIFY(question.btnSpeichernDrucken->hasFocus());
+    QVERIFY(question.width() >= 282 && question.height() >= 116);
+    savePicture(&question, QStringLiteral("druckfrage.png"));
+    QTest::keyClick(&question, Qt::Key_Escape);
+    QCOMPARE(question.choice(), PrintQuestionDialog::Cancel);
+    question.btnProbedruck->click();
+    QCOMPARE(question.choice(), PrintQuestionDialog::TestPrint);
+    question.btnSpeichernDrucken->click();
+    QCOMPARE(question.choice(), PrintQuestionDialog::SaveAndPrint);
+
+    // The preview shows the pages; "Als PDF speichern…" asks for the file.
+    m_prompts->answer = std::nullopt;
+    m_env->dialogs().answer(Dialogs::Answer::No);
+    page->btnPrint->click(); // to learn what the page hands to the preview
+    QCOMPARE(m_prompts->asked.size(), 1);
+    PrintPreviewDialog preview(m_prompts->asked.first(), m_env->dialogs());
+    preview.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&preview));
+    preview.preview->updatePreview();
+    QCOMPARE(preview.preview->pageCount(), 1);
+    QCOMPARE(preview.lblSeite->text(), QStringLiteral("Seite 1 von 1"));
+    savePicture(&preview, QStringLiteral("druckvorschau.png"));
+    m_env->dialogs().answerFile(QString()); // cancelled: the preview stays
+    preview.btnPdf->click();
+    QVERIFY(preview.isVisible());
+    m_env->dialogs().answerFile(m_out + QStringLiteral("/Vorschau.pdf"));
+    preview.btnPdf->click();
+    QCOMPARE(preview.result(), int(QDialog::Accepted));
+    QCOMPARE(preview.target(), PrintTarget::pdf(m_out + QStringLiteral("/Vorschau.pdf")));
 }
 
 QTEST_MAIN(TestProjectPrint)
