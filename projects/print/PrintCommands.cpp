@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "DunningLetterPrint.h"
 #include "Formats.h"
+#include "PrintPrompts.h"
 #include "PrintSetup.h"
 #include "PrintSystem.h"
 #include "Settings.h"
@@ -83,6 +84,18 @@ QString Print(AppState &state, PrintSystem &system, const PrintRequest &request,
     }
     system.run(target, info, request.copyMode, request.paint);
     return target.pdfPath;
+}
+
+void PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompts, const PrintRequest &request,
+                      const PrintTarget &printer, QWidget *parent)
+{
+    PreviewRequest preview;
+    preview.title = request.title;
+    preview.pdfProposal = ProposedPdfPath(request.caption, request.number);
+    preview.printer = printer;
+    preview.paint = request.paint;
+    if (const std::optional<PrintTarget> target = prompts.preview(preview, parent))
+        Print(state, system, request, *target);
 }
 
 QString PrintDunningLetter(AppState &state, const Document &letter, const QString &customerNumber,

@@ -7,7 +7,9 @@
 #include <QString>
 
 class AppState;
+class PrintPrompts;
 class PrintSystem;
+class QWidget;
 struct Document;
 
 // The question before an unsaved document of a kind is printed.
@@ -40,9 +42,15 @@ PrintRequest DunningLetterPrintRequest(AppState &state, const Document &letter, 
 // document's state was (saved or not) stays as it was.
 QString Print(AppState &state, PrintSystem &system, const PrintRequest &request, const PrintTarget &target);
 
+// Shows the preview (starting with the given printer and copies) and prints what
+// the user chooses there; nothing when he cancels.
+void PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompts, const PrintRequest &request,
+                      const PrintTarget &printer, QWidget *parent);
+
 // For the dunning window: prints a dunning letter (its kind Mahnung, level,
 // invoice, addresses, date and letter lines) on a printer or into a PDF file.
 // customerNumber is what "Kd-Nr.:" shows, as PadNumber gives it. Ask AskPrint
-// first when the letter is not saved.
+// first when the letter is not saved; for the standard form's system print
+// dialog pass DunningLetterPrintRequest to PrintWithPreview with QtPrintPrompts.
 QString PrintDunningLetter(AppState &state, const Document &letter, const QString &customerNumber,
                            const PrintTarget &target);

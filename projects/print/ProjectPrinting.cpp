@@ -215,13 +215,7 @@ void ProjectPrinting::printTo(const PrintRequest &request, const PrintTarget &ta
 
 void ProjectPrinting::previewAndPrint(const PrintRequest &request, const PrintTarget &printer)
 {
-    PreviewRequest preview;
-    preview.title = request.title;
-    preview.pdfProposal = ProposedPdfPath(request.caption, request.number);
-    preview.printer = printer;
-    preview.paint = request.paint;
-    if (const std::optional<PrintTarget> target = m_prompts->preview(preview, &m_window))
-        printTo(request, *target);
+    PrintWithPreview(m_state, *m_system, *m_prompts, request, printer, &m_window);
 }
 
 void ProjectPrinting::printPage(DocumentPage *page)

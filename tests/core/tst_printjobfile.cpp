@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "PaperBins.h"
 #include "PrintJobFile.h"
 
 #include <QFile>
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void genericWriteModes();
     void refusesNamesThatWouldBreakTheFile_data();
     void refusesNamesThatWouldBreakTheFile();
+    void paperBinsOfAMissingPrinter();
 };
 
 void TestPrintJobFile::newJobWritesTheFileFormat()
@@ -219,6 +221,16 @@ void TestPrintJobFile::refusesNamesThatWouldBreakTheFile()
     const QString before = fileText(file);
     QVERIFY_THROWS_EXCEPTION(OrvellaError, file.createJob(name));
     QCOMPARE(fileText(file), before);
+}
+
+void TestPrintJobFile::paperBinsOfAMissingPrinter()
+{
+    // Whether or not a print system runs here: no bins, and no waiting.
+    QElapsedTimer t;
+    t.start();
+    QCOMPARE(PaperBins(QStringLiteral("Gibt es nicht")), QList<PaperBin>());
+    QCOMPARE(PaperBins(QString()), QList<PaperBin>());
+    QVERIFY(t.elapsed() < 5000);
 }
 
 QTEST_GUILESS_MAIN(TestPrintJobFile)

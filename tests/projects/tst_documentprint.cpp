@@ -60,6 +60,8 @@ private Q_SLOTS:
     void blockPositions();
     void pageBreaks_data();
     void pageBreaks();
+    void windowLabelAndCreditNote_data();
+    void windowLabelAndCreditNote();
     void stylesAndSizes();
     void skontoAndPrices_data();
     void skontoAndPrices();
@@ -243,6 +245,47 @@ void TestDocumentPrint::pageBreaks()
         QCOMPARE(pdf.contains(d.totals.gross(), p), last);
         QCOMPARE(pdf.find(QStringLiteral("Nettowert"), p).has_value(), last);
     }
+}
+
+void TestDocumentPrint::windowLabelAndCreditNote_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("left");   // "… links" ticked
+    QTest::addColumn<bool>("second"); // the second address filled
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("rightName");
+    QTest::newRow("delivery note") << int(DocumentKind::Lieferschein) << false << true << "Lieferanschrift:"
+                                   << "Buchhaltung Muster";
+    QTest::newRow("delivery address left") << int(DocumentKind::Lieferschein) << true << true << "Postanschrift:"
+                                           << "Muster GmbH";
+    QTest::newRow("credit note") << int(DocumentKind::Gutschrift) << false << true << "Rechnungsanschrift:"
+                                 << "Buchhaltung Muster";
+    QTest::newRow("invoice without invoice address") << int(DocumentKind::Rechnung) << false << false << "" << "";
+    QTest::newRow("quotation: the box does not count") << int(DocumentKind::Angebot) << true << false << "" << "";
+    QTest::newRow("working document") << int(DocumentKind::Ablage) << false << true << "" << "Buchhaltung Muster";
+}
+
+void TestDocumentPrint::windowLabelAndCreditNote()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, left);
+    QFETCH(bool, second);
+    Document d = invoice(30, DocumentKind::Kind(kind));
+    d.addressLeft = left;
+    if (!second)
+        d.secondAddress = {};
+    d.invoiceNumber = 42;
+    const PdfText pdf(print(d, optionsFor(d)));
+    const double T = 100;
+    QTEST(pdf.lineAt(1, 610 - T), "label");
+    QTEST(pdf.lineAt(1, 660 - T, 1000, 1690), "rightName");
+    // Under a credit note's title, the invoice it reduces; its totals are a "Gutschrift".
+    const bool credit = kind == int(DocumentKind::Gutschrift);
+    const std::optional<PdfWord> caption = pdf.find(QStringLiteral("(Gutschrift zur Rechnung Nr.: 000042)"));
+    QCOMPARE(caption.has_value(), credit);
+    if (credit)
+        QVERIFY(std::abs(caption->x0 - 950) < Tolerance && std::abs(caption->y0 - (960 - T)) < Tolerance);
+    QCOMPARE(pdf.lineAt(1, 2320 - T, 1640), credit ? QStringLiteral("Gutschrift") : QStringLiteral("Rechnungsbetrag"));
 }
 
 void TestDocumentPrint::stylesAndSizes()
@@ -547,6 +590,15 @@ void TestDocumentPrint::pdfFileAndMetadata()
         QFAIL("printing into a file as folder succeeded");
     } catch (const OrvellaError &e) {
         QVERIFY2(e.message().startsWith(QStringLiteral("Die PDF-Datei")), qPrintable(e.message()));
+    }
+
+    // A printer that is not there: a German message, no job.
+    try {
+        m_system.run(PrintTarget::printer(QStringLiteral("Gibt es nicht")), {}, CopyMode::OneJob,
+                     [](QPainter &, QPagedPaintDevice &) { QFAIL("drawn without a printer"); });
+        QFAIL("printed on a printer that does not exist");
+    } catch (const OrvellaError &e) {
+        QCOMPARE(e.message(), QStringLiteral("Der Drucker „Gibt es nicht“ ist nicht eingerichtet."));
     }
 
     // A Skonto percentage that is no number stops the print before a page exists.

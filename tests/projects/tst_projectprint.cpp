@@ -4,6 +4,7 @@
 
 #include "DocumentPage.h"
 #include "DunningPage.h"
+#include "Errors.h"
 #include "Formats.h"
 #include "PdfText.h"
 #include "PrintJobFile.h"
@@ -56,10 +57,14 @@ public:
     QStringList installed;
     QList<Job> jobs;
     QString folder;
+    bool broken = false; // the printers fail
+
 
     QStringList printers() const override { return installed; }
     void run(const PrintTarget &target, const PrintJobInfo &info, CopyMode mode, const PaintCopy &paint) override
     {
+        if (broken && !target.isPdf())
+            throw OrvellaError(QStringLiteral("Der Drucker „%1“ konnte nicht drucken.").arg(target.printerName));
         const QString pdf = target.isPdf() ? target.pdfPath
                                            : folder + QStringLiteral("/job%1.pdf").arg(jobs.size() + 1);
         PrintSystem::run(target.isPdf() ? target : PrintTarget::pdf(pdf), info, mode, paint);
@@ -104,6 +109,7 @@ private Q_SLOTS:
     void cleanup();
     void tabPrintAsksBeforeUnsavedDocuments_data();
     void tabPrintAsksBeforeUnsavedDocuments();
+    void failingPrinterKeepsTheSavedDocument();
     void pricesFollowTheOrderPage();
     void printJobAndBandPrinting();
     void withoutPrinterTheBandWritesAPdf();
@@ -232,6 +238,25 @@ void TestProjectPrint::tabPrintAsksBeforeUnsavedDocuments()
         QCOMPARE(m_env->dialogs().questions(), QStringList());
         QVERIFY(QFile::exists(pdf));
     }
+}
+
+void TestProjectPrint::failingPrinterKeepsTheSavedDocument()
+{
+    openProject();
+    DocumentPage *page = pageWithArticle(DocumentKind::Rechnung);
+    m_printers->broken = true;
+    m_prompts->answer = PrintTarget::printer(QStringLiteral("Laser"), 1);
+    m_env->dialogs().answer(Dialogs::Answer::Yes);
+    page->btnPrint->click();
+    QCOMPARE(m_env->dialogs().texts(ScriptedDialogs::Kind::Error),
+             QStringList{QStringLiteral("Der Drucker „Laser“ konnte nicht drucken.")});
+    QCOMPARE(m_env->scalar(QStringLiteral("SELECT COUNT(*) FROM rechnungen")), "1");
+    QVERIFY(page->isClean());
+    QCOMPARE(m_env->scalar(QStringLiteral("SELECT Betrag FROM rechnungenop WHERE RNR=1")), QStringLiteral("1190"));
+    // The band fails the same way and the window goes on.
+    m_window->printing()->btnDrucktool->click();
+    QCOMPARE(m_env->dialogs().texts(ScriptedDialogs::Kind::Error).size(), 2);
+    QVERIFY(m_printers->jobs.isEmpty());
 }
 
 void TestProjectPrint::pricesFollowTheOrderPage()
