@@ -561,6 +561,16 @@ void TestDocumentPrint::dunningLetter()
     QVERIFY(project && std::abs(project->x1 - (2000 - 7.8)) < Tolerance);
     // Both copies are the same page.
     QCOMPARE(PdfText::picture(file, 1), PdfText::picture(file, 2));
+
+    // Letters follow the font scale of the options as documents do: +2 grows the
+    // body from 12 to 13 points.
+    const auto bodyPoints = [](const QString &pdf) {
+        const std::optional<PdfWord> w = PdfText(pdf).find(QStringLiteral("Zeile 1 des Briefes"));
+        return w ? qRound((w->y1 - w->y0) * 72.0 / 254.0 / 1.117) : 0;
+    };
+    QCOMPARE(bodyPoints(file), 12);
+    m_env->state().PrintSizeOffset = SizeGradeOffset(7);
+    QCOMPARE(bodyPoints(printLetter(letter)), 13);
 }
 
 void TestDocumentPrint::pdfFileAndMetadata()
