@@ -1,18 +1,15 @@
 #pragma once
 
 #include <QImage>
-#include <QList>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QtTest>
 #include <algorithm>
+#include <optional>
 
-// A PDF read back the way a reader sees it: the words with their boxes from
-// "pdftotext -bbox", converted to tenths of a millimetre from the page's top-left
-// corner, and the bold and italic runs from "pdftohtml -xml" (poppler-utils).
+// A PDF read back as a reader sees it (poppler-utils): the words of "pdftotext
+// -bbox" with their boxes in tenths of a millimetre from the page's top-left
+// corner, the bold and italic runs of "pdftohtml -xml", a page as picture.
 struct PdfWord
 {
     int page;
@@ -20,43 +17,38 @@ struct PdfWord
     double x0, y0, x1, y1;
 };
 
-struct PdfRun
+inline QString runTool(const QString &tool, const QStringList &arguments)
 {
-    int page;
-    QString text;
-    bool bold, italic;
-};
+    QProcess p;
+    p.start(tool, arguments);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput())
+        .replace(QLatin1String("&amp;"), QLatin1String("&"))
+        .replace(QLatin1String("&quot;"), QLatin1String("\""));
+}
 
 class PdfText
 {
 public:
-    explicit PdfText(const QString &pdf)
+    explicit PdfText(const QString &pdf) : m_pdf(pdf)
     {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-        if (!p.waitForFinished(30000) || p.exitCode() != 0)
-            return;
-        const QString xml = QString::fromUtf8(p.readAllStandardOutput());
-        static const QRegularExpression tag(
-            QStringLiteral("<page |<word xMin=\"([^\"]+)\" yMin=\"([^\"]+)\" xMax=\"([^\"]+)\" yMax=\"([^\"]+)\">([^<]*)</word>"));
-        int page = 0;
-        for (auto it = tag.globalMatch(xml); it.hasNext();) {
+        static const QRegularExpression tag(QStringLiteral("<page |<word xMin=\"([^\"]+)\" yMin=\"([^\"]+)\" "
+                                                           "xMax=\"([^\"]+)\" yMax=\"([^\"]+)\">([^<]*)</word>"));
+        for (auto it = tag.globalMatch(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, "-"}));
+             it.hasNext();) {
             const auto m = it.next();
-            if (m.captured(0).startsWith(QLatin1String("<page"))) {
-                ++page;
-                continue;
-            }
             const auto u = [&](int i) { return m.captured(i).toDouble() * 254.0 / 72.0; };
-            m_words << PdfWord{page, unescape(m.captured(5)), u(1), u(2), u(3), u(4)};
+            if (m.captured(5).isNull())
+                ++m_pages;
+            else
+                m_words << PdfWord{m_pages, m.captured(5), u(1), u(2), u(3), u(4)};
         }
-        m_pages = page;
     }
 
     int pages() const { return m_pages; }
-    const QList<PdfWord> &words() const { return m_words; }
 
-    // The words of a page whose top lies within 1 mm of y, left to right, joined
-    // by blanks.
+    // The words of a page whose top lies within 1 mm of y (and between x0 and x1),
+    // left to right, joined by blanks.
     QString lineAt(int page, double y, double x0 = -1e9, double x1 = 1e9) const
     {
         QList<PdfWord> line;
@@ -70,100 +62,62 @@ public:
         return texts.join(QLatin1Char(' '));
     }
 
-    // The first word sequence of a page that reads text (blanks between words),
-    // as one box; page 0 searches every page.
-    std::optional<PdfWord> find(const QString &text, int page = 1) const
+    // The first run of words reading text (on one page; 0: any page), as one box.
+    std::optional<PdfWord> find(const QString &text, int page = 0) const
     {
         const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         for (int i = 0; i + parts.size() <= m_words.size(); ++i) {
-            bool match = true;
-            for (int k = 0; k < parts.size() && match; ++k) {
-                const PdfWord &w = m_words.at(i + k);
-                match = w.text == parts.at(k) && (page == 0 || w.page == page) && w.page == m_words.at(i).page;
-            }
-            if (match) {
-                PdfWord box = m_words.at(i);
-                box.text = text;
-                box.x1 = m_words.at(i + parts.size() - 1).x1;
-                return box;
-            }
+            bool match = page == 0 || m_words.at(i).page == page;
+            for (int k = 0; k < parts.size() && match; ++k)
+                match = m_words.at(i + k).text == parts.at(k) && m_words.at(i + k).page == m_words.at(i).page;
+            if (match)
+                return PdfWord{m_words.at(i).page, text, m_words.at(i).x0, m_words.at(i).y0,
+                               m_words.at(i + parts.size() - 1).x1, m_words.at(i).y1};
         }
         return std::nullopt;
     }
-
     bool contains(const QString &text, int page = 0) const { return find(text, page).has_value(); }
 
-    // Every text run with its bold and italic marks.
-    static QList<PdfRun> runs(const QString &pdf)
+    // The point size of a text: the box is ascent plus descent, 1.117 times the size.
+    int points(const QString &text) const
     {
-        QProcess p;
-        p.start(QStringLiteral("pdftohtml"), {QStringLiteral("-xml"), QStringLiteral("-stdout"), QStringLiteral("-i"),
-                                              QStringLiteral("-q"), pdf});
-        QList<PdfRun> out;
-        if (!p.waitForFinished(30000))
-            return out;
-        const QString xml = QString::fromUtf8(p.readAllStandardOutput());
-        static const QRegularExpression tag(QStringLiteral("<page number=\"(\\d+)\"|<text [^>]*>(.*)</text>"));
-        int page = 0;
-        for (auto it = tag.globalMatch(xml); it.hasNext();) {
-            const auto m = it.next();
-            if (!m.captured(1).isEmpty()) {
-                page = m.captured(1).toInt();
-                continue;
-            }
-            // One text may change its style on the way: one run per style.
-            static const QRegularExpression part(QStringLiteral("<(/?)([bi])>|([^<]+)"));
+        const auto w = find(text);
+        return w ? qRound((w->y1 - w->y0) * 72.0 / 254.0 / 1.117) : 0;
+    }
+
+    // The texts of the pages drawn in bold ("b"), italic ("i") or both ("bi"),
+    // with their style as key.
+    QMultiMap<QString, QString> styled() const
+    {
+        QMultiMap<QString, QString> out;
+        static const QRegularExpression part(QStringLiteral("<(/?)([bi])>|([^<]+)"));
+        static const QRegularExpression text(QStringLiteral("<text [^>]*>(.*)</text>"));
+        const QString xml = runTool(QStringLiteral("pdftohtml"), {"-xml", "-stdout", "-i", "-q", m_pdf});
+        for (auto t = text.globalMatch(xml); t.hasNext();) {
             bool bold = false, italic = false;
-            for (auto pt = part.globalMatch(m.captured(2)); pt.hasNext();) {
-                const auto t = pt.next();
-                if (!t.captured(2).isEmpty())
-                    (t.captured(2) == QLatin1String("b") ? bold : italic) = t.captured(1).isEmpty();
-                else if (!t.captured(3).trimmed().isEmpty())
-                    out << PdfRun{page, unescape(t.captured(3)).trimmed(), bold, italic};
+            for (auto it = part.globalMatch(t.next().captured(1)); it.hasNext();) {
+                const auto m = it.next();
+                if (!m.captured(2).isEmpty())
+                    (m.captured(2) == QLatin1String("b") ? bold : italic) = m.captured(1).isEmpty();
+                else if (!m.captured(3).trimmed().isEmpty())
+                    out.insert(QString(bold ? "b" : "") + (italic ? "i" : ""), m.captured(3).trimmed());
             }
         }
         return out;
     }
 
-    // A page as a picture with one pixel per tenth of a millimetre.
-    static QImage picture(const QString &pdf, int page)
+    // A page as picture, one pixel per tenth of a millimetre, without smoothing.
+    QImage picture(int page) const
     {
         QTemporaryDir dir;
-        QProcess p;
-        p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-aa"),
-                                             QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
-                                             QStringLiteral("-f"),
-                                             QString::number(page), QStringLiteral("-l"), QString::number(page),
-                                             QStringLiteral("-singlefile"), QStringLiteral("-png"), pdf,
-                                             dir.filePath(QStringLiteral("page"))});
-        p.waitForFinished(30000);
-        return QImage(dir.filePath(QStringLiteral("page.png")));
-    }
-
-    // "pdfinfo" as key → value.
-    static QMap<QString, QString> info(const QString &pdf)
-    {
-        QProcess p;
-        p.start(QStringLiteral("pdfinfo"), {pdf});
-        p.waitForFinished(30000);
-        QMap<QString, QString> out;
-        for (const QString &line : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
-            const int colon = int(line.indexOf(QLatin1Char(':')));
-            if (colon > 0)
-                out.insert(line.left(colon), line.mid(colon + 1).trimmed());
-        }
-        return out;
+        const QString n = QString::number(page);
+        runTool(QStringLiteral("pdftoppm"), {"-r", "254", "-aa", "no", "-aaVector", "no", "-f", n, "-l", n,
+                                             "-singlefile", "-png", m_pdf, dir.filePath(QStringLiteral("p"))});
+        return QImage(dir.filePath(QStringLiteral("p.png")));
     }
 
 private:
-    static QString unescape(QString s)
-    {
-        s.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
-        s.replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&#34;"), QLatin1String("\""));
-        s.replace(QLatin1String("&#39;"), QLatin1String("'")).replace(QLatin1String("&amp;"), QLatin1String("&"));
-        return s;
-    }
-
+    QString m_pdf;
     QList<PdfWord> m_words;
     int m_pages = 0;
 };
