@@ -9,7 +9,9 @@ class Dialogs
 {
 public:
     enum class Answer { Yes, No, Cancel, Ok };
-    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesCancel };
+    // PrintChoice: the question before an unsaved document is printed, answered
+    // Yes ("Speichern u. &Drucken"), No ("&Probedruck") or Cancel ("&Abbrechen").
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesCancel, PrintChoice };
 
     virtual ~Dialogs() = default;
 

@@ -1,10 +1,13 @@
 #include "QtDialogs.h"
 
+#include "PrintQuestionDialog.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -44,6 +47,17 @@ void QtDialogs::error(const QString &text, const QString &caption)
 
 Dialogs::Answer QtDialogs::question(const QString &text, Buttons buttons, const QString &caption)
 {
+    if (buttons == Buttons::PrintChoice) {
+        PrintQuestionDialog dlg(text, parentWindow());
+        if (QScreen *screen = parentWindow() ? parentWindow()->screen() : QGuiApplication::primaryScreen())
+            dlg.move(screen->availableGeometry().center() - dlg.rect().center());
+        dlg.exec();
+        switch (dlg.choice()) {
+        case PrintQuestionDialog::SaveAndPrint: return Answer::Yes;
+        case PrintQuestionDialog::TestPrint: return Answer::No;
+        default: return Answer::Cancel;
+        }
+    }
     QMessageBox box(QMessageBox::Question, captionOr(caption, QStringLiteral("Bestätigung")), text,
                     QMessageBox::NoButton, parentWindow());
     QPushButton *yes = nullptr, *no = nullptr, *ok = nullptr, *cancel = nullptr;
@@ -67,6 +81,8 @@ Dialogs::Answer QtDialogs::question(const QString &text, Buttons buttons, const 
         yes = box.addButton(QStringLiteral("Ja"), QMessageBox::YesRole);
         no = box.addButton(QStringLiteral("Nein"), QMessageBox::NoRole);
         cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+        break;
+    case Buttons::PrintChoice:
         break;
     }
     box.setDefaultButton(yes ? yes : ok);

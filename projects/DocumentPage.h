@@ -40,7 +40,8 @@ public:
     const Document &document() const { return m_doc; }
     // The value the dialogs edit; call documentChanged() afterwards.
     Document &document() { return m_doc; }
-    // The document with the page's fields as they stand, saved or not.
+    // The document with the page's fields as they stand, saved or not: what is
+    // printed, exported and saved.
     Document shownDocument() const;
 
     // What the project window hands over.

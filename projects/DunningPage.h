@@ -36,7 +36,8 @@ public:
     qint64 currentNumber() const { return m_number; }
     bool isEditMode() const { return m_editMode; }
     const Document &document() const { return m_doc; }
-    // The letter with the page's fields as they stand, saved or not.
+    // The letter with the page's fields as they stand, saved or not: what is
+    // printed, exported and saved.
     Document shownDocument() const;
 
     void build();

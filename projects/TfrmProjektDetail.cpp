@@ -13,6 +13,7 @@
 #include "TfrmSconto.h"
 #include "TfrmZusatzText.h"
 #include "ProjectPage.h"
+#include "ProjectPrinting.h"
 #include "ProjectStore.h"
 #include "Settings.h"
 #include "WindowHub.h"
@@ -101,13 +102,8 @@ void TfrmProjektDetail::buildUi()
     actDruckTool = ansicht->addAction(QStringLiteral("Drucktool"));
     actWordTool = ansicht->addAction(QStringLiteral("Wordtool"));
     actDruckJob = ansicht->addAction(QStringLiteral("DruckJob"));
-    for (QAction *a : {actDruckTool, actWordTool, actDruckJob}) {
+    for (QAction *a : {actDruckTool, actWordTool, actDruckJob})
         a->setCheckable(true);
-        a->setEnabled(false);
-        a->setToolTip(Unavailable);
-    }
-    actWordTool->setEnabled(true);
-    actWordTool->setToolTip(QString());
     actWordTool->setChecked(true);
     actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
     actWordTool->setObjectName(QStringLiteral("actWordTool"));
@@ -167,15 +163,29 @@ void TfrmProjektDetail::buildUi()
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
             // The dialogs and the print, take-over and word-processor commands join
             // the pages as their windows are built.
-            page->setUnavailable(QList<QObject *>{page->btnPrint, page->actPrint, page->btnTakeOver,
-                                                  page->actTakeOver, page->cbUebernehmen});
+            page->setUnavailable(QList<QObject *>{page->btnTakeOver, page->actTakeOver, page->cbUebernehmen});
             connectDialogs(page);
             m_pages[p] = page;
             w = page;
         }
         m_tabs->addTab(Scrollable(w), QString::fromUtf8(pageInfo[p].tab));
     }
-    m_dunning->btnPrint->setToolTip(Unavailable);
+    // Printing: the pages' print commands and the bands "Drucktool" and "DruckJob".
+    m_printing = new ProjectPrinting(m_state, *this);
+    for (QToolBar *band : {m_printing->tbDrucktool, m_printing->tbDruckJob}) {
+        addToolBar(band);
+        band->toggleViewAction()->setVisible(false); // shown and hidden through "Ansicht"
+    }
+    actDruckTool->setChecked(true);
+    actDruckJob->setChecked(true);
+    connect(actDruckTool, &QAction::toggled, m_printing->tbDrucktool, &QWidget::setVisible);
+    connect(actDruckJob, &QAction::toggled, m_printing->tbDruckJob, &QWidget::setVisible);
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (DocumentPage *page = m_pages[p])
+            connect(page, &DocumentPage::printRequested, this,
+                    Guarded(m_state.dialogs, [this, page] { m_printing->printPage(page); }));
+    connect(m_dunning, &DunningPage::printRequested, this,
+            Guarded(m_state.dialogs, [this] { m_printing->printDunningPage(); }));
     m_tabs->setTabVisible(MahnungPage, false); // reached only through the project search
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { RunCommand(m_state.dialogs, [this] { pageChanged(); }); });
     connect(m_projectPage, &ProjectPage::modifiedChanged, this, [this] { refreshTabMarks(); });
@@ -282,11 +292,17 @@ void TfrmProjektDetail::readSettings()
     int copies = 1;
     QString printer;
     bool band = false;
+    // Bands whose state cannot be read stay as they are.
+    bool drucktool = actDruckTool->isChecked(), druckjob = actDruckJob->isChecked();
     RestoreWindowPosition(this, reader, QStringLiteral("Projekt"));
     reader.readInt(QStringLiteral("UpDown1Position"), copies);
     reader.readString(QStringLiteral("Drucker"), printer);
-    reader.readBool(QStringLiteral("DruckTool"), band) && reader.readBool(QStringLiteral("WordTool"), band)
-        && reader.readBool(QStringLiteral("DruckJob"), band);
+    reader.readBool(QStringLiteral("DruckTool"), drucktool) && reader.readBool(QStringLiteral("WordTool"), band)
+        && reader.readBool(QStringLiteral("DruckJob"), druckjob);
+    if (m_printing->restore(copies, printer)) {
+        actDruckTool->setChecked(drucktool);
+        actDruckJob->setChecked(druckjob);
+    }
     // The word-processor band keeps the user's choice even when a print setting
     // before it in the group cannot be read; without a stored choice it is shown.
     actWordTool->setChecked(settings.readBool(QStringLiteral("WordTool")).value_or(true));
@@ -391,6 +407,7 @@ void TfrmProjektDetail::pageChanged()
         m_pages[page]->build();
     refreshTabMarks();
     applyPermissions();
+    m_printing->pageShown();
 }
 
 void TfrmProjektDetail::refreshTabMarks()
@@ -503,6 +520,13 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
         return;
     }
     writeSettings();
+    {
+        UserSettings settings;
+        m_printing->writeSettings(settings);
+        settings.writeBool(QStringLiteral("DruckTool"), actDruckTool->isChecked());
+        settings.writeBool(QStringLiteral("WordTool"), actWordTool->isChecked());
+        settings.writeBool(QStringLiteral("DruckJob"), actDruckJob->isChecked());
+    }
     // Closing forgets the project: the pages are emptied and the next opening
     // starts from the tables.
     m_projectPage->clearPage();

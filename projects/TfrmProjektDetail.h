@@ -10,6 +10,7 @@ class DocumentPage;
 class DocumentStore;
 class DunningPage;
 class ProjectPage;
+class ProjectPrinting;
 class ProjectStore;
 class QAction;
 class QProgressBar;
@@ -48,6 +49,7 @@ public:
     ProjectPage *projectPage() const { return m_projectPage; }
     QTabWidget *tabs() const { return m_tabs; }
     DocumentStore &documentStore() { return *m_documents; }
+    ProjectPrinting *printing() const { return m_printing; }
 
     // Commands.
     void cmdContactDetail();
@@ -86,6 +88,7 @@ private:
     ProjectPage *m_projectPage = nullptr;
     DocumentPage *m_pages[PageCount] = {};
     DunningPage *m_dunning = nullptr;
+    ProjectPrinting *m_printing = nullptr;
     qint64 m_projectNumber = 0;
     qint64 m_customer = 0;
     bool m_company = true;

@@ -1,0 +1,180 @@
+#include "DocumentPrint.h"
+
+#include "Amount.h"
+#include "Formats.h"
+#include "PrintCanvas.h"
+
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+namespace {
+
+// The columns of the line table: separator x positions and where the cells stand.
+const int Separators[] = {345, 545, 1395, 1495, 1675, 1880};
+const int TableLeft = 250, TableRight = 2000, TableTop = 1000, TableBottom = 2300, HeadingBottom = 1050;
+const int FirstSlot = 1060, SlotHeight = 40;
+
+QString cell(const LineList &lines, int row, LineList::Column column)
+{
+    return lines.cell(row, column).trimmed();
+}
+
+QFont styled(const PrintFonts &fonts, const QString &style)
+{
+    const bool bold = style.contains(QLatin1String("fsBold"));
+    const bool italic = style.contains(QLatin1String("fsItalic"));
+    return fonts.font(PrintFonts::S1100, bold, italic);
+}
+
+} // namespace
+
+DocumentPrint::DocumentPrint(const Document &document, const DocumentPrintOptions &options, const PrintSetup &setup)
+    : m_doc(document), m_options(options), m_setup(setup)
+{
+    const QString gross = m_doc.totals.gross().trimmed();
+    if (m_options.prices && !gross.isEmpty() && !m_doc.skontoPercent.trimmed().isEmpty()) {
+        // What the customer pays when he takes the Skonto: the gross total less
+        // its percentage, worked out to four decimals and shown with two.
+        const Amount total = Amount::fromDisplay(gross, m_setup.currency);
+        const Amount percent = Amount::fromText(m_doc.skontoPercent);
+        const Amount payable = total - Amount::mulDiv(total, percent, 100);
+        m_skontoText = m_doc.skontoText + QLatin1Char(' ') + m_doc.skontoPercent + QStringLiteral(" %. Entspricht ");
+        m_skontoAmount = QLatin1Char(' ') + payable.toText() + QLatin1Char(' ') + m_setup.currency;
+    }
+}
+
+int DocumentPrint::pageCount() const
+{
+    return std::max(1, (m_doc.lines.lineCount() + SlotsPerPage - 1) / SlotsPerPage);
+}
+
+void DocumentPrint::paint(QPainter &painter, QPagedPaintDevice &device) const
+{
+    const PrintFonts fonts(&device, m_setup.sizeOffset);
+    PrintCanvas canvas(painter, m_setup, fonts);
+    const int pages = pageCount();
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1)
+            device.newPage();
+        paintPage(canvas, page);
+    }
+}
+
+void DocumentPrint::paintPage(PrintCanvas &canvas, int page) const
+{
+    const PrintFonts &fonts = canvas.fonts();
+    const DocumentKind kind = m_doc.kind;
+    if (page == 1 && m_options.letterhead)
+        canvas.image(250, 200, 2005, 536, m_options.letterheadImage);
+
+    LetterHead head;
+    head.sender = m_doc.ownCompany;
+    const DocumentAddress &first = m_doc.address;
+    const DocumentAddress &second = m_doc.secondAddress;
+    const bool secondLeft = kind.hasAddressLeftBox() && m_doc.addressLeft;
+    const bool secondFilled = !(second.name.isEmpty() && second.street.isEmpty() && second.postcodeTown.isEmpty());
+    if (secondLeft)
+        head.windowLabel = QStringLiteral("Postanschrift:");
+    else if (secondFilled && kind == DocumentKind::Lieferschein)
+        head.windowLabel = QStringLiteral("Lieferanschrift:");
+    else if (secondFilled && (kind == DocumentKind::Rechnung || kind == DocumentKind::Gutschrift))
+        head.windowLabel = QStringLiteral("Rechnungsanschrift:");
+    const DocumentAddress &left = secondLeft ? second : first;
+    const DocumentAddress &right = secondLeft ? first : second;
+    head.left = {left.name, left.street, left.postcodeTown};
+    head.right = {right.name, right.street, right.postcodeTown};
+    head.date = m_doc.date;
+    head.customer = m_options.customerNumber;
+    head.project = m_options.projectNumber;
+    head.page = QStringLiteral("%1/%2").arg(page).arg(pageCount());
+    canvas.letterHead(head);
+
+    canvas.text(250, 940, m_options.title, fonts.font(PrintFonts::S1800, true));
+    if (kind == DocumentKind::Gutschrift) {
+        const QString caption = m_doc.invoiceNumber > 0
+                                    ? QStringLiteral("Gutschrift zur Rechnung Nr.: ") + PadNumber(m_doc.invoiceNumber)
+                                    : QStringLiteral("Gutschrift");
+        canvas.text(950, 960, QLatin1Char('(') + caption + QLatin1Char(')'), fonts.font(PrintFonts::S900));
+    }
+
+    paintTable(canvas, page);
+    const int b[Document::TextLineCount] = {2100, 2140, 2180, 2220};
+    for (int i = 0; i < Document::TextLineCount; ++i)
+        canvas.text(260, b[i], m_doc.texts[i].text, styled(fonts, m_doc.texts[i].style));
+    paintTotals(canvas, page == pageCount());
+    canvas.footer(m_setup.footer);
+}
+
+void DocumentPrint::paintTable(PrintCanvas &canvas, int page) const
+{
+    const PrintFonts &fonts = canvas.fonts();
+    const QPen frame = PrintCanvas::framePen();
+    canvas.rect(TableLeft, TableTop, TableRight, TableBottom, frame);
+    canvas.line(TableLeft + 1, HeadingBottom, TableRight - 1, HeadingBottom, frame);
+    for (int x : Separators)
+        canvas.line(x, TableTop, x, HeadingBottom, frame);
+    const QFont heading = fonts.font(PrintFonts::S1000, true);
+    const QString currency = m_setup.currency;
+    canvas.text(255, 1010, QStringLiteral("Pos."), heading);
+    canvas.text(355, 1010, QStringLiteral("Art.-Nr."), heading);
+    canvas.text(555, 1010, QStringLiteral("Bezeichnung"), heading);
+    canvas.text(1405, 1010, QStringLiteral("Anzahl"), heading);
+    canvas.text(1505, 1010, QStringLiteral("Einzelp. ") + currency, heading);
+    canvas.text(1685, 1010, QStringLiteral("Betrag ") + currency, heading);
+    canvas.text(1895, 1010, QStringLiteral("MwSt."), heading);
+
+    const QPen vertical = PrintCanvas::gridPen(m_setup.pens.verticalColour, m_setup.pens.verticalStyle);
+    const QPen horizontal = PrintCanvas::gridPen(m_setup.pens.horizontalColour, m_setup.pens.horizontalStyle);
+    const QFont normal = fonts.font(PrintFonts::S1100);
+    const LineList &lines = m_doc.lines;
+    for (int slot = 1; slot <= SlotsPerPage; ++slot) {
+        const int b = FirstSlot + SlotHeight * (slot - 1);
+        for (int x : Separators)
+            canvas.line(x, b - 3, x, b + 37, vertical);
+        canvas.line(TableLeft + 1, b + 37, TableRight - 1, b + 37, horizontal);
+        const int row = SlotsPerPage * (page - 1) + slot;
+        if (row > lines.lineCount())
+            continue;
+        canvas.textRight(340, b, cell(lines, row, LineList::Pos), normal);
+        canvas.textRight(530, b, cell(lines, row, LineList::ArtikelNr), normal);
+        canvas.text(550, b, cell(lines, row, LineList::Bezeichnung), normal);
+        canvas.textRight(1480, b, cell(lines, row, LineList::Anzahl), normal);
+        if (m_options.prices) {
+            canvas.textRight(1660, b, cell(lines, row, LineList::Einzelpreis), normal);
+            canvas.textRight(1870, b, cell(lines, row, LineList::Betrag), normal);
+            canvas.textRight(1990, b, cell(lines, row, LineList::MwSt), normal);
+        }
+    }
+}
+
+void DocumentPrint::paintTotals(PrintCanvas &canvas, bool lastPage) const
+{
+    const PrintFonts &fonts = canvas.fonts();
+    const QPen frame = PrintCanvas::framePen();
+    const int edges[] = {250, 613, 957, 1274, 1637, 2000};
+    for (int i = 0; i < 5; ++i)
+        canvas.rect(edges[i], 2310, edges[i + 1], 2500, frame);
+    canvas.line(250, 2600, 2000, 2600, frame);
+    if (!m_options.prices)
+        return;
+    const QFont normal = fonts.font(PrintFonts::S1100);
+    if (!lastPage) {
+        canvas.text(1650, 2320, m_doc.kind.grossHeading(), normal);
+        canvas.text(1650, 2380, QStringLiteral("Siehe letzte Seite"), normal);
+        return;
+    }
+    // Every row of the totals: with three VAT rates the third VAT line stands in a
+    // fourth row, and an invoice must not lose it on paper.
+    const int rights[TotalsList::ColumnCount] = {520, 883, 1246, 1609, 1972};
+    const TotalsList &totals = m_doc.totals;
+    for (int row = 0; row < totals.rowCount(); ++row)
+        for (int c = 0; c < TotalsList::ColumnCount; ++c) {
+            const bool gross = row == TotalsList::GrossRow && c == TotalsList::Brutto;
+            canvas.textRight(rights[c], 2350 + 40 * row, totals.cell(row, TotalsList::Column(c)).trimmed(),
+                             gross ? fonts.font(PrintFonts::S1100, true) : normal);
+        }
+    if (!m_skontoText.isEmpty()) {
+        canvas.text(250, 2530, m_skontoText, normal);
+        canvas.text(250 + canvas.width(m_skontoText, normal), 2530, m_skontoAmount, fonts.font(PrintFonts::S1100, true));
+    }
+}

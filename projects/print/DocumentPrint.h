@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Document.h"
+#include "PrintSetup.h"
+
+#include <QImage>
+#include <QString>
+
+class PrintCanvas;
+class QPagedPaintDevice;
+class QPainter;
+
+// What the project window adds to a document when it prints it.
+struct DocumentPrintOptions
+{
+    QString title;          // the heading: the kind, a blank and the text of the number field
+    QString customerNumber; // after "Kd-Nr.:"
+    QString projectNumber;  // after "Projekt Nr.:"
+    bool prices = true;     // "Preis drucken"; only orders and delivery notes can leave them out
+    bool letterhead = false;
+    QImage letterheadImage; // drawn on the first page when letterhead is set
+};
+
+// The printed form of a quotation, order, delivery note, invoice, credit note or
+// working document: letterhead, address window, information block, a table of 25
+// line slots per page, additional text, totals, Skonto line and footer. Every
+// value is worked out when the print is built, so a value that cannot be printed
+// stops it before the first page is started.
+class DocumentPrint
+{
+public:
+    static constexpr int SlotsPerPage = 25;
+
+    // Throws ConversionError for a gross total or Skonto percentage that is not a number.
+    DocumentPrint(const Document &document, const DocumentPrintOptions &options, const PrintSetup &setup);
+
+    // One page per 25 lines, at least one; the totals stand on the last.
+    int pageCount() const;
+    // Draws all pages on the painter's device, starting a new page between them.
+    void paint(QPainter &painter, QPagedPaintDevice &device) const;
+
+    // The Skonto line's two parts: the normal text and the bold amount; empty when
+    // the document has no Skonto or no gross total (or prices are left out).
+    QString skontoText() const { return m_skontoText; }
+    QString skontoAmount() const { return m_skontoAmount; }
+
+private:
+    void paintPage(PrintCanvas &canvas, int page) const;
+    void paintTable(PrintCanvas &canvas, int page) const;
+    void paintTotals(PrintCanvas &canvas, bool lastPage) const;
+
+    Document m_doc;
+    DocumentPrintOptions m_options;
+    PrintSetup m_setup;
+    QString m_skontoText, m_skontoAmount;
+};
