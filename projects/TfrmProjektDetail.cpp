@@ -15,6 +15,7 @@
 #include "ProjectPage.h"
 #include "ProjectStore.h"
 #include "Settings.h"
+#include "TakeOverCommands.h"
 #include "WindowHub.h"
 
 #include <QAction>
@@ -150,9 +151,16 @@ void TfrmProjektDetail::buildUi()
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
             // The dialogs and the print, take-over and word-processor commands join
             // the pages as their windows are built.
-            page->setUnavailable(QList<QObject *>{page->btnPrint, page->actPrint, page->btnTakeOver,
-                                                  page->actTakeOver, page->cbUebernehmen});
+            page->setUnavailable(QList<QObject *>{page->btnPrint, page->actPrint});
             connectDialogs(page);
+            connect(page, &DocumentPage::takeOverIntoRequested, this, [this, page](DocumentKind target) {
+                RunCommand(m_state.dialogs, [&] { TakeOverInto(m_state, *this, *page, target); });
+                refreshTabMarks();
+            });
+            connect(page, &DocumentPage::takeOverRequested, this, [this, page] {
+                RunCommand(m_state.dialogs, [&] { TakeOverExisting(m_state, *this, *page); });
+                refreshTabMarks();
+            });
             m_pages[p] = page;
             w = page;
         }
@@ -422,7 +430,7 @@ void TfrmProjektDetail::cmdContactDetail()
 void TfrmProjektDetail::cmdProjectSearch()
 {
     if (m_state.hub)
-        m_state.hub->showProjectSearch();
+        m_state.hub->showProjectSearchFrom(currentPage(), m_projectNumber);
 }
 
 void TfrmProjektDetail::cmdOptions()
@@ -455,18 +463,24 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
     writeSettings();
     // Closing forgets the project: the pages are emptied and the next opening
     // starts from the tables.
-    m_projectPage->clearPage();
-    for (int p = AngebotPage; p < PageCount; ++p)
-        if (m_pages[p])
-            m_pages[p]->clearPage();
-    m_dunning->clearPage();
-    m_tabs->setTabVisible(MahnungPage, false);
+    clearAllPages();
     m_hold = true;
     if (m_state.hub) {
         m_state.hub->enableProjectSearchButton(true);
         m_state.hub->closeContactDetail();
     }
     e->accept();
+}
+
+void TfrmProjektDetail::clearAllPages()
+{
+    m_projectPage->clearPage();
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p])
+            m_pages[p]->clearPage();
+    m_dunning->clearPage();
+    m_tabs->setTabVisible(MahnungPage, false);
+    refreshTabMarks();
 }
 
 void TfrmProjektDetail::moveEvent(QMoveEvent *e)

@@ -27,6 +27,8 @@ public:
     void showNewProject() override;
     void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew) override;
     void enableProjectSearchButton(bool enabled) override;
+    bool showProjectSearch() override;
+    void showProjectSearchFrom(int page, qint64 projectNumber) override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
 
