@@ -60,6 +60,7 @@ ProjectSearchFields::ProjectSearchFields(Dialogs &dialogs, Style style, QWidget 
     lblName = new QLabel(QStringLiteral("Firmenname"), this);
 
     auto *grid = new QGridLayout(this);
+    grid->setVerticalSpacing(3);
     auto *contacts = new QHBoxLayout;
     contacts->addWidget(rbFirmen);
     contacts->addWidget(rbPersonen);
@@ -82,13 +83,16 @@ ProjectSearchFields::ProjectSearchFields(Dialogs &dialogs, Style style, QWidget 
     dtBis = dateField("dtBis", today, this);
     dtAm = dateField("dtAm", today, this);
     const bool projectSearch = style == Style::ProjectSearch;
-    rbRange = new QRadioButton(projectSearch ? QStringLiteral("bis") : QStringLiteral("von"), this);
+    // The options of the period are a pair of their own, apart from companies and persons.
+    auto *created = new QGroupBox(QStringLiteral("Projekt erstellt"), this);
+    rbRange = new QRadioButton(projectSearch ? QStringLiteral("bis") : QStringLiteral("von"), created);
     rbRange->setObjectName(QStringLiteral("rbRange"));
     rbRange->setChecked(true);
-    rbDay = new QRadioButton(QStringLiteral("am"), this);
+    rbDay = new QRadioButton(QStringLiteral("am"), created);
     rbDay->setObjectName(QStringLiteral("rbDay"));
-    auto *created = new QGroupBox(QStringLiteral("Projekt erstellt"), this);
     auto *period = new QGridLayout(created);
+    period->setContentsMargins(6, 2, 6, 2);
+    period->setVerticalSpacing(2);
     if (projectSearch) {
         period->addWidget(new QLabel(QStringLiteral("von"), created), 0, 0);
         period->addWidget(dtVon, 0, 1);

@@ -51,7 +51,10 @@ TVorgang::TVorgang(AppState &state, QWidget *parent)
     auto *results = new QGroupBox(QStringLiteral("&Ergebnisliste"), this);
     m_results = new ProjectSearchModel(this);
     tblResults = listView("tblResults", m_results, results);
-    const int widths[] = {64, 200, 110, 72, 220};
+    const QFontMetrics fm = tblResults->horizontalHeader()->fontMetrics();
+    const int widths[] = {fm.horizontalAdvance(QStringLiteral("Projekt Nr.")) + 20, 150,
+                          fm.horizontalAdvance(QStringLiteral("Lieferschein 000000")) + 12,
+                          fm.horizontalAdvance(QStringLiteral("00.00.0000")) + 16, 150};
     for (int c = 0; c < ProjectSearchModel::BelegNr; ++c)
         tblResults->setColumnWidth(c, widths[c]);
     tblResults->setColumnHidden(ProjectSearchModel::BelegNr, true);
@@ -79,10 +82,11 @@ TVorgang::TVorgang(AppState &state, QWidget *parent)
     layout->setContentsMargins(6, 0, 6, 6);
     layout->addWidget(DialogParts::closeBar(this));
     layout->addWidget(grpSuche);
-    layout->addWidget(results, 3);
-    layout->addWidget(details, 2);
+    layout->addWidget(results, 2);
+    layout->addWidget(details, 3);
     layout->addLayout(DialogParts::buttonRow({btnUebernehmen, btnAbbrechen}));
-    ResizeWithinScreen(this, QSize(642, 509));
+    // Taller than the 642 × 509 of old, so both lists show more than two rows.
+    ResizeWithinScreen(this, QSize(642, 600));
 
     const auto guarded = [this](auto f) { return Guarded(m_state.dialogs, f); };
     connect(grpSuche, &ProjectSearchFields::kindChanged, this, guarded([this] { kindChanged(); }));

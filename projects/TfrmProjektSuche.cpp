@@ -113,10 +113,12 @@ void TfrmProjektSuche::buildUi()
     memBemerkung->setObjectName(QStringLiteral("memBemerkung"));
     memBemerkung->setReadOnly(true);
     memBemerkung->setEnabled(false);
+    memBemerkung->setFixedHeight(memBemerkung->fontMetrics().lineSpacing() * 3 + 10);
     lblAnredeTitel = new QLabel(QStringLiteral("Anrede / Titel"), detail);
     lblVorname = new QLabel(detail);
     lblNachname = new QLabel(detail);
     auto *dl = new QGridLayout(detail);
+    dl->setVerticalSpacing(3);
     int r = 0;
     dl->addWidget(lblAnredeTitel, r, 0);
     dl->addWidget(edtAnrede, r, 1);
@@ -138,7 +140,10 @@ void TfrmProjektSuche::buildUi()
     auto *top = new QHBoxLayout;
     top->addWidget(grpSuche, 3);
     top->addWidget(detail, 2);
-    (new QVBoxLayout(outer))->addLayout(top);
+    auto *ol = new QVBoxLayout(outer);
+    ol->setContentsMargins(4, 4, 4, 4);
+    ol->addLayout(top);
+    outer->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     auto *list = new QGroupBox(QStringLiteral("Ergebnisliste"), this);
     m_results = new ProjectSearchModel(this);
@@ -151,7 +156,10 @@ void TfrmProjektSuche::buildUi()
     tblResults->verticalHeader()->hide();
     tblResults->verticalHeader()->setDefaultSectionSize(tblResults->fontMetrics().height() + 4);
     tblResults->setWordWrap(false);
-    const int widths[] = {64, 194, 120, 72, 380};
+    const QFontMetrics fm = tblResults->horizontalHeader()->fontMetrics();
+    const int widths[] = {fm.horizontalAdvance(QStringLiteral("Projekt Nr.")) + 20, 194,
+                          fm.horizontalAdvance(QStringLiteral("Lieferschein 000000")) + 12,
+                          fm.horizontalAdvance(QStringLiteral("00.00.0000")) + 16, 220};
     for (int c = 0; c < ProjectSearchModel::BelegNr; ++c)
         tblResults->setColumnWidth(c, widths[c]);
     tblResults->setColumnHidden(ProjectSearchModel::BelegNr, true);
