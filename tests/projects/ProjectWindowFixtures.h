@@ -34,22 +34,12 @@ public:
     DocumentPage *page(DocumentKind kind) { return detail->documentPage(kind); }
 
     bool has(Window w) const override { return w == Window::Project; }
-    void showProject(qint64 p, qint64 c, bool company, bool isNew) override
-    {
-        detail->openProject(p, c, company, isNew);
-    }
+    void showProject(qint64 p, qint64 c, bool company, bool isNew) override { detail->openProject(p, c, company, isNew); }
     void enableProjectSearchButton(bool enabled) override { searchButton = enabled; }
-    void showProjectSearchFrom(int page, qint64 project) override
-    {
-        searchOpenedFrom = page;
-        searchProject = project;
-    }
 
     std::unique_ptr<TfrmProjektDetail> detail;
     std::unique_ptr<TfrmProjekt> creator;
     bool searchButton = true;
-    int searchOpenedFrom = -1;
-    qint64 searchProject = -1;
 
 private:
     TestEnv &m_env;
