@@ -438,8 +438,9 @@ void DocumentPage::updateCommands()
     enable(actChange, write && !m_editMode && first);
     enable(btnNew, write && first);
     enable(actNew, write && first);
-    enable(btnTakeOver, edit);
-    enable(actTakeOver, edit);
+    // Taking over from a stored document starts a new document itself.
+    enable(btnTakeOver, write);
+    enable(actTakeOver, write);
     enable(btnPrint, first);
     enable(actPrint, first);
     enable(chkPreis, first);

@@ -149,8 +149,8 @@ void TfrmProjektDetail::buildUi()
             connect(page, &DocumentPage::modifiedChanged, this, [this] { refreshTabMarks(); });
             connect(page, &DocumentPage::activationRequested, this,
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
-            // The dialogs and the print, take-over and word-processor commands join
-            // the pages as their windows are built.
+            // The print and word-processor commands join the pages as their
+            // windows are built.
             page->setUnavailable(QList<QObject *>{page->btnPrint, page->actPrint});
             connectDialogs(page);
             connect(page, &DocumentPage::takeOverIntoRequested, this, [this, page](DocumentKind target) {
