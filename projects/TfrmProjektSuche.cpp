@@ -157,9 +157,9 @@ void TfrmProjektSuche::buildUi()
     tblResults->verticalHeader()->setDefaultSectionSize(tblResults->fontMetrics().height() + 4);
     tblResults->setWordWrap(false);
     const QFontMetrics fm = tblResults->horizontalHeader()->fontMetrics();
-    const int widths[] = {fm.horizontalAdvance(QStringLiteral("Projekt Nr.")) + 20, 194,
+    const int widths[] = {fm.horizontalAdvance(QStringLiteral("Projekt Nr.")) + 20, 170,
                           fm.horizontalAdvance(QStringLiteral("Lieferschein 000000")) + 12,
-                          fm.horizontalAdvance(QStringLiteral("00.00.0000")) + 16, 220};
+                          fm.horizontalAdvance(QStringLiteral("00.00.0000")) + 16, 150};
     for (int c = 0; c < ProjectSearchModel::BelegNr; ++c)
         tblResults->setColumnWidth(c, widths[c]);
     tblResults->setColumnHidden(ProjectSearchModel::BelegNr, true);
