@@ -38,6 +38,14 @@ public:
     virtual void showNewProject() {}
     // The project search, modelessly; false when it or the project window is showing.
     virtual bool showProjectSearch() { return false; }
+    // The project search from the project window: its shown page (0 project, 1
+    // quotation ... 7 working document) preselects the kind, and its project is
+    // the current one.
+    virtual void showProjectSearchFrom(int page, qint64 projectNumber)
+    {
+        Q_UNUSED(page);
+        Q_UNUSED(projectNumber);
+    }
     // The options window, modally.
     virtual void showOptions() {}
     // The open-items window, modally.

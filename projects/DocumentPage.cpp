@@ -6,6 +6,7 @@
 #include "Dialogs.h"
 #include "DialogButtons.h"
 #include "DocumentStore.h"
+#include "DocumentTakeOver.h"
 #include "EntryFields.h"
 #include "Formats.h"
 #include "LineListModel.h"
@@ -78,20 +79,6 @@ QString numberLabel(DocumentKind kind)
     case DocumentKind::Rechnung: return QStringLiteral("Rechn. Nr.");
     case DocumentKind::Gutschrift: return QStringLiteral("Gutschr. Nr.");
     default: return QStringLiteral("Vorgang Nr.");
-    }
-}
-
-QStringList takeOverEntries(DocumentKind kind)
-{
-    switch (kind.kind()) {
-    case DocumentKind::Auftrag:
-        return {"Angebot", "Auftrag", "Lieferschein", "Rechnung", "Arbeitsablage"};
-    case DocumentKind::Rechnung:
-        return {"Angebot", "Auftrag", "Lieferschein", "Rechnung", "Gutschrift", "Arbeitsablage"};
-    case DocumentKind::Gutschrift:
-        return {};
-    default:
-        return {"Angebot", "Auftrag", "Lieferschein", "Rechung", "Arbeitsablage"};
     }
 }
 
@@ -291,7 +278,17 @@ void DocumentPage::buildUi()
     lblUebernehmen = new QLabel(QStringLiteral("übernehmen in"), this);
     cbUebernehmen = new QComboBox(this);
     cbUebernehmen->setObjectName(QStringLiteral("cbUebernehmen"));
-    cbUebernehmen->addItems(takeOverEntries(m_kind));
+    const QList<DocumentKind> targets = DocumentTakeOver::targets(m_kind);
+    for (DocumentKind target : targets)
+        cbUebernehmen->addItem(DocumentTakeOver::listEntry(target), target.number());
+    cbUebernehmen->setCurrentIndex(-1);
+    // A choice is a command: it runs, and the list shows no choice again.
+    connect(cbUebernehmen, &QComboBox::activated, this, [this](int i) {
+        const std::optional<DocumentKind> target = DocumentKind::fromNumber(cbUebernehmen->itemData(i).toInt());
+        cbUebernehmen->setCurrentIndex(-1);
+        if (target)
+            Q_EMIT takeOverIntoRequested(*target);
+    });
     panel->addWidget(lblUebernehmen);
     panel->addWidget(cbUebernehmen);
     outer->addLayout(panel);
@@ -310,13 +307,13 @@ void DocumentPage::buildUi()
     contextMenu = new QMenu(this);
     contextMenu->setObjectName(QStringLiteral("contextMenu"));
     contextMenu->setToolTipsVisible(true);
-    for (const QString &entry : takeOverEntries(m_kind)) {
-        QAction *a = contextMenu->addAction(entry);
-        a->setObjectName(QStringLiteral("actTakeOverInto") + QString(entry).remove(QLatin1Char(' ')));
-        a->setEnabled(false);
-        a->setToolTip(CommandAvailability::UnavailableText);
+    for (DocumentKind target : targets) {
+        QAction *a = contextMenu->addAction(DocumentTakeOver::menuEntry(m_kind, target));
+        a->setObjectName(QStringLiteral("actTakeOverInto") + target.name());
+        connect(a, &QAction::triggered, this, [this, target] { Q_EMIT takeOverIntoRequested(target); });
+        takeOverActions << a;
     }
-    if (!takeOverEntries(m_kind).isEmpty())
+    if (!targets.isEmpty())
         contextMenu->addSeparator();
     actArticles = menuEntry(QStringLiteral("actArticles"), QString::fromUtf8(t.articles));
     actNew = menuEntry(QStringLiteral("actNew"), QString::fromUtf8(t.create));
@@ -441,13 +438,16 @@ void DocumentPage::updateCommands()
     enable(actChange, write && !m_editMode && first);
     enable(btnNew, write && first);
     enable(actNew, write && first);
-    enable(btnTakeOver, edit);
-    enable(actTakeOver, edit);
+    // Taking over from a stored document starts a new document itself.
+    enable(btnTakeOver, write);
+    enable(actTakeOver, write);
     enable(btnPrint, first);
     enable(actPrint, first);
     enable(chkPreis, first);
     enable(cbUebernehmen, write && first);
     lblUebernehmen->setEnabled(write && first);
+    for (QAction *a : takeOverActions)
+        enable(a, write && first);
     // While a page holds unsaved changes its list stays where it is (the credit
     // note's stays open: it has no new command of its own).
     cbNummer->setEnabled(m_clean || credit);
@@ -479,9 +479,13 @@ void DocumentPage::showDocument()
     updateCommands();
 }
 
-Document DocumentPage::shownDocument() const
+void DocumentPage::gatherFields()
 {
-    Document d = m_doc;
+    readFields(m_doc);
+}
+
+void DocumentPage::readFields(Document &d) const
+{
     d.number = m_number;
     d.projectNumber = m_projectNumber;
     d.projectName = m_projectName;
@@ -493,12 +497,26 @@ Document DocumentPage::shownDocument() const
                           : DocumentAddress{};
     if (m_kind == DocumentKind::Rechnung && m_paymentTerm)
         d.paymentTerm = m_paymentTerm();
+}
+
+Document DocumentPage::shownDocument() const
+{
+    Document d = m_doc;
+    readFields(d);
     return d;
 }
 
-void DocumentPage::gatherFields()
+void DocumentPage::takeOverDocument(const Document &document)
 {
-    m_doc = shownDocument();
+    m_number = 0;
+    m_doc = document;
+    m_creditUnlocked = true; // the credit note's lines and text may be changed now
+    build();                 // draws the new number
+    m_doc.number = m_number;
+    m_doc.date = DateToStr(QDate::currentDate());
+    setEditMode(true);
+    showDocument();
+    documentChanged();
 }
 
 void DocumentPage::fillNumberList()

@@ -78,6 +78,13 @@ public:
     bool cmdNew();
     bool cmdSave();
     void cmdChange();
+    // Unsaved changes ask whether they are saved first: false when the user
+    // cancels or the save refuses, so nothing typed is lost.
+    bool askSaveFirst();
+    // A document made by a take-over becomes the page's new, unsaved document: a
+    // new number, today's date, editable, its totals computed again.
+    void takeOverDocument(const Document &document);
+
     // After a dialog changed the document: totals, captions, views, modified mark.
     void documentChanged();
     // After a dialog that normalised the lines and computed the totals itself:
@@ -97,6 +104,8 @@ public:
     QMenu *contextMenu;
     QAction *actArticles, *actNew, *actTakeOver, *actSave, *actPrint, *actZusatztext, *actRabatt, *actSkonto,
         *actChange, *actDelete;
+    // "Inhalt des ... in ... übernehmen", one entry per permitted target.
+    QList<QAction *> takeOverActions;
 
 Q_SIGNALS:
     void modifiedChanged();
@@ -109,7 +118,10 @@ Q_SIGNALS:
     void skontoRequested();
     void additionalTextRequested();
     void printRequested();
+    // "Daten aus vorhandenem ... übernehmen".
     void takeOverRequested();
+    // "übernehmen in": the document of this page into a new one of the target kind.
+    void takeOverIntoRequested(DocumentKind target);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -124,10 +136,10 @@ private:
     void enable(QObject *control, bool enabled);
     void showDocument();
     void gatherFields();
+    void readFields(Document &document) const;
     void showCaptions(const LineList::Captions &captions);
     void fillNumberList();
     void markModified();
-    bool askSaveFirst();
     void loadNumber(qint64 number);
 
     AppState &m_state;

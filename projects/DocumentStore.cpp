@@ -98,6 +98,13 @@ bool DocumentStore::isStored(DocumentKind kind, qint64 number)
     return !q.isEmpty();
 }
 
+bool DocumentStore::isInvoicePaid(qint64 number)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT Gebucht FROM rechnungenop WHERE RNR=%1").arg(number));
+    return q.field(QStringLiteral("Gebucht")) == QLatin1String("J");
+}
+
 Amount DocumentStore::outstandingAmount(const Document &creditNote)
 {
     const QString invoice = num(creditNote.invoiceNumber);

@@ -62,6 +62,8 @@ public:
 
     // Insert when SELECT ProjektNr FROM X WHERE BelegNr=<n> finds no row.
     bool isStored(DocumentKind kind, qint64 number);
+    // The invoice's open item is booked as paid (Gebucht = 'J').
+    bool isInvoicePaid(qint64 number);
 
     // Loads a document of any kind but the dunning letter: the lines ordered by RF,
     // discount last, totals, Skonto, additional text, normalised, the addresses. A

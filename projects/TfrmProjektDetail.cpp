@@ -16,6 +16,7 @@
 #include "ProjectPrinting.h"
 #include "ProjectStore.h"
 #include "Settings.h"
+#include "TakeOverCommands.h"
 #include "WindowHub.h"
 #include "WindowPlacement.h"
 #include "WordExport.h"
@@ -161,10 +162,15 @@ void TfrmProjektDetail::buildUi()
             connect(page, &DocumentPage::saved, this, [this](const QString &m) { statusBar()->showMessage(m); });
             connect(page, &DocumentPage::activationRequested, this,
                     [this] { RunCommand(m_state.dialogs, [this] { activate(); }); });
-            // The dialogs and the print, take-over and word-processor commands join
-            // the pages as their windows are built.
-            page->setUnavailable(QList<QObject *>{page->btnTakeOver, page->actTakeOver, page->cbUebernehmen});
             connectDialogs(page);
+            connect(page, &DocumentPage::takeOverIntoRequested, this, [this, page](DocumentKind target) {
+                RunCommand(m_state.dialogs, [&] { TakeOverInto(m_state, *this, *page, target); });
+                refreshTabMarks();
+            });
+            connect(page, &DocumentPage::takeOverRequested, this, [this, page] {
+                RunCommand(m_state.dialogs, [&] { TakeOverExisting(m_state, *this, *page); });
+                refreshTabMarks();
+            });
             m_pages[p] = page;
             w = page;
         }
@@ -460,7 +466,7 @@ void TfrmProjektDetail::cmdContactDetail()
 void TfrmProjektDetail::cmdProjectSearch()
 {
     if (m_state.hub)
-        m_state.hub->showProjectSearch();
+        m_state.hub->showProjectSearchFrom(currentPage(), m_projectNumber);
 }
 
 void TfrmProjektDetail::cmdWordExport()
@@ -529,12 +535,7 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
     }
     // Closing forgets the project: the pages are emptied and the next opening
     // starts from the tables.
-    m_projectPage->clearPage();
-    for (int p = AngebotPage; p < PageCount; ++p)
-        if (m_pages[p])
-            m_pages[p]->clearPage();
-    m_dunning->clearPage();
-    m_tabs->setTabVisible(MahnungPage, false);
+    clearAllPages();
     // The pages are empty now, so the next opening must read the project again;
     // a hold left set here would show the next project with empty pages.
     m_hold = false;
@@ -544,6 +545,17 @@ void TfrmProjektDetail::closeEvent(QCloseEvent *e)
         m_state.hub->closeContactDetail();
     }
     e->accept();
+}
+
+void TfrmProjektDetail::clearAllPages()
+{
+    m_projectPage->clearPage();
+    for (int p = AngebotPage; p < PageCount; ++p)
+        if (m_pages[p])
+            m_pages[p]->clearPage();
+    m_dunning->clearPage();
+    m_tabs->setTabVisible(MahnungPage, false);
+    refreshTabMarks();
 }
 
 void TfrmProjektDetail::moveEvent(QMoveEvent *e)

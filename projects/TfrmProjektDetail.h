@@ -38,6 +38,9 @@ public:
     void setHold(bool hold) { m_hold = hold; }
     // The window's activation: reloads the project and fills the clean pages.
     void activate();
+    // Empties every page and marks it clean: the project is left, unsaved
+    // documents are dropped.
+    void clearAllPages();
 
     qint64 projectNumber() const { return m_projectNumber; }
     qint64 customer() const { return m_customer; }

@@ -8,6 +8,7 @@
 #include "TfrmOP.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
+#include "TfrmProjektSuche.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,6 +19,7 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmFiPe> fiPe;
     std::unique_ptr<TfrmProjekt> projekt;
     std::unique_ptr<TfrmProjektDetail> projektDetail;
+    std::unique_ptr<TfrmProjektSuche> projektSuche;
     std::unique_ptr<TfrmFPDetail> fpDetail;
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOP> op;
@@ -26,6 +28,13 @@ struct AppWindows::Impl
 namespace {
 
 using Group = std::function<void()>;
+
+void present(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 } // namespace
 
@@ -57,7 +66,9 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
             d->op->setDunningWindow(d->mahnung.get());
         }, // open items, article data
         [] {}, // users, password
-        [] {}, // article list, project search
+        [&] { // article list, project search
+            d->projektSuche = std::make_unique<TfrmProjektSuche>(m_state, d->projektDetail.get(), owner);
+        },
         [] {}, // take-over, open-items print
         [] {}, // discount
         [] {}, // cash discount
@@ -81,6 +92,7 @@ bool AppWindows::has(Window window) const
     case Window::ContactEditor: return bool(d->fiPe);
     case Window::NewProject: return bool(d->projekt);
     case Window::Project: return bool(d->projektDetail);
+    case Window::ProjectSearch: return bool(d->projektSuche);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
     default: return false;
@@ -113,6 +125,8 @@ void AppWindows::showNewProject()
     // keeps them, no new project replaces them.
     if (d->projektDetail && d->projektDetail->isVisible() && !d->projektDetail->close())
         return;
+    if (d->projektSuche && d->projektSuche->isVisible())
+        d->projektSuche->close();
     d->projekt->prepare();
     d->projekt->show();
     d->projekt->raise();
@@ -145,5 +159,25 @@ void AppWindows::closeContactDetail()
 
 void AppWindows::enableProjectSearchButton(bool enabled)
 {
+    // The button stays off while the search itself is open.
+    if (enabled && d->projektSuche && d->projektSuche->isVisible())
+        return;
     m_main.setProjectSearchButtonEnabled(enabled);
+}
+
+bool AppWindows::showProjectSearch()
+{
+    if (!d->projektSuche || d->projektSuche->isVisible() || (d->projektDetail && d->projektDetail->isVisible()))
+        return false;
+    d->projektSuche->prepare(std::nullopt, 0);
+    present(d->projektSuche.get());
+    return true;
+}
+
+void AppWindows::showProjectSearchFrom(int page, qint64 projectNumber)
+{
+    if (!d->projektSuche)
+        return;
+    d->projektSuche->prepare(page, projectNumber);
+    present(d->projektSuche.get());
 }

@@ -28,6 +28,8 @@ public:
     void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew) override;
     void enableProjectSearchButton(bool enabled) override;
     void showOpenItems() override;
+    bool showProjectSearch() override;
+    void showProjectSearchFrom(int page, qint64 projectNumber) override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
 
