@@ -13,6 +13,7 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TForm1.h"
+#include "TfrmLogin.h"
 #include "TfrmStartinfo.h"
 
 #include <QApplication>
@@ -20,6 +21,17 @@
 #include <QTimer>
 
 #include <cstdio>
+
+bool RunLogin(AppState &state, TForm1 &main)
+{
+    if (!ReadIfLogin()) {
+        state.grantAll();
+        main.disablePasswordChange();
+        return true;
+    }
+    TfrmLogin login(state);
+    return login.exec() == QDialog::Accepted && !login.Cancelled();
+}
 
 int RunOrvella(int argc, char *argv[])
 {
@@ -63,10 +75,8 @@ int RunOrvella(int argc, char *argv[])
     TForm1 main(state);
     main.setArguments(ArgumentsWithoutHome(QApplication::arguments()));
 
-    // The log-in window is not part of this build: a switched-on log-in is treated
-    // like a start without one.
-    state.grantAll();
-    main.disablePasswordChange();
+    if (!RunLogin(state, main))
+        return 0;
 
     auto splash = std::make_unique<TfrmStartinfo>();
     splash->show();
