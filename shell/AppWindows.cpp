@@ -2,10 +2,12 @@
 
 #include "AppState.h"
 #include "TForm1.h"
+#include "TfrmBenutzer.h"
 #include "TfrmFPDetail.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
+#include "TfrmPasswort.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
 #include "TfrmProjektSuche.h"
@@ -23,6 +25,8 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmFPDetail> fpDetail;
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOP> op;
+    std::unique_ptr<TfrmBenutzer> benutzer;
+    std::unique_ptr<TfrmPasswort> passwort;
 };
 
 namespace {
@@ -65,7 +69,10 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
             d->op = std::make_unique<TfrmOP>(m_state, owner);
             d->op->setDunningWindow(d->mahnung.get());
         }, // open items, article data
-        [] {}, // users, password
+        [&] {
+            d->benutzer = std::make_unique<TfrmBenutzer>(m_state, owner);
+            d->passwort = std::make_unique<TfrmPasswort>(m_state, owner);
+        }, // users, password
         [&] { // article list, project search
             d->projektSuche = std::make_unique<TfrmProjektSuche>(m_state, d->projektDetail.get(), owner);
         },
@@ -95,6 +102,8 @@ bool AppWindows::has(Window window) const
     case Window::ProjectSearch: return bool(d->projektSuche);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
+    case Window::Users: return bool(d->benutzer);
+    case Window::ChangePassword: return bool(d->passwort);
     default: return false;
     }
 }
@@ -180,4 +189,16 @@ void AppWindows::showProjectSearchFrom(int page, qint64 projectNumber)
         return;
     d->projektSuche->prepare(page, projectNumber);
     present(d->projektSuche.get());
+}
+
+void AppWindows::showUsers()
+{
+    if (d->benutzer)
+        d->benutzer->exec();
+}
+
+void AppWindows::showChangePassword()
+{
+    if (d->passwort)
+        d->passwort->exec();
 }

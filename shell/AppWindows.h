@@ -32,6 +32,8 @@ public:
     void showProjectSearchFrom(int page, qint64 projectNumber) override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
+    void showUsers() override;
+    void showChangePassword() override;
 
 private:
     struct Impl;

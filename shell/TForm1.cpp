@@ -69,7 +69,8 @@ TForm1::TForm1(AppState &state, QWidget *parent)
         m->setToolTipsVisible(true);
 
     m_askOnClose = true;
-    actUsers->setVisible(IsAdminAccount());
+    // User administration writes the machine-wide log-in switch: only for the machine's administrators.
+    actUsers->setVisible(m_state.isAdminAccount && m_state.isAdminAccount());
 
     connectCommands();
 

@@ -157,7 +157,7 @@ void UserStore::save(const QList<UserRecord> &rows)
     Transaction t(m_db);
     const int administratorsBefore = administrators();
     SqlQuery q(m_db);
-    QStringList written;
+    QStringList written; // the names typed now
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const UserRecord &r = rows.at(i);
         const QString name = r.name.trimmed();
@@ -166,6 +166,10 @@ void UserStore::save(const QList<UserRecord> &rows)
             q.execSql(QStringLiteral("DELETE FROM usr WHERE IDU=%1").arg(r.idu));
             q.execSql(QStringLiteral("DELETE FROM permission WHERE IDU=%1").arg(r.idu));
         } else if (r.idu > 0) {
+            // Only a changed name is checked, so that names that older versions let
+            // be given twice do not block every later save.
+            q.open(QStringLiteral("SELECT Name FROM usr WHERE IDU=%1").arg(r.idu));
+            const bool renamed = q.field(QStringLiteral("Name")) != name;
             QString sql = QStringLiteral("UPDATE usr SET Name=%1, Besch=%2").arg(quoted(name), quoted(r.besch));
             if (r.newHash)
                 sql += QStringLiteral(", Pass=") + quoted(hashes.at(i));
@@ -175,7 +179,8 @@ void UserStore::save(const QList<UserRecord> &rows)
                 continue;
             q.execSql(QStringLiteral("DELETE FROM permission WHERE IDU=%1").arg(r.idu));
             insertPermissions(q, r.idu, perms);
-            written << name;
+            if (renamed)
+                written << name;
         } else if (!name.isEmpty()) {
             insertUser(q, m_numbers.GetNextIDU(), name, r.besch, hashes.at(i), perms);
             written << name;

@@ -65,8 +65,9 @@ public:
     // sixteen permission rows replaced), a stored row without a name is deleted with
     // its permission rows, a new row with a name is inserted with a number of its
     // own. Throws UserRuleError, storing nothing, for a new row with entries but no
-    // name, a name given twice, and a change that leaves no user with the
-    // permission to administer users where there was one.
+    // name, a new or changed name that another user has already (in any case), and
+    // a change that leaves no user with the permission to administer users where
+    // there was one.
     void save(const QList<UserRecord> &rows);
 
 private:
