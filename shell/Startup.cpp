@@ -75,6 +75,16 @@ int RunOrvella(int argc, char *argv[])
     TForm1 main(state);
     main.setArguments(ArgumentsWithoutHome(QApplication::arguments()));
 
+    instance.onActivationRequest([&main] {
+        // an open dialog comes first (the log-in window too), since the main window waits for it
+        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &main;
+        if (!front->isVisible())
+            return;
+        if (main.isMinimized())
+            main.showNormal();
+        front->raise();
+        front->activateWindow();
+    });
     if (!RunLogin(state, main))
         return 0;
 
@@ -91,14 +101,6 @@ int RunOrvella(int argc, char *argv[])
 
     main.updateAvailability();
     main.show();
-    instance.onActivationRequest([&main] {
-        // an open dialog comes first, since the main window waits for it
-        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &main;
-        if (main.isMinimized())
-            main.showNormal();
-        front->raise();
-        front->activateWindow();
-    });
 
     // For the start-up benchmark: report when the main window is on screen and end.
     if (qEnvironmentVariableIsSet("ORVELLA_EXIT_WHEN_SHOWN")) {

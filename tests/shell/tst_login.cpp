@@ -1,3 +1,4 @@
+#include "Desktop.h"
 #include "FindControl.h"
 #include "LoginCheck.h"
 #include "Settings.h"
@@ -172,6 +173,16 @@ void TestLogin::loginWindow()
     QCOMPARE(login.size(), QSize(350, 236));
     QCOMPARE(find<QLineEdit>(&login, "edtBenutzername")->text(), QStringLiteral("Administrator"));
     QCOMPARE(find<QLineEdit>(&login, "edtPasswort")->echoMode(), QLineEdit::Password);
+    // the help button opens the manual's page on logging in
+    QUrl opened;
+    SetDesktopOpener([&opened](const QUrl &url) {
+        opened = url;
+        return true;
+    });
+    QTest::mouseClick(find<QPushButton>(&login, "btnHilfe"), Qt::LeftButton);
+    SetDesktopOpener({});
+    QCOMPARE(opened.fragment(), QStringLiteral("anmeldung"));
+    QVERIFY2(QFile::exists(opened.toLocalFile()), qPrintable(opened.toString()));
     login.edtBenutzername->setText("O'Brien");
     login.edtPasswort->setText("y");
     QTest::mouseClick(find<QPushButton>(&login, "btnOK"), Qt::LeftButton);
@@ -222,11 +233,15 @@ void TestLogin::startWithAndWithoutSwitch()
     TestEnv env;
     AddTestUsers(env);
     {
+        // every flag, but user administration only for an administrator of the machine
+        env.state().isAdminAccount = [] { return false; };
         TForm1 main(env.state());
         QVERIFY(RunLogin(env.state(), main));
         QCOMPARE(FlagText(env.state().Perm), AllFlags);
         QVERIFY(!main.actChangePassword->isEnabled());
+        QVERIFY(!main.actUsers->isVisible());
         QCOMPARE(env.state().LoggedInUser, qint64(0));
+        env.state().isAdminAccount = [] { return true; };
     }
     QVERIFY(WriteIfLogin(true));
     env.state().Perm.fill(false);
