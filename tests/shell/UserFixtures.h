@@ -6,19 +6,18 @@
 #include <QHash>
 #include <QString>
 
-// An Argon2id hash of the password, made once per test program: hashing is slow on
-// purpose, and the tests need the same few passwords again and again.
+#include <array>
+
+// An Argon2id hash made once per test program: hashing is slow on purpose.
 inline QString CachedHash(const QString &password)
 {
     static QHash<QString, QString> made;
-    auto it = made.find(password);
-    if (it == made.end())
-        it = made.insert(password, PasswordHash::make(password));
-    return *it;
+    if (!made.contains(password))
+        made.insert(password, PasswordHash::make(password));
+    return made.value(password);
 }
 
-// A user as the tables hold it. perms gives the Perm text of the rows IDP 1..16,
-// one character each; a blank leaves that row out.
+// A user as the tables hold it: perms gives the Perm of the rows IDP 1..16, a blank leaves a row out.
 inline void AddUser(TestEnv &env, qint64 idu, const QString &name, const QString &hash, const QString &perms)
 {
     env.exec(QStringLiteral("INSERT INTO usr (IDU, Name, Pass, Besch) VALUES (%1, '%2', '%3', '')")
@@ -32,31 +31,22 @@ inline void AddUser(TestEnv &env, qint64 idu, const QString &name, const QString
                          .arg(perms.at(n - 1)));
 }
 
-// The users of the log-in and user-window tests:
-// 1 "Administrator", password "geheim", every permission;
-// 2 "anna", the old MD5 hash of "anna1", flag 3 stored as "j", no row for 16,
-//   and rows with IDP 0 and 17 that grant nothing;
-// 3 "O'Brien", password "x", projects only;
-// 4 "kwp", whose password is the text "!!!!!kwp4418";
-// 5 "leer", password "leer", without any permission row.
+// 1 "Administrator", password "geheim", every permission; 2 "anna", an older data
+// set's MD5 hash (in capitals) of "Grüße€" in the Windows code page, flag 3 stored
+// as "j", no row for 16, rows with IDP 0 and 17; 3 "O'Brien", password "x", projects
+// only; 4 "kwp", password "!!!!!kwp4418"; 5 "leer", password "leer", no permission rows.
 inline void AddTestUsers(TestEnv &env)
 {
-    AddUser(env, 1, QStringLiteral("Administrator"), CachedHash(QStringLiteral("geheim")),
-            QStringLiteral("JJJJJJJJJJJJJJJJ"));
-    AddUser(env, 2, QStringLiteral("anna"), QStringLiteral("f4e44d42fe74c7bd3486419a5032e5d9"),
-            QStringLiteral("JNjNJJNNNNNNNNJ "));
-    env.exec("INSERT INTO permission (IDU, IDP, Perm) VALUES (2, 0, 'J')");
-    env.exec("INSERT INTO permission (IDU, IDP, Perm) VALUES (2, 17, 'J')");
-    AddUser(env, 3, QStringLiteral("O'Brien"), CachedHash(QStringLiteral("x")),
-            QStringLiteral("NNNNJJNNNNNNNNNN"));
-    AddUser(env, 4, QStringLiteral("kwp"), CachedHash(QStringLiteral("!!!!!kwp4418")),
-            QStringLiteral("JJJJJJJJJJJJJJJJ"));
-    AddUser(env, 5, QStringLiteral("leer"), CachedHash(QStringLiteral("leer")), QString());
+    AddUser(env, 1, "Administrator", CachedHash("geheim"), "JJJJJJJJJJJJJJJJ");
+    AddUser(env, 2, "anna", "D665ECA0E7E9505F46A47CD1EA81074F", "JNjNJJNNNNNNNNJ ");
+    env.exec("INSERT INTO permission (IDU, IDP, Perm) VALUES (2, 0, 'J'), (2, 17, 'J')");
+    AddUser(env, 3, "O'Brien", CachedHash("x"), "NNNNJJNNNNNNNNNN");
+    AddUser(env, 4, "kwp", CachedHash("!!!!!kwp4418"), "JJJJJJJJJJJJJJJJ");
+    AddUser(env, 5, "leer", CachedHash("leer"), QString());
 }
 
-// The flags as a text of sixteen "1"/"0", flag 1 first.
-template <typename Flags>
-QString FlagText(const Flags &flags)
+// Sixteen "1"/"0", flag 1 first.
+inline QString FlagText(const std::array<bool, 17> &flags)
 {
     QString out;
     for (int n = 1; n <= 16; ++n)
