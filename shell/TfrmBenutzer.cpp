@@ -178,8 +178,15 @@ void TfrmBenutzer::buildUi()
     layout->addLayout(buttons);
 
     Dialogs &d = m_state.dialogs;
-    connect(lstBenutzer, &QListWidget::currentRowChanged, this,
-            [this](int row) { RunCommand(m_state.dialogs, [this, row] { selectRow(row); }); });
+    connect(lstBenutzer, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *now, QListWidgetItem *before) {
+        if (m_filling)
+            return;
+        RunCommand(m_state.dialogs, [this, now, before] {
+            // a password typed for the user left without "O&K" stays with that user
+            takeTypedPassword(lstBenutzer->row(before), false);
+            selectRow(lstBenutzer->row(now));
+        });
+    });
     connect(lstBenutzer, &QListWidget::itemChanged, this, [this](QListWidgetItem *item) {
         if (!m_filling)
             nameEdited(lstBenutzer->row(item));
@@ -320,10 +327,9 @@ void TfrmBenutzer::descriptionChanged()
     m_rows[row].user.besch = m_description;
 }
 
-bool TfrmBenutzer::takeTypedPassword(bool tell)
+bool TfrmBenutzer::takeTypedPassword(int row, bool tell)
 {
-    const int row = current();
-    if (row < 0)
+    if (row < 0 || row >= m_rows.size() || (edtPasswort->text().isEmpty() && edtPasswortWiederholen->text().isEmpty()))
         return true;
     if (edtPasswort->text() != edtPasswortWiederholen->text()) {
         m_state.dialogs.warning(QStringLiteral("Passwörter stimmen nicht überein! Kein Eintrag."));
@@ -343,7 +349,7 @@ void TfrmBenutzer::cmdSetPassword()
         m_state.dialogs.warning(QStringLiteral("Bitte neue Passwörter eingeben! Keine Änderung."));
         return;
     }
-    takeTypedPassword(true);
+    takeTypedPassword(current(), true);
 }
 
 bool TfrmBenutzer::cmdSave()
@@ -354,7 +360,7 @@ bool TfrmBenutzer::cmdSave()
         return false;
     }
     // A password typed without "O&K" is not lost.
-    if ((!edtPasswort->text().isEmpty() || !edtPasswortWiederholen->text().isEmpty()) && !takeTypedPassword(false))
+    if (!takeTypedPassword(current(), false))
         return false;
     QStringList deleted;
     for (const Row &r : m_rows)

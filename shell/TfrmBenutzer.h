@@ -73,8 +73,8 @@ private:
     void nameEdited(int row);
     void descriptionChanged();
     void appendEmptyRow();
-    // A password typed but not yet taken with "O&K"; false when the two differ.
-    bool takeTypedPassword(bool tell);
+    // A password typed but not yet taken with "O&K" goes to the row; false when the two differ.
+    bool takeTypedPassword(int row, bool tell);
 
     AppState &m_state;
     UserStore m_store;

@@ -232,7 +232,8 @@ void TestUsers::createChangeDelete()
     QVERIFY(passwordIs(env, 2, "Grüße"));
     QVERIFY(ReadIfLogin());
 
-    // changed; without reading projects nothing of them stays; a password typed without "O&K" counts
+    // changed; without reading projects nothing of them stays; a password typed without "O&K" counts,
+    // also when another user is selected then
     w.lstBenutzer->setCurrentRow(1);
     w.lstBenutzer->item(1)->setText("  Neil  ");
     setBox(w, 5, false);
@@ -241,6 +242,7 @@ void TestUsers::createChangeDelete()
     w.memBeschreibung->setPlainText("Lager");
     w.edtPasswort->setText("neu");
     w.edtPasswortWiederholen->setText("neu");
+    w.lstBenutzer->setCurrentRow(0);
     w.btnOK->click();
     QVERIFY(!w.isVisible());
     QCOMPARE(users(env).value(1), QStringLiteral("2|Neil|Lager|JJNNNNNNNNNNNNJJ"));
