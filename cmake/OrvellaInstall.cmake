@@ -1,9 +1,14 @@
 # Installing like any other desktop program (cmake --install, and the package
-# built from it): the program and the shipped defaults below the data folder.
+# built from it): the program, the shipped defaults below the data folder and the
+# icon in the desktop's icon theme.
 include(GNUInstallDirs)
 # Folders made by the installation are 0755 whatever the umask of the build.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The one name under which the desktop knows the program: menu entry, icon,
+# metadata, and the name the running program reports to the window manager.
+set(ORVELLA_APP_ID de.halvard.Orvella)
 
 # The program finds its data folder relative to where it is installed, so a
 # package and a build installed under another prefix both find their own.
@@ -20,3 +25,34 @@ file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/${ORVELLA_DATA_SUBDIR}")
 file(CREATE_LINK "${PROJECT_SOURCE_DIR}/resources/defaults" "${PROJECT_BINARY_DIR}/${ORVELLA_DATA_SUBDIR}/defaults"
      SYMBOLIC)
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/resources/defaults/" DESTINATION "${ORVELLA_DATA_SUBDIR}/defaults")
+
+# The icon is drawn once as SVG; the PNG sizes are rendered from it.
+set(ORVELLA_ICON_SVG "${PROJECT_SOURCE_DIR}/resources/icons/orvella.svg")
+set(ORVELLA_ICON_SIZES 16 24 32 48 64 128 256)
+find_program(RSVG_CONVERT rsvg-convert)
+if(NOT RSVG_CONVERT)
+  message(FATAL_ERROR "rsvg-convert draws the program icon: install the Debian package librsvg2-bin "
+                      "(scripts/bootstrap does)")
+endif()
+
+# Renders the icon at each size, compiles the pictures into target as
+# ":/icons/orvella-<size>.png" (the window icon, independent of any installed
+# theme) and installs them with the drawing into the hicolor icon theme.
+function(orvella_program_icon target)
+  set(dir "${CMAKE_CURRENT_BINARY_DIR}/icons")
+  set(pngs)
+  foreach(size IN LISTS ORVELLA_ICON_SIZES)
+    set(png "${dir}/orvella-${size}.png")
+    add_custom_command(OUTPUT "${png}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${dir}"
+      COMMAND ${RSVG_CONVERT} --width ${size} --height ${size} --output "${png}" "${ORVELLA_ICON_SVG}"
+      DEPENDS "${ORVELLA_ICON_SVG}"
+      VERBATIM)
+    list(APPEND pngs "${png}")
+    install(FILES "${png}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps"
+            RENAME "${ORVELLA_APP_ID}.png")
+  endforeach()
+  install(FILES "${ORVELLA_ICON_SVG}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
+          RENAME "${ORVELLA_APP_ID}.svg")
+  qt_add_resources(${target} program_icon PREFIX "/icons" BASE "${dir}" FILES ${pngs})
+endfunction()
