@@ -1,6 +1,6 @@
 # Installing like any other desktop program (cmake --install, and the package
-# built from it): the program, the shipped defaults below the data folder and the
-# icon in the desktop's icon theme.
+# built from it): the program, the shipped defaults below the data folder, the
+# icon in the desktop's icon theme, the menu entry and the AppStream metadata.
 include(GNUInstallDirs)
 # Folders made by the installation are 0755 whatever the umask of the build.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -9,6 +9,9 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # The one name under which the desktop knows the program: menu entry, icon,
 # metadata, and the name the running program reports to the window manager.
 set(ORVELLA_APP_ID de.halvard.Orvella)
+set(ORVELLA_HOMEPAGE "https://orvella.halvard.de" CACHE STRING "The program's web site, named in its metadata")
+# The day the version named in project() was released; change both together.
+set(ORVELLA_RELEASE_DATE 2026-12-09)
 
 # The program finds its data folder relative to where it is installed, so a
 # package and a build installed under another prefix both find their own.
@@ -25,6 +28,15 @@ file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/${ORVELLA_DATA_SUBDIR}")
 file(CREATE_LINK "${PROJECT_SOURCE_DIR}/resources/defaults" "${PROJECT_BINARY_DIR}/${ORVELLA_DATA_SUBDIR}/defaults"
      SYMBOLIC)
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/resources/defaults/" DESTINATION "${ORVELLA_DATA_SUBDIR}/defaults")
+
+# Menu entry and metadata. The desktop's own packages update their caches through
+# dpkg triggers, so the package needs no scripts of its own.
+set(ORVELLA_DESKTOP_FILE "${PROJECT_SOURCE_DIR}/resources/desktop/${ORVELLA_APP_ID}.desktop")
+set(ORVELLA_METAINFO_FILE "${PROJECT_BINARY_DIR}/${ORVELLA_APP_ID}.metainfo.xml")
+configure_file("${PROJECT_SOURCE_DIR}/resources/desktop/${ORVELLA_APP_ID}.metainfo.xml.in" "${ORVELLA_METAINFO_FILE}"
+               @ONLY)
+install(FILES "${ORVELLA_DESKTOP_FILE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
+install(FILES "${ORVELLA_METAINFO_FILE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 
 # The icon is drawn once as SVG; the PNG sizes are rendered from it.
 set(ORVELLA_ICON_SVG "${PROJECT_SOURCE_DIR}/resources/icons/orvella.svg")
@@ -55,4 +67,12 @@ function(orvella_program_icon target)
   install(FILES "${ORVELLA_ICON_SVG}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
           RENAME "${ORVELLA_APP_ID}.svg")
   qt_add_resources(${target} program_icon PREFIX "/icons" BASE "${dir}" FILES ${pngs})
+endfunction()
+
+# The menu entry and the metadata are checked by the desktop's own validators
+# (Debian packages desktop-file-utils and appstream, installed by
+# scripts/bootstrap); a missing validator fails the test rather than skipping it.
+function(orvella_add_desktop_tests)
+  add_test(NAME desktop_entry_valid COMMAND desktop-file-validate "${ORVELLA_DESKTOP_FILE}")
+  add_test(NAME metainfo_valid COMMAND appstreamcli validate --no-net "${ORVELLA_METAINFO_FILE}")
 endfunction()
