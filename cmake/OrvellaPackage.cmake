@@ -6,6 +6,7 @@
 # One package a line.
 set(ORVELLA_PACKAGE_DEPENDS
   libqt6sql6-sqlite       # the database driver is a Qt plug-in
+  fonts-liberation2       # printed documents are set in Liberation Sans (the widths of Arial)
 )
 # What the program does well without, but better with.
 set(ORVELLA_PACKAGE_RECOMMENDS
