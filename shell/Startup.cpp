@@ -37,6 +37,8 @@ int RunOrvella(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Halvard"));
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvella-Suite"));
+    QApplication::setDesktopFileName(QStringLiteral(ORVELLA_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
     ChooseIconTheme();
 
     QtDialogs dialogs;

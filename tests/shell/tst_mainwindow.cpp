@@ -1,3 +1,5 @@
+#include "AboutDialog.h"
+#include "Icons.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TForm1.h"
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void columnWidthsFollowTheList();
     void secondInstanceEndsSilently();
     void secondStartRaisesTheFirst();
+    void programIcon();
 };
 
 void TestMainWindow::startsWithDefaults()
@@ -376,6 +379,31 @@ void TestMainWindow::secondStartRaisesTheFirst()
     SingleInstance next;
     QVERIFY(next.acquire());
     qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+void TestMainWindow::programIcon()
+{
+    // The pictures are compiled into a static library; one that is not linked in
+    // leaves an empty icon without any error.
+    const QIcon icon = ProgramIcon();
+    QList<int> sizes;
+    for (const QSize &s : icon.availableSizes()) {
+        QCOMPARE(s.width(), s.height());
+        sizes << s.width();
+    }
+    for (int wanted : {16, 24, 32, 48, 64, 128, 256})
+        QVERIFY2(sizes.contains(wanted), qPrintable(QString::number(wanted)));
+    const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    QCOMPARE(small.size(), QSize(16, 16));
+    QVERIFY(small.pixelColor(8, 8).alpha() > 0);
+
+    // the information window shows the same picture
+    AboutDialog about(QStringLiteral("/tmp/orvella"));
+    auto *label = about.findChild<QLabel *>("lblIcon");
+    QVERIFY(label);
+    const QImage shown = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown, icon.pixmap(QSize(64, 64), about.devicePixelRatio()).toImage().convertToFormat(QImage::Format_ARGB32));
 }
 
 QTEST_MAIN(TestMainWindow)
