@@ -2,12 +2,16 @@
 
 #include "AppState.h"
 #include "TForm1.h"
+#include "TfrmCalendar.h"
 #include "TfrmFPDetail.h"
+#include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
+
+#include <QPointer>
 
 #include <algorithm>
 #include <vector>
@@ -21,6 +25,8 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmFPDetail> fpDetail;
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOP> op;
+    std::unique_ptr<TfrmCalendar> calendar;
+    QPointer<TfrmFallingBlocks> game; // deleted when its window closes
 };
 
 namespace {
@@ -45,6 +51,8 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
     // options and receivables, users, catalogue and search, the dialogs of the
     // document pages, backup and letterhead.
     QWidget *owner = &m_main;
+    // The calendar comes with the main window, before the groups of the splash window.
+    d->calendar = std::make_unique<TfrmCalendar>(m_state, owner);
     const std::vector<Group> groups = {
         [] {}, // number ranges (AppState::dmCommon)
         [&] { d->fiPe = std::make_unique<TfrmFiPe>(m_state, owner); }, // contact editor, print confirmation
@@ -83,6 +91,8 @@ bool AppWindows::has(Window window) const
     case Window::Project: return bool(d->projektDetail);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
+    case Window::Calendar: return bool(d->calendar);
+    case Window::Game: return true;
     default: return false;
     }
 }
@@ -146,4 +156,27 @@ void AppWindows::closeContactDetail()
 void AppWindows::enableProjectSearchButton(bool enabled)
 {
     m_main.setProjectSearchButtonEnabled(enabled);
+}
+
+void AppWindows::showCalendar()
+{
+    if (!d->calendar)
+        return;
+    // A new opening starts at today; one that only brings the window forward keeps its place.
+    if (!d->calendar->isVisible())
+        d->calendar->prepareShow();
+    d->calendar->showNormal();
+    d->calendar->raise();
+    d->calendar->activateWindow();
+}
+
+void AppWindows::showGame()
+{
+    if (!d->game) {
+        d->game = new TfrmFallingBlocks(m_state.dialogs, &m_main);
+        d->game->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    d->game->show();
+    d->game->raise();
+    d->game->activateWindow();
 }

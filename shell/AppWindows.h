@@ -30,6 +30,8 @@ public:
     void showOpenItems() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
+    void showCalendar() override;
+    void showGame() override;
 
 private:
     struct Impl;

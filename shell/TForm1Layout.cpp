@@ -265,7 +265,6 @@ void TForm1::buildQuickLaunch()
                                   QStringLiteral("Offene\nPosten"), QStringLiteral("openitems"));
     qlCalendar = makeQuickButton(QStringLiteral("qlCalendar"), QStringLiteral("Terminkalender"),
                                  QStringLiteral("Kalender"), QStringLiteral("calendar"));
-    qlCalendar->setVisible(false);
     for (QToolButton *b : {qlNewEntry, qlEditEntry, qlNewProject, qlSearchProject, qlOpenItems, qlCalendar})
         l->addWidget(b);
     l->addStretch(1);
@@ -314,8 +313,6 @@ void TForm1::buildList()
     popSearchProject = makeAction(QStringLiteral("popSearchProject"), QStringLiteral("&Vorgang / Projekt suchen"),
                                   QStringLiteral("search"));
     popCalendar = makeAction(QStringLiteral("popCalendar"), QStringLiteral("Terminkalender"), QStringLiteral("calendar"));
-    popCalendar->setVisible(false);
-    popCalendar->setEnabled(false);
     for (QAction *a : {popNewEntry, popEditEntry, popNewProject, popSearchProject, popCalendar})
         popupMenu->addAction(a);
 }
