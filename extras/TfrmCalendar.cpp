@@ -70,6 +70,15 @@ QTableWidgetItem *fixedItem(const QString &text)
     return item;
 }
 
+QTableWidgetItem *headingItem(const QString &text)
+{
+    QTableWidgetItem *item = fixedItem(text);
+    QFont bold = item->font();
+    bold.setBold(true);
+    item->setFont(bold);
+    return item;
+}
+
 QTableWidgetItem *entryItem(const QString &text)
 {
     auto *item = new QTableWidgetItem(text);
@@ -209,10 +218,13 @@ QTableWidget *TfrmCalendar::appointmentGrid(const char *name, const QString &fir
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setWordWrap(false);
     grid->setItemDelegate(new FirstColumnDelegate(grid));
-    grid->setColumnWidth(0, grid->fontMetrics().horizontalAdvance(QStringLiteral("Mo 00.00.    ")) + 8);
+    int first = 0;
+    for (const char *widest : {"30. September", "12. Mahnung", "überfällig", "Mo 00.00."})
+        first = std::max(first, grid->fontMetrics().horizontalAdvance(QString::fromUtf8(widest) + QStringLiteral("  ")));
+    grid->setColumnWidth(0, first + 12);
     grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setItem(0, 0, fixedItem(firstHeading));
-    grid->setItem(0, 1, fixedItem(QStringLiteral("Termin")));
+    grid->setItem(0, 0, headingItem(firstHeading));
+    grid->setItem(0, 1, headingItem(QStringLiteral("Termin")));
     return grid;
 }
 
@@ -266,7 +278,7 @@ QWidget *TfrmCalendar::buildWeekPage()
     const int cell = grdWeekDays->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10;
     for (int c = 0; c < 7; ++c) {
         grdWeekDays->setColumnWidth(c, cell);
-        auto *head = fixedItem(WeekDays.at(c));
+        auto *head = headingItem(WeekDays.at(c));
         head->setTextAlignment(Qt::AlignCenter);
         grdWeekDays->setItem(0, c, head);
     }
