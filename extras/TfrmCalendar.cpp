@@ -102,7 +102,9 @@ TfrmCalendar::TfrmCalendar(AppState &state, QWidget *parent)
     buildUi();
     connectControls();
     ResizeWithinScreen(this, QSize(800, 560));
-    showDate(QDate::currentDate());
+    // The entries are read when the window is first shown, not at start-up.
+    m_nav.showDate(QDate::currentDate());
+    syncControls(false);
 }
 
 TfrmCalendar::~TfrmCalendar() = default;
@@ -368,7 +370,7 @@ void TfrmCalendar::showDate(const QDate &date)
     syncControls();
 }
 
-void TfrmCalendar::syncControls()
+void TfrmCalendar::syncControls(bool withEntries)
 {
     m_syncing = true;
     const QDate date = m_nav.date();
@@ -393,7 +395,8 @@ void TfrmCalendar::syncControls()
     lblWeek->setText(m_nav.weekCaption());
     lblWeekRange->setText(m_nav.weekRangeText());
     m_syncing = false;
-    reloadEntries();
+    if (withEntries)
+        reloadEntries();
 }
 
 void TfrmCalendar::reloadEntries()

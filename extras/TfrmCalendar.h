@@ -67,7 +67,7 @@ private:
     void connectControls();
     // Runs a move of the navigator for a control the user changed, then sets every control.
     void navigate(const std::function<void()> &move);
-    void syncControls();
+    void syncControls(bool withEntries = true);
     void fillGrid(QTableWidget *grid, const QList<CalendarEntry> &entries, bool withDay);
     void fillWeekDays();
     void updateOpenButtons();

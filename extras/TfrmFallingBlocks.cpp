@@ -4,6 +4,7 @@
 #include "FallingBlocksView.h"
 
 #include <QGridLayout>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -264,7 +265,15 @@ bool TfrmFallingBlocks::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || (watched != btnNewGame && watched != btnPause))
         return QWidget::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent *>(event)->key();
+    const auto *press = static_cast<QKeyEvent *>(event);
+    int key = press->key();
+    // The number pad with Num Lock off sends its second meaning; the digits are meant.
+    if (press->modifiers() & Qt::KeypadModifier) {
+        static const QHash<int, int> digits = {{Qt::Key_Left, Qt::Key_4}, {Qt::Key_Clear, Qt::Key_5},
+                                               {Qt::Key_Home, Qt::Key_7}, {Qt::Key_Up, Qt::Key_8},
+                                               {Qt::Key_PageUp, Qt::Key_9}};
+        key = digits.value(key, key);
+    }
     const std::function<void()> moves[] = {
         [this] { m_board.StepDown(); },
         [this] { m_board.Drop(); },
