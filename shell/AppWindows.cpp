@@ -2,13 +2,17 @@
 
 #include "AppState.h"
 #include "TForm1.h"
+#include "TfrmCalendar.h"
 #include "TfrmFPDetail.h"
+#include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
 #include "TfrmProjektSuche.h"
+
+#include <QPointer>
 
 #include <algorithm>
 #include <vector>
@@ -23,6 +27,8 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmFPDetail> fpDetail;
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOP> op;
+    std::unique_ptr<TfrmCalendar> calendar;
+    QPointer<TfrmFallingBlocks> game; // deleted when its window closes
 };
 
 namespace {
@@ -54,6 +60,8 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
     // options and receivables, users, catalogue and search, the dialogs of the
     // document pages, backup and letterhead.
     QWidget *owner = &m_main;
+    // The calendar comes with the main window, before the groups of the splash window.
+    d->calendar = std::make_unique<TfrmCalendar>(m_state, owner);
     const std::vector<Group> groups = {
         [] {}, // number ranges (AppState::dmCommon)
         [&] { d->fiPe = std::make_unique<TfrmFiPe>(m_state, owner); }, // contact editor, print confirmation
@@ -95,6 +103,8 @@ bool AppWindows::has(Window window) const
     case Window::ProjectSearch: return bool(d->projektSuche);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
+    case Window::Calendar: return bool(d->calendar);
+    case Window::Game: return true;
     default: return false;
     }
 }
@@ -180,4 +190,27 @@ void AppWindows::showProjectSearchFrom(int page, qint64 projectNumber)
         return;
     d->projektSuche->prepare(page, projectNumber);
     present(d->projektSuche.get());
+}
+
+void AppWindows::showCalendar()
+{
+    if (!d->calendar)
+        return;
+    // A new opening starts at today; one that only brings the window forward keeps its place.
+    if (!d->calendar->isVisible())
+        d->calendar->prepareShow();
+    d->calendar->showNormal();
+    d->calendar->raise();
+    d->calendar->activateWindow();
+}
+
+void AppWindows::showGame()
+{
+    if (!d->game) {
+        d->game = new TfrmFallingBlocks(m_state.dialogs, &m_main);
+        d->game->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    d->game->show();
+    d->game->raise();
+    d->game->activateWindow();
 }

@@ -32,6 +32,8 @@ public:
     void showProjectSearchFrom(int page, qint64 projectNumber) override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
+    void showCalendar() override;
+    void showGame() override;
 
 private:
     struct Impl;

@@ -3,6 +3,7 @@
 #include "TForm1.h"
 #include "TestEnv.h"
 #include "TfrmArtikelEintragen.h"
+#include "TfrmFallingBlocks.h"
 #include "TfrmRabatt.h"
 #include "TfrmSconto.h"
 #include "TfrmStartinfo.h"
@@ -38,6 +39,7 @@ void TestWindowSizes::everyWindowFitsALaptop()
     TfrmZusatzText texts(env.state());
     AboutDialog about(env.home());
     TfrmStartinfo splash;
+    TfrmFallingBlocks game(env.dialogs());
 
     const QSize largest = LargestStartSize(&main);
     QVERIFY(largest.height() <= 728 - 40);
