@@ -191,6 +191,18 @@ void Database::open(const QString &dataDir)
     exec(QStringLiteral("ANALYZE"));
 }
 
+void Database::openExisting(const QString &filePath, bool readOnly)
+{
+    close();
+    m_path = filePath;
+    m_dataDir = QFileInfo(filePath).absolutePath();
+    m_createdNow = false;
+    if (!QFileInfo(filePath).isFile())
+        throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" ist nicht vorhanden.").arg(filePath));
+    checkHeader();
+    connect(m_path, readOnly);
+}
+
 void Database::checkReadable()
 {
     // Nothing is written to a data set before it is known to be a whole Orvella

@@ -21,6 +21,11 @@ public:
     // seed rows when there is none. A file that is not an Orvella data set, or one
     // written by a newer version, is refused with DataSetError and left untouched.
     void open(const QString &dataDir);
+    // A further connection to a data set file that exists already: a worker
+    // thread's own connection to the open data set, or a copy to be checked. The
+    // file must carry an Orvella header; its content is neither checked, created
+    // nor upgraded. A read-only connection cannot change the file.
+    void openExisting(const QString &filePath, bool readOnly);
     void close();
     bool isOpen() const;
 
