@@ -2,12 +2,15 @@
 
 #include "AppState.h"
 #include "TForm1.h"
+#include "TfrmBackup.h"
 #include "TfrmFPDetail.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
+#include "TfrmRestore.h"
+#include "TfrmService.h"
 
 #include <algorithm>
 #include <vector>
@@ -21,6 +24,7 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmFPDetail> fpDetail;
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOP> op;
+    std::unique_ptr<TfrmBackup> backup;
 };
 
 namespace {
@@ -63,7 +67,7 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // cash discount
         [] {}, // extended contact data
         [&] { d->fpDetail = std::make_unique<TfrmFPDetail>(m_state, owner); }, // additional text, contact detail view
-        [] {}, // backup
+        [&] { d->backup = std::make_unique<TfrmBackup>(m_state, owner); }, // backup
         [] {}, // letterhead
     };
     int ordinal = 0;
@@ -83,6 +87,8 @@ bool AppWindows::has(Window window) const
     case Window::Project: return bool(d->projektDetail);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
+    case Window::Backup: return bool(d->backup);
+    case Window::DataMaintenance: return true;
     default: return false;
     }
 }
@@ -146,4 +152,40 @@ void AppWindows::closeContactDetail()
 void AppWindows::enableProjectSearchButton(bool enabled)
 {
     m_main.setProjectSearchButtonEnabled(enabled);
+}
+
+void AppWindows::showBackup(bool fullDataSet)
+{
+    if (!d->backup)
+        return;
+    d->backup->selectMode(fullDataSet ? BackupRules::Kind::Full : BackupRules::Kind::InvoiceArchive);
+    d->backup->exec();
+}
+
+void AppWindows::showRestore()
+{
+    TfrmRestore restore(m_state, &m_main);
+    restore.exec();
+    if (restore.restored())
+        m_main.LoadContactList();
+}
+
+bool AppWindows::closeDataWindows()
+{
+    // The project window asks about unsaved documents and stays open when the
+    // user keeps them; the others show nothing that is not stored.
+    if (d->projektDetail && d->projektDetail->isVisible() && !d->projektDetail->close())
+        return false;
+    for (QWidget *w : std::initializer_list<QWidget *>{d->projekt.get(), d->fpDetail.get()})
+        if (w && w->isVisible())
+            w->close();
+    return true;
+}
+
+void AppWindows::showDataMaintenance()
+{
+    TfrmService service(m_state, &m_main);
+    service.exec();
+    if (service.changed())
+        m_main.LoadContactList();
 }

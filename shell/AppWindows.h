@@ -28,6 +28,10 @@ public:
     void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew) override;
     void enableProjectSearchButton(bool enabled) override;
     void showOpenItems() override;
+    void showBackup(bool fullDataSet) override;
+    void showRestore() override;
+    bool closeDataWindows() override;
+    void showDataMaintenance() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
 

@@ -4,7 +4,9 @@
 #include "TestEnv.h"
 #include "TfrmArtikelEintragen.h"
 #include "TfrmRabatt.h"
+#include "TfrmRestore.h"
 #include "TfrmSconto.h"
+#include "TfrmService.h"
 #include "TfrmStartinfo.h"
 #include "TfrmZusatzText.h"
 #include "WindowPlacement.h"
@@ -36,6 +38,8 @@ void TestWindowSizes::everyWindowFitsALaptop()
     TfrmRabatt discount(env.state());
     TfrmSconto skonto(env.state());
     TfrmZusatzText texts(env.state());
+    TfrmRestore restore(env.state());
+    TfrmService service(env.state());
     AboutDialog about(env.home());
     TfrmStartinfo splash;
 
