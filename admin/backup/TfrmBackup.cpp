@@ -51,6 +51,7 @@ TfrmBackup::TfrmBackup(AppState &state, QWidget *parent)
     connect(&m_worker, &BackupWorker::finished, this, [this] { RunCommand(m_state.dialogs, [this] { finished(); }); });
     ResizeWithinScreen(this, QSize(560, sizeHint().height()));
     selectMode(Kind::Full);
+    ResizeWithinScreen(this, size());
 }
 
 TfrmBackup::~TfrmBackup()
@@ -183,6 +184,9 @@ void TfrmBackup::selectMode(Kind kind)
     setWindowTitle(kind == Kind::Full ? QStringLiteral("Orvella-Suite Datensicherung gesamter Datenbestand")
                                       : QStringLiteral("Orvella-Suite Datensicherung Rechnungen und Gutschriften"));
     grpZeitraum->setVisible(kind == Kind::InvoiceArchive);
+    // the window is as tall as the mode needs: the period group comes and goes
+    layout()->activate();
+    resize(width(), sizeHint().height());
     edtPath->setText(ReadBackupPath(m_state.ExeDir, BackupRules::pathKey(kind)));
     btnOK->setEnabled(false);
     updateStartEnabled();
