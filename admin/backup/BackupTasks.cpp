@@ -32,7 +32,7 @@ class PendingFolder
 public:
     explicit PendingFolder(const QString &target)
         : m_target(QDir::cleanPath(target)),
-          m_dir(QDir(m_target).filePath(QStringLiteral(".Sicherung-unvollständig-XXXXXX")))
+          m_dir(QDir(m_target).filePath(QStringLiteral(".Sicherung-unvollstaendig-XXXXXX")))
     {
         if (!QFileInfo(m_target).isDir())
             throw OrvellaError(QStringLiteral("Das Verzeichnis \"%1\" gibt es nicht.\nBitte wählen Sie ein "

@@ -56,6 +56,8 @@ TfrmBackup::TfrmBackup(AppState &state, QWidget *parent)
 
 TfrmBackup::~TfrmBackup()
 {
+    // a task still running ends here without reporting to a window that is going
+    disconnect(&m_worker, nullptr, this, nullptr);
     if (m_progress)
         m_progress->stop();
     m_worker.wait();

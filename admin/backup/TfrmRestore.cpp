@@ -92,6 +92,8 @@ TfrmRestore::TfrmRestore(AppState &state, QWidget *parent)
 
 TfrmRestore::~TfrmRestore()
 {
+    // a task still running ends here without reporting to a window that is going
+    disconnect(&m_worker, nullptr, this, nullptr);
     if (m_progress)
         m_progress->stop();
     m_worker.wait();
