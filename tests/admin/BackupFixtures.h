@@ -13,9 +13,41 @@
 #include <QStringList>
 #include <QVariant>
 
-// An invoice as saving and booking leave it: lines of 10,00 at 19 %, the recipient
-// and the billing address, Skonto, four text lines, the open item, the totals and
-// two part payments of 5,00.
+// The rows a saved document of the family base has besides its header: lines of
+// 10,00 at 19 %, the recipient and the billing address, Skonto, four text lines
+// and the totals.
+inline void AddDocumentRows(TestEnv &env, const QString &base, qint64 n, int lines, QString article)
+{
+    article.replace(QLatin1Char('\''), QStringLiteral("''"));
+    for (int r = 1; r <= lines; ++r)
+        env.exec(QStringLiteral("INSERT INTO %1artikel (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, Einzelpreis, "
+                                "Betrag, MwSt, Rabatt, RF) VALUES (%2, '%3', 'A-%3', '%4', '1', '10,00', '10,00', "
+                                "'19,00 %', '', %3)")
+                     .arg(base)
+                     .arg(n)
+                     .arg(r)
+                     .arg(article));
+    for (const char *art : {"Anschrift", "Rechnungsanschrift"})
+        env.exec(QStringLiteral("INSERT INTO %1anschrift (BelegNr, Art, Bezeichnung, Name, Strasse, PLZOrt, Land) "
+                                "VALUES (%2, '%3', 'Bezeichnung', '%4 %2', 'Weg 1', '12345 Ort', 'Land')")
+                     .arg(base)
+                     .arg(n)
+                     .arg(QLatin1String(art), QLatin1String(art[0] == 'A' ? "Kunde" : "Buchhaltung")));
+    env.exec(QStringLiteral("INSERT INTO %1extra (BelegNr, ScontoText, Sconto) VALUES (%2, 'Skonto', '2')").arg(base).arg(n));
+    for (int z = 1; z <= 4; ++z)
+        env.exec(QStringLiteral("INSERT INTO %1ztext (BelegNr, Zeile, Style, Text) VALUES (%2, %3, '', 'Text %3')")
+                     .arg(base)
+                     .arg(n)
+                     .arg(z));
+    env.exec(QStringLiteral("INSERT INTO %1betrag (BelegNr, Netto, Brutto) VALUES (%2, %3, %4)")
+                 .arg(base)
+                 .arg(n)
+                 .arg(10 * lines)
+                 .arg(11.9 * lines));
+}
+
+// An invoice as saving and booking leave it, with its open item and two part
+// payments of 5,00.
 inline void AddArchiveInvoice(TestEnv &env, qint64 n, const QString &date, int lines,
                               const QString &article = QStringLiteral("Artikel"))
 {
@@ -23,34 +55,11 @@ inline void AddArchiveInvoice(TestEnv &env, qint64 n, const QString &date, int l
                             "(%1, 1, 0, '%2', 'Projekt %1', 'J', 'Halvard GmbH')")
                  .arg(n)
                  .arg(date));
-    for (int r = 1; r <= lines; ++r)
-        env.exec(QStringLiteral("INSERT INTO rechnungenartikel (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, "
-                                "Einzelpreis, Betrag, MwSt, Rabatt, RF) VALUES (%1, '%2', 'A-%2', '%3', '1', "
-                                "'10,00', '10,00', '19,00 %', '', %2)")
-                     .arg(n)
-                     .arg(r)
-                     .arg(QString(article).replace(QLatin1Char('\''), QStringLiteral("''"))));
-    env.exec(QStringLiteral("INSERT INTO rechnungenanschrift (BelegNr, Art, Bezeichnung, Name, Strasse, PLZOrt, Land) "
-                            "VALUES (%1, 'Anschrift', 'Bezeichnung', 'Kunde %1', 'Weg 1', '12345 Ort', 'Land')")
-                 .arg(n));
-    env.exec(QStringLiteral("INSERT INTO rechnungenanschrift (BelegNr, Art, Bezeichnung, Name, Strasse, PLZOrt, Land) "
-                            "VALUES (%1, 'Rechnungsanschrift', 'Bezeichnung', 'Buchhaltung %1', 'Postfach', "
-                            "'12345 Ort', 'Land')")
-                 .arg(n));
-    env.exec(QStringLiteral("INSERT INTO rechnungenextra (BelegNr, ScontoText, Sconto) VALUES (%1, 'Skonto', '2')").arg(n));
-    for (int z = 1; z <= 4; ++z)
-        env.exec(QStringLiteral("INSERT INTO rechnungenztext (BelegNr, Zeile, Style, Text) VALUES (%1, %2, '', "
-                                "'Text %2')")
-                     .arg(n)
-                     .arg(z));
+    AddDocumentRows(env, QStringLiteral("rechnungen"), n, lines, article);
     env.exec(QStringLiteral("INSERT INTO rechnungenop (RNR, ZZiel, EDatum, Betrag, Name, RBetrag, MStufe, Gebucht) "
                             "VALUES (%1, 14, '%2', %3, 'Kunde %1', 0, 0, 'N')")
                  .arg(n)
                  .arg(date)
-                 .arg(11.9 * lines));
-    env.exec(QStringLiteral("INSERT INTO rechnungenbetrag (BelegNr, Netto, Brutto) VALUES (%1, %2, %3)")
-                 .arg(n)
-                 .arg(10 * lines)
                  .arg(11.9 * lines));
     for (int p = 0; p < 2; ++p)
         env.exec(QStringLiteral("INSERT INTO teilbuchung (RNr, Betrag, Datum, Text) VALUES (%1, 5, '%2', '')")
@@ -66,22 +75,8 @@ inline void AddArchiveCreditNote(TestEnv &env, qint64 n, qint64 invoice, const Q
                  .arg(n)
                  .arg(invoice)
                  .arg(date));
-    env.exec(QStringLiteral("INSERT INTO gutschriftenartikel (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, "
-                            "Einzelpreis, Betrag, MwSt, Rabatt, RF) VALUES (%1, '1', 'G', 'Gutschrift', '1', "
-                            "'10,00', '10,00', '19,00 %', '', 1)")
-                 .arg(n));
-    for (const char *art : {"Anschrift", "Rechnungsanschrift"})
-        env.exec(QStringLiteral("INSERT INTO gutschriftenanschrift (BelegNr, Art, Bezeichnung, Name, Strasse, "
-                                "PLZOrt, Land) VALUES (%1, '%2', 'Bezeichnung', 'Kunde', 'Weg 1', '12345 Ort', 'Land')")
-                     .arg(n)
-                     .arg(QLatin1String(art)));
-    env.exec(QStringLiteral("INSERT INTO gutschriftenextra (BelegNr, ScontoText, Sconto) VALUES (%1, '', '')").arg(n));
-    for (int z = 1; z <= 4; ++z)
-        env.exec(QStringLiteral("INSERT INTO gutschriftenztext (BelegNr, Zeile, Style, Text) VALUES (%1, %2, '', '')")
-                     .arg(n)
-                     .arg(z));
+    AddDocumentRows(env, QStringLiteral("gutschriften"), n, 1, QStringLiteral("Gutschrift"));
     env.exec(QStringLiteral("INSERT INTO gutschriftenop (BelegNr, RNr, Betrag) VALUES (%1, %2, 11.9)").arg(n).arg(invoice));
-    env.exec(QStringLiteral("INSERT INTO gutschriftenbetrag (BelegNr, Netto, Brutto) VALUES (%1, 10, 11.9)").arg(n));
 }
 
 // Every row of every table of a data set, as sorted text lines "table|v1|v2|...".
