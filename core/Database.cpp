@@ -336,6 +336,20 @@ void Database::ensureConnected()
     startSession();
 }
 
+void Database::openExisting(const QString &filePath, bool readOnly)
+{
+    close();
+    m_config = DatabaseConfig::sqlite(QFileInfo(filePath).absolutePath());
+    m_lost = false;
+    m_path = filePath;
+    m_dataDir = QFileInfo(filePath).absolutePath();
+    m_createdNow = false;
+    if (!QFileInfo(filePath).isFile())
+        throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" ist nicht vorhanden.").arg(filePath));
+    checkHeader();
+    connect(m_path, readOnly);
+}
+
 void Database::checkReadable()
 {
     // Nothing is written to a data set before it is known to be a whole Orvella

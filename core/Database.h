@@ -31,6 +31,11 @@ public:
     void open(const QString &dataDir);
     // The same data set again (after close()).
     void reopen() { open(m_config); }
+    // A further connection to a data set file that exists already: a worker
+    // thread's own connection to the open data set, or a copy to be checked. The
+    // file must carry an Orvella header; its content is neither checked, created
+    // nor upgraded. A read-only connection cannot change the file.
+    void openExisting(const QString &filePath, bool readOnly);
     void close();
     bool isOpen() const;
 
