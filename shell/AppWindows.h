@@ -30,10 +30,16 @@ public:
     void showOpenItems() override;
     bool showProjectSearch() override;
     void showProjectSearchFrom(int page, qint64 projectNumber) override;
+    void showBackup(bool fullDataSet) override;
+    void showRestore() override;
+    bool closeDataWindows() override;
+    void showDataMaintenance() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
     void showUsers() override;
     void showChangePassword() override;
+    void showCalendar() override;
+    void showGame() override;
 
 private:
     struct Impl;

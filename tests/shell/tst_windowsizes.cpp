@@ -4,8 +4,11 @@
 #include "TestEnv.h"
 #include "TfrmArtikelEintragen.h"
 #include "TfrmLogin.h"
+#include "TfrmFallingBlocks.h"
 #include "TfrmRabatt.h"
+#include "TfrmRestore.h"
 #include "TfrmSconto.h"
+#include "TfrmService.h"
 #include "TfrmStartinfo.h"
 #include "TfrmZusatzText.h"
 #include "WindowPlacement.h"
@@ -37,9 +40,12 @@ void TestWindowSizes::everyWindowFitsALaptop()
     TfrmRabatt discount(env.state());
     TfrmSconto skonto(env.state());
     TfrmZusatzText texts(env.state());
+    TfrmRestore restore(env.state());
+    TfrmService service(env.state());
     AboutDialog about(env.home());
     TfrmStartinfo splash;
     TfrmLogin login(env.state());
+    TfrmFallingBlocks game(env.dialogs());
 
     const QSize largest = LargestStartSize(&main);
     QVERIFY(largest.height() <= 728 - 40);
