@@ -1,5 +1,6 @@
 #include "ReceivablesFixtures.h"
 #include "TForm1.h"
+#include "TfrmCalendar.h"
 #include "TfrmFiPe.h"
 #include "TfrmFiPeMehr.h"
 #include "TfrmMahnung.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QTableView>
+#include <QTableWidget>
 #include <QtTest>
 
 
@@ -56,6 +58,10 @@ const Guard guards[] = {
     {9, "TfrmMahnung", "actOptions"},
     {14, "TForm1", "actUsers", Check::Shown},
     {15, "TForm1", "actOpenItems qlOpenItems"},
+    // the calendar lists due invoices only to users of the open items and opens
+    // their projects only to readers of projects
+    {5, "TfrmCalendar", "btnDayOpen btnWeekOpen"},
+    {15, "TfrmCalendar", "btnDayOpen btnWeekOpen"},
     {16, "TfrmOP", "btnMahnung"},
 };
 
@@ -95,7 +101,8 @@ bool stateOf(QObject *o, Check check)
 // windows as such a user finds them: the contact list with a company selected, that
 // company in the contact editor and its extended data, its project in the project
 // window and the project search, an overdue invoice in the open items and its
-// dunning letter. Controls that are not found are listed in missing.
+// dunning letter, and the calendar on the invoice's due day with it selected.
+// Controls that are not found are listed in missing.
 QMap<QString, bool> states(const QList<int> &withheld, QStringList &missing)
 {
     TestEnv env;
@@ -129,11 +136,15 @@ QMap<QString, bool> states(const QList<int> &withheld, QStringList &missing)
     openItems.activate();
     TfrmMahnung dunning(env.state());
     dunning.prepare({10, 1, "DE111", "Halvard GmbH", 3, "1.000,00 €"});
+    TfrmCalendar calendar(env.state());
+    calendar.prepareShow(QDate::currentDate().addDays(-30));
+    calendar.grdDay->setCurrentCell(1, 1);
+    calendar.grdWeek->setCurrentCell(1, 1);
 
     const QMap<QString, QObject *> windows = {{"TForm1", &main},          {"TfrmFiPe", &fiPe},
                                               {"TfrmFiPeMehr", &fiPeMehr}, {"TfrmProjektDetail", &project},
                                               {"TfrmProjektSuche", &search}, {"TfrmOP", &openItems},
-                                              {"TfrmMahnung", &dunning}};
+                                              {"TfrmMahnung", &dunning},          {"TfrmCalendar", &calendar}};
     QMap<QString, bool> out;
     for (const Guard &g : guards) {
         for (const QString &key : keysOf(g)) {
