@@ -550,7 +550,8 @@ void TForm1::onActivated()
     ApplyPermissions();
     if (m_firstActivation) {
         m_firstActivation = false;
-        if (m_arguments.size() > 1 && m_arguments.at(1) == QLatin1String("/OP"))
+        // the command as the menu offers it: not to a user without the open items' permission
+        if (m_arguments.size() > 1 && m_arguments.at(1) == QLatin1String("/OP") && actOpenItems->isEnabled())
             cmdOpenItems();
     }
 }
