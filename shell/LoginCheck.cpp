@@ -1,26 +1,40 @@
 #include "LoginCheck.h"
 
 #include "PasswordHash.h"
+#include "Settings.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 
 #include <algorithm>
 
 namespace {
 
-qint64 steadyNow()
-{
-    static QElapsedTimer timer;
-    if (!timer.isValid())
-        timer.start();
-    return timer.elapsed();
-}
+const QString FailuresKey = QStringLiteral("LoginFehlversuche");
+const QString WaitUntilKey = QStringLiteral("LoginPauseBis");
 
 } // namespace
 
 LoginCheck::LoginCheck(UserStore &store, Clock clock)
-    : m_store(store), m_clock(clock ? std::move(clock) : Clock(steadyNow))
+    : m_store(store), m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentMSecsSinceEpoch))
 {
+    const UserSettings settings;
+    m_failures = std::max(0, settings.readInt(FailuresKey).value_or(0));
+    bool ok = false;
+    const qint64 until = settings.readString(WaitUntilKey).value_or(QString()).toLongLong(&ok);
+    m_waitUntil = ok ? until : 0;
+}
+
+void LoginCheck::remember()
+{
+    UserSettings settings;
+    if (m_failures == 0) {
+        settings.remove(FailuresKey);
+        settings.remove(WaitUntilKey);
+    } else {
+        settings.writeInt(FailuresKey, m_failures);
+        settings.writeString(WaitUntilKey, QString::number(m_waitUntil));
+    }
+    settings.sync();
 }
 
 qint64 LoginCheck::pauseAfter(int failures)
@@ -34,7 +48,8 @@ qint64 LoginCheck::pauseAfter(int failures)
 
 qint64 LoginCheck::pauseLeft() const
 {
-    return std::max<qint64>(0, m_waitUntil - m_clock());
+    // never longer than the pause itself, should the clock have been put back
+    return std::clamp<qint64>(m_waitUntil - m_clock(), 0, pauseAfter(m_failures));
 }
 
 LoginCheck::Result LoginCheck::check(const QString &name, const QString &password)
@@ -49,10 +64,14 @@ LoginCheck::Result LoginCheck::check(const QString &name, const QString &passwor
     if (!user || !PasswordHash::verify(password, user->pass)) {
         ++m_failures;
         m_waitUntil = m_clock() + pauseAfter(m_failures);
+        remember();
         return result;
     }
-    m_failures = 0;
-    m_waitUntil = 0;
+    if (m_failures > 0) {
+        m_failures = 0;
+        m_waitUntil = 0;
+        remember();
+    }
     if (PasswordHash::needsRehash(user->pass)) {
         // Best effort: a data set that cannot be written now still lets the user in,
         // and the old hash is replaced at a later log-in.

@@ -7,11 +7,13 @@
 // Checks a log-in name and password against the user table and hands out the
 // user's permission flags. After five failed tries in a row every further try
 // waits for a pause that doubles with each failure, so passwords cannot be
-// guessed quickly; the clock is injectable so tests need not sleep.
+// guessed quickly. The count and the pause are kept in the account's settings,
+// so ending and restarting the program does not start afresh; the clock is
+// injectable so tests need not sleep.
 class LoginCheck
 {
 public:
-    // Milliseconds of a steady clock.
+    // Milliseconds since the epoch.
     using Clock = std::function<qint64()>;
     explicit LoginCheck(UserStore &store, Clock clock = {});
 
@@ -34,6 +36,8 @@ public:
     static qint64 pauseAfter(int failures);
 
 private:
+    void remember();
+
     UserStore &m_store;
     Clock m_clock;
     int m_failures = 0;

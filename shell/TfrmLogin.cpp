@@ -89,6 +89,9 @@ void TfrmLogin::showEvent(QShowEvent *event)
     m_cancelRequested = false;
     edtBenutzername->setText(ReadLastUser(m_state.ExeDir));
     (edtBenutzername->text().isEmpty() ? edtBenutzername : edtPasswort)->setFocus();
+    // a pause from failed tries before the last end of the program still runs
+    if (m_check.pauseLeft() > 0)
+        showPause();
 }
 
 void TfrmLogin::cancel()

@@ -160,9 +160,24 @@ void TestUsers::pauseGrowsAfterFiveFailures()
     now += 1;
     QCOMPARE(check.check("anna", "falsch").outcome, O::Refused);
     QCOMPARE(check.pauseLeft(), qint64(4000));
-    now += 4000;
-    QCOMPARE(check.check("anna", "Grüße€").outcome, O::LoggedIn);
-    QCOMPARE(check.failuresInARow(), 0);
+    // ending the program does not end the pause, and a clock put back does not lengthen it
+    now += 1000;
+    LoginCheck restarted(store, [&now] { return now; });
+    QCOMPARE(restarted.pauseLeft(), qint64(3000));
+    {
+        TfrmLogin w(env.state(), nullptr, [&now] { return now; });
+        w.show();
+        QVERIFY(!w.btnOK->isEnabled() && !w.edtPasswort->isEnabled());
+        QCOMPARE(w.lblPause->text(), QStringLiteral("Zu viele Fehlversuche. Nächster Versuch in 3 Sekunden möglich."));
+        w.btnAbbrechen->click();
+    }
+    QCOMPARE(restarted.check("anna", "Grüße€").outcome, O::Waiting);
+    now -= 3600000;
+    QCOMPARE(restarted.pauseLeft(), qint64(4000));
+    now += 3600000 + 3000;
+    QCOMPARE(restarted.check("anna", "Grüße€").outcome, O::LoggedIn);
+    QCOMPARE(restarted.failuresInARow(), 0);
+    QCOMPARE(LoginCheck(store, [&now] { return now; }).pauseLeft(), qint64(0));
 }
 
 void TestUsers::startWithAndWithoutSwitch()
