@@ -24,7 +24,7 @@ int main(int argc, char **argv)
 
     TestEnv env;
     AddTestUsers(env);
-    env.exec("UPDATE usr SET Besch = 'Buchhaltung und Mahnwesen' || char(10) || 'Mo. bis Mi.' WHERE IDU = 2");
+    env.exec("UPDATE usr SET Besch = 'Buchhaltung und Mahnwesen\nMo. bis Mi.' WHERE IDU = 2");
     env.state().LoggedInUser = 2;
     std::unique_ptr<QDialog> shown;
     if (mode == QLatin1String("login")) {
