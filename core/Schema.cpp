@@ -206,7 +206,7 @@ std::vector<Index> indexes()
 QString typeSql(Type type, DatabaseEngine engine)
 {
     if (engine == DatabaseEngine::PostgreSQL) {
-        // Dates are real dates there, read and written as dd.MM.yyyy (DateStyle German).
+        // Dates are real dates there, written as dd.MM.yyyy (DateStyle DMY).
         switch (type) {
         case Type::Integer: return QStringLiteral("BIGINT");
         case Type::Money: return QStringLiteral("DOUBLE PRECISION");
