@@ -120,6 +120,11 @@ std::vector<Table> tables()
         {"ztext", {{"Firma", I}, {"Art", T}, {"X", T}, {"Text", T}, {"Style", T}, {"Grad", I}}},
         {"foot", {{"Firma", I}, {"X", T}, {"A", T}, {"B", T}, {"C", T}, {"D", T}}},
         {"mahnungenstext", {{"ID", A}, {"MS", T}, {"RV", I}, {"Text", T}}},
+        // The own company's tax, register, bank and contact data (one row, Firma 1),
+        // which an electronic invoice names besides the address of EFirma.ob1.
+        {"firmendaten", {{"Firma", I}, {"UStIdNr", T}, {"Steuernummer", T}, {"Handelsregister", T},
+                         {"IBAN", T}, {"BIC", T}, {"Bank", T}, {"Kontakt", T}, {"EMail", T},
+                         {"Telefon", T}}},
 
         {"usr", {{"IDU", I}, {"Name", T}, {"Pass", T}, {"Besch", T}}},
         {"permission", {{"IDU", I}, {"IDP", I}, {"Perm", T}}},
@@ -212,6 +217,24 @@ QString typeSql(Type type)
     }
     return QStringLiteral("TEXT");
 }
+
+QString createTable(const Table &t)
+{
+    QStringList cols;
+    for (const Column &c : t.columns)
+        cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+}
+
+QString createTable(const QString &name)
+{
+    for (const Table &t : tables())
+        if (t.name == name)
+            return createTable(t);
+    return QString();
+}
+
+const QString SellerSeed = QStringLiteral("INSERT INTO firmendaten (Firma) VALUES (1)");
 
 QString lit(const QString &text)
 {
@@ -338,12 +361,8 @@ QStringList tableNames()
 QStringList createStatements()
 {
     QStringList out;
-    for (const Table &t : tables()) {
-        QStringList cols;
-        for (const Column &c : t.columns)
-            cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type));
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
-    }
+    for (const Table &t : tables())
+        out << createTable(t);
     for (const Index &ix : indexes()) {
         const QString cols = ix.columns;
         QString name = QString(cols).replace(QLatin1Char(','), QLatin1Char('_'));
@@ -381,7 +400,7 @@ QStringList seedStatements()
                        .arg(rv)
                        .arg(lit(levels[level][rv]));
     out << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (7)")
-        << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (19)");
+        << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (19)") << SellerSeed;
     return out;
 }
 
@@ -393,6 +412,8 @@ QStringList upgradeStatements(int toVersion)
     switch (toVersion) {
     case 2:
         return {QStringLiteral("CREATE INDEX IF NOT EXISTS ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)")};
+    case 3:
+        return {createTable(QStringLiteral("firmendaten")), SellerSeed};
     default:
         return {};
     }
