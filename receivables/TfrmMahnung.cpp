@@ -313,6 +313,14 @@ void TfrmMahnung::fillPrintJobs()
     cbDruckJob->setCurrentIndex(cbDruckJob->count() > 0 ? 0 : -1);
 }
 
+void TfrmMahnung::reloadPrintJobs()
+{
+    const QString chosen = cbDruckJob->currentText();
+    fillPrintJobs();
+    if (const int i = cbDruckJob->findText(chosen); i >= 0)
+        cbDruckJob->setCurrentIndex(i);
+}
+
 void TfrmMahnung::setLevel(int level)
 {
     m_level = level;

@@ -45,6 +45,9 @@ public:
     // Opening: clears the window and starts a new letter for the invoice.
     void prepare(const Request &request);
     bool wasSaved() const { return m_saved; }
+    // The print-job list again (the options may have changed the jobs); the job
+    // chosen stays chosen while it exists.
+    void reloadPrintJobs();
     qint64 number() const { return m_number; }
     int level() const { return m_level; }
     qint64 customerNumber() const { return m_request.customer; }
