@@ -3,7 +3,6 @@
 #include "DunningStore.h"
 #include "OptionsRules.h"
 #include "PrintSetup.h"
-#include "ProjectStore.h"
 #include "Schema.h"
 #include "SellerData.h"
 #include "Settings.h"
@@ -22,43 +21,11 @@ class TestOptionsStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void vatRates();
     void vatRateUsage();
     void companyDataRoundTrip();
     void lostRowsAreWrittenAnew();
-    void textTemplates();
     void upgradeFromVersion2();
 };
-
-namespace {
-
-QStringList shown(const QList<Amount> &rates)
-{
-    QStringList out;
-    for (const Amount &r : rates)
-        out << r.toText();
-    return out;
-}
-
-} // namespace
-
-void TestOptionsStore::vatRates()
-{
-    TestEnv env;
-    VatRateStore store(env.db());
-    env.exec("INSERT INTO rechnungenartikel (BelegNr, Pos, MwSt, RF) VALUES (1, '1', '16,00 %', 1)");
-    store.add(Amount::fromText("16"));
-    store.add(Amount::fromText("5,5"));
-    QCOMPARE(shown(store.rates()), QStringList({"5,50", "7,00", "16,00", "19,00"}));
-    QVERIFY(store.contains(Amount::fromText("7")));
-    QVERIFY(!store.contains(Amount::fromText("7,5")));
-    store.change(Amount::fromText("16"), Amount::fromText("17"));
-    store.remove(Amount::fromText("5,5"));
-    // New projects and articles offer exactly these rates; written documents keep theirs.
-    QCOMPARE(ProjectStore(env.db()).vatChoices(), QStringList({"  7,00 %", "17,00 %", "19,00 %"}));
-    QCOMPARE(env.scalar("SELECT MwSt FROM rechnungenartikel"), "16,00 %");
-    QCOMPARE(env.scalar("SELECT COUNT(*) FROM prust"), "3");
-}
 
 void TestOptionsStore::vatRateUsage()
 {
@@ -147,34 +114,6 @@ void TestOptionsStore::lostRowsAreWrittenAnew()
     QCOMPARE(DunningStore(env.db(), env.dialogs(), env.state().dmCommon, "€").templateRows(2), letter);
     QCOMPARE(env.column("SELECT RV FROM mahnungenstext WHERE MS='2' ORDER BY ID").join(','),
              "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24");
-    QCOMPARE(env.scalar("SELECT COUNT(*) FROM mahnungenstext"), "75");
-}
-
-void TestOptionsStore::textTemplates()
-{
-    TestEnv env;
-    TextTemplateStore store(env.db());
-    const QList<TextLine> before = store.additionalTexts("A");
-    const QList<TextLine> lines = {{"Zahlbar in 14 Tagen, O'Brien", "fsBold"},
-                                   {"Äußerst günstig", "fsItalic"},
-                                   {"", ""},
-                                   {"letzte Zeile", "fsBold, fsItalic"}};
-    store.saveAdditionalTexts("R", lines);
-    QCOMPARE(store.additionalTexts("R"), lines);
-    QCOMPARE(store.additionalTexts("A"), before);
-    QCOMPARE(env.scalar("SELECT COUNT(*) FROM ztext"), "20");
-
-    // Twenty lines given: lines 21 to 25 are written empty; the other levels stay.
-    const QStringList level3 = store.dunningTemplate(3);
-    QStringList letter;
-    for (int i = 1; i <= 20; ++i)
-        letter << QString("Zeile %1 für [SAnrede] O'Neil").arg(i);
-    store.saveDunningTemplate(1, letter);
-    const QStringList stored = store.dunningTemplate(1);
-    QCOMPARE(stored.size(), 25);
-    QCOMPARE(stored.mid(0, 20), letter);
-    QCOMPARE(stored.mid(20), QStringList(5, QString()));
-    QCOMPARE(store.dunningTemplate(3), level3);
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM mahnungenstext"), "75");
 }
 

@@ -88,6 +88,7 @@ void TestTfrmOptionen::vatRates()
 {
     TestEnv env;
     AddProjectContacts(env);
+    env.exec("INSERT INTO rechnungenartikel (BelegNr, Pos, MwSt, RF) VALUES (1, '1', '16,00 %', 1)");
     auto w = OpenOptions(env);
     // Each control name stands once in the window (its letterhead window included).
     QStringList names;
@@ -130,6 +131,7 @@ void TestTfrmOptionen::vatRates()
     type(rate, "5,5");
     change->click();
     QCOMPARE(items(list), QStringList({"  5,50 %", "  7,00 %", "19,00 %"}));
+    QCOMPARE(env.scalar("SELECT MwSt FROM rechnungenartikel"), "16,00 %"); // written documents keep theirs
 
     // 7 % is the preset of person 20: deleting it asks, and new projects of the
     // person then warn that the preset is not in the list.
@@ -400,6 +402,7 @@ void TestTfrmOptionen::dunningTemplates()
     find<QPushButton>(w.get(), "btnUebernehmen")->click();
     const QStringList stored = env.column("SELECT Text FROM mahnungenstext WHERE MS='1' ORDER BY ID");
     QCOMPARE(stored, lines + QStringList(5, QString()));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM mahnungenstext WHERE MS='3' AND Text LIKE '%[RNr]%'"), "1");
     QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Warning).size(), 1);
     QVERIFY(env.dialogs().messages().first().startsWith("Zeile 5 der Vorlage ist breiter als eine Zeile des gedruckten "
                                                         "Mahnbriefs"));
