@@ -218,19 +218,21 @@ QString typeSql(Type type)
     return QStringLiteral("TEXT");
 }
 
-QString createTable(const Table &t)
+QString createTable(const Table &t, bool ifNotExists = false)
 {
     QStringList cols;
     for (const Column &c : t.columns)
         cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type));
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1%2 (%3)")
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), t.name, cols.join(QStringLiteral(", ")));
 }
 
-QString createTable(const QString &name)
+// For an upgrade step, which may meet a data set that has the table already.
+QString createTableIfMissing(const QString &name)
 {
     for (const Table &t : tables())
         if (t.name == name)
-            return createTable(t);
+            return createTable(t, true);
     return QString();
 }
 
@@ -413,7 +415,9 @@ QStringList upgradeStatements(int toVersion)
     case 2:
         return {QStringLiteral("CREATE INDEX IF NOT EXISTS ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)")};
     case 3:
-        return {createTable(QStringLiteral("firmendaten")), SellerSeed};
+        return {createTableIfMissing(QStringLiteral("firmendaten")),
+                QStringLiteral("INSERT INTO firmendaten (Firma) SELECT 1 WHERE NOT EXISTS "
+                               "(SELECT 1 FROM firmendaten WHERE Firma = 1)")};
     default:
         return {};
     }

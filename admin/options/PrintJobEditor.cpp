@@ -80,6 +80,8 @@ void PrintJobEditor::buildUi()
     spnExemplare = new QSpinBox(this);
     spnExemplare->setObjectName(QStringLiteral("spnExemplare"));
     spnExemplare->setRange(1, 999);
+    // A field left empty gives one copy.
+    spnExemplare->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
 
     auto *grid = new QGridLayout(this);
     grid->addWidget(pnlJob, 0, 0, 1, 2);

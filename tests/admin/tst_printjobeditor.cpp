@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTimer>
 #include <QtTest>
@@ -142,6 +143,11 @@ void TestPrintJobEditor::stepsAndCopies()
     deleteStep->click();
     QCOMPARE(env.dialogs().messages(), QStringList{"Unterjobs geringste Anzahl 1! Löschen abgebrochen!"});
     QCOMPARE(e.file.stepCount("Rechnung"), 1);
+    // A copies field left empty gives one copy.
+    copies->findChild<QLineEdit *>()->clear();
+    QTest::keyClick(copies, Qt::Key_Return);
+    QCOMPARE(copies->value(), 1);
+    QCOMPARE(e.file.step("Rechnung", 1).count, "1");
 }
 
 void TestPrintJobEditor::missingPrinterAndLetterhead()
