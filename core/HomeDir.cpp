@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -29,11 +30,11 @@ QStringList ArgumentsWithoutHome(const QStringList &arguments)
     QStringList out;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
-        if (i > 0 && a == QLatin1String("--home")) {
+        if (i > 0 && (a == QLatin1String("--home") || a == QLatin1String("--database"))) {
             ++i;
             continue;
         }
-        if (i > 0 && a.startsWith(QLatin1String("--home=")))
+        if (i > 0 && (a.startsWith(QLatin1String("--home=")) || a.startsWith(QLatin1String("--database="))))
             continue;
         out << a;
     }
@@ -45,25 +46,42 @@ QString DataDirOf(const QString &exeDir)
     return QDir(exeDir).filePath(QStringLiteral("data"));
 }
 
-// The shipped defaults are compiled into the static core library, whose resources
-// register only when asked to; the macro must stand outside any namespace.
-static void registerShippedDefaults()
+QString FindShippedDefaults(const QString &programDir)
 {
-    Q_INIT_RESOURCE(defaults);
+    // Where the build put the data folder relative to an installation prefix
+    // (normally "share/orvella"); the build folder mirrors it.
+    const QString relative = QStringLiteral(ORVELLA_DATA_SUBDIR "/defaults");
+    if (!programDir.isEmpty()) {
+        QDir dir(programDir);
+        do {
+            const QString candidate = dir.filePath(relative);
+            if (QFileInfo(candidate).isDir())
+                return QDir::cleanPath(candidate);
+        } while (dir.cdUp());
+    }
+    // A program copied elsewhere still finds a package's data folder.
+    return QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("orvella/defaults"),
+                                  QStandardPaths::LocateDirectory);
+}
+
+QString FindShippedDefaults()
+{
+    return FindShippedDefaults(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
 }
 
 namespace {
 
-// Copies the files below the resource folder ":/defaults" that are missing in dir.
-void copyShippedDefaults(const QString &dir)
+// Copies the files below defaultsDir that are missing in dir. The copies belong to
+// the user and may be edited, even though the installed originals are read-only.
+void copyShippedDefaults(const QString &defaultsDir, const QString &dir)
 {
-    registerShippedDefaults();
-    const QString root = QStringLiteral(":/defaults");
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    if (defaultsDir.isEmpty())
+        return;
+    const QDir root(defaultsDir);
+    QDirIterator it(defaultsDir, QDir::Files, QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
     while (it.hasNext()) {
         const QString source = it.next();
-        const QString relative = source.mid(root.size() + 1);
-        const QString target = QDir(dir).filePath(relative);
+        const QString target = QDir(dir).filePath(root.relativeFilePath(source));
         if (QFileInfo::exists(target))
             continue;
         QDir().mkpath(QFileInfo(target).absolutePath());
@@ -75,7 +93,7 @@ void copyShippedDefaults(const QString &dir)
 
 } // namespace
 
-QString PrepareHomeDir(const QString &dir)
+QString PrepareHomeDir(const QString &dir, const QString &defaultsDir)
 {
     if (dir.isEmpty())
         throw OrvellaError(QStringLiteral("Es ist kein Orvella-Ordner angegeben."));
@@ -94,6 +112,6 @@ QString PrepareHomeDir(const QString &dir)
     const QString data = DataDirOf(absolute);
     if (!QDir().mkpath(data))
         throw OrvellaError(QStringLiteral("Der Datenordner \"%1\" kann nicht angelegt werden.").arg(data));
-    copyShippedDefaults(absolute);
+    copyShippedDefaults(defaultsDir, absolute);
     return absolute.endsWith(QLatin1Char('/')) ? absolute : absolute + QLatin1Char('/');
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "DatabaseConfig.h"
+
 // The one definition of every table, index and seed row of an Orvella data set.
 namespace Schema {
 
@@ -16,11 +18,12 @@ constexpr quint32 ApplicationId = 0x4F52564C;
 QStringList documentBaseNames();
 // Every table of the data set, in creation order.
 QStringList tableNames();
-// CREATE TABLE and CREATE INDEX statements of the current version.
-QStringList createStatements();
+// CREATE TABLE and CREATE INDEX statements of the current version, in the
+// engine's own types.
+QStringList createStatements(DatabaseEngine engine = DatabaseEngine::SQLite);
 // INSERT statements of the rows a new data set carries.
 QStringList seedStatements();
 // Statements that bring a data set from version toVersion-1 to toVersion.
-QStringList upgradeStatements(int toVersion);
+QStringList upgradeStatements(int toVersion, DatabaseEngine engine = DatabaseEngine::SQLite);
 
 } // namespace Schema

@@ -29,7 +29,7 @@ QString existingNotice(DocumentKind kind)
 
 void showPageOf(TfrmProjektDetail &window, DocumentPage &page)
 {
-    window.showPage(window.tabs()->indexOf(&page));
+    window.showPage(window.indexOfPage(&page));
 }
 
 } // namespace

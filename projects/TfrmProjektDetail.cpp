@@ -256,6 +256,20 @@ DocumentPage *TfrmProjektDetail::documentPage(DocumentKind kind) const
     return nullptr;
 }
 
+QWidget *TfrmProjektDetail::pageAt(int index) const
+{
+    const auto *area = qobject_cast<QScrollArea *>(m_tabs->widget(index));
+    return area ? area->widget() : nullptr;
+}
+
+int TfrmProjektDetail::indexOfPage(const QWidget *page) const
+{
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (pageAt(i) == page)
+            return i;
+    return -1;
+}
+
 int TfrmProjektDetail::currentPage() const
 {
     return m_tabs->currentIndex();

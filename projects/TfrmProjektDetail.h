@@ -51,6 +51,10 @@ public:
     DunningPage *dunningPage() const { return m_dunning; }
     ProjectPage *projectPage() const { return m_projectPage; }
     QTabWidget *tabs() const { return m_tabs; }
+    // The page shown at a tab index, and the index of a page: the tabs hold each
+    // page inside a scroll area, so QTabWidget::widget and indexOf do not see them.
+    QWidget *pageAt(int index) const;
+    int indexOfPage(const QWidget *page) const;
     DocumentStore &documentStore() { return *m_documents; }
     ProjectPrinting *printing() const { return m_printing; }
 

@@ -902,21 +902,6 @@ def check_bookmarks(name, body):
     assert sorted(found) == sorted(expected), (name, found)
 
 
-def write_qrc():
-    """defaults.qrc lists every file below defaults/, which the program finds under
-    ":/defaults" and copies into a new home folder."""
-    root = os.path.join(HERE, "defaults")
-    files = []
-    for folder, _, names in os.walk(root):
-        for name in names:
-            files.append(os.path.relpath(os.path.join(folder, name), HERE).replace(os.sep, "/"))
-    lines = ["<!DOCTYPE RCC>", '<RCC version="1.0">', '<qresource prefix="/">']
-    lines += ["    <file>%s</file>" % escape(f) for f in sorted(files)]
-    lines += ["</qresource>", "</RCC>", ""]
-    with open(os.path.join(HERE, "defaults.qrc"), "w", encoding="utf-8") as out:
-        out.write("\n".join(lines))
-
-
 if __name__ == "__main__":
     os.makedirs(TARGET, exist_ok=True)
     written = [os.path.join(TARGET, "Brief.ott"), os.path.join(TARGET, "Brief.dotx")]
@@ -930,5 +915,4 @@ if __name__ == "__main__":
         make_export_ott(ott, name, body)
         make_export_dotx(dotx, name, body)
         written += [ott, dotx]
-    write_qrc()
-    print("written:", *written, os.path.join(HERE, "defaults.qrc"), sep="\n  ")
+    print("written:", *written, sep="\n  ")

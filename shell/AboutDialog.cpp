@@ -1,7 +1,10 @@
 #include "AboutDialog.h"
 
+#include "Icons.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -10,7 +13,17 @@ AboutDialog::AboutDialog(const QString &homeDir, QWidget *parent) : QDialog(pare
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Über Orbel"));
-    auto *l = new QVBoxLayout(this);
+    auto *outer = new QVBoxLayout(this);
+    auto *top = new QHBoxLayout;
+    outer->addLayout(top);
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("lblIcon"));
+    icon->setPixmap(ProgramIcon().pixmap(QSize(64, 64), devicePixelRatio()));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+    top->addWidget(icon);
+    top->addSpacing(12);
+    auto *l = new QVBoxLayout;
+    top->addLayout(l, 1);
     auto *title = new QLabel(QStringLiteral("<h2>Orvella-Suite</h2>"), this);
     title->setObjectName(QStringLiteral("lblTitle"));
     auto *version = new QLabel(QStringLiteral("Version %1").arg(QStringLiteral(ORVELLA_VERSION)), this);
@@ -29,7 +42,7 @@ AboutDialog::AboutDialog(const QString &homeDir, QWidget *parent) : QDialog(pare
     auto *buttons = new QDialogButtonBox(this);
     buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    l->addWidget(buttons);
+    outer->addWidget(buttons);
 }
 
 void ShowAboutDialog(QWidget *parent, const QString &homeDir)

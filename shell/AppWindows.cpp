@@ -3,7 +3,10 @@
 #include "AppState.h"
 #include "ProjectPrinting.h"
 #include "TForm1.h"
+#include "TfrmCalendar.h"
+#include "TfrmBackup.h"
 #include "TfrmFPDetail.h"
+#include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
@@ -11,6 +14,10 @@
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
 #include "TfrmProjektSuche.h"
+
+#include <QPointer>
+#include "TfrmRestore.h"
+#include "TfrmService.h"
 
 #include <algorithm>
 #include <vector>
@@ -26,6 +33,9 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOptionen> options;
     std::unique_ptr<TfrmOP> op;
+    std::unique_ptr<TfrmCalendar> calendar;
+    QPointer<TfrmFallingBlocks> game; // deleted when its window closes
+    std::unique_ptr<TfrmBackup> backup;
 };
 
 namespace {
@@ -57,6 +67,8 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
     // options and receivables, users, catalogue and search, the dialogs of the
     // document pages, backup and letterhead.
     QWidget *owner = &m_main;
+    // The calendar comes with the main window, before the groups of the splash window.
+    d->calendar = std::make_unique<TfrmCalendar>(m_state, owner);
     const std::vector<Group> groups = {
         [] {}, // number ranges (AppState::dmCommon)
         [&] { d->fiPe = std::make_unique<TfrmFiPe>(m_state, owner); }, // contact editor, print confirmation
@@ -80,7 +92,7 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // cash discount
         [] {}, // extended contact data
         [&] { d->fpDetail = std::make_unique<TfrmFPDetail>(m_state, owner); }, // additional text, contact detail view
-        [] {}, // backup
+        [&] { d->backup = std::make_unique<TfrmBackup>(m_state, owner); }, // backup
         [] {}, // letterhead (owned by the options)
     };
     int ordinal = 0;
@@ -102,6 +114,10 @@ bool AppWindows::has(Window window) const
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
     case Window::Options: return bool(d->options);
+    case Window::Calendar: return bool(d->calendar);
+    case Window::Game: return true;
+    case Window::Backup: return bool(d->backup);
+    case Window::DataMaintenance: return true;
     default: return false;
     }
 }
@@ -200,4 +216,63 @@ void AppWindows::showProjectSearchFrom(int page, qint64 projectNumber)
         return;
     d->projektSuche->prepare(page, projectNumber);
     present(d->projektSuche.get());
+}
+
+void AppWindows::showCalendar()
+{
+    if (!d->calendar)
+        return;
+    // A new opening starts at today; one that only brings the window forward keeps its place.
+    if (!d->calendar->isVisible())
+        d->calendar->prepareShow();
+    d->calendar->showNormal();
+    d->calendar->raise();
+    d->calendar->activateWindow();
+}
+
+void AppWindows::showGame()
+{
+    if (!d->game) {
+        d->game = new TfrmFallingBlocks(m_state.dialogs, &m_main);
+        d->game->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    d->game->show();
+    d->game->raise();
+    d->game->activateWindow();
+}
+
+void AppWindows::showBackup(bool fullDataSet)
+{
+    if (!d->backup)
+        return;
+    d->backup->selectMode(fullDataSet ? BackupRules::Kind::Full : BackupRules::Kind::InvoiceArchive);
+    d->backup->exec();
+}
+
+void AppWindows::showRestore()
+{
+    TfrmRestore restore(m_state, &m_main);
+    restore.exec();
+    if (restore.restored())
+        m_main.LoadContactList();
+}
+
+bool AppWindows::closeDataWindows()
+{
+    // The project window asks about unsaved documents and stays open when the
+    // user keeps them; the others show nothing that is not stored.
+    if (d->projektDetail && d->projektDetail->isVisible() && !d->projektDetail->close())
+        return false;
+    for (QWidget *w : std::initializer_list<QWidget *>{d->projekt.get(), d->fpDetail.get()})
+        if (w && w->isVisible())
+            w->close();
+    return true;
+}
+
+void AppWindows::showDataMaintenance()
+{
+    TfrmService service(m_state, &m_main);
+    service.exec();
+    if (service.changed())
+        m_main.LoadContactList();
 }

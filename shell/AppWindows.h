@@ -31,8 +31,14 @@ public:
     void showOptions() override;
     bool showProjectSearch() override;
     void showProjectSearchFrom(int page, qint64 projectNumber) override;
+    void showBackup(bool fullDataSet) override;
+    void showRestore() override;
+    bool closeDataWindows() override;
+    void showDataMaintenance() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
+    void showCalendar() override;
+    void showGame() override;
 
 private:
     struct Impl;

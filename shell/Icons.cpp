@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 
 QIcon ThemedIcon(const QString &themeName, QStyle::StandardPixmap fallback)
 {
@@ -20,4 +21,14 @@ void ChooseIconTheme()
                 QIcon::setThemeName(QLatin1String(theme));
                 return;
             }
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    // each picture says its own size; QIcon picks the nearest for each use
+    QDirIterator it(QStringLiteral(":/icons"), {QStringLiteral("orvella-*.png")}, QDir::Files);
+    while (it.hasNext())
+        icon.addFile(it.next());
+    return icon;
 }

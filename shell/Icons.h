@@ -8,3 +8,6 @@
 QIcon ThemedIcon(const QString &themeName, QStyle::StandardPixmap fallback);
 // Chooses an installed icon theme when the platform names none.
 void ChooseIconTheme();
+// The program's own icon at every size it is drawn in: window icon, information
+// window, and (installed into the icon theme) the menu entry.
+QIcon ProgramIcon();

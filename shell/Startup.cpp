@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "DatabaseConfig.h"
+
 #include "AppState.h"
 #include "AppWindows.h"
 #include "CommandGuard.h"
@@ -37,6 +39,8 @@ int RunOrvella(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Halvard"));
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvella-Suite"));
+    QApplication::setDesktopFileName(QStringLiteral(ORVELLA_APP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
     ChooseIconTheme();
 
     QtDialogs dialogs;
@@ -44,7 +48,7 @@ int RunOrvella(int argc, char *argv[])
     Database db;
     try {
         exeDir = PrepareHomeDir(ResolveHomeDir(QApplication::arguments()));
-        db.open(DataDirOf(exeDir));
+        db.open(ChooseDatabase(QApplication::arguments(), exeDir, DataDirOf(exeDir)));
     } catch (const OrvellaError &e) {
         dialogs.error(e.message(), QStringLiteral("Orvella-Suite"));
         return 1;

@@ -78,7 +78,7 @@ QToolButton *TForm1::makeQuickButton(const QString &objectName, const QString &h
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFixedWidth(84);
-    b->setMinimumHeight(64);
+    b->setMinimumHeight(58);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
@@ -95,6 +95,9 @@ void TForm1::buildMenus()
     actBackupInvoices = makeAction(QStringLiteral("actBackupInvoices"), QStringLiteral("Rechnungen und Gutschriften"));
     backup->addAction(actBackupAll);
     backup->addAction(actBackupInvoices);
+    backup->addSeparator();
+    actRestore = makeAction(QStringLiteral("actRestore"), QStringLiteral("Datensicherung zurückspielen…"));
+    backup->addAction(actRestore);
     datei->addSeparator();
     actQuit = makeAction(QStringLiteral("actQuit"), QStringLiteral("&Beenden"), QStringLiteral("quit"));
     datei->addAction(actQuit);
@@ -250,8 +253,10 @@ void TForm1::buildQuickLaunch()
         "#quickLaunch QToolButton:hover { background-color: #1a1aa6; border-color: #6f6fd0; }"
         "#quickLaunch QToolButton:disabled { color: #8080b0; }"));
     auto *l = new QVBoxLayout(quickLaunch);
-    l->setContentsMargins(4, 8, 4, 8);
-    l->setSpacing(6);
+    // Six buttons, one of them with a two-line caption, fit the column of the
+    // smallest main window (750 × 550).
+    l->setContentsMargins(4, 4, 4, 4);
+    l->setSpacing(2);
     qlNewEntry = makeQuickButton(QStringLiteral("qlNewEntry"), QStringLiteral("neue Person oder Firma eintragen"),
                                  QStringLiteral("Neu"), QStringLiteral("new"));
     qlEditEntry = makeQuickButton(QStringLiteral("qlEditEntry"), QStringLiteral("ausgewählte Firma oder Person ändern"),
@@ -265,7 +270,6 @@ void TForm1::buildQuickLaunch()
                                   QStringLiteral("Offene\nPosten"), QStringLiteral("openitems"));
     qlCalendar = makeQuickButton(QStringLiteral("qlCalendar"), QStringLiteral("Terminkalender"),
                                  QStringLiteral("Kalender"), QStringLiteral("calendar"));
-    qlCalendar->setVisible(false);
     for (QToolButton *b : {qlNewEntry, qlEditEntry, qlNewProject, qlSearchProject, qlOpenItems, qlCalendar})
         l->addWidget(b);
     l->addStretch(1);
@@ -314,8 +318,6 @@ void TForm1::buildList()
     popSearchProject = makeAction(QStringLiteral("popSearchProject"), QStringLiteral("&Vorgang / Projekt suchen"),
                                   QStringLiteral("search"));
     popCalendar = makeAction(QStringLiteral("popCalendar"), QStringLiteral("Terminkalender"), QStringLiteral("calendar"));
-    popCalendar->setVisible(false);
-    popCalendar->setEnabled(false);
     for (QAction *a : {popNewEntry, popEditEntry, popNewProject, popSearchProject, popCalendar})
         popupMenu->addAction(a);
 }

@@ -154,7 +154,7 @@ bool ProjectPrinting::shownPagePrintable() const
     if (page <= TfrmProjektDetail::ProjektPage || page >= TfrmProjektDetail::PageCount)
         return false;
     // A page hidden behind "keine Berechtigung" does not print from the bands either.
-    const auto *documentPage = qobject_cast<DocumentPage *>(m_window.tabs()->widget(page));
+    const auto *documentPage = qobject_cast<DocumentPage *>(m_window.pageAt(page));
     return documentPage && !documentPage->grpDocument->isHidden();
 }
 
@@ -205,7 +205,7 @@ std::optional<PrintRequest> ProjectPrinting::shownRequest(bool letterhead)
         return std::nullopt;
     if (m_window.currentPage() == TfrmProjektDetail::MahnungPage)
         return dunningRequest();
-    return documentRequest(qobject_cast<DocumentPage *>(m_window.tabs()->widget(m_window.currentPage())), letterhead);
+    return documentRequest(qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage())), letterhead);
 }
 
 void ProjectPrinting::printTo(const PrintRequest &request, const PrintTarget &target)

@@ -25,6 +25,9 @@ private Q_SLOTS:
     void autostartEntry();
     void homeDirChoice();
     void homeDirFailures();
+    void shippedDefaultsFound_data();
+    void shippedDefaultsFound();
+    void shippedDefaultsCopied();
 };
 
 void TestSettings::orbelIniDefaults()
@@ -223,6 +226,93 @@ void TestSettings::homeDirFailures()
         QVERIFY2(e.message().contains("kann nicht geschrieben werden"), qPrintable(e.message()));
     }
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    f.write(content);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(fehlt)");
+}
+
+} // namespace
+
+void TestSettings::shippedDefaultsFound_data()
+{
+    // folders (relative to a scratch root) that hold shipped defaults, where the
+    // program runs, and which of them it must take; "xdg:" marks the desktop's
+    // data search path
+    QTest::addColumn<QStringList>("defaults");
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("installed") << QStringList{"usr/share/orvella/defaults"} << "usr/bin"
+                               << "usr/share/orvella/defaults";
+    QTest::newRow("other prefix") << QStringList{"opt/orvella/share/orvella/defaults", "xdg:orvella/defaults"}
+                                  << "opt/orvella/bin" << "opt/orvella/share/orvella/defaults";
+    QTest::newRow("test in the build folder") << QStringList{"build/share/orvella/defaults"} << "build/tests/core"
+                                              << "build/share/orvella/defaults";
+    QTest::newRow("nearest wins") << QStringList{"build/share/orvella/defaults", "build/app/share/orvella/defaults"}
+                                  << "build/app" << "build/app/share/orvella/defaults";
+    QTest::newRow("copied program") << QStringList{"xdg:orvella/defaults"} << "home/bin" << "xdg:orvella/defaults";
+    QTest::newRow("none") << QStringList{} << "home/bin" << "";
+}
+
+void TestSettings::shippedDefaultsFound()
+{
+    QFETCH(QStringList, defaults);
+    QFETCH(QString, programDir);
+    QFETCH(QString, expected);
+    QTemporaryDir root;
+    const QString xdg = root.filePath("xdg");
+    const QByteArray oldHome = qgetenv("XDG_DATA_HOME"), oldDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath("xdg-home")));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(xdg));
+    auto place = [&](const QString &relative) {
+        return relative.startsWith("xdg:") ? QDir(xdg).filePath(relative.mid(4)) : root.filePath(relative);
+    };
+    for (const QString &d : defaults)
+        writeFile(place(d) + "/Allgemein/Brief.ott", "Vorlage");
+    QVERIFY(QDir().mkpath(root.filePath(programDir)));
+
+    const QString found = FindShippedDefaults(root.filePath(programDir));
+    qputenv("XDG_DATA_HOME", oldHome);
+    qputenv("XDG_DATA_DIRS", oldDirs);
+    QCOMPARE(QDir::cleanPath(found), expected.isEmpty() ? QString() : QDir::cleanPath(place(expected)));
+}
+
+void TestSettings::shippedDefaultsCopied()
+{
+    QTemporaryDir dir;
+    const QString shipped = dir.filePath("share/orvella/defaults");
+    writeFile(shipped + "/Allgemein/Brief.ott", "neue Vorlage");
+    writeFile(shipped + "/Aufträge/Auftrag.ott", "Auftrag");
+    writeFile(shipped + "/Handbuch/Handbuch.html", "<h1>Handbuch</h1>");
+    // installed files are read-only for the user
+    for (const char *f : {"/Allgemein/Brief.ott", "/Aufträge/Auftrag.ott", "/Handbuch/Handbuch.html"})
+        QVERIFY(QFile::setPermissions(shipped + QString::fromUtf8(f), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    // the user has changed the letter template in an older home folder
+    const QString homeDir = dir.filePath("home");
+    writeFile(homeDir + "/Allgemein/Brief.ott", "eigene Vorlage");
+
+    const QString home = PrepareHomeDir(homeDir, shipped);
+    QCOMPARE(readFile(home + "Allgemein/Brief.ott"), QByteArray("eigene Vorlage"));
+    QCOMPARE(readFile(home + "Aufträge/Auftrag.ott"), QByteArray("Auftrag"));
+    QCOMPARE(readFile(home + "Handbuch/Handbuch.html"), QByteArray("<h1>Handbuch</h1>"));
+    QVERIFY(QFileInfo(home + "Handbuch/Handbuch.html").permissions() & QFile::WriteOwner);
+    QVERIFY(QFileInfo(home + "data").isDir());
+
+    // without shipped defaults the home folder is made all the same
+    const QString bare = PrepareHomeDir(dir.filePath("leer"), QString());
+    QCOMPARE(QDir(bare).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"data"});
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

@@ -145,7 +145,7 @@ void TestProjectPrint::openProject()
 DocumentPage *TestProjectPrint::pageWithArticle(DocumentKind kind)
 {
     DocumentPage *page = m_window->documentPage(kind);
-    m_window->showPage(m_window->tabs()->indexOf(page));
+    m_window->showPage(m_window->indexOfPage(page));
     const QStringList cells = {"1", "", "Regal", "2", "500,00", "", "19,00 %"};
     for (int c = 0; c < cells.size(); ++c)
         page->document().lines.setCell(1, LineList::Column(c), cells[c]);

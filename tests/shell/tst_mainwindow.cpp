@@ -1,3 +1,6 @@
+#include "AboutDialog.h"
+#include "Icons.h"
+#include "ContactListStore.h"
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TForm1.h"
@@ -7,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTabBar>
@@ -26,12 +30,16 @@ class CountingHub : public WindowHub
 public:
     bool has(Window) const override { return true; }
     void showOpenItems() override { ++openItems; }
+    void showCalendar() override { opened << QStringLiteral("calendar"); }
+    void showGame() override { opened << QStringLiteral("game"); }
+    void showDataMaintenance() override { opened << QStringLiteral("maintenance"); }
     void editContact(qint64 id, bool company, bool editable) override
     {
         edited << QStringLiteral("%1/%2/%3").arg(id).arg(company).arg(editable);
     }
     int openItems = 0;
     QStringList edited;
+    QStringList opened;
 };
 
 void activate(QWidget &w)
@@ -68,11 +76,14 @@ private Q_SLOTS:
     void permissions_data();
     void permissions();
     void unavailableWindowsStayDisabled();
+    void calendarAndHiddenCommands_data();
+    void calendarAndHiddenCommands();
     void clockText_data();
     void clockText();
     void columnWidthsFollowTheList();
     void secondInstanceEndsSilently();
     void secondStartRaisesTheFirst();
+    void programIcon();
 };
 
 void TestMainWindow::startsWithDefaults()
@@ -276,6 +287,42 @@ void TestMainWindow::unavailableWindowsStayDisabled()
     QCOMPARE(w.lblStatusAddress->text(), QStringLiteral("Hauptadresse Weg 1"));
 }
 
+void TestMainWindow::calendarAndHiddenCommands_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("opened");
+    const int begriff = int(SearchTab::Begriff);
+    QTest::newRow("quader on Begriff") << begriff << "Quader" << QStringList{"calendar", "calendar", "game"};
+    QTest::newRow("QUADER on another tab") << int(SearchTab::Firmenname) << "QUADER"
+                                           << QStringList{"calendar", "calendar"};
+    QTest::newRow("access code") << begriff << "zimtsterne" << QStringList{"calendar", "calendar", "maintenance"};
+    QTest::newRow("other text") << begriff << "Quader GmbH" << QStringList{"calendar", "calendar"};
+}
+
+void TestMainWindow::calendarAndHiddenCommands()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, text);
+    QFETCH(QStringList, opened);
+    TestEnv env;
+    CountingHub hub;
+    env.state().hub = &hub;
+    env.state().grantAll();
+    TForm1 w(env.state());
+    w.updateAvailability();
+    w.ApplyPermissions();
+    // "Terminkalender" is offered in the list's pop-up menu and the quick-launch column.
+    QVERIFY(w.popCalendar->isVisible() && w.popCalendar->isEnabled());
+    QVERIFY(!w.qlCalendar->isHidden() && w.qlCalendar->isEnabled());
+    w.popCalendar->trigger();
+    QTest::mouseClick(w.qlCalendar, Qt::LeftButton);
+    w.tabSearch->setCurrentIndex(tab);
+    w.edtSearch->setText(text);
+    QTest::mouseDClick(w.edtSearch, Qt::LeftButton);
+    QCOMPARE(hub.opened, opened);
+}
+
 void TestMainWindow::clockText_data()
 {
     QTest::addColumn<QDateTime>("when");
@@ -376,6 +423,31 @@ void TestMainWindow::secondStartRaisesTheFirst()
     SingleInstance next;
     QVERIFY(next.acquire());
     qputenv("XDG_RUNTIME_DIR", runtime);
+}
+
+void TestMainWindow::programIcon()
+{
+    // The pictures are compiled into a static library; one that is not linked in
+    // leaves an empty icon without any error.
+    const QIcon icon = ProgramIcon();
+    QList<int> sizes;
+    for (const QSize &s : icon.availableSizes()) {
+        QCOMPARE(s.width(), s.height());
+        sizes << s.width();
+    }
+    for (int wanted : {16, 24, 32, 48, 64, 128, 256})
+        QVERIFY2(sizes.contains(wanted), qPrintable(QString::number(wanted)));
+    const QImage small = icon.pixmap(QSize(16, 16), 1.0).toImage();
+    QCOMPARE(small.size(), QSize(16, 16));
+    QVERIFY(small.pixelColor(8, 8).alpha() > 0);
+
+    // the information window shows the same picture
+    AboutDialog about(QStringLiteral("/tmp/orvella"));
+    auto *label = about.findChild<QLabel *>("lblIcon");
+    QVERIFY(label);
+    const QImage shown = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown, icon.pixmap(QSize(64, 64), about.devicePixelRatio()).toImage().convertToFormat(QImage::Format_ARGB32));
 }
 
 QTEST_MAIN(TestMainWindow)

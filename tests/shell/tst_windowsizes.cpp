@@ -3,8 +3,11 @@
 #include "TForm1.h"
 #include "TestEnv.h"
 #include "TfrmArtikelEintragen.h"
+#include "TfrmFallingBlocks.h"
 #include "TfrmRabatt.h"
+#include "TfrmRestore.h"
 #include "TfrmSconto.h"
+#include "TfrmService.h"
 #include "TfrmStartinfo.h"
 #include "TfrmZusatzText.h"
 #include "WindowPlacement.h"
@@ -36,8 +39,11 @@ void TestWindowSizes::everyWindowFitsALaptop()
     TfrmRabatt discount(env.state());
     TfrmSconto skonto(env.state());
     TfrmZusatzText texts(env.state());
+    TfrmRestore restore(env.state());
+    TfrmService service(env.state());
     AboutDialog about(env.home());
     TfrmStartinfo splash;
+    TfrmFallingBlocks game(env.dialogs());
 
     const QSize largest = LargestStartSize(&main);
     QVERIFY(largest.height() <= 728 - 40);

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Amount.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+class Database;
+class TdmCommon;
+
+// One entry of the calendar's overviews: the due date of an invoice still open,
+// or a stored dunning letter on its date. Read-only; both lead to their project.
+struct CalendarEntry
+{
+    enum class Kind { DueInvoice, DunningLetter };
+
+    Kind kind = Kind::DueInvoice;
+    QDate date;
+    qint64 invoice = 0;   // the invoice that is due, or that the letter dunned
+    qint64 letter = 0;    // dunning letter number
+    int level = 0;        // dunning level of the letter
+    QString customer;     // name on the invoice's open item
+    Amount outstanding;   // what is still owed on a due invoice
+    bool overdue = false; // due today or earlier and still open
+    qint64 project = 0;   // 0 when the project is gone
+    qint64 customerNumber = 0;
+
+    // "überfällig", "fällig" or "2. Mahnung"
+    QString kindText() const;
+    // "Rechnung 000123 · Muster GmbH · offen 1.234,56 €",
+    // "Mahnung 000007 zur Rechnung 000123 · Muster GmbH"
+    QString text(const QString &currency) const;
+};
+
+// Reads the calendar's entries: the open items (Gebucht 'N') due in a range of
+// days, with what is still owed after credit notes and postings, and the dunning
+// letters dated in that range; by date, due invoices before letters.
+class CalendarStore
+{
+public:
+    CalendarStore(Database &db, TdmCommon &numbers);
+
+    QList<CalendarEntry> entries(const QDate &from, const QDate &to, const QDate &today);
+    // Whether the customer of an entry is a company, for opening its project.
+    bool isCompany(qint64 customerNumber);
+
+    // The entries of one day, in their order.
+    static QList<CalendarEntry> onDay(const QList<CalendarEntry> &entries, const QDate &day);
+
+private:
+    Database &m_db;
+    TdmCommon &m_numbers;
+};
