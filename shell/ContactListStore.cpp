@@ -160,7 +160,6 @@ QList<ContactRow> ContactListStore::search(bool companies, bool blocked, const Q
 bool ContactListStore::noContactsYet()
 {
     SqlQuery q(m_db);
-    // PostgreSQL 15 wants a name for every subquery in FROM
     q.open(QStringLiteral("SELECT (SELECT COUNT(*) FROM (SELECT 1 FROM firma LIMIT 1) AS f) + "
                           "(SELECT COUNT(*) FROM (SELECT 1 FROM name LIMIT 1) AS p) AS n"));
     return q.fieldInt(QStringLiteral("n")) == 0;
