@@ -1,3 +1,4 @@
+#include "OptionsFixtures.h"
 #include "ReceivablesFixtures.h"
 #include "TForm1.h"
 #include "TfrmCalendar.h"
@@ -36,8 +37,7 @@ struct Guard
     Check check = Check::Enabled;
 };
 
-// Flags 8 and 10 to 13 guard nothing in these windows: 8 guards nothing anywhere,
-// 10 to 13 the pages of the options window.
+// Flag 8 guards nothing anywhere.
 const Guard guards[] = {
     {1, "TForm1", "actEditEntry popEditEntry qlEditEntry tbDetail"},
     {2, "TForm1", "actNewEntry actEditEntry popNewEntry popEditEntry qlNewEntry qlEditEntry tbNewEntry tbEditEntry"},
@@ -56,6 +56,14 @@ const Guard guards[] = {
     {9, "TForm1", "actOptions"},
     {9, "TfrmProjektDetail", "actOptions"},
     {9, "TfrmMahnung", "actOptions"},
+    // the options window's groups; its shared buttons save the tab being shown
+    {10, "TfrmOptionen", "grpUSt lstUSt grpSentry chkAutostart grpDruckoptionen sldLinkerRand sldOberrerRand"},
+    {11, "TfrmOptionen", "grpZusatztexte"},
+    {11, "OptionenZusatztexte", "btnUebernehmen btnOK"},
+    {12, "TfrmOptionen", "grpMahntexte"},
+    {12, "OptionenMahntexte", "btnUebernehmen btnOK"},
+    {13, "TfrmOptionen", "grpFirma grpVerkaeufer"},
+    {13, "OptionenFirmendaten", "btnUebernehmen btnOK"},
     {14, "TForm1", "actUsers", Check::Shown},
     {15, "TForm1", "actOpenItems qlOpenItems"},
     // the calendar lists due invoices only to users of the open items and opens
@@ -101,7 +109,8 @@ bool stateOf(QObject *o, Check check)
 // windows as such a user finds them: the contact list with a company selected, that
 // company in the contact editor and its extended data, its project in the project
 // window and the project search, an overdue invoice in the open items and its
-// dunning letter, and the calendar on the invoice's due day with it selected.
+// dunning letter, the calendar on the invoice's due day with it selected, and
+// the options window on each of its tabs.
 // Controls that are not found are listed in missing.
 QMap<QString, bool> states(const QList<int> &withheld, QStringList &missing)
 {
@@ -140,11 +149,22 @@ QMap<QString, bool> states(const QList<int> &withheld, QStringList &missing)
     calendar.prepareShow(QDate::currentDate().addDays(-30));
     calendar.grdDay->setCurrentCell(1, 1);
     calendar.grdWeek->setCurrentCell(1, 1);
+    const auto options = [&env](TfrmOptionen::Tab tab) {
+        std::unique_ptr<TfrmOptionen> w = OpenOptions(env, false);
+        w->tabs->setCurrentIndex(tab);
+        return w;
+    };
+    const auto general = options(TfrmOptionen::AllgemeinTab), texts = options(TfrmOptionen::ZusatztexteTab),
+               dunningTexts = options(TfrmOptionen::MahntexteTab), company = options(TfrmOptionen::FirmendatenTab);
 
     const QMap<QString, QObject *> windows = {{"TForm1", &main},          {"TfrmFiPe", &fiPe},
                                               {"TfrmFiPeMehr", &fiPeMehr}, {"TfrmProjektDetail", &project},
                                               {"TfrmProjektSuche", &search}, {"TfrmOP", &openItems},
-                                              {"TfrmMahnung", &dunning},          {"TfrmCalendar", &calendar}};
+                                              {"TfrmMahnung", &dunning},          {"TfrmCalendar", &calendar},
+                                              {"TfrmOptionen", general.get()},
+                                              {"OptionenZusatztexte", texts.get()},
+                                              {"OptionenMahntexte", dunningTexts.get()},
+                                              {"OptionenFirmendaten", company.get()}};
     QMap<QString, bool> out;
     for (const Guard &g : guards) {
         for (const QString &key : keysOf(g)) {
