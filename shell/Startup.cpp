@@ -32,7 +32,11 @@ bool RunLogin(AppState &state, TForm1 &main)
         return true;
     }
     TfrmLogin login(state);
-    return login.exec() == QDialog::Accepted && !login.Cancelled();
+    if (login.exec() != QDialog::Accepted || login.Cancelled())
+        return false;
+    // at once, not only when the main window is first activated, which a desktop may never do
+    main.ApplyPermissions();
+    return true;
 }
 
 int RunOrvella(int argc, char *argv[])

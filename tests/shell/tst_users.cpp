@@ -211,6 +211,9 @@ void TestUsers::startWithAndWithoutSwitch()
         QCOMPARE(FlagText(env.state().Perm), QStringLiteral("0000110000000000"));
         QCOMPARE(env.state().LoggedInUser, qint64(3));
         QVERIFY(main.actChangePassword->isEnabled());
+        // the flags hold before the main window is ever activated
+        QVERIFY(main.actSearchProject->isEnabled());
+        QVERIFY(!main.actOpenItems->isEnabled() && !main.actNewEntry->isEnabled() && !main.actOptions->isEnabled());
     }
     // the next start offers the name of the last log-in
     TfrmLogin next(env.state());
