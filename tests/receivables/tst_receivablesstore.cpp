@@ -1,6 +1,7 @@
 #include "Errors.h"
 #include "ReceivablesFixtures.h"
 #include "ReceivablesStore.h"
+#include "Schema.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
 
@@ -240,7 +241,7 @@ void TestReceivablesStore::earlierDataSetGetsTheDueDateIndex()
     env.exec("PRAGMA user_version=1");
     env.db().close();
     env.db().open(env.dataDir());
-    QCOMPARE(env.db().schemaVersion(), 2);
+    QCOMPARE(env.db().schemaVersion(), Schema::Version);
     QCOMPARE(env.scalar("SELECT sql FROM sqlite_master WHERE name='ix_rechnungenop_EDatum_RNR'"),
              "CREATE INDEX ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)");
 }
