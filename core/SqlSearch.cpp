@@ -9,21 +9,83 @@ namespace {
 
 bool useIndex = true;
 
-// Above this many candidates the index no longer pays: reading each candidate
-// row costs about as much as walking past a hundred rows that do not match.
-constexpr int CandidateLimit = 2000;
+// Up to this many rows an index lookup pays: each row it names costs a few
+// reads. A term found more often is common enough that a list in name order
+// finds its first hundred rows sooner by walking the names.
+constexpr int CandidateLimit = 3000;
+// A phrase whose every run is common costs the index more to check than a
+// single run, so it is counted only this far: a phrase found more often is
+// common enough for the walk.
+constexpr int PhraseLimit = 300;
 
 // The trigram index splits texts into runs of three characters; a shorter term
 // has no run to look up.
 constexpr qsizetype ShortestIndexedTerm = 3;
 
-// The term as one phrase of the index's query language: between double quotes,
-// where only a double quote is special (written twice). The phrase matches
-// where its characters stand in this order, case folded more widely than LIKE
-// folds it, so it names at least every row that LIKE finds.
+// A text as one phrase of the index's query language: between double quotes,
+// where only a double quote is special (written twice). The index folds case
+// more widely than LIKE does, so a phrase names at least every row that LIKE
+// finds.
 QString phrase(const QString &text)
 {
     return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// Enough runs of a term to find a rare one; a long pasted text would otherwise
+// need more counts than one statement may hold.
+constexpr qsizetype MostRunsCounted = 32;
+
+// The runs of three characters (not UTF-16 units) of the term, each once.
+QStringList trigrams(const QString &text)
+{
+    const QList<uint> chars = text.toUcs4();
+    QStringList out;
+    for (qsizetype i = 0; i + ShortestIndexedTerm <= chars.size() && out.size() < MostRunsCounted; ++i) {
+        const QString gram = QString::fromUcs4(reinterpret_cast<const char32_t *>(chars.constData() + i), 3);
+        if (!out.contains(gram))
+            out << gram;
+    }
+    return out;
+}
+
+// "<table> MATCH '<query>'" for columns of the table; built without
+// QString::arg, which would read a typed "%1" as a place holder.
+QString matching(const QString &table, const QStringList &columns, const QString &query)
+{
+    return table + QStringLiteral(" MATCH '")
+           + SqlQuote(QLatin1Char('{') + columns.join(QLatin1Char(' ')) + QStringLiteral("} : ") + query)
+           + QLatin1Char('\'');
+}
+
+QString countUpTo(int limit, const QString &table, const QString &match)
+{
+    return QStringLiteral("(SELECT COUNT(*) FROM (SELECT 1 FROM ") + table + QStringLiteral(" WHERE ") + match
+           + QStringLiteral(" LIMIT ") + QString::number(limit) + QStringLiteral("))");
+}
+
+// The index query that names the candidate rows for the term, or nothing when
+// the term is too common for the index to pay. Every row that holds the term
+// holds each of its runs, so the runs that few rows hold (counted up to the
+// limit, which stays cheap) name a small set of candidates. When every run is
+// common, the whole phrase may still be rare (or found nowhere); its count
+// decides.
+QString candidateQuery(Database &db, const QString &table, const QStringList &columns, const QString &text)
+{
+    const QStringList grams = trigrams(text);
+    QStringList counts;
+    for (const QString &gram : grams)
+        counts << countUpTo(CandidateLimit, table, matching(table, columns, phrase(gram)));
+    SqlQuery q(db);
+    q.open(QStringLiteral("SELECT ") + counts.join(QStringLiteral(", ")));
+    QStringList rare;
+    for (qsizetype i = 0; i < grams.size(); ++i)
+        if (q.fieldAt(int(i)).toInt() < CandidateLimit)
+            rare << phrase(grams[i]);
+    if (!rare.isEmpty())
+        return matching(table, columns, QLatin1Char('(') + rare.join(QStringLiteral(" AND ")) + QLatin1Char(')'));
+    const QString whole = matching(table, columns, phrase(text));
+    q.open(QStringLiteral("SELECT ") + countUpTo(PhraseLimit, table, whole));
+    return q.fieldAt(0).toInt() < PhraseLimit ? whole : QString();
 }
 
 } // namespace
@@ -68,19 +130,13 @@ QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &
         if (used[p].isEmpty())
             continue;
         const QString &table = info.parts[p].table;
-        // Put together without QString::arg, which would read a typed "%1" as a place holder.
-        const QString match = table + QStringLiteral(" MATCH '")
-                              + SqlQuote(QLatin1Char('{') + used[p].join(QLatin1Char(' ')) + QStringLiteral("} : ")
-                                         + phrase(text))
-                              + QLatin1Char('\'');
-        SqlQuery probe(db);
-        probe.open(QStringLiteral("SELECT COUNT(*) AS n FROM (SELECT 1 FROM ") + table + QStringLiteral(" WHERE ")
-                   + match + QStringLiteral(" LIMIT ") + QString::number(CandidateLimit) + QLatin1Char(')'));
-        if (probe.fieldInt(QStringLiteral("n")) >= CandidateLimit)
+        const QString match = candidateQuery(db, table, used[p], text);
+        if (match.isEmpty())
             return plain;
         // one argument: the inserted text is not read for place holders again
         keys << info.parts[p].keys.arg(QStringLiteral("SELECT rowid FROM ") + table + QStringLiteral(" WHERE ") + match);
     }
-    return QLatin1Char('(') + info.key + QStringLiteral(" IN (") + keys.join(QStringLiteral(" UNION ")) + QStringLiteral(") AND ")
-           + plain + QLatin1Char(')');
+    // The candidates narrow the rows; the LIKE test decides, as it always did.
+    return QLatin1Char('(') + info.key + QStringLiteral(" IN (") + keys.join(QStringLiteral(" UNION "))
+           + QStringLiteral(") AND ") + plain + QLatin1Char(')');
 }

@@ -18,11 +18,22 @@ namespace {
 const QStringList pieces = {"Müller", "MÜLLER", "müller", "Bäcker's", "O'Neil", "100% Bio", "Bio_Laden",
                             "Back\\Slash", "\"Zitat\"", "Straße", "STRASSE", "Ölmühle", "Café", "ÉCOLE",
                             "𝄞 Notenhaus", "Zimmerei", "0711 12_3", "Ulm"};
+// A long text pasted into the search field: more runs of three characters than
+// one statement may count.
+QString pastedText()
+{
+    QRandomGenerator r(7);
+    QString t;
+    for (int i = 0; i < 2500; ++i)
+        t += QChar(u'a' + r.bounded(26));
+    return t;
+}
+
 // Terms a user may type: parts of the texts in other cases, wildcards typed
 // literally, short terms the index cannot serve, and terms found nowhere.
 const QStringList terms = {"Müller", "müll", "ÜLLER", "üll", "0% B", "o_L", "\\S", "\"Z", "r's", "'",
                            "raß", "strasse", "É", "é", "𝄞 N", "𝄞 ", "Mü", "%", "_", "Weg", "711 1",
-                           "Zwickau", "1"};
+                           "Zwickau", "1", pastedText()};
 
 QString piece(QRandomGenerator &r)
 {
