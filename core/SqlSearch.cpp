@@ -3,20 +3,18 @@
 #include "Formats.h"
 #include "SqlQuery.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
 
 bool useIndex = true;
 
-// Up to this many rows an index lookup pays: each row it names costs a few
-// reads. A term found more often is common enough that a list in name order
-// finds its first hundred rows sooner by walking the names.
+// Up to this many rows an index lookup pays for a statement that reads all its
+// rows: each row the index names costs a few reads, and a term found more often
+// makes a long result anyway.
 constexpr int CandidateLimit = 3000;
-// A phrase whose every run is common costs the index more to check than a
-// single run, so it is counted only this far: a phrase found more often is
-// common enough for the walk.
-constexpr int PhraseLimit = 300;
 
 // The trigram index splits texts into runs of three characters; a shorter term
 // has no run to look up.
@@ -69,23 +67,39 @@ QString countUpTo(int limit, const QString &table, const QString &match)
 // limit, which stays cheap) name a small set of candidates. When every run is
 // common, the whole phrase may still be rare (or found nowhere); its count
 // decides.
-QString candidateQuery(Database &db, const QString &table, const QStringList &columns, const QString &text)
+QString candidateQuery(Database &db, const QString &table, const QStringList &columns, const QString &text,
+                       int firstRows)
 {
+    SqlQuery q(db);
+    // How many candidates pay depends on the other way. A statement that reads
+    // all its rows would read the whole table. A list that shows its first rows
+    // in its own order walks that order until it has them: about firstRows *
+    // rows / matches rows for a term found in matches rows, which costs about as
+    // much as looking up the candidates at sqrt(firstRows * rows) of them. The
+    // highest row number stands for the size of the table.
+    int limit = CandidateLimit, phraseLimit = CandidateLimit;
+    if (firstRows > 0) {
+        q.open(QStringLiteral("SELECT rowid FROM ") + table + QStringLiteral(" ORDER BY rowid DESC LIMIT 1"));
+        const double rows = double(std::max<qint64>(q.fieldInt(QStringLiteral("rowid")), 1));
+        limit = std::max(firstRows, int(std::sqrt(double(firstRows) * rows)));
+        // A phrase whose every run is common costs the index more to check
+        // than the walk costs to find a list's worth of it.
+        phraseLimit = firstRows;
+    }
     const QStringList grams = trigrams(text);
     QStringList counts;
     for (const QString &gram : grams)
-        counts << countUpTo(CandidateLimit, table, matching(table, columns, phrase(gram)));
-    SqlQuery q(db);
+        counts << countUpTo(limit, table, matching(table, columns, phrase(gram)));
     q.open(QStringLiteral("SELECT ") + counts.join(QStringLiteral(", ")));
     QStringList rare;
     for (qsizetype i = 0; i < grams.size(); ++i)
-        if (q.fieldAt(int(i)).toInt() < CandidateLimit)
+        if (q.fieldAt(int(i)).toInt() < limit)
             rare << phrase(grams[i]);
     if (!rare.isEmpty())
         return matching(table, columns, QLatin1Char('(') + rare.join(QStringLiteral(" AND ")) + QLatin1Char(')'));
     const QString whole = matching(table, columns, phrase(text));
-    q.open(QStringLiteral("SELECT ") + countUpTo(PhraseLimit, table, whole));
-    return q.fieldAt(0).toInt() < PhraseLimit ? whole : QString();
+    q.open(QStringLiteral("SELECT ") + countUpTo(phraseLimit, table, whole));
+    return q.fieldAt(0).toInt() < phraseLimit ? whole : QString();
 }
 
 } // namespace
@@ -95,7 +109,8 @@ void SetSearchIndexUse(bool use)
     useIndex = use;
 }
 
-QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text)
+QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
+                    int firstRows)
 {
     QStringList likes;
     for (const QString &column : columns)
@@ -130,7 +145,7 @@ QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &
         if (used[p].isEmpty())
             continue;
         const QString &table = info.parts[p].table;
-        const QString match = candidateQuery(db, table, used[p], text);
+        const QString match = candidateQuery(db, table, used[p], text, firstRows);
         if (match.isEmpty())
             return plain;
         // one argument: the inserted text is not read for place holders again

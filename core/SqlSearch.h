@@ -15,13 +15,15 @@ class Database;
 // exactly those of that test. A term of three or more characters is first looked
 // up in the substring index of the searched table, which names every row that may
 // contain it, so the engine reads those rows instead of all of them. A term so
-// common that the index names thousands of rows keeps the plain test: a list that
-// shows the first hundred rows in name order finds them sooner by walking the
-// names than by reading every candidate.
+// common that reading its candidates costs more than the scan keeps the plain
+// test; for a statement that reads only its first rows in its own order (the
+// contact list's hundred rows in name order: firstRows 100) that is the case much
+// sooner, because walking that order finds a common term within a few rows.
 //
 // columns are written as the statement names them ("firma.Name", "adresse.Ort");
 // each must be one that the index covers (its last part names the column).
-QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text);
+QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
+                    int firstRows = 0);
 
 // For tests and benchmarks: false makes SqlContains give the plain test only, the
 // statement every search had before the substring indexes, to compare rows and

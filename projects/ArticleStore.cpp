@@ -76,13 +76,14 @@ QStringList ArticleStore::groups()
     return out;
 }
 
-QString ArticleStore::searchCondition(SearchColumn column, const QString &text, const QString &group, Database *db)
+QString ArticleStore::searchCondition(SearchColumn column, const QString &text, const QString &group, Database *db,
+                                      int firstRows)
 {
     QString condition;
     if (!text.isEmpty()) {
         const QString name = column == SearchColumn::Bezeichnung ? QStringLiteral("Bez") : QStringLiteral("ArtikelNr");
         condition = QStringLiteral(" WHERE ")
-                    + (db ? SqlContains(*db, Schema::SearchIndex::Artikel, {name}, text)
+                    + (db ? SqlContains(*db, Schema::SearchIndex::Artikel, {name}, text, firstRows)
                           : SqlLike(name, text, LikeMatch::Contains));
     }
     if (!group.isEmpty())
@@ -94,7 +95,7 @@ QString ArticleStore::searchCondition(SearchColumn column, const QString &text, 
 QList<ArticleRow> ArticleStore::search(SearchColumn column, const QString &text, const QString &group,
                                        qint64 afterId, int limit)
 {
-    QString condition = searchCondition(column, text, group, &m_db);
+    QString condition = searchCondition(column, text, group, &m_db, limit);
     if (limit > 0) {
         // Table order is key order (the key is the row number), so a page is
         // the next rows by key, and each page is a statement of its own.

@@ -77,9 +77,9 @@ public:
     // " WHERE Bez LIKE '%<text>%'", then " AND ArtikelGruppe='<group>'" (or
     // " WHERE ArtikelGruppe=..." alone). An empty group means no group filter.
     // With the data set, the text is looked up in its substring index first
-    // (SqlContains); the rows found stay the same.
+    // (SqlContains, firstRows for a page in key order); the rows found stay the same.
     static QString searchCondition(SearchColumn column, const QString &text, const QString &group,
-                                   Database *db = nullptr);
+                                   Database *db = nullptr, int firstRows = 0);
     // The articles in table order. With a limit, at most that many of those
     // whose key is above afterId: the result list reads a large catalogue a
     // page at a time, as the user scrolls.

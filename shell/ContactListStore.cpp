@@ -49,7 +49,7 @@ QString termCondition(Database &db, bool companies, int tab, const QString &term
     const QString &t = term; // quoted by SqlLike
     const Schema::SearchIndex index = companies ? Schema::SearchIndex::Firma : Schema::SearchIndex::Name;
     const auto contains = [&](const QStringList &columns) {
-        return QStringLiteral(" AND ") + SqlContains(db, index, columns, t);
+        return QStringLiteral(" AND ") + SqlContains(db, index, columns, t, ContactListStore::MaxRows);
     };
     switch (SearchTab(tab)) {
     case SearchTab::Firmenname:
