@@ -144,7 +144,24 @@ void Database::connect(const QString &path, bool readOnly)
 
 void Database::open(const QString &dataDir)
 {
+    open(DatabaseConfig::sqlite(dataDir));
+}
+
+void Database::open(const DatabaseConfig &config)
+{
     close();
+    m_config = config;
+    m_lost = false;
+    m_createdNow = false;
+    SetCurrentSqlEngine(config.engine);
+    if (config.isServer())
+        openServer();
+    else
+        openFile(config.dataDir);
+}
+
+void Database::openFile(const QString &dataDir)
+{
     m_dataDir = dataDir;
     QDir dir(dataDir);
     if (!dir.exists() && !QDir().mkpath(dataDir))
@@ -191,6 +208,148 @@ void Database::open(const QString &dataDir)
     exec(QStringLiteral("ANALYZE"));
 }
 
+// --- PostgreSQL -------------------------------------------------------------------
+
+void Database::connectServer()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+    if (!m_config.host.isEmpty())
+        db.setHostName(m_config.host);
+    if (m_config.port > 0)
+        db.setPort(m_config.port);
+    db.setDatabaseName(m_config.name);
+    if (!m_config.user.isEmpty())
+        db.setUserName(m_config.user);
+    db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    db.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    if (!db.open()) {
+        const QString why = db.lastError().text();
+        close();
+        throw DataSetError(QStringLiteral("Der Datenbankserver \"%1\" ist nicht erreichbar oder lässt die "
+                                          "Anmeldung nicht zu.\nBitte prüfen Sie Server, Port, Datenbank und "
+                                          "Benutzer (Orbel.ini, Abschnitt Datenbank) und das Kennwort in "
+                                          "~/.pgpass.\n\nMeldung der Datenbank: %2")
+                               .arg(m_path, why));
+    }
+    startSession();
+}
+
+static QString quotedIdentifier(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+void Database::startSession()
+{
+    // Dates travel as "dd.MM.yyyy" in both directions, as in every statement.
+    exec(QStringLiteral("SET DateStyle TO 'German, DMY'"));
+    exec(QStringLiteral("SET client_min_messages TO warning"));
+    if (!m_config.schema.isEmpty()) {
+        exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quotedIdentifier(m_config.schema)));
+        exec(QStringLiteral("SET search_path TO %1, public").arg(quotedIdentifier(m_config.schema)));
+    }
+}
+
+void Database::openServer()
+{
+    m_dataDir.clear();
+    m_path = m_config.describe();
+    connectServer();
+    try {
+        QSqlQuery q(connection());
+        if (!q.exec(QStringLiteral("SELECT to_regclass('orvella_info') IS NOT NULL, "
+                                   "(SELECT COUNT(*) FROM information_schema.tables "
+                                   "WHERE table_schema = current_schema())"))
+            || !q.next())
+            fail(q.lastError(), q.lastQuery());
+        const bool ours = q.value(0).toBool();
+        const qint64 tables = q.value(1).toLongLong();
+        q.finish();
+        if (!ours && tables > 0)
+            throw DataSetError(QStringLiteral("Die Datenbank \"%1\" enthält Tabellen, ist aber kein "
+                                              "Orvella-Datenbestand.\nSie wurde nicht verändert.")
+                                   .arg(m_path));
+        if (!ours) {
+            createServerDataSet();
+        } else {
+            const int version = schemaVersion();
+            if (version > Schema::Version)
+                throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren "
+                                                  "Orvella-Version (Stand %2, dieses Programm kennt "
+                                                  "Stand %3).\nBitte installieren Sie die neuere Version. "
+                                                  "Der Datenbestand wurde nicht verändert.")
+                                       .arg(m_path)
+                                       .arg(version)
+                                       .arg(Schema::Version));
+            if (version < Schema::Version)
+                upgrade(version);
+        }
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void Database::createServerDataSet()
+{
+    begin();
+    try {
+        // Two workstations starting on the same empty database: one builds the data
+        // set, the other waits here and then finds it complete.
+        exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(Schema::ApplicationId));
+        QSqlQuery q(connection());
+        if (!q.exec(QStringLiteral("SELECT to_regclass('orvella_info') IS NOT NULL")) || !q.next())
+            fail(q.lastError(), q.lastQuery());
+        const bool built = q.value(0).toBool();
+        q.finish();
+        if (!built) {
+            for (const QString &st : Schema::createStatements(DatabaseEngine::PostgreSQL))
+                exec(st);
+            for (const QString &st : Schema::seedStatements())
+                exec(st);
+            exec(QStringLiteral("CREATE TABLE orvella_info (key TEXT PRIMARY KEY, value TEXT)"));
+            exec(QStringLiteral("INSERT INTO orvella_info (key, value) VALUES ('application_id', '%1'), "
+                                "('version', '%2')")
+                     .arg(Schema::ApplicationId)
+                     .arg(Schema::Version));
+            m_createdNow = true;
+        }
+        commit();
+    } catch (...) {
+        rollback();
+        throw;
+    }
+}
+
+void Database::ensureConnected()
+{
+    if (!m_lost || !m_config.isServer())
+        return;
+    {
+        QSqlDatabase db = connection();
+        db.close();
+        m_depth = 0; // the server rolled back whatever was open
+        if (!db.open())
+            fail(db.lastError(), QString());
+    }
+    m_lost = false;
+    startSession();
+}
+
+void Database::openExisting(const QString &filePath, bool readOnly)
+{
+    close();
+    m_config = DatabaseConfig::sqlite(QFileInfo(filePath).absolutePath());
+    m_lost = false;
+    m_path = filePath;
+    m_dataDir = QFileInfo(filePath).absolutePath();
+    m_createdNow = false;
+    if (!QFileInfo(filePath).isFile())
+        throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" ist nicht vorhanden.").arg(filePath));
+    checkHeader();
+    connect(m_path, readOnly);
+}
+
 void Database::checkReadable()
 {
     // Nothing is written to a data set before it is known to be a whole Orvella
@@ -229,51 +388,108 @@ void Database::checkReadable()
 
 void Database::setBusyTimeout(int milliseconds)
 {
-    exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
+    exec(m_config.isServer() ? QStringLiteral("SET lock_timeout = %1").arg(milliseconds)
+                             : QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
 }
+
+namespace {
+
+enum class Failure { Damaged, Full, Locked, ReadOnly, Unreachable, Lost, Duplicate, Other };
+
+Failure sqliteFailure(const QSqlError &error)
+{
+    bool isCode = false;
+    const int code = error.nativeErrorCode().toInt(&isCode);
+    switch (isCode ? code & 0xff : -1) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return Failure::Damaged;
+    case SQLITE_FULL: return Failure::Full;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return Failure::Locked;
+    case SQLITE_READONLY:
+    case SQLITE_PERM: return Failure::ReadOnly;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN: return Failure::Unreachable;
+    case SQLITE_CONSTRAINT:
+        return error.databaseText().contains(QLatin1String("UNIQUE")) ? Failure::Duplicate : Failure::Other;
+    default: return Failure::Other;
+    }
+}
+
+// PostgreSQL names its failures by SQLSTATE.
+Failure serverFailure(const QSqlError &error)
+{
+    const QString state = error.nativeErrorCode();
+    if (error.type() == QSqlError::ConnectionError || state.startsWith(QLatin1String("08"))
+        || state.startsWith(QLatin1String("57P")) || (state.isEmpty() && error.type() != QSqlError::NoError))
+        return Failure::Lost;
+    if (state == QLatin1String("23505"))
+        return Failure::Duplicate;
+    if (state == QLatin1String("53100"))
+        return Failure::Full;
+    if (state == QLatin1String("55P03") || state == QLatin1String("40P01") || state == QLatin1String("40001"))
+        return Failure::Locked;
+    if (state == QLatin1String("42501") || state == QLatin1String("25006"))
+        return Failure::ReadOnly;
+    if (state.startsWith(QLatin1String("XX")))
+        return Failure::Damaged;
+    return Failure::Other;
+}
+
+} // namespace
 
 void Database::fail(const QSqlError &error, const QString &statement) const
 {
     const QString engine = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    bool isCode = false;
-    const int code = error.nativeErrorCode().toInt(&isCode);
     const QString file = m_path.isEmpty() ? m_dataDir : m_path;
-    switch (isCode ? code & 0xff : -1) {
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
+    const Failure failure = m_config.isServer() ? serverFailure(error) : sqliteFailure(error);
+    switch (failure) {
+    case Failure::Damaged:
         throw DatabaseError(damagedMessage(file, false), engine, statement);
-    case SQLITE_FULL:
+    case Failure::Full:
         throw DatabaseError(QStringLiteral("Auf dem Datenträger des Datenbestands \"%1\" ist kein Platz mehr.\n"
                                            "Es wurde nichts gespeichert. Bitte schaffen Sie Platz (nicht mehr "
                                            "benötigte Dateien löschen oder verschieben) und wiederholen Sie den "
                                            "Befehl.")
                                 .arg(file),
                             engine, statement);
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+    case Failure::Locked:
         throw DatabaseError(QStringLiteral("Der Datenbestand \"%1\" ist von einem anderen Programm oder einem "
                                            "anderen Arbeitsplatz gesperrt.\nEs wurde nichts gespeichert. Bitte "
                                            "warten Sie einen Moment oder beenden Sie das andere Programm und "
                                            "wiederholen Sie dann den Befehl.")
                                 .arg(file),
                             engine, statement);
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
+    case Failure::ReadOnly:
         throw DatabaseError(QStringLiteral("Der Datenbestand \"%1\" darf nicht beschrieben werden.\nEs wurde "
-                                           "nichts gespeichert. Bitte prüfen Sie die Zugriffsrechte der Datei und "
-                                           "ihres Ordners.")
-                                .arg(file),
+                                           "nichts gespeichert. Bitte prüfen Sie die Zugriffsrechte %2.")
+                                .arg(file, m_config.isServer() ? QStringLiteral("des Datenbankbenutzers")
+                                                               : QStringLiteral("der Datei und ihres Ordners")),
                             engine, statement);
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
+    case Failure::Unreachable:
         throw DatabaseError(QStringLiteral("Der Datenbestand \"%1\" kann nicht gelesen oder geschrieben werden.\n"
                                            "Es wurde nichts gespeichert. Bitte prüfen Sie, ob der Datenträger "
                                            "erreichbar ist, und wiederholen Sie den Befehl.")
                                 .arg(file),
                             engine, statement);
-    default:
-        throw DatabaseError(engine, statement);
+    case Failure::Lost:
+        // The server rolled back what was open; the next command connects again.
+        m_lost = true;
+        throw DatabaseError(QStringLiteral("Die Verbindung zum Datenbankserver \"%1\" ist unterbrochen.\nDer "
+                                           "Befehl wurde abgebrochen, es wurde nichts halb gespeichert. Bitte "
+                                           "prüfen Sie das Netz und wiederholen Sie den Befehl; die Verbindung "
+                                           "wird dabei neu aufgebaut.")
+                                .arg(file),
+                            engine, statement);
+    case Failure::Duplicate:
+        throw DuplicateNumberError(QStringLiteral("Die Nummer wurde inzwischen an einem anderen Arbeitsplatz "
+                                                  "vergeben.\nEs wurde nichts gespeichert. Bitte speichern Sie "
+                                                  "noch einmal; dabei wird eine neue Nummer gezogen."),
+                                   engine, statement);
+    case Failure::Other:
+        break;
     }
+    throw DatabaseError(engine, statement);
 }
 
 void Database::registerCollations()
@@ -290,7 +506,7 @@ void Database::createDataSet()
 {
     begin();
     try {
-        for (const QString &s : Schema::createStatements())
+        for (const QString &s : Schema::createStatements(DatabaseEngine::SQLite))
             exec(s);
         for (const QString &s : Schema::seedStatements())
             exec(s);
@@ -308,9 +524,9 @@ void Database::upgrade(int fromVersion)
     for (int v = fromVersion + 1; v <= Schema::Version; ++v) {
         begin();
         try {
-            for (const QString &s : Schema::upgradeStatements(v))
+            for (const QString &s : Schema::upgradeStatements(v, m_config.engine))
                 exec(s);
-            exec(QStringLiteral("PRAGMA user_version=%1").arg(v));
+            setVersion(v);
             commit();
         } catch (...) {
             rollback();
@@ -321,14 +537,25 @@ void Database::upgrade(int fromVersion)
 
 int Database::schemaVersion()
 {
+    const QString sql = m_config.isServer() ? QStringLiteral("SELECT value FROM orvella_info WHERE key = 'version'")
+                                            : QStringLiteral("PRAGMA user_version");
     QSqlQuery q(connection());
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        fail(q.lastError(), QStringLiteral("PRAGMA user_version"));
+    if (!q.exec(sql) || !q.next())
+        fail(q.lastError(), sql);
     return q.value(0).toInt();
+}
+
+void Database::setVersion(int version)
+{
+    if (m_config.isServer())
+        exec(QStringLiteral("UPDATE orvella_info SET value = '%1' WHERE key = 'version'").arg(version));
+    else
+        exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
 }
 
 void Database::exec(const QString &sql)
 {
+    ensureConnected();
     QSqlQuery q(connection());
     if (!q.exec(sql))
         fail(q.lastError(), sql);
@@ -336,7 +563,10 @@ void Database::exec(const QString &sql)
 
 void Database::begin()
 {
-    exec(m_depth == 0 ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
+    // SQLite takes the write lock at once, so two programs on one machine wait for
+    // each other instead of failing half-way; the server locks row by row.
+    const QString first = m_config.isServer() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE");
+    exec(m_depth == 0 ? first : QStringLiteral("SAVEPOINT sp%1").arg(m_depth));
     ++m_depth;
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "DatabaseConfig.h"
+#include "Errors.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 
-// The connection to one Orvella data set. Everything that depends on the engine
-// (file name, pragmas, collation, the schema's DDL) stays behind this class and
-// Schema, so a server engine can be added later without touching a window.
+// The connection to one Orvella data set: the SQLite file of one machine or a
+// PostgreSQL database that several workstations share. Everything that depends on
+// the engine (connection, session settings, collation, the schema's DDL, the
+// schema version, transactions, the engine's error codes) stays behind this class
+// and Schema: no window or store knows which engine it talks to.
 class Database
 {
 public:
@@ -17,14 +22,27 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Opens orvella.db in dataDir; creates the folder and a complete data set with
-    // seed rows when there is none. A file that is not an Orvella data set, or one
-    // written by a newer version, is refused with DataSetError and left untouched.
+    // Opens the data set; creates a complete one with seed rows when there is none
+    // (the SQLite file and its folder, or the tables in an empty server database).
+    // A file or database that is not an Orvella data set, or one written by a newer
+    // version, is refused with DataSetError and left untouched.
+    void open(const DatabaseConfig &config);
+    // The SQLite file orvella.db in dataDir.
     void open(const QString &dataDir);
+    // The same data set again (after close()).
+    void reopen() { open(m_config); }
+    // A further connection to a data set file that exists already: a worker
+    // thread's own connection to the open data set, or a copy to be checked. The
+    // file must carry an Orvella header; its content is neither checked, created
+    // nor upgraded. A read-only connection cannot change the file.
+    void openExisting(const QString &filePath, bool readOnly);
     void close();
     bool isOpen() const;
 
     QSqlDatabase connection() const;
+    const DatabaseConfig &config() const { return m_config; }
+    bool isServer() const { return m_config.isServer(); }
+    // The SQLite file, or the server address as messages name it.
     QString filePath() const { return m_path; }
     QString dataDir() const { return m_dataDir; }
     bool createdNow() const { return m_createdNow; }
@@ -47,19 +65,39 @@ public:
     void rollback();
     int transactionDepth() const { return m_depth; }
 
+    // Before a statement: a server connection that was lost is made again (the
+    // command that met the loss was abandoned; the next one starts afresh).
+    void ensureConnected();
+
 private:
+    void openFile(const QString &dataDir);
+    void openServer();
     void connect(const QString &path, bool readOnly = false);
+    void connectServer();
+    void startSession();
     void checkHeader() const;
     void checkReadable();
     void createDataSet();
+    void createServerDataSet();
     void upgrade(int fromVersion);
     void registerCollations();
+    void setVersion(int version);
 
     QString m_connectionName;
+    DatabaseConfig m_config;
+    mutable bool m_lost = false;
     QString m_path;
     QString m_dataDir;
     bool m_createdNow = false;
     int m_depth = 0;
+};
+
+// A number that identifies a row (a document, a contact) was stored meanwhile by
+// another workstation: the save can draw a fresh number and try again.
+class DuplicateNumberError : public DatabaseError
+{
+public:
+    using DatabaseError::DatabaseError;
 };
 
 // Orders "dd.MM.yyyy" texts by calendar date; other texts come first, byte-wise.

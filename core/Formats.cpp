@@ -1,6 +1,7 @@
 #include "Formats.h"
 
 #include "Amount.h"
+#include "DatabaseConfig.h"
 #include "Errors.h"
 
 #include <QLocale>
@@ -124,7 +125,10 @@ QString SqlLike(const QString &column, const QString &text, LikeMatch match)
     const QString front = match == LikeMatch::Contains ? QStringLiteral("%") : QString();
     // The ESCAPE clause only when the text needs it, so plain prefixes keep the
     // engine's index plans for LIKE 'x%'.
-    return column + QStringLiteral(" LIKE '") + front + SqlQuote(pattern) + QStringLiteral("%'")
+    // SQLite's LIKE ignores case; PostgreSQL's needs ILIKE for the same rows.
+    const QString like = CurrentSqlEngine() == DatabaseEngine::PostgreSQL ? QStringLiteral(" ILIKE '")
+                                                                          : QStringLiteral(" LIKE '");
+    return column + like + front + SqlQuote(pattern) + QStringLiteral("%'")
            + (escaped ? QStringLiteral(" ESCAPE '\\'") : QString());
 }
 

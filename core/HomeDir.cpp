@@ -30,11 +30,11 @@ QStringList ArgumentsWithoutHome(const QStringList &arguments)
     QStringList out;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
-        if (i > 0 && a == QLatin1String("--home")) {
+        if (i > 0 && (a == QLatin1String("--home") || a == QLatin1String("--database"))) {
             ++i;
             continue;
         }
-        if (i > 0 && a.startsWith(QLatin1String("--home=")))
+        if (i > 0 && (a.startsWith(QLatin1String("--home=")) || a.startsWith(QLatin1String("--database="))))
             continue;
         out << a;
     }

@@ -9,7 +9,8 @@
 // application-data folder.
 QString ResolveHomeDir(const QStringList &arguments);
 
-// The arguments without "--home DIR", for the rest of the start-up to look at.
+// The arguments without "--home DIR" and "--database URL", for the rest of the
+// start-up to look at.
 QStringList ArgumentsWithoutHome(const QStringList &arguments);
 
 // The folder of shipped defaults (templates, manual) that new home folders are

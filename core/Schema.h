@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "DatabaseConfig.h"
+
 // The one definition of every table, index and seed row of an Orvella data set.
 namespace Schema {
 
@@ -18,12 +20,13 @@ constexpr quint32 ApplicationId = 0x4F52564C;
 QStringList documentBaseNames();
 // Every table of the data set, in creation order.
 QStringList tableNames();
-// CREATE TABLE and CREATE INDEX statements of the current version.
-QStringList createStatements();
+// CREATE TABLE and CREATE INDEX statements of the current version, in the
+// engine's own types.
+QStringList createStatements(DatabaseEngine engine = DatabaseEngine::SQLite);
 // INSERT statements of the rows a new data set carries.
 QStringList seedStatements();
 // Statements that bring a data set from version toVersion-1 to toVersion.
-QStringList upgradeStatements(int toVersion);
+QStringList upgradeStatements(int toVersion, DatabaseEngine engine = DatabaseEngine::SQLite);
 
 // The substring indexes of the searches that match anywhere in a text. Each index
 // table holds, under the number of a row of one table, that row's texts split
@@ -57,7 +60,8 @@ struct SearchIndexInfo
 SearchIndexInfo searchIndexInfo(SearchIndex index);
 
 // Drops and creates the substring indexes with their triggers and fills them from
-// the tables. Part of a new data set; may be run again on any data set (for
+// the tables (the SQLite file's; the server keeps a trigram index per searched
+// column instead). Part of a new data set; may be run again on any data set (for
 // example after tables were replaced as a whole).
 QStringList searchIndexStatements();
 

@@ -4,6 +4,7 @@
 #include "Errors.h"
 #include "Formats.h"
 
+#include <QDate>
 #include <QSqlError>
 #include <QVariant>
 
@@ -36,6 +37,10 @@ QString SqlValueText(const QVariant &value)
         return QString::number(value.toLongLong());
     case QMetaType::QByteArray:
         return QString::fromUtf8(value.toByteArray());
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:
         return value.toString();
     }
@@ -75,6 +80,7 @@ void SqlQuery::close()
 void SqlQuery::open()
 {
     close();
+    m_db.ensureConnected();
     const QString sql = text();
     m_query = QSqlQuery(m_db.connection());
     if (!m_query.exec(sql)) {
@@ -91,6 +97,7 @@ void SqlQuery::open()
 void SqlQuery::execSql()
 {
     close();
+    m_db.ensureConnected();
     const QString sql = text();
     QSqlQuery q(m_db.connection());
     if (!q.exec(sql))

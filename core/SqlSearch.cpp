@@ -117,8 +117,9 @@ QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &
         likes << SqlLike(column, text, LikeMatch::Contains);
     const QString plain = likes.size() == 1 ? likes.first()
                                             : QLatin1Char('(') + likes.join(QStringLiteral(" OR ")) + QLatin1Char(')');
-    // Characters, not UTF-16 units: "a" and an emoji are two characters.
-    if (!useIndex || text.toUcs4().size() < ShortestIndexedTerm)
+    // Characters, not UTF-16 units: "a" and an emoji are two characters. The
+    // server serves the plain ILIKE from its own trigram indexes, one per column.
+    if (!useIndex || text.toUcs4().size() < ShortestIndexedTerm || CurrentSqlEngine() == DatabaseEngine::PostgreSQL)
         return plain;
 
     // Each column to the index table that holds it; a column that none holds is

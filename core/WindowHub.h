@@ -52,6 +52,11 @@ public:
     virtual void showOpenItems() {}
     // Backup window: full data set (true) or invoices and credit notes (false).
     virtual void showBackup(bool fullDataSet) { Q_UNUSED(fullDataSet); }
+    // Restoring a full backup, modally.
+    virtual void showRestore() {}
+    // Closes the windows that show stored data before the data set is replaced or
+    // emptied; a window with unsaved changes asks. False when one stays open.
+    virtual bool closeDataWindows() { return true; }
     virtual void showUsers() {}
     virtual void showChangePassword() {}
     virtual void showCalendar() {}

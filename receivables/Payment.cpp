@@ -1,5 +1,7 @@
 #include "Payment.h"
 
+#include "NumberInput.h"
+
 #include "OpenItem.h"
 
 namespace PaymentRules {
@@ -56,9 +58,9 @@ Paid readPaid(const QString &typed)
     if (t == QLatin1String("-"))
         return {PaidKind::Dash, {}};
     // Money is paid in cents: a third decimal is a typing error, not something to round away.
-    if (const std::optional<Amount> a = Amount::parseInput(t); a && *a == a->roundedToCents())
-        return {PaidKind::Value, *a};
-    return {PaidKind::Invalid, {}};
+    if (NumberInput::refusal(PaidField, t))
+        return {PaidKind::Invalid, {}};
+    return {PaidKind::Value, *NumberInput::value(PaidField, t)};
 }
 
 Remaining remaining(Amount reference, const QString &typed)
@@ -94,9 +96,7 @@ std::optional<Booking> planBooking(Amount reference, const QString &typed, bool 
 
 QString invalidPaidMessage(const QString &typed)
 {
-    return QStringLiteral("'%1' ist kein gültiger Betrag. Bitte geben Sie den gezahlten Betrag mit Dezimalkomma "
-                          "ein, zum Beispiel 1234,50. Es wurde nichts gebucht.")
-        .arg(typed.trimmed());
+    return NumberInput::refusal(PaidField, typed).value_or(QString());
 }
 
 QString bookingQuestion(Amount remaining, const QString &currency, bool withSkonto)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NumberInput.h"
+
 #include "Amount.h"
 
 #include <QColor>
@@ -87,6 +89,8 @@ std::optional<Booking> planBooking(Amount reference, const QString &typed, bool 
 
 // The message shown instead of booking a paid amount that is not an amount.
 QString invalidPaidMessage(const QString &typed);
+// "Gezahlter Betrag": an amount in cents; negative corrects an earlier booking.
+inline const NumberInput::Field PaidField{NumberInput::Kind::Money, QStringLiteral("Gezahlter Betrag"), true};
 // "Rechnung mit 600,00 € Restbetrag ohne Skont erfassen?"
 QString bookingQuestion(Amount remaining, const QString &currency, bool withSkonto);
 inline const QString OverpaymentQuestion =

@@ -1,5 +1,7 @@
 #include "TfrmOP.h"
 
+#include "NumberEdit.h"
+
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
@@ -329,10 +331,8 @@ void TfrmOP::buildUi()
     grpBuchen = new QGroupBox(QStringLiteral("Rechnung buchen"), this);
     grpBuchen->setObjectName(QStringLiteral("grpBuchen"));
     auto *bl = new QFormLayout(grpBuchen);
-    edtGezahlt = new QLineEdit(this);
+    edtGezahlt = new NumberEdit(PaymentRules::PaidField, &m_state.dialogs, this);
     edtGezahlt->setObjectName(QStringLiteral("edtGezahlt"));
-    edtGezahlt->setAlignment(Qt::AlignRight);
-    edtGezahlt->installEventFilter(this);
     dtBuchung = new QDateEdit(QDate::currentDate(), this);
     dtBuchung->setObjectName(QStringLiteral("dtBuchung"));
     dtBuchung->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
@@ -463,7 +463,7 @@ void TfrmOP::clearPanels()
 {
     for (QLineEdit *e : {edtDatum, edtAblauf, edtGebucht, edtRNr, edtBetrag, edtNachGutschrift, edtNachTeilzahlung,
                          edtMitSkonto, edtOhneSkonto, edtPersonFirma, edtTelefonAP, edtTelefon, edtStrasse, edtPlz,
-                         edtOrt, edtGezahlt, edtRest}) {
+                         edtOrt, static_cast<QLineEdit *>(edtGezahlt), edtRest}) {
         e->clear();
         setTextColour(e, {});
     }
@@ -555,21 +555,6 @@ void TfrmOP::recomputeRemaining()
         edtGezahlt->setText(typed);
         edtGezahlt->setCursorPosition(int(typed.size()));
     }
-}
-
-bool TfrmOP::eventFilter(QObject *watched, QEvent *event)
-{
-    // Enter in "Gezahlter Betrag" moves on instead of booking. Every other key is
-    // kept: a text that is no amount shows no remaining amount and is refused with
-    // a message when booked, rather than losing a typed "." and reading "1.5" as 15.
-    if (watched == edtGezahlt && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            focusNextChild();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 // --- commands --------------------------------------------------------------------

@@ -5,6 +5,8 @@
 #include "OpenItemsReport.h"
 #include "Payment.h"
 
+#include "NumberEdit.h"
+
 #include <QDialog>
 #include <array>
 #include <functional>
@@ -18,6 +20,7 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
+
 class QLineEdit;
 class QMenu;
 class QPrinter;
@@ -87,7 +90,8 @@ public:
     QTreeWidget *lstAnsprechpartner;
     QPushButton *btnMahnung;
     QGroupBox *grpBuchen;
-    QLineEdit *edtGezahlt, *edtRest;
+    NumberEdit *edtGezahlt;
+    QLineEdit *edtRest;
     QDateEdit *dtBuchung;
     QCheckBox *chkMitSkonto;
     QPushButton *btnErfassen;
@@ -98,7 +102,6 @@ public:
 protected:
     void showEvent(QShowEvent *e) override;
     void done(int result) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildUi();

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "TForm1.h"
 #include "TfrmCalendar.h"
+#include "TfrmBackup.h"
 #include "TfrmFPDetail.h"
 #include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
@@ -13,6 +14,8 @@
 #include "TfrmProjektSuche.h"
 
 #include <QPointer>
+#include "TfrmRestore.h"
+#include "TfrmService.h"
 
 #include <algorithm>
 #include <vector>
@@ -29,6 +32,7 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmOP> op;
     std::unique_ptr<TfrmCalendar> calendar;
     QPointer<TfrmFallingBlocks> game; // deleted when its window closes
+    std::unique_ptr<TfrmBackup> backup;
 };
 
 namespace {
@@ -82,7 +86,7 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // cash discount
         [] {}, // extended contact data
         [&] { d->fpDetail = std::make_unique<TfrmFPDetail>(m_state, owner); }, // additional text, contact detail view
-        [] {}, // backup
+        [&] { d->backup = std::make_unique<TfrmBackup>(m_state, owner); }, // backup
         [] {}, // letterhead
     };
     int ordinal = 0;
@@ -105,6 +109,8 @@ bool AppWindows::has(Window window) const
     case Window::OpenItems: return bool(d->op);
     case Window::Calendar: return bool(d->calendar);
     case Window::Game: return true;
+    case Window::Backup: return bool(d->backup);
+    case Window::DataMaintenance: return true;
     default: return false;
     }
 }
@@ -213,4 +219,40 @@ void AppWindows::showGame()
     d->game->show();
     d->game->raise();
     d->game->activateWindow();
+}
+
+void AppWindows::showBackup(bool fullDataSet)
+{
+    if (!d->backup)
+        return;
+    d->backup->selectMode(fullDataSet ? BackupRules::Kind::Full : BackupRules::Kind::InvoiceArchive);
+    d->backup->exec();
+}
+
+void AppWindows::showRestore()
+{
+    TfrmRestore restore(m_state, &m_main);
+    restore.exec();
+    if (restore.restored())
+        m_main.LoadContactList();
+}
+
+bool AppWindows::closeDataWindows()
+{
+    // The project window asks about unsaved documents and stays open when the
+    // user keeps them; the others show nothing that is not stored.
+    if (d->projektDetail && d->projektDetail->isVisible() && !d->projektDetail->close())
+        return false;
+    for (QWidget *w : std::initializer_list<QWidget *>{d->projekt.get(), d->fpDetail.get()})
+        if (w && w->isVisible())
+            w->close();
+    return true;
+}
+
+void AppWindows::showDataMaintenance()
+{
+    TfrmService service(m_state, &m_main);
+    service.exec();
+    if (service.changed())
+        m_main.LoadContactList();
 }

@@ -30,6 +30,10 @@ public:
     void showOpenItems() override;
     bool showProjectSearch() override;
     void showProjectSearchFrom(int page, qint64 projectNumber) override;
+    void showBackup(bool fullDataSet) override;
+    void showRestore() override;
+    bool closeDataWindows() override;
+    void showDataMaintenance() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
     void showCalendar() override;

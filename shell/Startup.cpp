@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include "DatabaseConfig.h"
+
 #include "AppState.h"
 #include "AppWindows.h"
 #include "CommandGuard.h"
@@ -46,7 +48,7 @@ int RunOrvella(int argc, char *argv[])
     Database db;
     try {
         exeDir = PrepareHomeDir(ResolveHomeDir(QApplication::arguments()));
-        db.open(DataDirOf(exeDir));
+        db.open(ChooseDatabase(QApplication::arguments(), exeDir, DataDirOf(exeDir)));
     } catch (const OrvellaError &e) {
         dialogs.error(e.message(), QStringLiteral("Orvella-Suite"));
         return 1;

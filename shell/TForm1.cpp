@@ -139,6 +139,9 @@ void TForm1::connectCommands()
     connect(actBackupInvoices, &QAction::triggered, this, [this] {
         runCommand([this] { if (m_state.hub) m_state.hub->showBackup(false); });
     });
+    connect(actRestore, &QAction::triggered, this, [this] {
+        runCommand([this] { if (m_state.hub) m_state.hub->showRestore(); });
+    });
     connect(actUsers, &QAction::triggered, this, [this] {
         runCommand([this] { if (m_state.hub) m_state.hub->showUsers(); });
     });
@@ -195,7 +198,7 @@ void TForm1::updateAvailability()
         {W::ProjectSearch, {actSearchProject, qlSearchProject, popSearchProject}},
         {W::Options, {actOptions}},
         {W::OpenItems, {actOpenItems, qlOpenItems}},
-        {W::Backup, {actBackupAll, actBackupInvoices}},
+        {W::Backup, {actBackupAll, actBackupInvoices, actRestore}},
         {W::Users, {actUsers}},
         {W::ChangePassword, {actChangePassword}},
         {W::Calendar, {popCalendar, qlCalendar}},

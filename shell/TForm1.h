@@ -129,7 +129,7 @@ private:
 
 public:
     // Controls (named for tests through objectName as well).
-    QAction *actBackupAll = nullptr, *actBackupInvoices = nullptr, *actQuit = nullptr;
+    QAction *actBackupAll = nullptr, *actBackupInvoices = nullptr, *actRestore = nullptr, *actQuit = nullptr;
     QAction *actNewEntry = nullptr, *actEditEntry = nullptr, *actChangePassword = nullptr, *actUsers = nullptr;
     QAction *actShowBlocked = nullptr, *actShowSearch = nullptr;
     QAction *actNewProject = nullptr, *actSearchProject = nullptr, *actOptions = nullptr;

@@ -95,6 +95,9 @@ void TForm1::buildMenus()
     actBackupInvoices = makeAction(QStringLiteral("actBackupInvoices"), QStringLiteral("Rechnungen und Gutschriften"));
     backup->addAction(actBackupAll);
     backup->addAction(actBackupInvoices);
+    backup->addSeparator();
+    actRestore = makeAction(QStringLiteral("actRestore"), QStringLiteral("Datensicherung zurückspielen…"));
+    backup->addAction(actRestore);
     datei->addSeparator();
     actQuit = makeAction(QStringLiteral("actQuit"), QStringLiteral("&Beenden"), QStringLiteral("quit"));
     datei->addAction(actQuit);

@@ -115,7 +115,7 @@ void TestDatabase::refusesForeignFiles()
     const QString file = env.dataDir() + "/orvella.db";
     if (kind == "damaged") {
         // a real data set with rows, then garbage over some pages behind the header
-        env.db().open(env.dataDir());
+        env.reopen();
         env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Muster GmbH', '1')");
         env.db().close();
         QFile f(file);
@@ -144,7 +144,7 @@ void TestDatabase::refusesForeignFiles()
     }
     const QByteArray before = fileDigest(file);
     try {
-        env.db().open(env.dataDir());
+        env.reopen();
         QFAIL("the file was accepted");
     } catch (const DataSetError &e) {
         QVERIFY2(e.message().contains(message), qPrintable(e.message()));

@@ -38,7 +38,7 @@ void TestDocumentCrash::killedSavesLeaveWholeInvoices()
         QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
     }
 
-    env.db().open(env.dataDir());
+    env.reopen();
     QCOMPARE(env.scalar("PRAGMA integrity_check"), QStringLiteral("ok"));
 
     SqlQuery q(env.db());

@@ -40,7 +40,7 @@ void TestBookingCrash::killedBookingsKeepPostingsInStep()
         QCOMPARE(booker.exitStatus(), QProcess::CrashExit);
     }
 
-    env.db().open(env.dataDir());
+    env.reopen();
     QCOMPARE(env.scalar("PRAGMA integrity_check"), QStringLiteral("ok"));
     SqlQuery q(env.db());
     q.open("SELECT o.RNR, o.Betrag, o.RBetrag, o.BDatum, o.Gebucht,"

@@ -240,7 +240,7 @@ void TestReceivablesStore::earlierDataSetGetsTheDueDateIndex()
     env.exec("DROP INDEX ix_rechnungenop_EDatum_RNR");
     env.exec("PRAGMA user_version=1");
     env.db().close();
-    env.db().open(env.dataDir());
+    env.reopen();
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
     QCOMPARE(env.scalar("SELECT sql FROM sqlite_master WHERE name='ix_rechnungenop_EDatum_RNR'"),
              "CREATE INDEX ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)");

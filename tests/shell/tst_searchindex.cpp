@@ -139,6 +139,8 @@ void TestSearchIndex::contactSearchesFindTheRowsOfTheScan()
     QVERIFY(found > 5000); // the terms find rows, and lists are cut at 100 rows
     QVERIFY(full > 10);
     // The searches do read the index: without its rows they find nothing.
+    if (TestsOnServer())
+        return; // the server's trigram indexes are its own, not tables of ours
     QCOMPARE(store.search(true, false, QString(), int(SearchTab::Allgemein), "Weg").size(), ContactListStore::MaxRows);
     for (const char *index : {"suche_firma", "suche_adresse"})
         env.exec(QStringLiteral("DELETE FROM %1").arg(index));
@@ -257,6 +259,7 @@ void TestSearchIndex::projectAndArticleSearchesFindTheRowsOfTheScan()
 
 void TestSearchIndex::upgradeFillsTheIndexes()
 {
+    ORVELLA_SQLITE_ONLY();
     TestEnv env;
     env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Muster GmbH', '1')");
     env.exec("INSERT INTO adresse (IDA, Ort) VALUES (1, 'Stuttgart')");
@@ -271,7 +274,7 @@ void TestSearchIndex::upgradeFillsTheIndexes()
         env.exec("DROP TABLE " + index);
     env.exec("PRAGMA user_version = 2");
     env.db().close();
-    env.db().open(env.dataDir());
+    env.reopen();
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
     QCOMPARE(env.column("SELECT (SELECT COUNT(*) FROM suche_firma) || (SELECT COUNT(*) FROM suche_adresse) || "
                         "(SELECT COUNT(*) FROM suche_projekt) || (SELECT COUNT(*) FROM suche_projektname) || "

@@ -5,7 +5,9 @@
 #include "TfrmArtikelEintragen.h"
 #include "TfrmFallingBlocks.h"
 #include "TfrmRabatt.h"
+#include "TfrmRestore.h"
 #include "TfrmSconto.h"
+#include "TfrmService.h"
 #include "TfrmStartinfo.h"
 #include "TfrmZusatzText.h"
 #include "WindowPlacement.h"
@@ -37,6 +39,8 @@ void TestWindowSizes::everyWindowFitsALaptop()
     TfrmRabatt discount(env.state());
     TfrmSconto skonto(env.state());
     TfrmZusatzText texts(env.state());
+    TfrmRestore restore(env.state());
+    TfrmService service(env.state());
     AboutDialog about(env.home());
     TfrmStartinfo splash;
     TfrmFallingBlocks game(env.dialogs());

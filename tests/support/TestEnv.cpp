@@ -3,6 +3,7 @@
 #include "HomeDir.h"
 #include "SqlQuery.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <QtTest>
@@ -17,6 +18,30 @@ void RedirectSettings(const QString &dir)
     qputenv("XDG_CONFIG_DIRS", (dir + QStringLiteral("/system")).toUtf8());
 }
 
+bool TestsOnServer()
+{
+    const QString choice = qEnvironmentVariable("ORVELLA_TEST_DATABASE").trimmed();
+    return !choice.isEmpty() && choice != QLatin1String("sqlite");
+}
+
+DatabaseConfig TestDatabaseConfig(const QString &dataDir)
+{
+    if (!TestsOnServer())
+        return DatabaseConfig::sqlite(dataDir);
+    const QString choice = qEnvironmentVariable("ORVELLA_TEST_DATABASE").trimmed();
+    DatabaseConfig c;
+    if (const std::optional<DatabaseConfig> url = ParseDatabaseUrl(choice)) {
+        c = *url;
+    } else {
+        // The server of the PG* variables; libpq reads host, port, user and password itself.
+        c.engine = DatabaseEngine::PostgreSQL;
+        c.name = qEnvironmentVariable("PGDATABASE", QStringLiteral("postgres"));
+    }
+    static int serial = 0;
+    c.schema = QStringLiteral("t_%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    return c;
+}
+
 TestEnv::TestEnv(bool withDatabase)
 {
     if (!m_dir.isValid())
@@ -24,14 +49,24 @@ TestEnv::TestEnv(bool withDatabase)
     RedirectSettings(m_dir.filePath(QStringLiteral("config")));
     m_home = PrepareHomeDir(m_dir.filePath(QStringLiteral("home")));
     m_db = std::make_unique<Database>(QStringLiteral("test-%1").arg(quintptr(this)));
+    m_config = TestDatabaseConfig(DataDirOf(m_home));
     if (withDatabase)
-        m_db->open(DataDirOf(m_home));
+        m_db->open(m_config);
     m_state = std::make_unique<AppState>(*m_db, m_dialogs, m_home);
 }
 
 TestEnv::~TestEnv()
 {
     m_state.reset();
+    if (m_config.isServer() && !m_config.schema.isEmpty()) {
+        // the schema goes with the test; a failure here leaves only a stray schema
+        try {
+            if (!m_db->isOpen())
+                m_db->open(m_config);
+            m_db->exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(m_config.schema));
+        } catch (...) {
+        }
+    }
     m_db.reset();
 }
 

@@ -1,0 +1,274 @@
+#include "TfrmRestore.h"
+
+#include "AppState.h"
+#include "CommandGuard.h"
+#include "DataSetCopier.h"
+#include "Dialogs.h"
+#include "WindowHub.h"
+#include "WindowPlacement.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor Red(Qt::red);
+const QColor Green(0, 128, 0);
+
+QString backupDate(const BackupManifest &m)
+{
+    return m.created.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
+
+} // namespace
+
+TfrmRestore::TfrmRestore(AppState &state, QWidget *parent)
+    : QDialog(parent), m_state(state), m_copier(MakeDataSetCopier(state.db))
+{
+    setObjectName(QStringLiteral("TfrmRestore"));
+    setWindowTitle(QStringLiteral("Datensicherung zurückspielen"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    m_context.exeDir = state.ExeDir;
+    const auto run = [this](const std::function<void()> &f) { return [this, f] { RunCommand(m_state.dialogs, f); }; };
+
+    auto *root = new QVBoxLayout(this);
+    auto *group = new QGroupBox(QStringLiteral("Verzeichnis der Datensicherung"), this);
+    auto *row = new QHBoxLayout(group);
+    edtFolder = new QLineEdit(group);
+    edtFolder->setObjectName(QStringLiteral("edtFolder"));
+    edtFolder->setReadOnly(true);
+    btnBrowse = new QPushButton(QStringLiteral("&Browse"), group);
+    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+    row->addWidget(edtFolder, 1);
+    row->addWidget(btnBrowse);
+    root->addWidget(group);
+    txtInhalt = new QPlainTextEdit(this);
+    txtInhalt->setObjectName(QStringLiteral("txtInhalt"));
+    txtInhalt->setReadOnly(true);
+    txtInhalt->setPlaceholderText(QStringLiteral("Bitte wählen Sie das Verzeichnis einer Sicherung des gesamten "
+                                                 "Datenbestands (G…)."));
+    root->addWidget(txtInhalt, 1);
+    pbFortschritt = new QProgressBar(this);
+    pbFortschritt->setObjectName(QStringLiteral("pbFortschritt"));
+    pbFortschritt->setTextVisible(false);
+    pbFortschritt->setMaximumHeight(16);
+    root->addWidget(pbFortschritt);
+    edtStatus = new QLineEdit(this);
+    edtStatus->setObjectName(QStringLiteral("edtStatus"));
+    edtStatus->setReadOnly(true);
+    edtStatus->setFocusPolicy(Qt::ClickFocus);
+    root->addWidget(edtStatus);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    btnAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    btnAbbrechen->setObjectName(QStringLiteral("btnAbbrechen"));
+    btnZurueckspielen = new QPushButton(QStringLiteral("&Zurückspielen"), this);
+    btnZurueckspielen->setObjectName(QStringLiteral("btnZurueckspielen"));
+    btnSchliessen = new QPushButton(QStringLiteral("&Schließen"), this);
+    btnSchliessen->setObjectName(QStringLiteral("btnSchliessen"));
+    for (QPushButton *b : {btnAbbrechen, btnZurueckspielen, btnSchliessen}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    root->addLayout(buttons);
+    setStyleSheet(QStringLiteral("QLineEdit:read-only, QPlainTextEdit[readOnly=\"true\"] { background: palette(window); }"));
+
+    connect(btnBrowse, &QPushButton::clicked, this, run([this] { cmdBrowse(); }));
+    connect(btnZurueckspielen, &QPushButton::clicked, this, run([this] { cmdRestore(); }));
+    connect(btnAbbrechen, &QPushButton::clicked, this, run([this] { cmdCancel(); }));
+    connect(btnSchliessen, &QPushButton::clicked, this, &QDialog::reject);
+    connect(&m_worker, &BackupWorker::finished, this, [this] { RunCommand(m_state.dialogs, [this] { finished(); }); });
+    ResizeWithinScreen(this, QSize(560, 440));
+    updateButtons();
+}
+
+TfrmRestore::~TfrmRestore()
+{
+    // a task still running ends here without reporting to a window that is going
+    disconnect(&m_worker, nullptr, this, nullptr);
+    if (m_progress)
+        m_progress->stop();
+    m_worker.wait();
+}
+
+void TfrmRestore::setStatus(const QString &text, const QColor &colour)
+{
+    QPalette p = edtStatus->palette();
+    p.setColor(QPalette::Text, colour.isValid() ? colour : QApplication::palette().color(QPalette::Text));
+    edtStatus->setPalette(p);
+    edtStatus->setText(text);
+    edtStatus->setCursorPosition(0);
+}
+
+void TfrmRestore::updateButtons()
+{
+    const bool running = isRunning();
+    btnBrowse->setEnabled(!running);
+    btnZurueckspielen->setEnabled(!running && m_checked.has_value());
+    btnAbbrechen->setEnabled(running);
+}
+
+void TfrmRestore::cmdBrowse()
+{
+    const QString chosen = m_state.dialogs.existingDirectory(
+        QStringLiteral("Verzeichnis der Datensicherung wählen"),
+        edtFolder->text().isEmpty() ? QDir::homePath() : edtFolder->text());
+    if (!chosen.isEmpty())
+        chooseFolder(chosen);
+}
+
+void TfrmRestore::start(Task task, std::function<void(BackupProgress &)> work)
+{
+    m_task = task;
+    m_progress = std::make_unique<BackupProgress>();
+    m_progress->setCheckpointHook(m_hook);
+    connect(m_progress.get(), &BackupProgress::stepStarted, this, [this](int step, int steps, const QString &status) {
+        pbFortschritt->setRange(0, steps * 1000);
+        pbFortschritt->setValue((step - 1) * 1000);
+        setStatus(status, QColor());
+    });
+    connect(m_progress.get(), &BackupProgress::itemsDone, this, [this](qint64 done, qint64 items) {
+        const int base = pbFortschritt->value() / 1000 * 1000;
+        pbFortschritt->setValue(base + (items > 0 ? int(done * 999 / items) : 0));
+    });
+    BackupProgress *progress = m_progress.get();
+    m_worker.start([work = std::move(work), progress] { work(*progress); });
+    updateButtons();
+}
+
+void TfrmRestore::chooseFolder(const QString &folder)
+{
+    if (isRunning())
+        return;
+    m_checked.reset();
+    txtInhalt->clear();
+    edtFolder->setText(QDir::cleanPath(folder));
+    const BackupContext context = m_context;
+    DataSetCopier *copier = m_copier.get();
+    const QString chosen = edtFolder->text();
+    start(Task::Check, [this, context, copier, chosen](BackupProgress &progress) {
+        m_checkResult = CheckBackup(context, *copier, chosen, progress);
+    });
+}
+
+void TfrmRestore::cmdRestore()
+{
+    if (isRunning() || !m_checked)
+        return;
+    if (m_state.dialogs.question(RestoreQuestion(*m_checked), Dialogs::Buttons::YesNo,
+                                 QStringLiteral("Datensicherung zurückspielen"))
+        != Dialogs::Answer::Yes)
+        return;
+    // Windows that show stored data are closed first; one with unsaved changes
+    // asks, and when the user keeps it, nothing is replaced.
+    if (m_state.hub && !m_state.hub->closeDataWindows()) {
+        m_state.dialogs.warning(QStringLiteral("Die Datensicherung wurde nicht zurückgespielt, weil ein Fenster noch "
+                                               "ungesicherte Daten enthält.\nBitte speichern oder verwerfen Sie diese "
+                                               "und spielen Sie die Sicherung dann zurück."));
+        return;
+    }
+    BackupContext context = m_context;
+    context.now = QDateTime::currentDateTime();
+    DataSetCopier *copier = m_copier.get();
+    const QString folder = edtFolder->text();
+    m_kept.clear();
+    start(Task::Restore, [this, context, copier, folder](BackupProgress &progress) {
+        m_kept = RunRestore(context, *copier, folder, progress);
+    });
+}
+
+void TfrmRestore::cmdCancel()
+{
+    if (!isRunning() || !m_progress)
+        return;
+    if (m_progress->lockedIn()) {
+        m_state.dialogs.information(QStringLiteral("Der Datenbestand ist schon ersetzt; das Zurückspielen wird noch "
+                                                   "zu Ende geführt."));
+        return;
+    }
+    m_progress->pause();
+    const auto answer = m_state.dialogs.question(
+        m_task == Task::Restore ? QStringLiteral("Das Zurückspielen ist noch nicht fertig. Wollen Sie es wirklich "
+                                                 "abbrechen? Der Datenbestand bleibt dann, wie er ist.")
+                                : QStringLiteral("Die Prüfung der Datensicherung ist noch nicht fertig. Wollen Sie "
+                                                 "sie wirklich abbrechen?"),
+        Dialogs::Buttons::YesNo, QStringLiteral("Warnung"));
+    if (answer == Dialogs::Answer::Yes)
+        m_progress->stop();
+    else
+        m_progress->resume();
+}
+
+void TfrmRestore::finished()
+{
+    const Task task = m_task;
+    m_task = Task::None;
+    const bool replaced = task == Task::Restore && m_progress && m_progress->lockedIn();
+    if (task == Task::Check && !m_worker.cancelled() && m_worker.failure().isEmpty()) {
+        m_checked = m_checkResult;
+        const BackupManifest &m = m_checked->manifest;
+        txtInhalt->setPlainText(BackupSummary(*m_checked));
+        setStatus(QStringLiteral("Die Datensicherung vom %1 ist vollständig und unbeschädigt.").arg(backupDate(m)),
+                  Green);
+        pbFortschritt->setValue(pbFortschritt->maximum());
+    } else if (task == Task::Restore && m_worker.failure().isEmpty() && !m_worker.cancelled()) {
+        m_restored = true;
+        const QString date = backupDate(m_checked->manifest);
+        m_checked.reset();
+        pbFortschritt->setValue(pbFortschritt->maximum());
+        setStatus(QStringLiteral("Die Datensicherung vom %1 wurde zurückgespielt.").arg(date), Green);
+        m_state.dialogs.information(QStringLiteral("Die Datensicherung vom %1 wurde zurückgespielt.\nDer bisherige "
+                                                   "Datenbestand liegt in \"%2\".\nEinstellungen wie die Währung "
+                                                   "gelten ab dem nächsten Programmstart.")
+                                        .arg(date, m_kept));
+    } else if (m_worker.cancelled()) {
+        pbFortschritt->setValue(0);
+        setStatus(task == Task::Restore ? QStringLiteral("Zurückspielen abgebrochen, der Datenbestand ist unverändert.")
+                                        : QStringLiteral("Prüfung abgebrochen."),
+                  Red);
+    } else {
+        m_restored = m_restored || replaced;
+        if (task == Task::Check)
+            m_checked.reset();
+        setStatus(task == Task::Restore && !replaced
+                      ? QStringLiteral("Die Datensicherung wurde nicht zurückgespielt, der Datenbestand ist unverändert.")
+                      : task == Task::Restore ? QStringLiteral("Fehler beim Zurückspielen!")
+                                              : QStringLiteral("Die Datensicherung kann nicht zurückgespielt werden."),
+                  Red);
+        if (!m_closing)
+            m_state.dialogs.error(m_worker.failure());
+    }
+    updateButtons();
+}
+
+void TfrmRestore::done(int result)
+{
+    if (isRunning() && m_progress) {
+        if (m_progress->lockedIn()) {
+            m_state.dialogs.information(QStringLiteral("Der Datenbestand ist schon ersetzt; das Zurückspielen wird "
+                                                       "noch zu Ende geführt."));
+            return;
+        }
+        m_progress->pause();
+        if (m_state.dialogs.question(QStringLiteral("Das Zurückspielen ist noch nicht fertig. Wollen Sie es wirklich "
+                                                    "abbrechen?"),
+                                     Dialogs::Buttons::YesNo, QStringLiteral("Warnung"))
+            != Dialogs::Answer::Yes) {
+            m_progress->resume();
+            return;
+        }
+        m_progress->stop();
+        m_closing = true;
+        m_worker.wait();
+        m_closing = false;
+    }
+    QDialog::done(result);
+}

@@ -1,0 +1,395 @@
+#include "BackupFixtures.h"
+#include "BackupProgress.h"
+#include "BackupTasks.h"
+#include "DataSetCopier.h"
+#include "Errors.h"
+#include "HomeDir.h"
+#include "IniFile.h"
+#include "InvoiceArchive.h"
+#include "Settings.h"
+#include "Transaction.h"
+
+#include <QtTest>
+
+using BackupRules::Kind;
+
+namespace {
+
+const QDateTime Now(QDate(2004, 2, 15), QTime(14, 30, 5));
+
+// Invoices 1..5 dated around the year 2003, each with as many lines as its
+// number; credit note 10 (for invoice 2) lies after the year, 11 (for 3) inside.
+void fillDocuments(TestEnv &env)
+{
+    Transaction t(env.db());
+    const char *dates[] = {"31.12.2002", "01.01.2003", "15.06.2003", "31.12.2003", "01.01.2004"};
+    for (int n = 1; n <= 5; ++n)
+        AddArchiveInvoice(env, n, QLatin1String(dates[n - 1]), n, n == 3 ? QStringLiteral("Müller's Spezial") : QStringLiteral("Artikel"));
+    AddArchiveCreditNote(env, 10, 2, QStringLiteral("01.01.2004"));
+    AddArchiveCreditNote(env, 11, 3, QStringLiteral("31.12.2003"));
+    env.exec("INSERT INTO firma (IDF, Name, St) VALUES (7, 'Muster GmbH', '1')");
+    t.commit();
+    WriteCurrency(env.home(), QStringLiteral("CHF"));
+    WriteOwnCompany(env.home(), QStringLiteral("Halvard GmbH"), QStringLiteral("Weg 1"), QStringLiteral("12345"),
+                    QStringLiteral("Ort"));
+    WriteAll(env.path(QStringLiteral("DruckJob.ini")), "[Job]\nName=Zwei Drucker\n");
+    WriteAll(env.dataDir() + QStringLiteral("/Images/7.BMP"), "picture 7");
+    WriteAll(env.dataDir() + QStringLiteral("/Images/logo.bmp"), "letterhead");
+}
+
+BackupContext contextOf(TestEnv &env)
+{
+    BackupContext c;
+    c.exeDir = env.home();
+    c.now = Now;
+    return c;
+}
+
+QString targetOf(TestEnv &env)
+{
+    const QString t = env.path(QStringLiteral("sicherung"));
+    QDir().mkpath(t);
+    return t;
+}
+
+} // namespace
+
+class TestBackupTasks : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void defaultPeriods();
+    void fullBackupsOfOneDay();
+    void archivePeriods_data();
+    void archivePeriods();
+    void cancelledAtAnyPoint_data();
+    void cancelledAtAnyPoint();
+    void unusableTargets_data();
+    void unusableTargets();
+    void restoreBringsBackTheBackup();
+    void damagedBackupsAreRefused_data();
+    void damagedBackupsAreRefused();
+};
+
+void TestBackupTasks::defaultPeriods()
+{
+    // the year before while today lies in January to March
+    QCOMPARE(BackupRules::defaultPeriod(QDate(2004, 2, 15)).first, QDate(2003, 1, 1));
+    QCOMPARE(BackupRules::defaultPeriod(QDate(2004, 3, 31)).second, QDate(2003, 12, 31));
+    QCOMPARE(BackupRules::defaultPeriod(QDate(2004, 4, 15)).first, QDate(2004, 1, 1));
+}
+
+void TestBackupTasks::fullBackupsOfOneDay()
+{
+    TestEnv env;
+    fillDocuments(env);
+    const QString target = targetOf(env);
+    auto copier = MakeDataSetCopier(env.db());
+    const QStringList live = DumpDataSet(env.db());
+    for (int run = 1; run <= 2; ++run) {
+        BackupProgress progress;
+        const QString folder = RunFullBackup(contextOf(env), *copier, target, progress);
+        QCOMPARE(folder, target + QStringLiteral("/G040215%1").arg(run));
+    }
+    // two backups and nothing half-written beside them
+    QCOMPARE(Entries(target), QStringList({"G0402151", "G0402152"}));
+    const QString folder = target + "/G0402152";
+    QCOMPARE(Entries(folder), QStringList({"DruckJob.ini", "EFirma.ob1", "Images", "Orbel.ini", "Sicherung.ini",
+                                           "orvella.db"}));
+    QCOMPARE(Entries(folder + "/Images"), QStringList({"7.BMP", "logo.bmp"}));
+    QCOMPARE(ReadAll(folder + "/Images/logo.bmp"), QByteArray("letterhead"));
+    QCOMPARE(ReadCurrency(folder), QStringLiteral("CHF"));
+
+    // the copy is a data set of its own with exactly the live rows
+    Database copy(QStringLiteral("copy"));
+    copy.openExisting(folder + "/orvella.db", true);
+    QCOMPARE(DumpDataSet(copy), live);
+    QCOMPARE(FileColumn(folder + "/orvella.db", "PRAGMA journal_mode"), QStringList({"delete"}));
+    QVERIFY(!QFile::exists(folder + "/orvella.db-wal"));
+
+    const BackupManifest m = BackupManifest::read(folder);
+    QCOMPARE(m.kind, Kind::Full);
+    QCOMPARE(m.created, Now);
+    QCOMPARE(m.schemaVersion, Schema::Version);
+    QCOMPARE(m.rows.size(), Schema::tableNames().size());
+    QCOMPARE(m.rows.value("rechnungenartikel"), qint64(15));
+}
+
+void TestBackupTasks::archivePeriods_data()
+{
+    QTest::addColumn<QDate>("from"); // invalid: the whole stock
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QStringList>("invoices");
+    QTest::addColumn<QStringList>("creditNotes");
+    QTest::newRow("gesamter Rechnungsbestand") << QDate() << QDate() << QStringList({"1", "2", "3", "4", "5"})
+                                               << QStringList({"10", "11"});
+    // invoice 2 lies in 2003, its credit note 10 does not
+    QTest::newRow("2003 with both edge days") << QDate(2003, 1, 1) << QDate(2003, 12, 31)
+                                              << QStringList({"2", "3", "4"}) << QStringList({"11"});
+    QTest::newRow("one day") << QDate(2003, 12, 31) << QDate(2003, 12, 31) << QStringList({"4"})
+                             << QStringList({"11"});
+    QTest::newRow("nothing in it") << QDate(2003, 1, 2) << QDate(2003, 6, 14) << QStringList() << QStringList();
+}
+
+void TestBackupTasks::archivePeriods()
+{
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QStringList, invoices);
+    QFETCH(QStringList, creditNotes);
+    TestEnv env;
+    fillDocuments(env);
+    // rows that belong to no stored document stay out of the archive
+    env.exec("INSERT INTO teilbuchung (RNr, Betrag, Datum, Text) VALUES (99, 1, '01.06.2003', '')");
+    const QStringList live = DumpDataSet(env.db());
+    auto copier = MakeDataSetCopier(env.db());
+    BackupProgress progress;
+    std::optional<InvoicePeriod> period;
+    if (from.isValid())
+        period = InvoicePeriod{from, to};
+    const QString folder = RunInvoiceArchive(contextOf(env), *copier, targetOf(env), period, progress);
+    QCOMPARE(folder, targetOf(env) + "/R0402151");
+    QCOMPARE(DumpDataSet(env.db()), live);
+
+    const QString file = folder + "/" + InvoiceArchive::FileName;
+    const auto column = [&file](const QString &sql) { return FileColumn(file, sql); };
+    QCOMPARE(column("SELECT BelegNr FROM rechnungen ORDER BY BelegNr"), invoices);
+    QCOMPARE(column("SELECT BelegNr FROM gutschriften ORDER BY BelegNr"), creditNotes);
+    // every dependent table holds the rows of the selected documents and no others
+    int lines = 0;
+    for (const QString &n : invoices)
+        lines += n.toInt();
+    const QString perInvoice = "SELECT COUNT(*) FROM %1 WHERE %2 IN (SELECT BelegNr FROM rechnungen)";
+    for (const auto &[table, key, each] : std::initializer_list<std::tuple<QString, QString, int>>{
+             {"rechnungenanschrift", "BelegNr", 2}, {"rechnungenextra", "BelegNr", 1}, {"rechnungenztext", "BelegNr", 4},
+             {"rechnungenop", "RNR", 1}, {"rechnungenbetrag", "BelegNr", 1}, {"teilbuchung", "RNr", 2}}) {
+        const QString all = QString::number(each * invoices.size());
+        QCOMPARE(column("SELECT COUNT(*) FROM " + table), QStringList({all}));
+        QCOMPARE(column(perInvoice.arg(table, key)), QStringList({all}));
+    }
+    QCOMPARE(column("SELECT COUNT(*) FROM rechnungenartikel"), QStringList({QString::number(lines)}));
+    for (const char *table : {"gutschriftenartikel", "gutschriftenextra", "gutschriftenop", "gutschriftenbetrag"})
+        QCOMPARE(column(QString("SELECT COUNT(*) FROM %1 WHERE BelegNr IN (SELECT BelegNr FROM gutschriften)").arg(table)),
+                 QStringList({QString::number(creditNotes.size())}));
+    QCOMPARE(column("SELECT COUNT(*) FROM gutschriftenanschrift"), QStringList({QString::number(2 * creditNotes.size())}));
+
+    if (invoices.contains("3")) {
+        // the address kinds tell recipient and billing address apart; postings and
+        // the apostrophe arrive unchanged
+        QCOMPARE(column("SELECT Art || ':' || Name FROM rechnungenanschrift WHERE BelegNr=3 ORDER BY Art"),
+                 QStringList({"Anschrift:Kunde 3", "Rechnungsanschrift:Buchhaltung 3"}));
+        QCOMPARE(column("SELECT DISTINCT Bezeichnung FROM rechnungenartikel WHERE BelegNr=3"),
+                 QStringList({"Müller's Spezial"}));
+        QCOMPARE(column("SELECT Betrag || ' ' || Datum FROM teilbuchung WHERE RNr=3"),
+                 QStringList({"5.0 15.06.2003", "5.0 15.06.2003"}));
+        QCOMPARE(column("SELECT RNr || '/' || Betrag FROM gutschriftenop WHERE BelegNr=11"), QStringList({"3/11.9"}));
+    }
+    const BackupManifest m = BackupManifest::read(folder);
+    QCOMPARE(m.kind, Kind::InvoiceArchive);
+    QCOMPARE(m.period, from.isValid() ? from.toString("dd.MM.yyyy") + " - " + to.toString("dd.MM.yyyy")
+                                      : QStringLiteral("gesamter Rechnungsbestand"));
+    QCOMPARE(m.rows.value("rechnungen"), qint64(invoices.size()));
+    QCOMPARE(m.rows.value("rechnungenartikel"), qint64(lines));
+}
+
+void TestBackupTasks::cancelledAtAnyPoint_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("look"); // the how-manieth look at the controls in that step
+    QTest::newRow("full: before copying") << true << 1 << 1;
+    QTest::newRow("full: inside the integrity check") << true << 2 << 3;
+    QTest::newRow("full: after the first picture") << true << 3 << 3;
+    QTest::newRow("full: settings files") << true << 4 << 2;
+    QTest::newRow("full: before the folder is named") << true << 5 << 1;
+    QTest::newRow("archive: creating the tables") << false << 1 << 1;
+    QTest::newRow("archive: among invoice lines") << false << 3 << 4;
+    QTest::newRow("archive: part payments") << false << 9 << 2;
+    QTest::newRow("archive: credit notes") << false << 10 << 1;
+    QTest::newRow("archive: before the folder is named") << false << 17 << 1;
+}
+
+void TestBackupTasks::cancelledAtAnyPoint()
+{
+    QFETCH(bool, full);
+    QFETCH(int, step);
+    QFETCH(int, look);
+    TestEnv env;
+    fillDocuments(env);
+    const QString target = targetOf(env);
+    const QStringList live = DumpDataSet(env.db());
+    auto copier = MakeDataSetCopier(env.db());
+    BackupProgress progress;
+    int looks = 0;
+    progress.setCheckpointHook([&](int atStep, qint64) {
+        if (atStep == step && ++looks == look)
+            progress.stop();
+    });
+    try {
+        if (full)
+            RunFullBackup(contextOf(env), *copier, target, progress);
+        else
+            RunInvoiceArchive(contextOf(env), *copier, target, std::nullopt, progress);
+        QFAIL("the backup was not cancelled");
+    } catch (const BackupCancelled &) {
+    }
+    QCOMPARE(looks, look);
+    QCOMPARE(Entries(target), QStringList());
+    QCOMPARE(DumpDataSet(env.db()), live);
+}
+
+void TestBackupTasks::unusableTargets_data()
+{
+    QTest::addColumn<QString>("target"); // relative to the home folder unless absolute
+    QTest::addColumn<qint64>("free");    // -1: as the disk says
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing folder") << "gibt-es-nicht" << qint64(-1) << "gibt es nicht";
+    QTest::newRow("not writable") << "/proc" << qint64(-1) << "kann nicht geschrieben werden";
+    QTest::newRow("too small") << "sicherung" << qint64(900 * 1024) << "sind nur noch 0,9 MB frei";
+}
+
+void TestBackupTasks::unusableTargets()
+{
+    QFETCH(QString, target);
+    QFETCH(qint64, free);
+    QFETCH(QString, message);
+    TestEnv env;
+    fillDocuments(env);
+    targetOf(env);
+    if (!target.startsWith('/'))
+        target = env.path(target);
+    BackupContext context = contextOf(env);
+    if (free >= 0)
+        context.freeSpace = [free](const QString &) { return free; };
+    auto copier = MakeDataSetCopier(env.db());
+    const QStringList before = Entries(target);
+    for (const bool full : {true, false}) {
+        BackupProgress progress;
+        try {
+            if (full)
+                RunFullBackup(context, *copier, target, progress);
+            else
+                RunInvoiceArchive(context, *copier, target, std::nullopt, progress);
+            QFAIL("an unusable target was taken");
+        } catch (const OrvellaError &e) {
+            QVERIFY2(e.message().contains(message) && e.message().contains("Es wurde nichts gesichert"),
+                     qPrintable(e.message()));
+        }
+        QCOMPARE(Entries(target), before);
+    }
+}
+
+void TestBackupTasks::restoreBringsBackTheBackup()
+{
+    TestEnv env;
+    fillDocuments(env);
+    const QStringList saved = DumpDataSet(env.db());
+    auto copier = MakeDataSetCopier(env.db());
+    BackupProgress first;
+    const QString folder = RunFullBackup(contextOf(env), *copier, targetOf(env), first);
+
+    // afterwards: a new invoice, a contact gone, an address changed, settings and pictures changed
+    AddArchiveInvoice(env, 99, "01.02.2004", 2);
+    env.exec("DELETE FROM firma");
+    env.exec("UPDATE rechnungenanschrift SET Name='geändert' WHERE BelegNr=1");
+    WriteCurrency(env.home(), QStringLiteral("USD"));
+    WriteAll(env.dataDir() + "/Images/7.BMP", "changed picture");
+    WriteAll(env.dataDir() + "/Images/8.BMP", "new picture");
+    const QStringList changed = DumpDataSet(env.db());
+
+    BackupProgress checking;
+    const BackupCheck check = CheckBackup(contextOf(env), *copier, folder, checking);
+    QCOMPARE(check.manifest.rows.value("rechnungen"), qint64(5));
+    QCOMPARE(check.liveRows.value("rechnungen"), qint64(6));
+    QVERIFY2(RestoreQuestion(check).contains("Datensicherung vom 15.02.2004 14:30")
+                 && RestoreQuestion(check).contains("Rechnungen: 5 (jetzt 6)")
+                 && RestoreQuestion(check).contains("Firmen: 1 (jetzt 0)"),
+             qPrintable(RestoreQuestion(check)));
+
+    BackupContext later = contextOf(env);
+    later.now = Now.addDays(3);
+    BackupProgress restoring;
+    const QString kept = RunRestore(later, *copier, folder, restoring);
+    QCOMPARE(kept, env.dataDir() + "/orvella.db.vor-Wiederherstellung-20040218-143005");
+    // the program's own connection reads exactly the rows of the backup
+    QCOMPARE(DumpDataSet(env.db()), saved);
+    QCOMPARE(env.scalar("PRAGMA integrity_check"), QStringLiteral("ok"));
+    QCOMPARE(env.scalar("PRAGMA journal_mode"), QStringLiteral("wal"));
+    Database previous(QStringLiteral("previous"));
+    previous.openExisting(kept, true);
+    QCOMPARE(DumpDataSet(previous), changed);
+    QCOMPARE(ReadCurrency(env.home()), QStringLiteral("CHF"));
+    QCOMPARE(IniFile(env.home() + "Orbel.ini.vor-Wiederherstellung-20040218-143005").readString("Personal", "Waehrung"),
+             QStringLiteral("USD"));
+    QCOMPARE(Entries(env.dataDir() + "/Images"), QStringList({"7.BMP", "logo.bmp"}));
+    QCOMPARE(ReadAll(env.dataDir() + "/Images/7.BMP"), QByteArray("picture 7"));
+    QCOMPARE(Entries(env.dataDir() + "/Images.vor-Wiederherstellung-20040218-143005"),
+             QStringList({"7.BMP", "8.BMP", "logo.bmp"}));
+}
+
+void TestBackupTasks::damagedBackupsAreRefused_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("pages overwritten") << "pages" << "ist beschädigt";
+    QTest::newRow("cut short") << "cut" << "ist beschädigt";
+    QTest::newRow("not a data set") << "text" << "kein Orvella-Datenbestand";
+    QTest::newRow("rows differ from the manifest") << "manifest" << "passt nicht zu ihrem Inhaltsverzeichnis";
+    QTest::newRow("no manifest") << "nomanifest" << "keine Orvella-Datensicherung";
+    QTest::newRow("an invoice archive") << "archive" << "Zurückspielen lässt sich nur";
+}
+
+void TestBackupTasks::damagedBackupsAreRefused()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    TestEnv env;
+    fillDocuments(env);
+    Transaction many(env.db());
+    for (int n = 20; n < 400; ++n) // enough pages that damage in the middle hits table data
+        AddArchiveInvoice(env, n, "01.03.2003", 3);
+    many.commit();
+    auto copier = MakeDataSetCopier(env.db());
+    BackupProgress progress;
+    QString folder = RunFullBackup(contextOf(env), *copier, targetOf(env), progress);
+    const QString copy = folder + "/orvella.db";
+    QFile file(copy);
+    if (damage == "pages") {
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.size() > 40 * 4096);
+        file.seek(file.size() / 2);
+        file.write(QByteArray(3 * 4096, '\x5a'));
+        file.close();
+    } else if (damage == "cut") {
+        QVERIFY(file.resize(file.size() / 2));
+    } else if (damage == "text") {
+        QVERIFY(file.remove());
+        WriteAll(copy, QByteArray(8192, 'x'));
+    } else if (damage == "manifest") {
+        IniFile(folder + "/Sicherung.ini").writeString("Zeilen", "rechnungen", "5");
+    } else if (damage == "nomanifest") {
+        QVERIFY(QFile::remove(folder + "/Sicherung.ini"));
+    } else {
+        BackupProgress archiving;
+        folder = RunInvoiceArchive(contextOf(env), *copier, targetOf(env), std::nullopt, archiving);
+    }
+    AddArchiveInvoice(env, 999, "01.01.2004", 1);
+    const QStringList live = DumpDataSet(env.db());
+    for (const bool restore : {false, true}) {
+        BackupProgress again;
+        try {
+            if (restore)
+                RunRestore(contextOf(env), *copier, folder, again);
+            else
+                CheckBackup(contextOf(env), *copier, folder, again);
+            QFAIL("a damaged backup was taken");
+        } catch (const OrvellaError &e) {
+            QVERIFY2(e.message().contains(message), qPrintable(e.message()));
+        }
+    }
+    QCOMPARE(DumpDataSet(env.db()), live);
+    QCOMPARE(Entries(env.dataDir()).filter("Wiederherstellung"), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestBackupTasks)
+#include "tst_backuptasks.moc"
