@@ -241,8 +241,10 @@ static QString quotedIdentifier(const QString &name)
 
 void Database::startSession()
 {
-    // Dates travel as "dd.MM.yyyy" in both directions, as in every statement.
-    exec(QStringLiteral("SET DateStyle TO 'German, DMY'"));
+    // Statements write dates as "dd.MM.yyyy": day before month on input. The server
+    // answers in ISO form, the only one the driver turns into dates; reading them
+    // gives "dd.MM.yyyy" again.
+    exec(QStringLiteral("SET DateStyle TO 'ISO, DMY'"));
     exec(QStringLiteral("SET client_min_messages TO warning"));
     if (!m_config.schema.isEmpty()) {
         exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quotedIdentifier(m_config.schema)));

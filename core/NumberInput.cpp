@@ -41,6 +41,9 @@ Words words(Kind k)
                 QStringLiteral("1.500,50 oder 1500,50")};
     case Kind::Percent:
         return {QStringLiteral("kein gültiger Prozentsatz"), QStringLiteral("Der Prozentsatz"), QStringLiteral("2,5")};
+    case Kind::VatRate:
+        return {QStringLiteral("kein gültiger Steuersatz"), QStringLiteral("Der Steuersatz"),
+                QStringLiteral("19 oder 7,5")};
     case Kind::Quantity:
         return {QStringLiteral("keine gültige Anzahl"), QStringLiteral("Die Anzahl"),
                 QStringLiteral("3, 1,5 oder 0,335")};
@@ -56,6 +59,7 @@ int maxDecimals(Kind k)
 {
     switch (k) {
     case Kind::Money:
+    case Kind::VatRate:
         return 2;
     case Kind::Percent:
     case Kind::Quantity:
@@ -97,6 +101,7 @@ Amount largest(Kind kind)
     case Kind::Money:
         return Amount::fromUnits(1000000000) - Amount::fromRaw(100);
     case Kind::Percent:
+    case Kind::VatRate:
         return Amount::fromUnits(100);
     case Kind::Quantity:
         return Amount::fromUnits(100000) - Amount::fromRaw(1);
@@ -138,8 +143,8 @@ std::optional<QString> refusal(const Field &f, const QString &typed)
     }
     if (a->isNegative() && !f.negative)
         return head(f) + w.subject + QStringLiteral(" darf nicht negativ sein.") + NotStored;
-    if (f.kind == Kind::Percent && *a > largest(Kind::Percent))
-        return head(f) + QStringLiteral("Der Prozentsatz muss zwischen 0 und 100 liegen.") + NotStored;
+    if ((f.kind == Kind::Percent || f.kind == Kind::VatRate) && *a > largest(f.kind))
+        return head(f) + w.subject + QStringLiteral(" muss zwischen 0 und 100 liegen.") + NotStored;
     const int comma = int(s.indexOf(QLatin1Char(',')));
     if (comma >= 0 && s.size() - comma - 1 > maxDecimals(f.kind))
         return head(f) + QStringLiteral("Bitte höchstens %1 Nachkommastellen eingeben.")

@@ -17,7 +17,8 @@ enum class Kind {
     Percent,  // 0 to 100, four decimals at most
     Quantity, // four decimals at most, below 100,000
     Days,     // whole days, five digits at most
-    Count     // whole numbers such as a stock, nine digits at most
+    Count,    // whole numbers such as a stock, nine digits at most
+    VatRate   // a VAT rate: 0 to 100, two decimals at most, as the rate lists show it
 };
 
 struct Field

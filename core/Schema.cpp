@@ -122,6 +122,11 @@ std::vector<Table> tables()
         {"ztext", {{"Firma", I}, {"Art", T}, {"X", T}, {"Text", T}, {"Style", T}, {"Grad", I}}},
         {"foot", {{"Firma", I}, {"X", T}, {"A", T}, {"B", T}, {"C", T}, {"D", T}}},
         {"mahnungenstext", {{"ID", A}, {"MS", T}, {"RV", I}, {"Text", T}}},
+        // The own company's tax, register, bank and contact data (one row, Firma 1),
+        // which an electronic invoice names besides the address of EFirma.ob1.
+        {"firmendaten", {{"Firma", I}, {"UStIdNr", T}, {"Steuernummer", T}, {"Handelsregister", T},
+                         {"IBAN", T}, {"BIC", T}, {"Bank", T}, {"Kontakt", T}, {"EMail", T},
+                         {"Telefon", T}}},
 
         {"usr", {{"IDU", I}, {"Name", T}, {"Pass", T}, {"Besch", T}}},
         {"permission", {{"IDU", I}, {"IDP", I}, {"Perm", T}}},
@@ -206,7 +211,7 @@ std::vector<Index> indexes()
 QString typeSql(Type type, DatabaseEngine engine)
 {
     if (engine == DatabaseEngine::PostgreSQL) {
-        // Dates are real dates there, read and written as dd.MM.yyyy (DateStyle German).
+        // Dates are real dates there, written as dd.MM.yyyy (DateStyle DMY).
         switch (type) {
         case Type::Integer: return QStringLiteral("BIGINT");
         case Type::Money: return QStringLiteral("DOUBLE PRECISION");
@@ -225,6 +230,26 @@ QString typeSql(Type type, DatabaseEngine engine)
     }
     return QStringLiteral("TEXT");
 }
+
+QString createTable(const Table &t, DatabaseEngine engine, bool ifNotExists = false)
+{
+    QStringList cols;
+    for (const Column &c : t.columns)
+        cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type, engine));
+    return QStringLiteral("CREATE TABLE %1%2 (%3)")
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), t.name, cols.join(QStringLiteral(", ")));
+}
+
+// For an upgrade step, which may meet a data set that has the table already.
+QString createTableIfMissing(const QString &name, DatabaseEngine engine)
+{
+    for (const Table &t : tables())
+        if (t.name == name)
+            return createTable(t, engine, true);
+    return QString();
+}
+
+const QString SellerSeed = QStringLiteral("INSERT INTO firmendaten (Firma) VALUES (1)");
 
 // The text columns the searches look into anywhere ("contains"). On the server a
 // trigram index serves ILIKE '%text%' and ILIKE 'text%' alike.
@@ -489,12 +514,8 @@ QStringList createStatements(DatabaseEngine engine)
     QStringList out;
     if (server)
         out << QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public");
-    for (const Table &t : tables()) {
-        QStringList cols;
-        for (const Column &c : t.columns)
-            cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type, engine));
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
-    }
+    for (const Table &t : tables())
+        out << createTable(t, engine);
     for (const Index &ix : indexes()) {
         // The server's trigram indexes take the place of the indexes that ignore case.
         if (server && ix.columns.contains(QLatin1String("COLLATE NOCASE")))
@@ -539,7 +560,7 @@ QStringList seedStatements()
                        .arg(rv)
                        .arg(lit(levels[level][rv]));
     out << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (7)")
-        << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (19)");
+        << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (19)") << SellerSeed;
     return out;
 }
 
@@ -552,6 +573,10 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
     case 2:
         return {QStringLiteral("CREATE INDEX IF NOT EXISTS ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)")};
     case 3:
+        return {createTableIfMissing(QStringLiteral("firmendaten"), engine),
+                QStringLiteral("INSERT INTO firmendaten (Firma) SELECT 1 WHERE NOT EXISTS "
+                               "(SELECT 1 FROM firmendaten WHERE Firma = 1)")};
+    case 4:
         // The server has had trigram indexes from its first version; a data set
         // made before the address's country and the project's names were searched
         // that way gets theirs here.

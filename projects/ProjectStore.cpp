@@ -147,7 +147,7 @@ ContactDefaults ProjectStore::loadContact(qint64 contact, bool company)
 QList<AddressListRow> ProjectStore::contactAddresses(qint64 contact)
 {
     SqlQuery query(m_db);
-    query.open(QStringLiteral("SELECT DISTINCT adresse.Strasse, adresse.Ort, adresse.IDA, adressetofn.Art "
+    query.open(QStringLiteral("SELECT DISTINCT adresse.Strasse, adresse.Ort, adresse.IDA, adressetofn.Art, adressetofn.St "
                               "FROM adresse, adressetofn WHERE adressetofn.IDA=adresse.IDA AND adressetofn.IDFN='%1' "
                               "ORDER BY adressetofn.St DESC, adresse.IDA")
                    .arg(contact));
@@ -269,7 +269,7 @@ QList<AddressListRow> ProjectStore::projectAddresses(qint64 prNr)
 {
     SqlQuery query(m_db);
     query.open(QStringLiteral("SELECT DISTINCT adresse.Strasse, adresse.Ort, adresse.IDA, adressetofn.Art, "
-                              "projekttofn.IDP FROM adresse, adressetofn, projekttofn WHERE "
+                              "adressetofn.St, projekttofn.IDP FROM adresse, adressetofn, projekttofn WHERE "
                               "adressetofn.IDA=adresse.IDA AND adressetofn.IDFN=projekttofn.IDFN AND "
                               "projekttofn.IDP='%1' ORDER BY adressetofn.St DESC, adresse.IDA")
                    .arg(prNr));

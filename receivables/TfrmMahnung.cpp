@@ -7,6 +7,10 @@
 #include "DunningStore.h"
 #include "Formats.h"
 #include "IniFile.h"
+#include "PrintCommands.h"
+#include "PrintPrompts.h"
+#include "PrintQuestionDialog.h"
+#include "PrintSystem.h"
 #include "Settings.h"
 #include "WindowHub.h"
 #include "WindowPlacement.h"
@@ -33,6 +37,7 @@
 TfrmMahnung::TfrmMahnung(AppState &state, QWidget *parent)
     : QDialog(parent, Qt::Window), m_state(state),
       m_store(std::make_unique<DunningStore>(state.db, state.dialogs, state.dmCommon, ReadCurrency(state.ExeDir))),
+      m_printSystem(std::make_unique<PrintSystem>()), m_printPrompts(std::make_unique<QtPrintPrompts>(state.dialogs)),
       m_currency(ReadCurrency(state.ExeDir))
 {
     setObjectName(QStringLiteral("TfrmMahnung"));
@@ -233,11 +238,11 @@ void TfrmMahnung::buildUi()
     body->addWidget(group, 1);
     root->addLayout(body, 1);
 
-    // Printing the letter comes with the print module; until then its commands are
-    // shown but cannot be used.
-    for (QObject *c : std::initializer_list<QObject *>{btnPrint, btnDruckPanel, btnDruckJob})
-        m_availability.markUnavailable(c);
-    btnPrint->setToolTip(CommandAvailability::UnavailableText + QStringLiteral(": Mahnung in Standardformular ausdrucken"));
+    btnPrint->setToolTip(QStringLiteral("Mahnung in Standardformular ausdrucken"));
+    connect(btnPrint, &QToolButton::clicked, this, run([this] { cmdPrint(); }));
+    connect(btnDruckPanel, &QToolButton::clicked, this, run([this] { cmdPrintAtOnce(); }));
+    // The job button starts nothing in this window; it is there so that the bar looks
+    // like the project window's.
 }
 
 void TfrmMahnung::readSettings()
@@ -311,6 +316,15 @@ void TfrmMahnung::fillPrintJobs()
     for (int i = 1; i <= count; ++i)
         cbDruckJob->addItem(jobs.readString(QStringLiteral("general"), QString::number(i)));
     cbDruckJob->setCurrentIndex(cbDruckJob->count() > 0 ? 0 : -1);
+    btnDruckJob->setEnabled(cbDruckJob->count() > 0);
+}
+
+void TfrmMahnung::reloadPrintJobs()
+{
+    const QString chosen = cbDruckJob->currentText();
+    fillPrintJobs();
+    if (const int i = cbDruckJob->findText(chosen); i >= 0)
+        cbDruckJob->setCurrentIndex(i);
 }
 
 void TfrmMahnung::setLevel(int level)
@@ -424,6 +438,50 @@ bool TfrmMahnung::cmdSave()
     m_saved = true;
     setEditable(false);
     return true;
+}
+
+void TfrmMahnung::setPrintSystem(std::unique_ptr<PrintSystem> system)
+{
+    m_printSystem = std::move(system);
+}
+
+void TfrmMahnung::setPrintPrompts(std::unique_ptr<PrintPrompts> prompts)
+{
+    m_printPrompts = std::move(prompts);
+}
+
+void TfrmMahnung::cmdPrint()
+{
+    if (m_number < 1)
+        return;
+    if (!m_saved) {
+        switch (AskPrint(m_state.dialogs, QStringLiteral("Die Mahnung ist zu speichern bevor sie versendet wird!"))) {
+        case PrintQuestionDialog::SaveAndPrint:
+            if (!cmdSave())
+                return;
+            break;
+        case PrintQuestionDialog::TestPrint: break;
+        default: return;
+        }
+    }
+    PrintWithPreview(m_state, *m_printSystem, *m_printPrompts,
+                     DunningLetterPrintRequest(m_state, letterValue(), edtKNr->text().trimmed()),
+                     PrintTarget::printer(printerName(), spnKopien->value()), this);
+}
+
+void TfrmMahnung::cmdPrintAtOnce()
+{
+    if (m_number < 1)
+        return;
+    // Without a printer the letter goes into a PDF file, and Print says where.
+    Print(m_state, *m_printSystem, DunningLetterPrintRequest(m_state, letterValue(), edtKNr->text().trimmed()),
+          PrintTarget::printer(printerName(), spnKopien->value()));
+}
+
+QString TfrmMahnung::printerName() const
+{
+    // Nothing chosen (or the stored printer is gone): the default printer.
+    return cbDrucker->currentIndex() >= 0 ? cbDrucker->currentText() : QString();
 }
 
 void TfrmMahnung::cmdWordExport()

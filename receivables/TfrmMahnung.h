@@ -8,6 +8,8 @@
 
 class AppState;
 class DunningStore;
+class PrintPrompts;
+class PrintSystem;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -45,6 +47,9 @@ public:
     // Opening: clears the window and starts a new letter for the invoice.
     void prepare(const Request &request);
     bool wasSaved() const { return m_saved; }
+    // The print-job list again (the options may have changed the jobs); the job
+    // chosen stays chosen while it exists.
+    void reloadPrintJobs();
     qint64 number() const { return m_number; }
     int level() const { return m_level; }
     qint64 customerNumber() const { return m_request.customer; }
@@ -54,6 +59,15 @@ public:
     // Commands. cmdSave returns true when the letter was written.
     bool cmdSave();
     void cmdWordExport();
+    // The side bar's print: asks to save an unsaved letter first, then the preview
+    // with the system print dialog. The print panel's button prints at once on the
+    // chosen printer with the copies of its field.
+    void cmdPrint();
+    void cmdPrintAtOnce();
+
+    // Tests put their own printers and preview in place of the machine's.
+    void setPrintSystem(std::unique_ptr<PrintSystem> system);
+    void setPrintPrompts(std::unique_ptr<PrintPrompts> prompts);
 
     QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actOptions;
     QToolBar *toolBar;
@@ -80,12 +94,15 @@ private:
     void fillPrinters();
     void fillTemplates();
     void fillPrintJobs();
+    QString printerName() const;
     void setLevel(int level);
     void setEditable(bool editable);
     QString templateFolder() const;
 
     AppState &m_state;
     std::unique_ptr<DunningStore> m_store;
+    std::unique_ptr<PrintSystem> m_printSystem;
+    std::unique_ptr<PrintPrompts> m_printPrompts;
     CommandAvailability m_availability;
     QString m_currency;
     Request m_request;

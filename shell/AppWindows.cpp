@@ -1,6 +1,7 @@
 #include "AppWindows.h"
 
 #include "AppState.h"
+#include "ProjectPrinting.h"
 #include "TForm1.h"
 #include "TfrmCalendar.h"
 #include "TfrmBackup.h"
@@ -9,6 +10,7 @@
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
+#include "TfrmOptionen.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
 #include "TfrmProjektSuche.h"
@@ -29,6 +31,7 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmProjektSuche> projektSuche;
     std::unique_ptr<TfrmFPDetail> fpDetail;
     std::unique_ptr<TfrmMahnung> mahnung;
+    std::unique_ptr<TfrmOptionen> options;
     std::unique_ptr<TfrmOP> op;
     std::unique_ptr<TfrmCalendar> calendar;
     QPointer<TfrmFallingBlocks> game; // deleted when its window closes
@@ -72,7 +75,10 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // person–company assignment (owned by the contact editor)
         [&] { d->projekt = std::make_unique<TfrmProjekt>(m_state, owner); }, // new project, folder dialog
         [&] { d->projektDetail = std::make_unique<TfrmProjektDetail>(m_state, owner); }, // project window
-        [&] { d->mahnung = std::make_unique<TfrmMahnung>(m_state, owner); }, // options, dunning
+        [&] { // options (with the letterhead window), dunning
+            d->options = std::make_unique<TfrmOptionen>(m_state, owner);
+            d->mahnung = std::make_unique<TfrmMahnung>(m_state, owner);
+        },
         [&] {
             d->op = std::make_unique<TfrmOP>(m_state, owner);
             d->op->setDunningWindow(d->mahnung.get());
@@ -87,7 +93,7 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
         [] {}, // extended contact data
         [&] { d->fpDetail = std::make_unique<TfrmFPDetail>(m_state, owner); }, // additional text, contact detail view
         [&] { d->backup = std::make_unique<TfrmBackup>(m_state, owner); }, // backup
-        [] {}, // letterhead
+        [] {}, // letterhead (owned by the options)
     };
     int ordinal = 0;
     for (const Group &g : groups) {
@@ -107,6 +113,7 @@ bool AppWindows::has(Window window) const
     case Window::ProjectSearch: return bool(d->projektSuche);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
+    case Window::Options: return bool(d->options);
     case Window::Calendar: return bool(d->calendar);
     case Window::Game: return true;
     case Window::Backup: return bool(d->backup);
@@ -159,6 +166,19 @@ void AppWindows::showOpenItems()
 {
     if (d->op)
         d->op->exec();
+}
+
+void AppWindows::showOptions()
+{
+    if (!d->options || d->options->isVisible())
+        return;
+    d->options->prepare();
+    d->options->exec();
+    // The print jobs may have changed.
+    if (d->projektDetail)
+        d->projektDetail->printing()->fillJobs();
+    if (d->mahnung)
+        d->mahnung->reloadPrintJobs();
 }
 
 void AppWindows::showContactDetail(qint64 contactNumber)

@@ -150,7 +150,7 @@ QList<ContactRow> ContactListStore::search(bool companies, bool blocked, const Q
 bool ContactListStore::noContactsYet()
 {
     SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT (SELECT COUNT(*) FROM (SELECT 1 FROM firma LIMIT 1)) + "
-                          "(SELECT COUNT(*) FROM (SELECT 1 FROM name LIMIT 1)) AS n"));
+    q.open(QStringLiteral("SELECT (SELECT COUNT(*) FROM (SELECT 1 FROM firma LIMIT 1) AS f) + "
+                          "(SELECT COUNT(*) FROM (SELECT 1 FROM name LIMIT 1) AS p) AS n"));
     return q.fieldInt(QStringLiteral("n")) == 0;
 }

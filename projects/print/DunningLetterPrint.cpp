@@ -3,11 +3,23 @@
 #include "Formats.h"
 #include "PrintCanvas.h"
 
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 
 DunningLetterPrint::DunningLetterPrint(const Document &letter, const QString &customerNumber, const PrintSetup &setup)
     : m_letter(letter), m_customer(customerNumber), m_setup(setup)
 {
+}
+
+bool DunningLetterPrint::bodyLineFits(const QString &line, int sizeOffset)
+{
+    // Measured at the printers' 254 dots per inch: one dot is a tenth of a millimetre.
+    QImage device(1, 1, QImage::Format_Mono);
+    device.setDotsPerMeterX(10000);
+    device.setDotsPerMeterY(10000);
+    const PrintFonts fonts(&device, sizeOffset);
+    return QFontMetricsF(fonts.font(PrintFonts::S1600), &device).horizontalAdvance(line) <= RightEdge - BodyLeft;
 }
 
 QString DunningLetterPrint::title() const
@@ -42,6 +54,6 @@ void DunningLetterPrint::paint(QPainter &painter, const QPaintDevice &device) co
     canvas.text(250, 940, title(), fonts.font(PrintFonts::S1800, true));
     const QFont body = fonts.font(PrintFonts::S1600);
     for (int k = 0; k < BodyLines && k < m_letter.letterLines.size(); ++k)
-        canvas.text(250, 1060 + 55 * k, m_letter.letterLines.at(k), body);
+        canvas.text(BodyLeft, 1060 + 55 * k, m_letter.letterLines.at(k), body);
     canvas.footer(m_setup.footer);
 }

@@ -15,6 +15,13 @@ class DunningLetterPrint
 {
 public:
     static constexpr int BodyLines = 25;
+    // A body line starts at L + 250; the letter's right edge is that of the
+    // information block, L + 2000.
+    static constexpr int BodyLeft = 250, RightEdge = 2000;
+
+    // True when a line of the letter text, printed with the font-scale offset,
+    // ends before the letter's right edge.
+    static bool bodyLineFits(const QString &line, int sizeOffset);
 
     // customerNumber is printed after "Kd-Nr.:" as given.
     DunningLetterPrint(const Document &letter, const QString &customerNumber, const PrintSetup &setup);

@@ -42,7 +42,7 @@ inline PersonRecord person(qint64 IDN, const QString &vname, const QString &nnam
 inline QStringList addressRows(TestEnv &env, qint64 contact)
 {
     return env.column(QStringLiteral("SELECT t.Art || '|' || a.Strasse || '|' || a.PLZ || '|' || a.Ort || '|' || "
-                                     "a.Land || '|' || ifnull(t.St, '') FROM adresse a, adressetofn t "
+                                     "a.Land || '|' || COALESCE(t.St, '') FROM adresse a, adressetofn t "
                                      "WHERE a.IDA = t.IDA AND t.IDFN = %1 ORDER BY a.IDA")
                           .arg(contact));
 }

@@ -57,7 +57,7 @@ void TestDatabase::createdFromNothing()
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
     for (const QString &table : Schema::tableNames())
         QVERIFY2(env.column(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).size() == 1, qPrintable(table));
-    QCOMPARE(Schema::tableNames().size(), 64);
+    QCOMPARE(Schema::tableNames().size(), 65);
     QCOMPARE(env.scalar("PRAGMA application_id"), QString::number(Schema::ApplicationId));
     QCOMPARE(env.scalar("PRAGMA journal_mode"), QStringLiteral("wal"));
 

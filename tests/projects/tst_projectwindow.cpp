@@ -161,7 +161,7 @@ void TestProjectWindow::newProjectFromCompany()
     savePicture(&w, "neues-projekt.png");
 
     w.createProject();
-    QCOMPARE(env.column("SELECT IDA || ':' || ifnull(Bez,'') || ':' || ifnull(Strasse,'') FROM pradresse ORDER BY IDA"),
+    QCOMPARE(env.column("SELECT IDA || ':' || COALESCE(Bez,'') || ':' || COALESCE(Strasse,'') FROM pradresse ORDER BY IDA"),
              QStringList({"1:Hauptadresse:Hauptstraße 1", "2:Lager:Lagerweg 9", "3::"}));
     QCOMPARE(env.scalar("SELECT PrName FROM projekttofn WHERE IDP=1 AND IDFN=10"), QStringLiteral("Dach O'Brien"));
     QCOMPARE(env.column("SELECT VName || '|' || NName || '|' || USt || '|' || Anschrift || LAnschrift || RAnschrift "

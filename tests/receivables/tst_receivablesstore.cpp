@@ -241,7 +241,7 @@ void TestReceivablesStore::earlierDataSetGetsTheDueDateIndex()
     env.exec("PRAGMA user_version=1");
     env.db().close();
     env.reopen();
-    QCOMPARE(env.db().schemaVersion(), Schema::Version);
+    QCOMPARE(env.db().schemaVersion(), Schema::Version); // and every later step
     QCOMPARE(env.scalar("SELECT sql FROM sqlite_master WHERE name='ix_rechnungenop_EDatum_RNR'"),
              "CREATE INDEX ix_rechnungenop_EDatum_RNR ON rechnungenop (EDatum,RNR)");
 }

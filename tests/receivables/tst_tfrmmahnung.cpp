@@ -1,4 +1,7 @@
 #include "Desktop.h"
+#include "PdfText.h"
+#include "PrintPrompts.h"
+#include "PrintSystem.h"
 #include "ReceivablesFixtures.h"
 #include "TfrmMahnung.h"
 #include "WordWriter.h"
@@ -9,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -28,6 +32,33 @@ QStringList fields(std::initializer_list<QLineEdit *> edits)
     return out;
 }
 
+// Every job is drawn into a PDF file of its own instead of reaching a printer.
+class RecordingPrinters : public PrintSystem
+{
+public:
+    QString folder;
+    QList<PrintTarget> targets;
+    QStringList pdfs;
+    void run(const PrintTarget &target, const PrintJobInfo &info, CopyMode mode, const PaintCopy &paint) override
+    {
+        pdfs << folder + QStringLiteral("/job%1.pdf").arg(pdfs.size());
+        PrintSystem::run(PrintTarget::pdf(pdfs.last()), info, mode, paint);
+        targets << target;
+    }
+};
+
+// The preview answered with "Drucken…" on the printer it proposes, two copies.
+class PrintingPreview : public PrintPrompts
+{
+public:
+    QList<PrintTarget> proposed;
+    std::optional<PrintTarget> preview(const PreviewRequest &request, QWidget *) override
+    {
+        proposed << request.printer;
+        return PrintTarget::printer(request.printer.printerName, 2);
+    }
+};
+
 } // namespace
 
 class TestTfrmMahnung : public QObject
@@ -38,6 +69,8 @@ private Q_SLOTS:
     void personLetter();
     void numberTakenMeanwhile();
     void wordExport();
+    void printing_data();
+    void printing();
 };
 
 void TestTfrmMahnung::lettersRiseLevelByLevel()
@@ -172,3 +205,56 @@ void TestTfrmMahnung::wordExport()
 
 QTEST_MAIN(TestTfrmMahnung)
 #include "tst_tfrmmahnung.moc"
+
+void TestTfrmMahnung::printing_data()
+{
+    QTest::addColumn<bool>("atOnce");
+    QTest::addColumn<int>("answer"); // to the question before an unsaved letter is printed
+    QTest::addColumn<bool>("printed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("cancel") << false << int(Dialogs::Answer::Cancel) << false << false;
+    QTest::newRow("save and print") << false << int(Dialogs::Answer::Yes) << true << true;
+    QTest::newRow("test print") << false << int(Dialogs::Answer::No) << true << false;
+    QTest::newRow("print panel, no question") << true << -1 << true << false;
+}
+
+void TestTfrmMahnung::printing()
+{
+    QFETCH(bool, atOnce);
+    QFETCH(int, answer);
+    QFETCH(bool, printed);
+    QFETCH(bool, saved);
+    TestEnv env;
+    AddReceivablesCustomers(env);
+    AddInvoice(env, 3, 1, "1000", -30);
+    TfrmMahnung w(env.state());
+    QTemporaryDir dir;
+    auto printers = std::make_unique<RecordingPrinters>();
+    auto preview = std::make_unique<PrintingPreview>();
+    RecordingPrinters &jobs = *printers;
+    PrintingPreview &asked = *preview;
+    jobs.folder = dir.path();
+    w.setPrintSystem(std::move(printers));
+    w.setPrintPrompts(std::move(preview));
+    w.prepare(companyInvoice());
+    w.spnKopien->setValue(3);
+    if (answer >= 0)
+        env.dialogs().answer(Dialogs::Answer(answer));
+    (atOnce ? w.btnDruckPanel : w.btnPrint)->click();
+
+    QCOMPARE(env.dialogs().questions(),
+             atOnce ? QStringList() : QStringList{"Die Mahnung ist zu speichern bevor sie versendet wird!"});
+    QCOMPARE(w.wasSaved(), saved);
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM mahnungen"), saved ? "1" : "0");
+    QCOMPARE(jobs.targets.size(), printed ? 1 : 0);
+    if (!printed)
+        return;
+    // The panel prints with its own copies; the preview starts from them and the
+    // print dialog's choice counts.
+    QCOMPARE(jobs.targets[0].copies, atOnce ? 3 : 2);
+    QCOMPARE(asked.proposed.size(), atOnce ? 0 : 1);
+    const PdfText pdf(jobs.pdfs[0]);
+    QCOMPARE(pdf.pages(), jobs.targets[0].copies);
+    QVERIFY(pdf.contains("1. Mahnung zur Rechnung 000003", jobs.targets[0].copies));
+    QVERIFY(pdf.contains("Muster GmbH", 1));
+}

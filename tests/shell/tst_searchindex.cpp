@@ -1,5 +1,8 @@
 #include "ArticleStore.h"
+#include "BackupProgress.h"
+#include "BackupTasks.h"
 #include "ContactListStore.h"
+#include "DataSetCopier.h"
 #include "Formats.h"
 #include "ProjectSearchStore.h"
 #include "Schema.h"
@@ -112,6 +115,8 @@ private Q_SLOTS:
     void indexFollowsEveryWriter();
     void projectAndArticleSearchesFindTheRowsOfTheScan();
     void upgradeFillsTheIndexes();
+    void restoredBackupIsFound_data();
+    void restoredBackupIsFound();
 };
 
 void TestSearchIndex::contactSearchesFindTheRowsOfTheScan()
@@ -272,7 +277,7 @@ void TestSearchIndex::upgradeFillsTheIndexes()
         env.exec("DROP TRIGGER " + trigger);
     for (const QString &index : env.column("SELECT name FROM sqlite_master WHERE sql LIKE 'CREATE VIRTUAL%'"))
         env.exec("DROP TABLE " + index);
-    env.exec("PRAGMA user_version = 2");
+    env.exec("PRAGMA user_version = 3");
     env.db().close();
     env.reopen();
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
@@ -291,6 +296,69 @@ void TestSearchIndex::upgradeFillsTheIndexes()
     env.exec("INSERT INTO firma (IDF, Name, St) VALUES (2, 'Nachtrag KG', '1')");
     env.exec("INSERT INTO adressetofn (IDA, IDFN, St) VALUES (1, 2, '1')");
     QCOMPARE(ContactListStore(env.db()).search(true, false, QString(), 0, "Nachtrag").size(), 1);
+}
+
+void TestSearchIndex::restoredBackupIsFound_data()
+{
+    QTest::addColumn<bool>("beforeIndexes");
+    QTest::newRow("backup with the indexes") << false;
+    QTest::newRow("backup of the version before them") << true;
+}
+
+void TestSearchIndex::restoredBackupIsFound()
+{
+    QFETCH(bool, beforeIndexes);
+    TestEnv env;
+    env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Eisvogel GmbH', '1')");
+    env.exec("INSERT INTO adresse (IDA, Ort) VALUES (1, 'Zwickau')");
+    env.exec("INSERT INTO adressetofn (IDA, IDFN, St) VALUES (1, 1, '1')");
+    if (beforeIndexes) {
+        if (TestsOnServer())
+            QSKIP("the server's data set has no index tables of ours");
+        for (const QString &trigger : env.column("SELECT name FROM sqlite_master WHERE type = 'trigger'"))
+            env.exec("DROP TRIGGER " + trigger);
+        for (const QString &index : env.column("SELECT name FROM sqlite_master WHERE sql LIKE 'CREATE VIRTUAL%'"))
+            env.exec("DROP TABLE " + index);
+        env.exec("PRAGMA user_version = 3");
+    }
+    BackupContext context;
+    context.exeDir = env.home();
+    context.now = QDateTime(QDate(2024, 3, 1), QTime(12, 0));
+    const QString target = env.path("sicherung");
+    QDir().mkpath(target);
+    auto copier = MakeDataSetCopier(env.db());
+    BackupProgress saving, restoring;
+    const QString folder = RunFullBackup(context, *copier, target, saving);
+    if (beforeIndexes) { // the program of today runs on after the backup
+        env.db().close();
+        env.reopen();
+    }
+    env.exec("UPDATE firma SET Name = 'Kranich AG' WHERE IDF = 1");
+    env.exec("INSERT INTO firma (IDF, Name, St) VALUES (2, 'Reiher KG', '1')");
+    env.exec("INSERT INTO adressetofn (IDA, IDFN, St) VALUES (1, 2, '1')");
+    context.now = context.now.addDays(1);
+    RunRestore(context, *copier, folder, restoring);
+
+    ContactListStore store(env.db());
+    const auto names = [&](SearchTab tab, const QString &term) {
+        const auto [indexed, scan] = withAndWithout<QList<ContactRow>>(
+            [&] { return store.search(true, false, QString(), int(tab), term); });
+        QStringList out;
+        for (const ContactRow &c : indexed)
+            out << c.name;
+        QStringList scanned;
+        for (const ContactRow &c : scan)
+            scanned << c.name;
+        return out == scanned ? out : QStringList{"index differs from the scan: " + out.join(',')};
+    };
+    QCOMPARE(env.db().schemaVersion(), Schema::Version);
+    QCOMPARE(names(SearchTab::Firmenname, "vogel"), QStringList{"Eisvogel GmbH"});
+    QCOMPARE(names(SearchTab::Allgemein, "wickau"), QStringList{"Eisvogel GmbH"});
+    QCOMPARE(names(SearchTab::Firmenname, "Kranich"), QStringList{});
+    QCOMPARE(names(SearchTab::Allgemein, "Reiher"), QStringList{});
+    // and the restored data set keeps its index in step
+    env.exec("UPDATE firma SET Name = 'Kranich AG' WHERE IDF = 1");
+    QCOMPARE(names(SearchTab::Allgemein, "Kranich"), QStringList{"Kranich AG"});
 }
 
 QTEST_MAIN(TestSearchIndex)
