@@ -12,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <ctime>
 #include <stdexcept>
 #include <vector>
 
@@ -54,19 +55,41 @@ double FillThenIndex(Database &db, const std::function<void()> &fill)
     return double(built.elapsed()) / 1000.0;
 }
 
-double MedianMs(const std::function<void()> &work, int runs)
+namespace {
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double median(const std::function<void()> &work, int runs, bool cpu)
 {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
         t.start();
+        const double started = threadCpuMs();
         work();
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        ms.push_back(cpu ? threadCpuMs() - started : double(t.nsecsElapsed()) / 1e6);
         if (i == 0 && ms.front() > 300)
             runs = std::min(runs, 5);
     }
     std::sort(ms.begin(), ms.end());
     return ms[ms.size() / 2];
+}
+
+} // namespace
+
+double MedianMs(const std::function<void()> &work, int runs)
+{
+    return median(work, runs, false);
+}
+
+double MedianCpuMs(const std::function<void()> &work, int runs)
+{
+    return median(work, runs, true);
 }
 
 QStringList RecordStatements(Database &db, const std::function<void()> &work)
@@ -90,7 +113,7 @@ double BareStatementsMs(Database &db, const QStringList &statements, int runs)
     std::vector<QByteArray> sql;
     for (const QString &s : statements)
         sql.push_back(s.toUtf8());
-    return MedianMs(
+    return MedianCpuMs(
         [&] {
             for (const QByteArray &s : sql) {
                 sqlite3_stmt *stmt = nullptr;
