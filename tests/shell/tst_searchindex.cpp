@@ -104,6 +104,29 @@ std::pair<Rows, Rows> withAndWithout(const std::function<Rows()> &search)
     return {search(), scan};
 }
 
+// The names the search lists, with the index equal to those of the scan.
+void checkSearch(ContactListStore &store, bool companies, bool blocked, SearchTab tab, const QString &term,
+                 const QStringList &names)
+{
+    const auto [indexed, scan] = withAndWithout<QList<ContactRow>>(
+        [&] { return store.search(companies, blocked, QString(), int(tab), term); });
+    QStringList got;
+    for (const ContactRow &c : indexed)
+        got << c.name;
+    QCOMPARE(got, names);
+    QCOMPARE(rowsOf(indexed, companies), rowsOf(scan, companies));
+}
+
+// A data set of the version before the substring indexes: no index tables, no triggers.
+void dropIndexes(TestEnv &env)
+{
+    for (const QString &trigger : env.column("SELECT name FROM sqlite_master WHERE type = 'trigger'"))
+        env.exec("DROP TRIGGER " + trigger);
+    for (const QString &index : env.column("SELECT name FROM sqlite_master WHERE sql LIKE 'CREATE VIRTUAL%'"))
+        env.exec("DROP TABLE " + index);
+    env.exec("PRAGMA user_version = 3");
+}
+
 } // namespace
 
 class TestSearchIndex : public QObject
@@ -158,13 +181,7 @@ void TestSearchIndex::indexFollowsEveryWriter()
     TestEnv env;
     ContactListStore store(env.db());
     const auto check = [&](bool companies, bool blocked, SearchTab tab, const QString &term, const QStringList &names) {
-        const auto [indexed, scan] = withAndWithout<QList<ContactRow>>(
-            [&] { return store.search(companies, blocked, QString(), int(tab), term); });
-        QStringList got;
-        for (const ContactRow &c : indexed)
-            got << c.name;
-        QCOMPARE(got, names);
-        QCOMPARE(rowsOf(indexed, companies), rowsOf(scan, companies));
+        checkSearch(store, companies, blocked, tab, term, names);
     };
     const auto general = SearchTab::Allgemein;
     env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Eisvogel GmbH', '1')");
@@ -273,12 +290,7 @@ void TestSearchIndex::upgradeFillsTheIndexes()
     env.exec("INSERT INTO projekt (PrNr, VName, Datum, KNr) VALUES (1, 'Muster GmbH', '01.02.2024', 1)");
     env.exec("INSERT INTO projekttofn (IDP, IDFN, PrName) VALUES (1, 1, 'Dachausbau')");
     env.exec("INSERT INTO artikel (Bez, ArtikelNr) VALUES ('Dachlatte', 'D-1')");
-    // a data set of the version before the indexes
-    for (const QString &trigger : env.column("SELECT name FROM sqlite_master WHERE type = 'trigger'"))
-        env.exec("DROP TRIGGER " + trigger);
-    for (const QString &index : env.column("SELECT name FROM sqlite_master WHERE sql LIKE 'CREATE VIRTUAL%'"))
-        env.exec("DROP TABLE " + index);
-    env.exec("PRAGMA user_version = 3");
+    dropIndexes(env);
     env.db().close();
     env.reopen();
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
@@ -335,13 +347,8 @@ void TestSearchIndex::restoredBackupIsFound()
     env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Eisvogel GmbH', '1')");
     env.exec("INSERT INTO adresse (IDA, Ort) VALUES (1, 'Zwickau')");
     env.exec("INSERT INTO adressetofn (IDA, IDFN, St) VALUES (1, 1, '1')");
-    if (beforeIndexes) {
-        for (const QString &trigger : env.column("SELECT name FROM sqlite_master WHERE type = 'trigger'"))
-            env.exec("DROP TRIGGER " + trigger);
-        for (const QString &index : env.column("SELECT name FROM sqlite_master WHERE sql LIKE 'CREATE VIRTUAL%'"))
-            env.exec("DROP TABLE " + index);
-        env.exec("PRAGMA user_version = 3");
-    }
+    if (beforeIndexes)
+        dropIndexes(env);
     BackupContext context;
     context.exeDir = env.home();
     context.now = QDateTime(QDate(2024, 3, 1), QTime(12, 0));
@@ -361,25 +368,14 @@ void TestSearchIndex::restoredBackupIsFound()
     RunRestore(context, *copier, folder, restoring);
 
     ContactListStore store(env.db());
-    const auto names = [&](SearchTab tab, const QString &term) {
-        const auto [indexed, scan] = withAndWithout<QList<ContactRow>>(
-            [&] { return store.search(true, false, QString(), int(tab), term); });
-        QStringList out;
-        for (const ContactRow &c : indexed)
-            out << c.name;
-        QStringList scanned;
-        for (const ContactRow &c : scan)
-            scanned << c.name;
-        return out == scanned ? out : QStringList{"index differs from the scan: " + out.join(',')};
-    };
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
-    QCOMPARE(names(SearchTab::Firmenname, "vogel"), QStringList{"Eisvogel GmbH"});
-    QCOMPARE(names(SearchTab::Allgemein, "wickau"), QStringList{"Eisvogel GmbH"});
-    QCOMPARE(names(SearchTab::Firmenname, "Kranich"), QStringList{});
-    QCOMPARE(names(SearchTab::Allgemein, "Reiher"), QStringList{});
+    checkSearch(store, true, false, SearchTab::Firmenname, "vogel", {"Eisvogel GmbH"});
+    checkSearch(store, true, false, SearchTab::Allgemein, "wickau", {"Eisvogel GmbH"});
+    checkSearch(store, true, false, SearchTab::Firmenname, "Kranich", {});
+    checkSearch(store, true, false, SearchTab::Allgemein, "Reiher", {});
     // and the restored data set keeps its index in step
     env.exec("UPDATE firma SET Name = 'Kranich AG' WHERE IDF = 1");
-    QCOMPARE(names(SearchTab::Allgemein, "Kranich"), QStringList{"Kranich AG"});
+    checkSearch(store, true, false, SearchTab::Allgemein, "Kranich", {"Kranich AG"});
 }
 
 QTEST_MAIN(TestSearchIndex)
