@@ -180,8 +180,11 @@ QMap<QString, qint64> countRows(Database &db, BackupProgress &progress)
     {
         QSqlQuery q(db.connection());
         q.setForwardOnly(true);
+        // The substring indexes of the searches (suche_*) are derived from the
+        // tables and rebuilt by an upgrade, so they are no rows of the user's.
         if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
-                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
+                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                   "AND name NOT LIKE 'suche\\_%' ESCAPE '\\' ORDER BY name")))
             db.fail(q.lastError(), q.lastQuery());
         while (q.next())
             tables << q.value(0).toString();
