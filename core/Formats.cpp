@@ -110,6 +110,13 @@ QString SqlQuote(const QString &text)
     return s;
 }
 
+QString SqlOptional(const QString &value)
+{
+    if (value.trimmed().isEmpty())
+        return CurrentSqlEngine() == DatabaseEngine::PostgreSQL ? QStringLiteral("NULL") : QStringLiteral("''");
+    return QLatin1Char('\'') + SqlQuote(value.trimmed()) + QLatin1Char('\'');
+}
+
 QString SqlLike(const QString &column, const QString &text, LikeMatch match)
 {
     QString pattern;
