@@ -1,4 +1,5 @@
 #include "Formats.h"
+#include "SqlOptional.h"
 
 #include "Amount.h"
 #include "DatabaseConfig.h"

@@ -27,10 +27,6 @@ QString MoneyText(const QString &amountText);
 
 // Doubles every apostrophe; nothing else changes.
 QString SqlQuote(const QString &text);
-// A date ("dd.MM.yyyy") or number that may be empty, as a quoted value of a
-// statement. Empty is NULL on the server, whose date and number columns hold only
-// dates and numbers; the data set file keeps getting '' as it always has.
-QString SqlOptional(const QString &value);
 
 // A LIKE condition on a column for typed text: the text is quoted and its "%", "_"
 // and "\\" are matched literally (ESCAPE clause), so a typed "%" finds a percent sign

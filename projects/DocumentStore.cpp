@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "Totals.h"
 #include "Transaction.h"

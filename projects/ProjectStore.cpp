@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
 #include "Transaction.h"

@@ -2,6 +2,7 @@
 #include "Errors.h"
 #include "Formats.h"
 #include "Schema.h"
+#include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
 #include "Transaction.h"
