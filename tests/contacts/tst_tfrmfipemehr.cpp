@@ -325,7 +325,7 @@ void TestFiPeMehr::refusedInput()
     Opened w(true);
     w.env.exec("INSERT INTO firmamehr (IDF, Zahlungsziel, Skonto, Rabatt, Lieferbesch, Hoechstwert, UID) "
                "VALUES (1, 30, 2, 5, '2', 1000, 'alt')");
-    const QString before = w.env.scalar("SELECT Zahlungsziel || Skonto || Rabatt || Hoechstwert || UID FROM firmamehr");
+    const QStringList before = allRows(w.env, "SELECT Zahlungsziel, Skonto, Rabatt, Hoechstwert, UID FROM firmamehr");
     w.open();
     TfrmFiPeMehr &dlg = w.dlg;
     click(&dlg, "btnEdit");
@@ -333,7 +333,7 @@ void TestFiPeMehr::refusedInput()
     paste(&dlg, field.constData(), input);
     click(&dlg, "btnSave");
     QCOMPARE(w.env.dialogs().messages(), QStringList{message});
-    QCOMPARE(w.env.scalar("SELECT Zahlungsziel || Skonto || Rabatt || Hoechstwert || UID FROM firmamehr"), before);
+    QCOMPARE(allRows(w.env, "SELECT Zahlungsziel, Skonto, Rabatt, Hoechstwert, UID FROM firmamehr"), before);
     // the user can correct the value: the window stays editable with his input
     QVERIFY(dlg.isEditable());
     QVERIFY(!dlg.isSaved());

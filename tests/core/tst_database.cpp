@@ -81,7 +81,7 @@ void TestDatabase::createdFromNothing()
     QCOMPARE(env.column("SELECT MS || '/' || RV FROM mahnungenstext ORDER BY ID"), order);
     // every dunning level names the invoice, its date and amount
     for (int ms = 1; ms <= 3; ++ms) {
-        const QString text = env.column(QStringLiteral("SELECT Text FROM mahnungenstext WHERE MS=%1").arg(ms)).join('\n');
+        const QString text = env.column(QStringLiteral("SELECT Text FROM mahnungenstext WHERE MS='%1'").arg(ms)).join('\n');
         for (const char *ph : {"[RNr]", "[Datum]", "[brutto]", "[SAnrede]"})
             QVERIFY2(text.contains(QLatin1String(ph)), ph);
     }

@@ -5,6 +5,7 @@
 #include "SqlQuery.h"
 #include "TestEnv.h"
 #include "Totals.h"
+#include "RefuseWrites.h"
 
 #include <QtTest>
 
@@ -395,8 +396,7 @@ void TestDocumentStore::failedSaveWritesNothing()
         QCOMPARE(store.save(d), DocumentStore::SaveResult::Saved);
     const QList<int> before = familyCounts(env, DocumentKind::Rechnung, 8);
     const QString linesBefore = env.column("SELECT Bezeichnung FROM rechnungenartikel ORDER BY RF").join('|');
-    env.exec(QStringLiteral("CREATE TRIGGER broken BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'Platte voll'); END")
-                 .arg(event, failingTable));
+    RefuseWrites(env, "broken", event, failingTable, "Platte voll");
 
     d.lines = linesFrom({"1||neu|1|5,00", "2||neu|1|5,00", "3||neu|1|5,00"});
     d.projectName = "geändert";
