@@ -5,6 +5,7 @@
 #include "DataSetCopier.h"
 #include "Database.h"
 #include "Errors.h"
+#include "PgDataSetCopier.h"
 #include "Schema.h"
 
 #include <QAtomicInt>
@@ -322,6 +323,8 @@ private:
 
 std::unique_ptr<DataSetCopier> MakeDataSetCopier(const Database &db)
 {
+    if (db.config().isServer())
+        return MakePgDataSetCopier(db.config());
     return std::make_unique<SqliteDataSetCopier>(db.filePath());
 }
 
