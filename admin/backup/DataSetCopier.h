@@ -51,5 +51,8 @@ public:
 // The copier for the data set that db has open.
 std::unique_ptr<DataSetCopier> MakeDataSetCopier(const Database &db);
 
+// Rows per table of the tables that tablesSql lists (one name a row), counted on db.
+QMap<QString, qint64> CountTableRows(Database &db, const QString &tablesSql, BackupProgress &progress);
+
 // A connection name nobody else uses, for the connections of a task.
 QString TaskConnectionName(const char *role);

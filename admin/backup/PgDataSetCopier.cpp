@@ -86,25 +86,10 @@ void runTool(const QString &tool, const QStringList &arguments, BackupProgress &
 
 QMap<QString, qint64> countRows(Database &db, BackupProgress &progress)
 {
-    QStringList tables;
-    {
-        QSqlQuery q(db.connection());
-        if (!q.exec(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                   "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name")))
-            db.fail(q.lastError(), q.lastQuery());
-        while (q.next())
-            tables << q.value(0).toString();
-    }
-    QMap<QString, qint64> rows;
-    for (const QString &table : tables) {
-        progress.checkpoint();
-        QSqlQuery q(db.connection());
-        const QString sql = QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table);
-        if (!q.exec(sql) || !q.next())
-            db.fail(q.lastError(), sql);
-        rows.insert(table, q.value(0).toLongLong());
-    }
-    return rows;
+    return CountTableRows(db,
+                          QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                                         "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name"),
+                          progress);
 }
 
 class PgDataSetCopier : public DataSetCopier

@@ -177,32 +177,13 @@ void beginRead(Database &db)
 
 QMap<QString, qint64> countRows(Database &db, BackupProgress &progress)
 {
-    QStringList tables;
-    {
-        QSqlQuery q(db.connection());
-        q.setForwardOnly(true);
-        // The substring indexes of the searches (suche_*) are derived from the
-        // tables and rebuilt by an upgrade, so they are no rows of the user's.
-        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
-                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                                   "AND name NOT LIKE 'suche\\_%' ESCAPE '\\' ORDER BY name")))
-            db.fail(q.lastError(), q.lastQuery());
-        while (q.next())
-            tables << q.value(0).toString();
-    }
-    QMap<QString, qint64> rows;
-    for (const QString &table : tables) {
-        progress.checkpoint();
-        QSqlQuery q(db.connection());
-        const QString sql = QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table);
-        if (!q.exec(sql) || !q.next()) {
-            if (progress.stopRequested())
-                throw BackupCancelled();
-            db.fail(q.lastError(), sql);
-        }
-        rows.insert(table, q.value(0).toLongLong());
-    }
-    return rows;
+    // The substring indexes of the searches (suche_*) are derived from the
+    // tables and rebuilt by an upgrade, so they are no rows of the user's.
+    return CountTableRows(db,
+                          QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
+                                         "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                         "AND name NOT LIKE 'suche\\_%' ESCAPE '\\' ORDER BY name"),
+                          progress);
 }
 
 class SqliteDataSetCopier : public DataSetCopier
@@ -326,6 +307,32 @@ std::unique_ptr<DataSetCopier> MakeDataSetCopier(const Database &db)
     if (db.config().isServer())
         return MakePgDataSetCopier(db.config());
     return std::make_unique<SqliteDataSetCopier>(db.filePath());
+}
+
+QMap<QString, qint64> CountTableRows(Database &db, const QString &tablesSql, BackupProgress &progress)
+{
+    QStringList tables;
+    {
+        QSqlQuery q(db.connection());
+        q.setForwardOnly(true);
+        if (!q.exec(tablesSql))
+            db.fail(q.lastError(), tablesSql);
+        while (q.next())
+            tables << q.value(0).toString();
+    }
+    QMap<QString, qint64> rows;
+    for (const QString &table : tables) {
+        progress.checkpoint();
+        QSqlQuery q(db.connection());
+        const QString sql = QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(table);
+        if (!q.exec(sql) || !q.next()) {
+            if (progress.stopRequested())
+                throw BackupCancelled();
+            db.fail(q.lastError(), sql);
+        }
+        rows.insert(table, q.value(0).toLongLong());
+    }
+    return rows;
 }
 
 QString TaskConnectionName(const char *role)
