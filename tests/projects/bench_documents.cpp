@@ -2,11 +2,15 @@
 // 500-line invoice in a data set that holds 20,000 invoices. Prints the medians.
 //
 //   bench_documents [invoices]   (default 20000)
+//
+// On the file, or with ORVELLA_TEST_DATABASE=postgresql on the server of the PG*
+// variables (in a schema of its own that is dropped at the end).
 
 #include "CrashInvoice.h"
 #include "Database.h"
 #include "DocumentStore.h"
 #include "ScriptedDialogs.h"
+#include "TestEnv.h"
 #include "Totals.h"
 #include "Transaction.h"
 
@@ -75,7 +79,9 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     try {
         Database db(QStringLiteral("bench"));
-        db.open(dir.path());
+        const DatabaseConfig config = TestDatabaseConfig(dir.path());
+        db.open(config);
+        std::printf("data set: %s\n", qPrintable(config.describe()));
         ScriptedDialogs dialogs;
         DocumentStore store(db, dialogs);
         const QList<Amount> rates = Totals::readRates(db);
@@ -116,6 +122,8 @@ int main(int argc, char **argv)
             loadedLines = store.load(DocumentKind::Rechnung, invoices + 1 + i).document.lines.lineCount();
         });
         std::printf("load of a 500-line invoice:       %8.3f ms (%d lines)\n", load, loadedLines);
+        if (config.isServer())
+            db.exec(QStringLiteral("DROP SCHEMA \"%1\" CASCADE").arg(config.schema));
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
