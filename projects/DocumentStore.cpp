@@ -127,20 +127,23 @@ Amount DocumentStore::outstandingAmount(const Document &creditNote)
 
 DocumentStore::SaveResult DocumentStore::save(Document &document)
 {
-    return write(document, false);
+    return write(document, false, {});
 }
 
 DocumentStore::SaveResult DocumentStore::saveNew(Document &document, const std::function<qint64()> &nextNumber)
 {
     try {
-        return write(document, true);
+        return write(document, true, nextNumber);
     } catch (const DuplicateNumberError &) {
+        // Taken at the unique index by a writer that drew its number without the
+        // lock below: once more with the next number.
         document.number = nextNumber();
-        return write(document, true);
+        return write(document, true, nextNumber);
     }
 }
 
-DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew)
+DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
+                                               const std::function<qint64()> &nextNumber)
 {
     if (document.kind.isDunningLetter())
         throw OrvellaError(QStringLiteral("Mahnungen werden mit saveDunningLetter gespeichert."));
@@ -162,16 +165,28 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew)
 
     SqlQuery q(m_db);
     Transaction transaction(m_db);
-    const bool stored = isStored(computed.kind, computed.number);
-    if (stored && isNew)
-        throw DuplicateNumberError(QStringLiteral("Die Nummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
-                                                  "vergeben.\nEs wurde nichts gespeichert.")
-                                       .arg(PadNumber(computed.number)),
-                                   QString(), QString());
-    if (stored)
+    if (isNew) {
+        // New documents of a kind are saved one at a time by all workstations: the
+        // file's write lock does that already, the server takes a lock per kind that
+        // holds to the end of the transaction.
+        if (m_db.config().isServer())
+            m_db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('orvella.%1'))")
+                          .arg(computed.kind.headerTable()));
+        // The number the document was begun with may have been taken meanwhile; the
+        // next free one, drawn under the lock, cannot be.
+        if (isStored(computed.kind, computed.number) && nextNumber)
+            computed.number = nextNumber();
+        if (isStored(computed.kind, computed.number))
+            throw DuplicateNumberError(QStringLiteral("Die Nummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
+                                                      "vergeben.\nEs wurde nichts gespeichert.")
+                                           .arg(PadNumber(computed.number)),
+                                       QString(), QString());
+        insert(q, computed); // a number taken all the same fails at its unique index
+    } else if (isStored(computed.kind, computed.number)) {
         update(q, computed);
-    else
-        insert(q, computed); // a number taken meanwhile fails at its unique index
+    } else {
+        insert(q, computed);
+    }
     transaction.commit();
 
     document = std::move(computed);

@@ -55,9 +55,11 @@ public:
     SaveResult save(Document &document);
     // The same for a document that has never been saved. Its number was drawn when
     // it was begun; when another workstation has stored a document of the kind under
-    // that number meanwhile, the save draws the next number with nextNumber and
-    // tries once more (document.number tells which it got). Never writes over a
-    // stored document; a second collision throws DuplicateNumberError.
+    // that number meanwhile, the save draws the next number with nextNumber inside
+    // its transaction, where new documents of the kind are saved one at a time
+    // (document.number tells which it got). Never writes over a stored document;
+    // when the number is taken all the same, throws DuplicateNumberError and
+    // writes nothing.
     SaveResult saveNew(Document &document, const std::function<qint64()> &nextNumber);
 
     // The warning a save shows instead of writing, or an empty text.
@@ -103,7 +105,7 @@ public:
     static QString dueDate(const QString &date, const QString &paymentTerm);
 
 private:
-    SaveResult write(Document &document, bool isNew);
+    SaveResult write(Document &document, bool isNew, const std::function<qint64()> &nextNumber);
     void insert(SqlQuery &q, const Document &d);
     void update(SqlQuery &q, const Document &d);
     void insertLines(SqlQuery &q, const Document &d);

@@ -199,8 +199,14 @@ void InvoiceArchive::fill(Database &reader, const std::optional<InvoicePeriod> &
             qint64 done = 0;
             while (rows.next()) {
                 progress.checkpoint();
-                for (int i = 0; i < n; ++i)
-                    insert.bindValue(i, rows.value(i));
+                for (int i = 0; i < n; ++i) {
+                    // The archive is a data set file: a server's dates go in as dd.MM.yyyy
+                    // like every date the program writes there.
+                    const QVariant v = rows.value(i);
+                    insert.bindValue(i, v.typeId() == QMetaType::QDate && !v.isNull()
+                                            ? QVariant(v.toDate().toString(QStringLiteral("dd.MM.yyyy")))
+                                            : v);
+                }
                 if (!insert.exec())
                     fail(insert.lastError());
                 progress.advance(++done);

@@ -84,11 +84,17 @@ void runTool(const QString &tool, const QStringList &arguments, BackupProgress &
                                          .arg(tool, QString::fromLocal8Bit(errors).trimmed()));
 }
 
+// The version table is the server's bookkeeping (the file keeps its version in
+// its header), so the rows of the user's tables are the same list on both engines.
+const QLatin1String VersionTable("orvella_info");
+
 QMap<QString, qint64> countRows(Database &db, BackupProgress &progress)
 {
     return CountTableRows(db,
                           QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
-                                         "current_schema() AND table_type = 'BASE TABLE' ORDER BY table_name"),
+                                         "current_schema() AND table_type = 'BASE TABLE' AND table_name <> '%1' "
+                                         "ORDER BY table_name")
+                              .arg(VersionTable),
                           progress);
 }
 
@@ -143,14 +149,15 @@ public:
                         const QRegularExpressionMatch m = copyLine.match(line);
                         if (m.hasMatch()) {
                             table = m.captured(1);
-                            facts.rows.insert(table, 0);
+                            if (table != VersionTable)
+                                facts.rows.insert(table, 0);
                         }
                     } else if (line == QLatin1String("\\.")) {
                         table.clear();
-                    } else {
+                    } else if (table != VersionTable) {
                         facts.rows[table] += 1;
-                        if (table == QLatin1String("orvella_info") && line.startsWith(QLatin1String("version\t")))
-                            facts.schemaVersion = line.section(QLatin1Char('\t'), 1).toInt();
+                    } else if (line.startsWith(QLatin1String("version\t"))) {
+                        facts.schemaVersion = line.section(QLatin1Char('\t'), 1).toInt();
                     }
                 });
         if (facts.schemaVersion == 0)

@@ -7,6 +7,7 @@
 #include "ProjectFixtures.h"
 #include "ProjectPage.h"
 #include "ProjectStore.h"
+#include "QueryRows.h"
 #include "Settings.h"
 #include "TestEnv.h"
 #include "TfrmProjekt.h"
@@ -164,9 +165,9 @@ void TestProjectWindow::newProjectFromCompany()
     QCOMPARE(env.column("SELECT IDA || ':' || COALESCE(Bez,'') || ':' || COALESCE(Strasse,'') FROM pradresse ORDER BY IDA"),
              QStringList({"1:Hauptadresse:Hauptstraße 1", "2:Lager:Lagerweg 9", "3::"}));
     QCOMPARE(env.scalar("SELECT PrName FROM projekttofn WHERE IDP=1 AND IDFN=10"), QStringLiteral("Dach O'Brien"));
-    QCOMPARE(env.column("SELECT VName || '|' || NName || '|' || USt || '|' || Anschrift || LAnschrift || RAnschrift "
-                        "|| '|' || Datum || '|' || UIDStatus || '|' || KNr FROM projekt"),
-             QStringList{"Muster GmbH|Bau|19,00 %|123|" + today + "|N|10"});
+    QCOMPARE(allRows(env, "SELECT VName, NName, USt, Anschrift, LAnschrift, RAnschrift, Datum, UIDStatus, KNr "
+                          "FROM projekt"),
+             QStringList{"Muster GmbH/Bau/19,00 %/1/2/3/" + today + "/N/10"});
     QCOMPARE(env.column("SELECT RabattText || '|' || Zahlungsziel || '|' || Preisgruppe FROM projektrabatt WHERE PrNr=1"),
              QStringList{"Treuerabatt|14|Zwei"});
     QCOMPARE(env.scalar("SELECT Rabatt FROM projektrabatt"), QStringLiteral("3"));
@@ -333,8 +334,8 @@ void TestProjectWindow::invoiceSaveAndPick()
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), QStringLiteral("1"));
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenanschrift"), QStringLiteral("2"));
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenztext"), QStringLiteral("4"));
-    QCOMPARE(env.scalar("SELECT EDatum || ' ' || Name FROM rechnungenop WHERE RNR=1"),
-             QStringLiteral("15.03.2004 Muster GmbH"));
+    QCOMPARE(allRows(env, "SELECT EDatum, Name FROM rechnungenop WHERE RNR=1"),
+             QStringList{"15.03.2004/Muster GmbH"});
     QCOMPARE(env.scalar("SELECT Betrag FROM rechnungenop WHERE RNR=1"), QStringLiteral("2148,03"));
     QCOMPARE(env.column("SELECT Netto FROM rechnungenbetrag UNION ALL SELECT Brutto FROM rechnungenbetrag"),
              QStringList({"1851,75", "2148,03"}));
