@@ -251,7 +251,7 @@ LinkedCompany ContactStore::linkedCompany(qint64 IDN)
     q.add(QStringLiteral("adressetofn.IDA=adresse.IDA AND "));
     q.add(QStringLiteral("anmerkung.IDA=adressetofn.IDFN"));
     // the panel shows one address: the main address when there is one
-    q.add(QStringLiteral("ORDER BY adressetofn.St DESC"));
+    q.add(QStringLiteral("ORDER BY adressetofn.St DESC NULLS LAST"));
     q.open();
     c.strasse = q.field(QStringLiteral("Strasse"));
     c.plz = q.field(QStringLiteral("PLZ"));

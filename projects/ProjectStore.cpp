@@ -150,7 +150,7 @@ QList<AddressListRow> ProjectStore::contactAddresses(qint64 contact)
     SqlQuery query(m_db);
     query.open(QStringLiteral("SELECT DISTINCT adresse.Strasse, adresse.Ort, adresse.IDA, adressetofn.Art, adressetofn.St "
                               "FROM adresse, adressetofn WHERE adressetofn.IDA=adresse.IDA AND adressetofn.IDFN='%1' "
-                              "ORDER BY adressetofn.St DESC, adresse.IDA")
+                              "ORDER BY adressetofn.St DESC NULLS LAST, adresse.IDA")
                    .arg(contact));
     QList<AddressListRow> rows;
     for (; !query.eof(); query.next())
@@ -273,7 +273,7 @@ QList<AddressListRow> ProjectStore::projectAddresses(qint64 prNr)
     query.open(QStringLiteral("SELECT DISTINCT adresse.Strasse, adresse.Ort, adresse.IDA, adressetofn.Art, "
                               "adressetofn.St, projekttofn.IDP FROM adresse, adressetofn, projekttofn WHERE "
                               "adressetofn.IDA=adresse.IDA AND adressetofn.IDFN=projekttofn.IDFN AND "
-                              "projekttofn.IDP='%1' ORDER BY adressetofn.St DESC, adresse.IDA")
+                              "projekttofn.IDP='%1' ORDER BY adressetofn.St DESC NULLS LAST, adresse.IDA")
                    .arg(prNr));
     QList<AddressListRow> rows;
     for (; !query.eof(); query.next())

@@ -26,7 +26,7 @@ LetterData ReadLetterData(Database &db, qint64 contact, bool company)
     }
     // The main address comes first; a contact with several addresses is written to
     // its main address.
-    q.add(QStringLiteral("ORDER BY adressetofn.St DESC"));
+    q.add(QStringLiteral("ORDER BY adressetofn.St DESC NULLS LAST"));
     q.open();
     d.SAnrede = q.field(QStringLiteral("SAnrede"));
     d.Strasse = q.field(QStringLiteral("Strasse"));
