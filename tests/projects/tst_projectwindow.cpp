@@ -172,7 +172,9 @@ void TestProjectWindow::newProjectFromCompany()
              QStringList{"Treuerabatt|14|Zwei"});
     QCOMPARE(env.scalar("SELECT Rabatt FROM projektrabatt"), QStringLiteral("3"));
     QCOMPARE(env.scalar("SELECT Sconto FROM projektrabatt"), QStringLiteral("2"));
-    QCOMPARE(env.scalar("SELECT typeof(Rabatt) FROM projektrabatt"), QStringLiteral("real"));
+    // a number, not the typed text (the server's column takes nothing else)
+    if (!TestsOnServer())
+        QCOMPARE(env.scalar("SELECT typeof(Rabatt) FROM projektrabatt"), QStringLiteral("real"));
 }
 
 void TestProjectWindow::newProjectFromPerson()
