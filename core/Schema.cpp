@@ -54,6 +54,9 @@ std::vector<Table> tables()
         {"UID", T},          {"Lieferbesch", T}, {"Hoechstwert", M}, {"Image", T},
         {"KInstitut", T},    {"KInhaber", T},   {"Konto", T},       {"BLZ", T},
         {"IBAN", T},
+        // Electronic invoices: the buyer reference (Leitweg-ID of an authority) and
+        // the form the customer takes them in ("XRechnung" or "ZUGFeRD").
+        {"Kaeuferreferenz", T}, {"ERechnung", T},
     };
     std::vector<Column> firmamehr = {{"IDF", I}};
     firmamehr.insert(firmamehr.end(), mehr.begin(), mehr.end());
@@ -118,7 +121,9 @@ std::vector<Table> tables()
         {"artikel", {{"ID", A}, {"Bez", T}, {"ArtikelNr", T}, {"ArtikelGruppe", T},
                      {"Einzelpreis", M}, {"MwSt", T}, {"Bestand", I}, {"MBestand", I}, {"IDA", I}}},
         {"artikeltext", {{"ID", A}, {"IDA", I}, {"Text", T}}},
-        {"prust", {{"ID", A}, {"UStSatz", M}}},
+        // Kategorie: the VAT category of electronic invoices (S, E, AE, K, G, Z), with
+        // the exemption reason a rate of 0 % must name.
+        {"prust", {{"ID", A}, {"UStSatz", M}, {"Kategorie", T}, {"Befreiungsgrund", T}}},
         {"ztext", {{"Firma", I}, {"Art", T}, {"X", T}, {"Text", T}, {"Style", T}, {"Grad", I}}},
         {"foot", {{"Firma", I}, {"X", T}, {"A", T}, {"B", T}, {"C", T}, {"D", T}}},
         {"mahnungenstext", {{"ID", A}, {"MS", T}, {"RV", I}, {"Text", T}}},
@@ -454,6 +459,15 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         return {createTableIfMissing(QStringLiteral("firmendaten"), engine),
                 QStringLiteral("INSERT INTO firmendaten (Firma) SELECT 1 WHERE NOT EXISTS "
                                "(SELECT 1 FROM firmendaten WHERE Firma = 1)")};
+    case EInvoiceColumnsStep:
+        // The electronic invoice's columns in one step, so that it moves as one
+        // when steps are renumbered.
+        return {QStringLiteral("ALTER TABLE prust ADD COLUMN Kategorie TEXT"),
+                QStringLiteral("ALTER TABLE prust ADD COLUMN Befreiungsgrund TEXT"),
+                QStringLiteral("ALTER TABLE firmamehr ADD COLUMN Kaeuferreferenz TEXT"),
+                QStringLiteral("ALTER TABLE firmamehr ADD COLUMN ERechnung TEXT"),
+                QStringLiteral("ALTER TABLE namemehr ADD COLUMN Kaeuferreferenz TEXT"),
+                QStringLiteral("ALTER TABLE namemehr ADD COLUMN ERechnung TEXT")};
     default:
         return {};
     }

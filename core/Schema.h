@@ -10,7 +10,9 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 3;
+constexpr int Version = 4;
+// The step that adds the columns of electronic invoices.
+constexpr int EInvoiceColumnsStep = 4;
 // Marks a SQLite file as an Orvella data set ("ORVL").
 constexpr quint32 ApplicationId = 0x4F52564C;
 
