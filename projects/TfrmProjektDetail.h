@@ -64,6 +64,8 @@ public:
     void cmdOptions();
     // The word-processor button: the shown page into a new document.
     void cmdWordExport();
+    // "E-Rechnung speichern…" of the invoice and credit-note pages.
+    void cmdEInvoice(DocumentPage *page);
 
     QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actSearch, *actDetail, *actOptions,
         *tbClose, *tbSearch, *tbDetail;

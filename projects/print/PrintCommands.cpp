@@ -1,5 +1,7 @@
 #include "PrintCommands.h"
 
+#include "ZugferdPdf.h"
+
 #include "AppState.h"
 #include "Dialogs.h"
 #include "DunningLetterPrint.h"
@@ -68,6 +70,14 @@ PrintRequest DunningLetterPrintRequest(AppState &state, const Document &letter, 
     request.copyMode = CopyMode::JobPerCopy;
     request.paint = [print](QPainter &painter, QPagedPaintDevice &device) { print->paint(painter, device); };
     return request;
+}
+
+QByteArray ZugferdInvoicePdf(AppState &state, const PrintRequest &request, const QByteArray &xml)
+{
+    const PdfInfo info{request.title, ownCompanyName(state), QStringLiteral("Orvella"),
+                       QStringLiteral("Orvella (Qt %1, libqpdf)").arg(QLatin1String(qVersion())),
+                       QDateTime::currentDateTime()};
+    return ZugferdPdf::make(request.paint, xml, info);
 }
 
 QString Print(AppState &state, PrintSystem &system, const PrintRequest &request, const PrintTarget &target)

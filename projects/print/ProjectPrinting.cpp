@@ -193,6 +193,11 @@ PrintRequest ProjectPrinting::documentRequest(DocumentPage *page, bool letterhea
     return DocumentPrintRequest(m_state, document, options);
 }
 
+QByteArray ProjectPrinting::zugferdPdf(DocumentPage *page, const QByteArray &xml)
+{
+    return ZugferdInvoicePdf(m_state, documentRequest(page, true), xml);
+}
+
 PrintRequest ProjectPrinting::dunningRequest()
 {
     DunningPage *page = m_window.dunningPage();
