@@ -206,11 +206,15 @@ QString paymentTermsText(const Data &d)
 
 VatCategory categoryOf(Amount rate, const QList<VatCategory> &categories)
 {
-    for (const VatCategory &c : categories)
-        if (c.rate == rate && !c.code.trimmed().isEmpty())
-            return {rate, c.code.trimmed().toUpper(), c.reason.trimmed()};
+    // A rate above 0 % is always standard; 0 % needs a category other than S (a
+    // rate changed to 0 % in the options may still carry its old S).
     if (rate > Amount())
         return {rate, QStringLiteral("S"), QString()};
+    for (const VatCategory &c : categories) {
+        const QString code = c.code.trimmed().toUpper();
+        if (c.rate == rate && !code.isEmpty() && code != QLatin1String("S"))
+            return {rate, code, c.reason.trimmed()};
+    }
     return {rate, QString(), QString()};
 }
 

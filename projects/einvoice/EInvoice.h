@@ -77,8 +77,8 @@ struct Figures
     TotalsBreakdown totals;
 };
 
-// The category of a rate: the one the table names, "S" above 0 % when it names none.
-// An empty code for 0 % without category.
+// The category of a rate: "S" above 0 %; for 0 % the one the table names, an
+// empty code when it names none (or S).
 VatCategory categoryOf(Amount rate, const QList<VatCategory> &categories);
 
 // Works the totals out again and splits them as the XML states them: the

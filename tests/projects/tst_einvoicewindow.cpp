@@ -5,6 +5,7 @@
 #include "DocumentPage.h"
 #include "EInvoice.h"
 #include "EInvoiceSource.h"
+#include "ExtendedDataStore.h"
 #include "ProjectFixtures.h"
 #include "ProjectPage.h"
 #include "SellerData.h"
@@ -127,7 +128,14 @@ void TestEInvoiceWindow::fillSellerAndCustomer()
     WriteSellerDetails(m_env->db(), s);
     m_env->exec("INSERT INTO com (IDC, Inhalt, X) VALUES (1, 'einkauf@muster.example', '')");
     m_env->exec("INSERT INTO comtofn (IDC, IDFN, Bez) VALUES (1, 10, 'E-Mail')");
-    m_env->exec("UPDATE firmamehr SET Kaeuferreferenz='991-01234-44', SkontoTage=8 WHERE IDF=10");
+    // The buyer reference as the extended-data window stores it.
+    ExtendedDataStore store(m_env->db(), m_env->dataDir());
+    ExtendedData d = ExtendedRules::forDisplay(store.load(true, 10).value());
+    d.mwSt = ExtendedRules::rateEntry(Amount::fromUnits(19));
+    d.skontoTage = QStringLiteral("8");
+    d.kaeuferreferenz = QStringLiteral(" 991-01234-44 ");
+    store.save(true, 10, d, nullptr);
+    QCOMPARE(store.load(true, 10)->kaeuferreferenz, QStringLiteral("991-01234-44"));
 }
 
 void TestEInvoiceWindow::missingDataWritesNothing()
