@@ -584,12 +584,16 @@ void TfrmProjektDetail::moveEvent(QMoveEvent *e)
         writeSettings();
 }
 
-void TfrmProjektDetail::cmdEInvoice(DocumentPage *page)
+void TfrmProjektDetail::cmdEInvoice(DocumentPage *page, const QString &path)
 {
     const Document document = page->shownDocument();
-    const QString path = SaveEInvoice(m_state, document, page->isClean() && page->currentNumber() > 0,
-                                      m_projectPage->value(),
-                                      [this, page](const QByteArray &xml) { return m_printing->zugferdPdf(page, xml); });
-    if (!path.isEmpty())
-        statusBar()->showMessage(QStringLiteral("E-Rechnung gespeichert: %1").arg(QDir::toNativeSeparators(path)));
+    const bool saved = page->isClean() && page->currentNumber() > 0;
+    const auto makePdf = [this, page](const QByteArray &xml) { return m_printing->zugferdPdf(page, xml); };
+    QString written = path;
+    if (path.isEmpty())
+        written = SaveEInvoice(m_state, document, saved, m_projectPage->value(), makePdf);
+    else if (!WriteEInvoice(m_state, document, saved, m_projectPage->value(), path, makePdf))
+        written.clear();
+    if (!written.isEmpty())
+        statusBar()->showMessage(QStringLiteral("E-Rechnung gespeichert: %1").arg(QDir::toNativeSeparators(written)));
 }

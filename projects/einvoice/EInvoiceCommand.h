@@ -17,5 +17,11 @@ using ZugferdMaker = std::function<QByteArray(const QByteArray &xml)>;
 QString SaveEInvoice(AppState &state, const Document &document, bool saved, const ProjectValue &project,
                      const ZugferdMaker &makePdf);
 
+// Writes the electronic invoice to a file already chosen (an .xml file is an
+// XRechnung, anything else a ZUGFeRD PDF), after the same checks. False when
+// nothing was written (the user was told why).
+bool WriteEInvoice(AppState &state, const Document &document, bool saved, const ProjectValue &project,
+                   const QString &path, const ZugferdMaker &makePdf);
+
 // The message that lists what is missing, or empty.
 QString MissingDataMessage(const QStringList &missing);

@@ -1,5 +1,7 @@
 #include "PrintCommands.h"
 
+#include "GiroCode.h"
+#include "SellerData.h"
 #include "ZugferdPdf.h"
 
 #include "AppState.h"
@@ -50,7 +52,12 @@ QString ProposedPdfPath(const QString &caption, qint64 number)
 
 PrintRequest DocumentPrintRequest(AppState &state, const Document &document, const DocumentPrintOptions &options)
 {
-    const auto print = std::make_shared<DocumentPrint>(document, options, PrintSetup::read(state));
+    DocumentPrintOptions withCode = options;
+    if (document.kind == DocumentKind::Rechnung && options.prices && withCode.giroCode.isEmpty())
+        withCode.giroCode = GiroCode::payload(ReadSellerData(state.db, state.ExeDir),
+                                              GiroCode::outstanding(state.db, document),
+                                              QStringLiteral("Rechnung ") + PadNumber(document.number));
+    const auto print = std::make_shared<DocumentPrint>(document, withCode, PrintSetup::read(state));
     PrintRequest request;
     request.caption = document.kind.listCaption();
     request.number = document.number;

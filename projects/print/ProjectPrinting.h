@@ -68,6 +68,9 @@ public:
     QSpinBox *spnExemplare;
     QToolButton *btnDrucktool, *btnDruckJob;
     QAction *actBandVorschau, *actBandPdf, *actJobVorschau, *actJobPdf;
+    // Checked: "Als PDF speichern…" of an invoice or credit note writes a ZUGFeRD
+    // PDF (the electronic invoice embedded).
+    QAction *actBandZugferd = nullptr;
 
 private:
     // The printout of the page shown; none on the project page or a page the user

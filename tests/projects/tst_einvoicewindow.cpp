@@ -7,7 +7,10 @@
 #include "EInvoiceSource.h"
 #include "ExtendedDataStore.h"
 #include "ProjectFixtures.h"
+#include "PrintCommands.h"
+#include "PrintSystem.h"
 #include "ProjectPage.h"
+#include "ProjectPrinting.h"
 #include "SellerData.h"
 #include "Settings.h"
 #include "TfrmProjekt.h"
@@ -31,17 +34,18 @@ public:
 struct Run
 {
     int exitCode = -1;
-    QString output;
+    QString output; // standard output; errors after it unless separate
 };
 
-Run run(const QString &program, const QStringList &args)
+// separate: the error channel is left out (zbarimg talks about D-Bus there).
+Run run(const QString &program, const QStringList &args, bool separate = false)
 {
     QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.setProcessChannelMode(separate ? QProcess::SeparateChannels : QProcess::MergedChannels);
     p.start(program, args);
     if (!p.waitForFinished(120000))
         return {-1, program + QStringLiteral(": ") + p.errorString()};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAll())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput())};
 }
 
 QByteArray readFile(const QString &path)
@@ -60,6 +64,8 @@ private Q_SLOTS:
     void cleanup();
     void missingDataWritesNothing();
     void xrechnungAndZugferd();
+    void giroCodeOnPrint_data();
+    void giroCodeOnPrint();
 
 private:
     DocumentPage *savedInvoice();
@@ -223,6 +229,68 @@ void TestEInvoiceWindow::xrechnungAndZugferd()
         const Run v = run("bash", {validator, extracted, "--factur-x", "EN16931"});
         QVERIFY2(v.exitCode == 0 && v.output.contains("== result: VALID"), qPrintable(v.output));
     }
+
+    // The print's "Als PDF speichern…": a plain PDF, or with the choice checked the ZUGFeRD PDF.
+    ProjectPrinting *printing = m_window->printing();
+    QVERIFY(printing->actBandZugferd->isEnabled());
+    for (const bool zugferd : {false, true}) {
+        printing->actBandZugferd->setChecked(zugferd);
+        const QString path = m_out + (zugferd ? "/band-zugferd.pdf" : "/band.pdf");
+        m_env->dialogs().answerFile(path);
+        printing->actBandPdf->trigger();
+        QCOMPARE(m_env->dialogs().messages(), QStringList());
+        const Run attached = run("pdfdetach", {"-list", path});
+        QCOMPARE(attached.exitCode, 0);
+        QCOMPARE(attached.output.contains("factur-x.xml"), zugferd);
+    }
+}
+
+void TestEInvoiceWindow::giroCodeOnPrint_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("deducted"); // from the gross amount; -1: no code on the page
+
+    QTest::newRow("open invoice") << "open" << 0;
+    QTest::newRow("part paid and a credit note") << "part" << 250;
+    QTest::newRow("settled") << "settled" << -1;
+    QTest::newRow("no IBAN") << "noiban" << -1;
+}
+
+void TestEInvoiceWindow::giroCodeOnPrint()
+{
+    QFETCH(QString, state);
+    QFETCH(int, deducted);
+    DocumentPage *page = savedInvoice();
+    fillSellerAndCustomer();
+    if (state == "part") {
+        m_env->exec("INSERT INTO teilbuchung (RNr, Betrag, Datum, Text) VALUES (1, 200, '02.01.2024', '')");
+        m_env->exec("INSERT INTO gutschriftenop (BelegNr, RNr, Betrag) VALUES (7, 1, 50)");
+    } else if (state == "settled") {
+        m_env->exec("UPDATE rechnungenop SET Gebucht='J', RBetrag=0");
+    } else if (state == "noiban") {
+        m_env->exec("UPDATE firmendaten SET IBAN=''");
+    }
+    // 1.074,70 less 3 % plus VAT at 19 % and 7 %.
+    const Amount gross = Amount::fromText(m_env->scalar("SELECT Betrag FROM rechnungenop"));
+    QCOMPARE(gross, Amount::fromText("1231,83"));
+
+    DocumentPrintOptions options;
+    options.title = QStringLiteral("Rechnung 000001");
+    Document document = page->shownDocument();
+    document.number = page->currentNumber();
+    const QString pdf = m_out + "/druck.pdf";
+    PrintSystem system;
+    Print(m_env->state(), system, DocumentPrintRequest(m_env->state(), document, options), PrintTarget::pdf(pdf));
+    QCOMPARE(run("pdftoppm", {"-r", "300", "-png", "-singlefile", pdf, m_out + "/seite"}).exitCode, 0);
+    const Run scan = run("zbarimg", {"-q", "--raw", "-Sbinary", m_out + "/seite.png"}, true);
+    if (deducted < 0) {
+        QVERIFY2(scan.output.trimmed().isEmpty(), qPrintable(scan.output));
+        return;
+    }
+    const QString expected = QStringLiteral("BCD\n002\n1\nSCT\nBYLADEM1001\nHalvard Büro & Technik GmbH\n"
+                                            "DE02120300000000202051\n%1\n\n\nRechnung 000001")
+                                 .arg("EUR" + (gross - Amount::fromUnits(deducted)).toPlainText().replace(',', '.'));
+    QCOMPARE(scan.output.chopped(scan.output.endsWith('\n') ? 1 : 0), expected);
 }
 
 QTEST_MAIN(TestEInvoiceWindow)
