@@ -11,6 +11,7 @@
 #include "EInvoice.h"
 #include "PrintCommands.h"
 #include "ScriptedDialogs.h"
+#include "SellerData.h"
 #include "Totals.h"
 
 #include <QApplication>
@@ -99,6 +100,8 @@ int main(int argc, char **argv)
         db.open(dir.path());
         ScriptedDialogs dialogs;
         AppState state(db, dialogs, dir.path() + QLatin1Char('/'));
+        // A seller with an IBAN, so that the print carries its GiroCode.
+        WriteSellerDetails(db, bigData.seller);
         Document three = sampleDocument(DocumentKind::Rechnung, 4711, rowsOf(70));
         Totals::compute(three.lines, three.totals, {Amount::fromUnits(7), Amount::fromUnits(19)});
         const EInvoice::Data threeData = invoiceData(three);
