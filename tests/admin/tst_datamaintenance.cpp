@@ -22,7 +22,8 @@ struct Windows : WindowHub
     }
 };
 
-const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "usr", "permission"};
+// The company's own settings stay: VAT rates, texts, footer, seller data, users.
+const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "firmendaten", "usr", "permission"};
 const QStringList Markers = {"PrNr.ob0",    "Angebot.ob0",    "Auftrag.ob0", "Lieferschein.ob0",
                              "Rechnung.ob0", "Gutschrift.ob0", "Ablage.ob0",  "Mahnung.ob0"};
 

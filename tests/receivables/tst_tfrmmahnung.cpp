@@ -42,7 +42,7 @@ public:
     void run(const PrintTarget &target, const PrintJobInfo &info, CopyMode mode, const PaintCopy &paint) override
     {
         pdfs << folder + QStringLiteral("/job%1.pdf").arg(pdfs.size());
-        PrintSystem::run(PrintTarget::pdf(pdfs.last()), info, mode, paint);
+        PrintSystem::run(PrintTarget::pdf(pdfs.last(), target.copies), info, mode, paint);
         targets << target;
     }
 };
