@@ -5,6 +5,7 @@
 #include "TotalsList.h"
 
 #include <QDate>
+#include <algorithm>
 #include <QRegularExpression>
 #include <QXmlStreamWriter>
 
@@ -99,7 +100,14 @@ public:
 
     void start(const QString &name) { x.writeStartElement(name); }
     void end() { x.writeEndElement(); }
-    void text(const QString &name, const QString &value) { x.writeTextElement(name, value); }
+    void text(const QString &name, const QString &value) { x.writeTextElement(name, clean(value)); }
+    // XML 1.0 admits no control characters but tab and line breaks; one pasted
+    // into a field would make the whole invoice unreadable.
+    static QString clean(QString v)
+    {
+        v.removeIf([](QChar c) { return c.unicode() < 0x20 && c != u'\n' && c != u'\t' && c != u'\r'; });
+        return v;
+    }
     // An element only when there is something to say.
     void optional(const QString &name, const QString &value)
     {
@@ -110,7 +118,7 @@ public:
     {
         x.writeStartElement(name);
         x.writeAttribute(attr, attrValue);
-        x.writeCharacters(value);
+        x.writeCharacters(clean(value));
         x.writeEndElement();
     }
     void date(const QString &name, const QString &ddMMyyyy, const QString &prefix = QStringLiteral("udt"))
@@ -297,6 +305,13 @@ QStringList missingData(const Data &d)
             m << QStringLiteral("Steuerkategorie für den MwSt-Satz %1 % (Optionen)").arg(l.rate.toText());
         else if (needsReason(c.code) && c.reason.isEmpty())
             m << QStringLiteral("Befreiungsgrund für den MwSt-Satz %1 % (Optionen)").arg(l.rate.toText());
+        // Reverse charge, intra-community supply and export name the seller's VAT
+        // ID; the first two also the buyer's.
+        const bool crossBorder = c.code == u"AE" || c.code == u"K";
+        if ((crossBorder || c.code == u"G") && s.vatId.trimmed().isEmpty())
+            m << QStringLiteral("USt-IdNr. der eigenen Firma (Kategorie %1)").arg(c.code);
+        if (crossBorder && d.buyer.vatId.trimmed().isEmpty())
+            m << QStringLiteral("USt-IdNr. des Kunden (Kategorie %1)").arg(c.code);
     }
     if (seen.isEmpty())
         m << QStringLiteral("mindestens eine Position mit Menge und Preis");
@@ -391,6 +406,22 @@ QByteArray writeCii(const Data &d, Profile profile)
     w.end();
 
     w.start(QStringLiteral("ram:ApplicableHeaderTradeDelivery"));
+    if (std::any_of(f.rates.begin(), f.rates.end(), [](const Figures::Rate &r) { return r.category.code == u"K"; })) {
+        // An intra-community supply names where and when it was delivered; the
+        // program keeps no delivery date apart from the invoice's.
+        w.start(QStringLiteral("ram:ShipToTradeParty"));
+        w.text(QStringLiteral("ram:Name"), d.buyer.name.trimmed());
+        w.start(QStringLiteral("ram:PostalTradeAddress"));
+        w.optional(QStringLiteral("ram:PostcodeCode"), d.buyer.postcode);
+        w.optional(QStringLiteral("ram:LineOne"), d.buyer.street);
+        w.optional(QStringLiteral("ram:CityName"), d.buyer.town);
+        w.text(QStringLiteral("ram:CountryID"), d.buyer.country);
+        w.end();
+        w.end();
+        w.start(QStringLiteral("ram:ActualDeliverySupplyChainEvent"));
+        w.date(QStringLiteral("ram:OccurrenceDateTime"), d.date);
+        w.end();
+    }
     w.end();
 
     w.start(QStringLiteral("ram:ApplicableHeaderTradeSettlement"));

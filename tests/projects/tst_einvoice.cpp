@@ -107,6 +107,10 @@ void TestEInvoice::validAndAsPrinted_data()
         << int(DocumentKind::Rechnung)
         << QStringList{"1||Heilbehandlung|1|80,00|0,00 %", "2||Material|2|12,50|19,00 %"} << ""
         << QStringList{"CategoryCode=E", "ExemptionReason=Steuerfrei nach § 4 Nr. 21 UStG", "BasisAmount=80.00"};
+    QTest::newRow("intra-community supply names delivery and both VAT IDs")
+        << int(DocumentKind::Rechnung) << QStringList{"1||Maschine\x01 Typ 4|1|8.400,00|0,00 %"} << ""
+        << QStringList{"CategoryCode=K", "ExemptionReason=Innergemeinschaftliche Lieferung", "CountryID=AT",
+                       "Name=Maschine Typ 4", "DateTimeString=20240315"};
     QTest::newRow("credit note refers to its invoice")
         << int(DocumentKind::Gutschrift) << QStringList{"1||Rücknahme Schreibtisch|1|1.234,56|19,00 %"} << ""
         << QStringList{"TypeCode=381", "IssuerAssignedID=20240011", "DateTimeString=20240301"};
@@ -128,6 +132,11 @@ void TestEInvoice::validAndAsPrinted()
     d.discountText = QStringLiteral("Sonderrabatt");
     d.skontoPercent = skonto.section('|', 0, 0);
     d.skontoDays = skonto.section('|', 1, 1);
+    if (QString(QTest::currentDataTag()).startsWith("intra")) {
+        d.categories[2] = {Amount(), "K", "Innergemeinschaftliche Lieferung"};
+        d.buyer.country = "AT";
+        d.buyer.vatId = "ATU12345678";
+    }
     if (d.kind == DocumentKind::Gutschrift) {
         d.precedingInvoice = QStringLiteral("20240011");
         d.precedingInvoiceDate = QStringLiteral("01.03.2024");
@@ -184,6 +193,7 @@ void TestEInvoice::missingData_data()
     QTest::newRow("reference and customer number") << "reference" << "Leitweg-ID / Käuferreferenz oder Kundennummer";
     QTest::newRow("0 % without reason") << "reason" << "Befreiungsgrund für den MwSt-Satz 0,00 % (Optionen)";
     QTest::newRow("0 % without category") << "category" << "Steuerkategorie für den MwSt-Satz 0,00 % (Optionen)";
+    QTest::newRow("reverse charge without the buyer's VAT ID") << "reverse" << "USt-IdNr. des Kunden (Kategorie AE)";
 }
 
 void TestEInvoice::missingData()
@@ -208,6 +218,8 @@ void TestEInvoice::missingData()
         d.categories[2].reason.clear();
     else if (blank == "category")
         d.categories.removeLast();
+    else if (blank == "reverse")
+        d.categories[2] = {Amount(), "AE", "Steuerschuldnerschaft des Leistungsempfängers"};
     QCOMPARE(EInvoice::missingData(d), QStringList{message});
 
     // Everything missing at once is listed at once.
