@@ -459,15 +459,18 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         return {createTableIfMissing(QStringLiteral("firmendaten"), engine),
                 QStringLiteral("INSERT INTO firmendaten (Firma) SELECT 1 WHERE NOT EXISTS "
                                "(SELECT 1 FROM firmendaten WHERE Firma = 1)")};
-    case EInvoiceColumnsStep:
+    case EInvoiceColumnsStep: {
         // The electronic invoice's columns in one step, so that it moves as one
         // when steps are renumbered.
-        return {QStringLiteral("ALTER TABLE prust ADD COLUMN Kategorie TEXT"),
-                QStringLiteral("ALTER TABLE prust ADD COLUMN Befreiungsgrund TEXT"),
-                QStringLiteral("ALTER TABLE firmamehr ADD COLUMN Kaeuferreferenz TEXT"),
-                QStringLiteral("ALTER TABLE firmamehr ADD COLUMN ERechnung TEXT"),
-                QStringLiteral("ALTER TABLE namemehr ADD COLUMN Kaeuferreferenz TEXT"),
-                QStringLiteral("ALTER TABLE namemehr ADD COLUMN ERechnung TEXT")};
+        const QString add = engine == DatabaseEngine::PostgreSQL ? QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2 TEXT")
+                                                                 : QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT");
+        return {add.arg(QStringLiteral("prust"), QStringLiteral("Kategorie")),
+                add.arg(QStringLiteral("prust"), QStringLiteral("Befreiungsgrund")),
+                add.arg(QStringLiteral("firmamehr"), QStringLiteral("Kaeuferreferenz")),
+                add.arg(QStringLiteral("firmamehr"), QStringLiteral("ERechnung")),
+                add.arg(QStringLiteral("namemehr"), QStringLiteral("Kaeuferreferenz")),
+                add.arg(QStringLiteral("namemehr"), QStringLiteral("ERechnung"))};
+    }
     default:
         return {};
     }
