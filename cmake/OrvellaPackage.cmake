@@ -6,6 +6,7 @@
 # One package a line.
 set(ORVELLA_PACKAGE_DEPENDS
   libqt6sql6-sqlite       # the database driver is a Qt plug-in
+  libqt6sql6-psql         # the same for a data set on a PostgreSQL server
   fonts-liberation2       # printed documents are set in Liberation Sans (the widths of Arial)
 )
 # What the program does well without, but better with.

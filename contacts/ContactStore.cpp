@@ -594,6 +594,8 @@ QList<AssignCandidate> ContactStore::candidates(bool companies, const CandidateF
     q.add(QStringLiteral("WHERE ") + category + t + QStringLiteral(".") + (companies ? QStringLiteral("IDF") : QStringLiteral("IDN"))
           + QStringLiteral(" = adressetofn.IDFN AND adressetofn.IDA = adresse.IDA AND ") + t + QStringLiteral(".St = '")
           + (filter.blocked ? QStringLiteral("0") : QStringLiteral("1")) + QStringLiteral("' AND adressetofn.St='1'") + search);
+    // in the order the contacts were entered, the same on every engine
+    q.add(QStringLiteral("ORDER BY id"));
     q.open();
     QList<AssignCandidate> out;
     for (; !q.eof() && out.size() < MaxCandidates; q.next()) {

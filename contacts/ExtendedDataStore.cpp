@@ -150,7 +150,7 @@ QList<PaymentRow> ExtendedDataStore::paymentHistory(qint64 number)
     q.add(QStringLiteral("rechnungenop.RNR=rechnungen.BelegNr AND "));
     q.add(QStringLiteral("rechnungen.ProjektNr=projekttofn.IDP AND "));
     q.add(QStringLiteral("projekttofn.IDFN=") + QString::number(number));
-    q.add(QStringLiteral("ORDER BY EDatum"));
+    q.add(QStringLiteral("ORDER BY EDatum NULLS FIRST")); // as the file orders them
     q.open();
     QList<PaymentRow> rows;
     for (; !q.eof(); q.next())

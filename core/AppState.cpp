@@ -1,10 +1,11 @@
 #include "AppState.h"
 
+#include "Formats.h"
 #include "HomeDir.h"
 
 AppState::AppState(Database &database, Dialogs &dlg, const QString &exeDir)
     : db(database), dialogs(dlg), ExeDir(exeDir), DataDir(DataDirOf(exeDir)), SQL_Query(database),
-      dmCommon(database, dlg, exeDir)
+      dmCommon(database, dlg, exeDir), isAdminAccount(IsAdminAccount)
 {
 }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 
 class Database;
 class Dialogs;
@@ -28,6 +29,10 @@ public:
 
     // Permission flags 1..16 (index 0 unused); all false until the log-in decision.
     std::array<bool, 17> Perm{};
+    // The user who logged in (usr.IDU); 0 when the program runs without a log-in.
+    qint64 LoggedInUser = 0;
+    // Whether the Linux account may administer the machine (tests replace it).
+    std::function<bool()> isAdminAccount;
     // The contact number last selected in the contact list, and whether the list
     // shows companies (else persons).
     qint64 SelectedID = 0;

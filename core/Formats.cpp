@@ -1,4 +1,5 @@
 #include "Formats.h"
+#include "SqlOptional.h"
 
 #include "Amount.h"
 #include "DatabaseConfig.h"
@@ -108,6 +109,13 @@ QString SqlQuote(const QString &text)
     QString s = text;
     s.replace(QLatin1Char('\''), QLatin1String("''"));
     return s;
+}
+
+QString SqlOptional(const QString &value)
+{
+    if (value.trimmed().isEmpty())
+        return CurrentSqlEngine() == DatabaseEngine::PostgreSQL ? QStringLiteral("NULL") : QStringLiteral("''");
+    return QLatin1Char('\'') + SqlQuote(value.trimmed()) + QLatin1Char('\'');
 }
 
 QString SqlLike(const QString &column, const QString &text, LikeMatch match)

@@ -263,10 +263,22 @@ const std::vector<std::pair<const char *, const char *>> &searchedColumns()
     static const std::vector<std::pair<const char *, const char *>> columns = {
         {"firma", "Name"},      {"firma", "Branche"},   {"firma", "Begriffe"},   {"firma", "Telefon"},
         {"name", "VName"},      {"name", "NName"},      {"name", "Begriffe"},    {"name", "Telefon"},
-        {"adresse", "Strasse"}, {"adresse", "PLZ"},     {"adresse", "Ort"},      {"artikel", "Bez"},
-        {"artikel", "ArtikelNr"}, {"projekttofn", "PrName"},
+        {"adresse", "Strasse"}, {"adresse", "PLZ"},     {"adresse", "Ort"},      {"adresse", "Land"},
+        {"artikel", "Bez"},     {"artikel", "ArtikelNr"}, {"projekttofn", "PrName"},
+        {"projekt", "VName"},   {"projekt", "NName"},
     };
     return columns;
+}
+
+// The server's trigram indexes: one per searched column, so that every ILIKE of
+// an "anywhere" search (one column or several joined by OR) is served by them.
+QStringList serverSearchIndexStatements()
+{
+    QStringList out;
+    for (const auto &[table, column] : searchedColumns())
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_%1_%2_trgm ON %1 USING gin (%2 public.gin_trgm_ops)")
+                   .arg(QLatin1String(table), QLatin1String(column));
+    return out;
 }
 
 QString lit(const QString &text)
@@ -376,7 +388,117 @@ QStringList levelLines(const char *const (&lines)[N])
     return out;
 }
 
+// One substring index table: the texts of one searched table under the row's
+// number. Where the number is not unique (a project's name row), the index row
+// holds the texts of all rows with the number, one per line.
+struct TextTable
+{
+    QString name;
+    QString table;
+    QString key;
+    QStringList columns;
+    bool grouped = false;
+};
+
+const std::vector<TextTable> &textTables()
+{
+    static const std::vector<TextTable> tables = {
+        {"suche_firma", "firma", "IDF", {"Name", "Branche", "Begriffe", "Telefon"}},
+        {"suche_name", "name", "IDN", {"NName", "VName", "Begriffe", "Telefon"}},
+        {"suche_adresse", "adresse", "IDA", {"Strasse", "PLZ", "Ort", "Land"}},
+        {"suche_projekt", "projekt", "PrNr", {"VName", "NName"}},
+        {"suche_projektname", "projekttofn", "IDP", {"PrName"}, true},
+        {"suche_artikel", "artikel", "ID", {"Bez", "ArtikelNr"}},
+    };
+    return tables;
+}
+
+// The index rows of the rows that meet the condition (all rows for none). Only
+// whole numbers can be row numbers of an index; the program draws no others.
+QString fillStatement(const TextTable &t, const QString &condition)
+{
+    QStringList values;
+    for (const QString &c : t.columns)
+        values << (t.grouped ? QStringLiteral("group_concat(%1, char(10))").arg(c) : c);
+    QString sql = QStringLiteral("INSERT INTO %1 (rowid, %2) SELECT %3, %4 FROM %5 WHERE typeof(%3) = 'integer'")
+                      .arg(t.name, t.columns.join(QStringLiteral(", ")), t.key, values.join(QStringLiteral(", ")),
+                           t.table);
+    if (!condition.isEmpty())
+        sql += QStringLiteral(" AND ") + condition;
+    if (t.grouped)
+        sql += QStringLiteral(" GROUP BY ") + t.key;
+    return sql;
+}
+
+QString triggerName(const TextTable &t, const char *event)
+{
+    return QStringLiteral("%1_%2").arg(t.name, QLatin1String(event));
+}
+
+// Every insert, change and deletion of a row rewrites the index rows of its
+// number (the old and the new one), from the rows that have it afterwards.
+QStringList triggerStatements(const TextTable &t)
+{
+    const QString key = t.key;
+    const auto drop = [&](const char *row) {
+        return QStringLiteral("DELETE FROM %1 WHERE rowid = %2.%3; ").arg(t.name, QLatin1String(row), key);
+    };
+    const auto fill = [&](const QString &condition) { return fillStatement(t, condition) + QStringLiteral("; "); };
+    const QString on = QStringLiteral(" ON ") + t.table + QStringLiteral(" BEGIN ");
+    const QString oldKey = QStringLiteral("old.") + key, newKey = QStringLiteral("new.") + key;
+    return {
+        QStringLiteral("CREATE TRIGGER ") + triggerName(t, "ai") + QStringLiteral(" AFTER INSERT") + on + drop("new")
+            + fill(key + QStringLiteral(" = ") + newKey) + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER ") + triggerName(t, "au") + QStringLiteral(" AFTER UPDATE OF ")
+            + (QStringList{key} + t.columns).join(QStringLiteral(", ")) + on + drop("old") + drop("new")
+            + fill(key + QStringLiteral(" = ") + oldKey)
+            + fill(key + QStringLiteral(" = ") + newKey + QStringLiteral(" AND ") + newKey + QStringLiteral(" IS NOT ")
+                   + oldKey)
+            + QStringLiteral("END"),
+        QStringLiteral("CREATE TRIGGER ") + triggerName(t, "ad") + QStringLiteral(" AFTER DELETE") + on + drop("old")
+            + fill(key + QStringLiteral(" = ") + oldKey) + QStringLiteral("END"),
+    };
+}
+
 } // namespace
+
+SearchIndexInfo searchIndexInfo(SearchIndex index)
+{
+    const auto part = [](const char *name, const QString &keys = QStringLiteral("%1")) {
+        for (const TextTable &t : textTables())
+            if (t.name == QLatin1String(name))
+                return SearchIndexPart{t.name, t.columns, keys};
+        return SearchIndexPart{};
+    };
+    // A contact's address texts are those of its main address.
+    const QString mainAddress = QStringLiteral(
+        "SELECT adressetofn.IDFN FROM adressetofn WHERE adressetofn.St = '1' AND adressetofn.IDA IN (%1)");
+    switch (index) {
+    case SearchIndex::Firma: return {QStringLiteral("firma.IDF"), {part("suche_firma"), part("suche_adresse", mainAddress)}};
+    case SearchIndex::Name: return {QStringLiteral("name.IDN"), {part("suche_name"), part("suche_adresse", mainAddress)}};
+    case SearchIndex::Projekt:
+        return {QStringLiteral("projekt.PrNr"), {part("suche_projekt"), part("suche_projektname")}};
+    case SearchIndex::Artikel: return {QStringLiteral("artikel.ID"), {part("suche_artikel")}};
+    }
+    return {};
+}
+
+QStringList searchIndexStatements()
+{
+    QStringList out;
+    for (const TextTable &t : textTables()) {
+        for (const char *event : {"ai", "au", "ad"})
+            out << QStringLiteral("DROP TRIGGER IF EXISTS ") + triggerName(t, event);
+        out << QStringLiteral("DROP TABLE IF EXISTS ") + t.name;
+        out << QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, tokenize='trigram')")
+                   .arg(t.name, t.columns.join(QStringLiteral(", ")));
+        out << fillStatement(t, QString());
+        // one segment instead of the many that a large fill leaves behind
+        out << QStringLiteral("INSERT INTO %1 (%1) VALUES ('optimize')").arg(t.name);
+        out << triggerStatements(t);
+    }
+    return out;
+}
 
 QStringList documentBaseNames()
 {
@@ -412,9 +534,9 @@ QStringList createStatements(DatabaseEngine engine)
                    .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.table, name, cols);
     }
     if (server)
-        for (const auto &[table, column] : searchedColumns())
-            out << QStringLiteral("CREATE INDEX ix_%1_%2_trgm ON %1 USING gin (%2 public.gin_trgm_ops)")
-                       .arg(QLatin1String(table), QLatin1String(column));
+        out << serverSearchIndexStatements();
+    else
+        out << searchIndexStatements();
     return out;
 }
 
@@ -459,6 +581,14 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         return {createTableIfMissing(QStringLiteral("firmendaten"), engine),
                 QStringLiteral("INSERT INTO firmendaten (Firma) SELECT 1 WHERE NOT EXISTS "
                                "(SELECT 1 FROM firmendaten WHERE Firma = 1)")};
+    case 4:
+        // The server has had trigram indexes from its first version; a data set
+        // made before the address's country and the project's names were searched
+        // that way gets theirs here.
+        if (engine == DatabaseEngine::PostgreSQL)
+            return QStringList{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public")}
+                   + serverSearchIndexStatements();
+        return searchIndexStatements();
     case EInvoiceColumnsStep: {
         // The electronic invoice's columns in one step, so that it moves as one
         // when steps are renumbered.

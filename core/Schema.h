@@ -4,15 +4,17 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <vector>
+
 #include "DatabaseConfig.h"
 
 // The one definition of every table, index and seed row of an Orvella data set.
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 4;
+constexpr int Version = 5;
 // The step that adds the columns of electronic invoices.
-constexpr int EInvoiceColumnsStep = 4;
+constexpr int EInvoiceColumnsStep = 5;
 // Marks a SQLite file as an Orvella data set ("ORVL").
 constexpr quint32 ApplicationId = 0x4F52564C;
 
@@ -27,5 +29,42 @@ QStringList createStatements(DatabaseEngine engine = DatabaseEngine::SQLite);
 QStringList seedStatements();
 // Statements that bring a data set from version toVersion-1 to toVersion.
 QStringList upgradeStatements(int toVersion, DatabaseEngine engine = DatabaseEngine::SQLite);
+
+// The substring indexes of the searches that match anywhere in a text. Each index
+// table holds, under the number of a row of one table, that row's texts split
+// into runs of three characters (the engine's trigram index), so a term is found
+// without reading every row. Triggers on the tables keep them in step with every
+// writer, a restored backup included.
+enum class SearchIndex
+{
+    Firma,   // companies, with the texts of their main address
+    Name,    // persons, with the texts of their main address
+    Projekt, // projects: the contact names the project keeps, and the project name
+    Artikel, // article names and numbers
+};
+
+// One index table of a search: the columns whose texts it holds (named as in the
+// searched tables) and how its row numbers lead to the searched rows: keys with
+// "%1" standing for a query of the matching row numbers.
+struct SearchIndexPart
+{
+    QString table;
+    QStringList columns;
+    QString keys;
+};
+
+struct SearchIndexInfo
+{
+    QString key; // the searched rows' number column ("firma.IDF")
+    std::vector<SearchIndexPart> parts;
+};
+
+SearchIndexInfo searchIndexInfo(SearchIndex index);
+
+// Drops and creates the substring indexes with their triggers and fills them from
+// the tables (the SQLite file's; the server keeps a trigram index per searched
+// column instead). Part of a new data set; may be run again on any data set (for
+// example after tables were replaced as a whole).
+QStringList searchIndexStatements();
 
 } // namespace Schema

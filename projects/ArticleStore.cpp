@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "Formats.h"
 #include "SqlQuery.h"
+#include "SqlSearch.h"
 #include "Transaction.h"
 
 namespace {
@@ -75,12 +76,15 @@ QStringList ArticleStore::groups()
     return out;
 }
 
-QString ArticleStore::searchCondition(SearchColumn column, const QString &text, const QString &group)
+QString ArticleStore::searchCondition(SearchColumn column, const QString &text, const QString &group, Database *db,
+                                      int firstRows)
 {
     QString condition;
     if (!text.isEmpty()) {
         const QString name = column == SearchColumn::Bezeichnung ? QStringLiteral("Bez") : QStringLiteral("ArtikelNr");
-        condition = QStringLiteral(" WHERE ") + SqlLike(name, text, LikeMatch::Contains);
+        condition = QStringLiteral(" WHERE ")
+                    + (db ? SqlContains(*db, Schema::SearchIndex::Artikel, {name}, text, firstRows)
+                          : SqlLike(name, text, LikeMatch::Contains));
     }
     if (!group.isEmpty())
         condition += (condition.isEmpty() ? QStringLiteral(" WHERE ArtikelGruppe=") : QStringLiteral(" AND ArtikelGruppe="))
@@ -91,7 +95,7 @@ QString ArticleStore::searchCondition(SearchColumn column, const QString &text, 
 QList<ArticleRow> ArticleStore::search(SearchColumn column, const QString &text, const QString &group,
                                        qint64 afterId, int limit)
 {
-    QString condition = searchCondition(column, text, group);
+    QString condition = searchCondition(column, text, group, &m_db, limit);
     if (limit > 0) {
         // Table order is key order (the key is the row number), so a page is
         // the next rows by key, and each page is a statement of its own.

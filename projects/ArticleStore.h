@@ -49,8 +49,8 @@ struct Article
 // The article catalogue: the tables artikel and artikeltext and the VAT rates
 // of prust. Writes go to the tables at once (the catalogue is not part of a
 // document); each write is one transaction, so an article is never left with
-// half of its text lines. Every text goes through SqlQuote; LIKE patterns are
-// built from the typed text as it is, so "%" and "_" keep their wildcard meaning.
+// half of its text lines. Every text goes through SqlQuote; searches match a
+// typed "%" or "_" literally (SqlLike).
 class ArticleStore
 {
 public:
@@ -76,7 +76,10 @@ public:
     // The condition of a search: "" for an empty search text without group,
     // " WHERE Bez LIKE '%<text>%'", then " AND ArtikelGruppe='<group>'" (or
     // " WHERE ArtikelGruppe=..." alone). An empty group means no group filter.
-    static QString searchCondition(SearchColumn column, const QString &text, const QString &group);
+    // With the data set, the text is looked up in its substring index first
+    // (SqlContains, firstRows for a page in key order); the rows found stay the same.
+    static QString searchCondition(SearchColumn column, const QString &text, const QString &group,
+                                   Database *db = nullptr, int firstRows = 0);
     // The articles in table order. With a limit, at most that many of those
     // whose key is above afterId: the result list reads a large catalogue a
     // page at a time, as the user scrolls.

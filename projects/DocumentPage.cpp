@@ -551,8 +551,10 @@ void DocumentPage::fillNumberList()
 
 void DocumentPage::build()
 {
-    if (m_number <= 0)
+    if (m_number <= 0) {
         m_number = m_state.dmCommon.GetNextBelegNr(m_kind.numberRange());
+        m_isNew = true;
+    }
     fillNumberList();
     showCaptions(m_doc.lines.captions(m_doc.skontoPercent));
     updateCommands();
@@ -640,6 +642,7 @@ bool DocumentPage::askSaveFirst()
 void DocumentPage::loadNumber(qint64 number)
 {
     m_number = number;
+    m_isNew = false;
     DocumentStore::Loaded loaded = m_kind == DocumentKind::Mahnung ? m_store.loadDunningLetter(number)
                                                                    : m_store.load(m_kind, number);
     m_doc = loaded.document;
@@ -703,9 +706,27 @@ bool DocumentPage::cmdNew()
 bool DocumentPage::cmdSave()
 {
     gatherFields();
-    const DocumentStore::SaveResult result = m_store.save(m_doc);
+    DocumentStore::SaveResult result;
+    if (m_isNew) {
+        const qint64 begun = m_number;
+        try {
+            result = m_store.saveNew(m_doc, [this] { return m_state.dmCommon.GetNextBelegNr(m_kind.numberRange()); });
+        } catch (...) {
+            // A number taken twice meanwhile: the next save tries the newest one.
+            m_number = m_doc.number;
+            throw;
+        }
+        m_number = m_doc.number;
+        if (result == DocumentStore::SaveResult::Saved && m_number != begun)
+            m_state.dialogs.information(QStringLiteral("Die Nummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
+                                                       "vergeben. Der Beleg wurde unter der Nummer %2 gespeichert.")
+                                            .arg(PadNumber(begun), PadNumber(m_number)));
+    } else {
+        result = m_store.save(m_doc);
+    }
     if (result != DocumentStore::SaveResult::Saved)
         return false;
+    m_isNew = false;
     if (m_kind == DocumentKind::Ablage) {
         m_clean = true;
         loadNumber(m_number);

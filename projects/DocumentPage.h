@@ -155,6 +155,7 @@ private:
     TotalsListModel *m_totalsModel;
     std::function<QString()> m_paymentTerm;
     qint64 m_number = 0;
+    bool m_isNew = false; // begun here and never saved: its number may be taken meanwhile
     bool m_clean = true;
     bool m_editMode = true;
     bool m_canWrite = true;

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "Totals.h"
 #include "Transaction.h"
@@ -126,6 +127,21 @@ Amount DocumentStore::outstandingAmount(const Document &creditNote)
 
 DocumentStore::SaveResult DocumentStore::save(Document &document)
 {
+    return write(document, false);
+}
+
+DocumentStore::SaveResult DocumentStore::saveNew(Document &document, const std::function<qint64()> &nextNumber)
+{
+    try {
+        return write(document, true);
+    } catch (const DuplicateNumberError &) {
+        document.number = nextNumber();
+        return write(document, true);
+    }
+}
+
+DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew)
+{
     if (document.kind.isDunningLetter())
         throw OrvellaError(QStringLiteral("Mahnungen werden mit saveDunningLetter gespeichert."));
     const QString refused = refusal(document);
@@ -146,10 +162,16 @@ DocumentStore::SaveResult DocumentStore::save(Document &document)
 
     SqlQuery q(m_db);
     Transaction transaction(m_db);
-    if (isStored(computed.kind, computed.number))
+    const bool stored = isStored(computed.kind, computed.number);
+    if (stored && isNew)
+        throw DuplicateNumberError(QStringLiteral("Die Nummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
+                                                  "vergeben.\nEs wurde nichts gespeichert.")
+                                       .arg(PadNumber(computed.number)),
+                                   QString(), QString());
+    if (stored)
         update(q, computed);
     else
-        insert(q, computed);
+        insert(q, computed); // a number taken meanwhile fails at its unique index
     transaction.commit();
 
     document = std::move(computed);
@@ -179,7 +201,7 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
     q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma) "
                              "VALUES ('%2', '%3', '%4', %5, %6, '%7', %8)")
                   .arg(kind.headerTable(), n, num(d.projectNumber), num(d.invoiceNumber),
-                       quoted(storedDate(d.date)), quoted(d.projectName),
+                       SqlOptional(storedDate(d.date)), quoted(d.projectName),
                        flag(d.addressLeft && kind.hasAddressLeftBox()), quoted(d.ownCompany)));
     insertLines(q, d);
     q.execSql(QStringLiteral("INSERT INTO %1 (ScontoText, Sconto, BelegNr) VALUES (%2, %3,'%4')")
@@ -201,8 +223,8 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
     const QString gross = sqlAmount(d.totals.gross());
     if (kind.kind() == DocumentKind::Rechnung)
         q.execSql(QStringLiteral("INSERT INTO rechnungenop (RNR, ZZiel, EDatum, Betrag, Name, RBetrag, MStufe, "
-                                 "Gebucht) VALUES ('%1','%2', '%3', '%4', %5, '0', '0', 'N')")
-                      .arg(n, d.paymentTerm.trimmed(), dueDate(d.date, d.paymentTerm), gross,
+                                 "Gebucht) VALUES ('%1',%2, '%3', '%4', %5, '0', '0', 'N')")
+                      .arg(n, SqlOptional(d.paymentTerm), dueDate(d.date, d.paymentTerm), gross,
                            quoted(d.address.name)));
     if (kind.kind() == DocumentKind::Gutschrift)
         q.execSql(QStringLiteral("INSERT INTO gutschriftenop (BelegNr, RNr, Betrag) VALUES ('%1','%2',%3)")
@@ -219,7 +241,7 @@ void DocumentStore::update(SqlQuery &q, const Document &d)
     // ReNr stays: a credit note keeps the invoice it was made from.
     q.execSql(QStringLiteral("UPDATE %1 SET ProjektNr=%2, Datum=%3, PName=%4, RL='%5', EFirma=%6 "
                              "WHERE BelegNr=%7")
-                  .arg(kind.headerTable(), num(d.projectNumber), quoted(storedDate(d.date)),
+                  .arg(kind.headerTable(), num(d.projectNumber), SqlOptional(storedDate(d.date)),
                        quoted(d.projectName), flag(d.addressLeft && kind.hasAddressLeftBox()),
                        quoted(d.ownCompany), n));
     q.execSql(QStringLiteral("DELETE FROM %1 WHERE BelegNr=%2").arg(kind.lineTable(), n));
@@ -243,8 +265,8 @@ void DocumentStore::update(SqlQuery &q, const Document &d)
     // Name, remaining amount, dunning level and booking state of the open item
     // belong to the open-items and dunning windows.
     if (kind.kind() == DocumentKind::Rechnung)
-        q.execSql(QStringLiteral("UPDATE rechnungenop SET ZZiel='%1', EDatum='%2', Betrag='%3' WHERE RNR='%4'")
-                      .arg(d.paymentTerm.trimmed(), dueDate(d.date, d.paymentTerm), gross, n));
+        q.execSql(QStringLiteral("UPDATE rechnungenop SET ZZiel=%1, EDatum='%2', Betrag='%3' WHERE RNR='%4'")
+                      .arg(SqlOptional(d.paymentTerm), dueDate(d.date, d.paymentTerm), gross, n));
     if (kind.kind() == DocumentKind::Gutschrift)
         q.execSql(QStringLiteral("UPDATE gutschriftenop SET Betrag=%1 WHERE BelegNr='%2'").arg(gross, n));
     if (!kind.amountTable().isEmpty())
@@ -344,7 +366,7 @@ bool DocumentStore::insertDunningLetter(const Document &letter)
         return false;
     q.execSql(QStringLiteral("INSERT INTO mahnungen (BelegNr, RNr, MNr, ProjektNr, Datum, PName, RL, EFirma) "
                              "VALUES (%1, %2, %3, '%4', %5, %6, '%7', %8)")
-                  .arg(n, invoice, level, num(letter.projectNumber), quoted(date), quoted(letter.projectName),
+                  .arg(n, invoice, level, num(letter.projectNumber), SqlOptional(date), quoted(letter.projectName),
                        flag(letter.addressLeft), quoted(letter.ownCompany)));
     for (const QString &line : letter.letterLines)
         q.execSql(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text) VALUES (%1, %2)").arg(n, quoted(line)));
@@ -374,7 +396,7 @@ void DocumentStore::saveDunningLetter(const Document &letter)
     // The letter keeps the invoice and level it was written for.
     q.execSql(QStringLiteral("UPDATE mahnungen SET ProjektNr='%1', Datum=%2, PName=%3, RL='%4', EFirma=%5 "
                              "WHERE BelegNr=%6")
-                  .arg(num(letter.projectNumber), quoted(date), quoted(letter.projectName),
+                  .arg(num(letter.projectNumber), SqlOptional(date), quoted(letter.projectName),
                        flag(letter.addressLeft), quoted(letter.ownCompany), n));
 
     q.open(QStringLiteral("SELECT ID FROM mahnungentext WHERE  BelegNr=%1 ORDER BY ID").arg(n));

@@ -4,6 +4,7 @@
 #include "Document.h"
 
 #include <QList>
+#include <functional>
 #include <QString>
 
 class Database;
@@ -52,6 +53,12 @@ public:
     // cannot be stored (see checkValues) and DatabaseError when a statement fails;
     // nothing is written then.
     SaveResult save(Document &document);
+    // The same for a document that has never been saved. Its number was drawn when
+    // it was begun; when another workstation has stored a document of the kind under
+    // that number meanwhile, the save draws the next number with nextNumber and
+    // tries once more (document.number tells which it got). Never writes over a
+    // stored document; a second collision throws DuplicateNumberError.
+    SaveResult saveNew(Document &document, const std::function<qint64()> &nextNumber);
 
     // The warning a save shows instead of writing, or an empty text.
     static QString refusal(const Document &document);
@@ -96,6 +103,7 @@ public:
     static QString dueDate(const QString &date, const QString &paymentTerm);
 
 private:
+    SaveResult write(Document &document, bool isNew);
     void insert(SqlQuery &q, const Document &d);
     void update(SqlQuery &q, const Document &d);
     void insertLines(SqlQuery &q, const Document &d);

@@ -3,6 +3,7 @@
 #include "Errors.h"
 #include "Formats.h"
 #include "SqlQuery.h"
+#include "SqlSearch.h"
 
 #include <QStringList>
 
@@ -93,15 +94,16 @@ QList<ProjectSearchRow> ProjectSearchStore::search(const ProjectSearch &s)
     if (s.kind) // "+": the number is no way into the documents, the project is
         where << QStringLiteral("+") + k + QStringLiteral(".BelegNr>0");
     if (!s.projectName.isEmpty())
-        where << SqlLike(QStringLiteral("projekttofn.PrName"), s.projectName, LikeMatch::Contains);
+        where << SqlContains(m_db, Schema::SearchIndex::Projekt, {QStringLiteral("projekttofn.PrName")}, s.projectName);
 
     // Companies are found by their name, persons by their last name (the project
     // keeps a person's first name in VName).
     const auto onProject = [&](const QString &prefix) {
         QStringList conditions;
         if (!s.contactName.isEmpty())
-            conditions << SqlLike(prefix + (s.persons ? QStringLiteral("NName") : QStringLiteral("VName")),
-                                  s.contactName, LikeMatch::Contains);
+            conditions << SqlContains(m_db, Schema::SearchIndex::Projekt,
+                                      {prefix + (s.persons ? QStringLiteral("NName") : QStringLiteral("VName"))},
+                                      s.contactName);
         if (!documentDates)
             conditions << dates(prefix + QStringLiteral("Datum"));
         return conditions;

@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
 #include "Transaction.h"
@@ -202,12 +203,13 @@ void ProjectStore::createProject(ProjectValue &v, TdmCommon &numbers)
                       .arg(v.idaAnschrift)
                       .arg(v.idaLieferanschrift)
                       .arg(v.idaRechnungsanschrift)
-                      .arg(q(v.datum), v.uidStatus ? QStringLiteral("Y") : QStringLiteral("N"), q(v.eFirma))
+                      .arg(SqlOptional(v.datum), v.uidStatus ? QStringLiteral("Y") : QStringLiteral("N"), q(v.eFirma))
                       .arg(v.knr));
     query.execSql(QStringLiteral("INSERT INTO projektrabatt (PrNr, RabattText, Rabatt, ScontoText, Sconto, Zahlungsziel, "
-                                 "Preisgruppe) VALUES ('%1',%2,'%3',%4,'%5','%6',%7)")
+                                 "Preisgruppe) VALUES ('%1',%2,%3,%4,%5,%6,%7)")
                       .arg(v.prNr)
-                      .arg(q(v.rabattText), rabatt, q(v.scontoText), sconto, term, q(v.preisgruppe)));
+                      .arg(q(v.rabattText), SqlOptional(rabatt), q(v.scontoText), SqlOptional(sconto), SqlOptional(term),
+                           q(v.preisgruppe)));
     tr.commit();
 }
 
@@ -296,7 +298,7 @@ void ProjectStore::saveProject(const ProjectValue &v)
     query.execSql(QStringLiteral("UPDATE projektrabatt SET RabattText=%1, Rabatt=%2, ScontoText=%3, Sconto=%4, "
                                  "Zahlungsziel=%5, Preisgruppe=%6 WHERE PrNr=%7")
                       .arg(q(v.rabattText), rabatt, q(v.scontoText), sconto,
-                           term.isEmpty() ? QStringLiteral("''") : term, q(v.preisgruppe))
+                           SqlOptional(term), q(v.preisgruppe))
                       .arg(v.prNr));
     query.execSql(QStringLiteral("UPDATE projekttofn SET PrName=%1 WHERE IDP=%2").arg(q(v.prName)).arg(v.prNr));
     const auto updateAddress = [&](const AddressFields &a, qint64 ida) {

@@ -61,7 +61,8 @@ QList<OpenItemRow> ReceivablesStore::loadList(OpenItemFilter filter, SearchKind 
                                  "rechnungenop.RNR < %2) OR rechnungenop.EDatum IS NULL)")
                       .arg(SqlQuote(after->dueDate), n));
     }
-    q.add(QStringLiteral("ORDER BY rechnungenop.EDatum DESC, rechnungenop.RNR DESC"));
+    // NULLS LAST is what the file does anyway; the server needs to be told.
+    q.add(QStringLiteral("ORDER BY rechnungenop.EDatum DESC NULLS LAST, rechnungenop.RNR DESC"));
     if (limit > 0)
         q.add(QStringLiteral("LIMIT %1").arg(limit));
     q.open();

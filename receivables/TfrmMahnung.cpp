@@ -393,6 +393,8 @@ void TfrmMahnung::prepare(const Request &request)
     const bool hasOptions = m_state.hub && m_state.hub->has(WindowHub::Window::Options);
     if (!hasOptions)
         m_availability.markUnavailable(actOptions);
+    // The options stay closed to a user without their permission, from here as from the other windows.
+    m_availability.setEnabledIfAvailable(actOptions, m_state.perm(9));
     setEditable(true);
 }
 

@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "ProjectPrinting.h"
 #include "TForm1.h"
+#include "TfrmBenutzer.h"
 #include "TfrmCalendar.h"
 #include "TfrmBackup.h"
 #include "TfrmFPDetail.h"
@@ -10,6 +11,7 @@
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
+#include "TfrmPasswort.h"
 #include "TfrmOptionen.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
@@ -33,6 +35,8 @@ struct AppWindows::Impl
     std::unique_ptr<TfrmMahnung> mahnung;
     std::unique_ptr<TfrmOptionen> options;
     std::unique_ptr<TfrmOP> op;
+    std::unique_ptr<TfrmBenutzer> benutzer;
+    std::unique_ptr<TfrmPasswort> passwort;
     std::unique_ptr<TfrmCalendar> calendar;
     QPointer<TfrmFallingBlocks> game; // deleted when its window closes
     std::unique_ptr<TfrmBackup> backup;
@@ -83,7 +87,10 @@ void AppWindows::createAll(const std::function<void(int)> &progress)
             d->op = std::make_unique<TfrmOP>(m_state, owner);
             d->op->setDunningWindow(d->mahnung.get());
         }, // open items, article data
-        [] {}, // users, password
+        [&] {
+            d->benutzer = std::make_unique<TfrmBenutzer>(m_state, owner);
+            d->passwort = std::make_unique<TfrmPasswort>(m_state, owner);
+        }, // users, password
         [&] { // article list, project search
             d->projektSuche = std::make_unique<TfrmProjektSuche>(m_state, d->projektDetail.get(), owner);
         },
@@ -113,6 +120,8 @@ bool AppWindows::has(Window window) const
     case Window::ProjectSearch: return bool(d->projektSuche);
     case Window::ContactDetail: return bool(d->fpDetail);
     case Window::OpenItems: return bool(d->op);
+    case Window::Users: return bool(d->benutzer);
+    case Window::ChangePassword: return bool(d->passwort);
     case Window::Options: return bool(d->options);
     case Window::Calendar: return bool(d->calendar);
     case Window::Game: return true;
@@ -216,6 +225,18 @@ void AppWindows::showProjectSearchFrom(int page, qint64 projectNumber)
         return;
     d->projektSuche->prepare(page, projectNumber);
     present(d->projektSuche.get());
+}
+
+void AppWindows::showUsers()
+{
+    if (d->benutzer)
+        d->benutzer->exec();
+}
+
+void AppWindows::showChangePassword()
+{
+    if (d->passwort)
+        d->passwort->exec();
 }
 
 void AppWindows::showCalendar()

@@ -37,6 +37,8 @@ public:
     void showDataMaintenance() override;
     void showContactDetail(qint64 contactNumber) override;
     void closeContactDetail() override;
+    void showUsers() override;
+    void showChangePassword() override;
     void showCalendar() override;
     void showGame() override;
 

@@ -2,6 +2,7 @@
 
 #include "Formats.h"
 #include "SqlQuery.h"
+#include "SqlSearch.h"
 
 namespace {
 
@@ -41,27 +42,24 @@ QString orderPart(bool companies)
            + QStringLiteral(" LIMIT %1").arg(ContactListStore::MaxRows);
 }
 
-QString likeAny(const QString &column, const QString &term)
-{
-    return SqlLike(column, term, LikeMatch::Contains);
-}
-
-QString termCondition(bool companies, int tab, const QString &term)
+QString termCondition(Database &db, bool companies, int tab, const QString &term)
 {
     if (term.isEmpty())
         return QString();
     const QString &t = term; // quoted by SqlLike
+    const Schema::SearchIndex index = companies ? Schema::SearchIndex::Firma : Schema::SearchIndex::Name;
+    const auto contains = [&](const QStringList &columns) {
+        return QStringLiteral(" AND ") + SqlContains(db, index, columns, t, ContactListStore::MaxRows);
+    };
     switch (SearchTab(tab)) {
     case SearchTab::Firmenname:
-        return companies ? QStringLiteral(" AND ") + likeAny(QStringLiteral("firma.Name"), t)
+        return companies ? contains({QStringLiteral("firma.Name")})
                          : QStringLiteral(" AND name.NName = '%1'").arg(NoSuchName);
     case SearchTab::Personenname:
         return companies ? QStringLiteral(" AND Firma.Name = '%1'").arg(NoSuchName)
-                         : QStringLiteral(" AND (") + likeAny(QStringLiteral("name.NName"), t) + QStringLiteral(" OR ")
-                               + likeAny(QStringLiteral("name.VName"), t) + QLatin1Char(')');
+                         : contains({QStringLiteral("name.NName"), QStringLiteral("name.VName")});
     case SearchTab::Begriff:
-        return QStringLiteral(" AND ")
-               + likeAny(companies ? QStringLiteral("firma.Begriffe") : QStringLiteral("name.Begriffe"), t);
+        return contains({companies ? QStringLiteral("firma.Begriffe") : QStringLiteral("name.Begriffe")});
     case SearchTab::Kundennummer:
         // Compared as a number; a text that is not one would break the statement.
         if (!ContactListStore::isCustomerNumberText(term))
@@ -73,19 +71,11 @@ QString termCondition(bool companies, int tab, const QString &term)
         return QStringLiteral(" AND ")
                + SqlLike(companies ? QStringLiteral("firma.Telefon") : QStringLiteral("name.Telefon"), t,
                          LikeMatch::StartsWith);
-    case SearchTab::Allgemein: {
-        const QStringList columns =
-            companies ? QStringList{"firma.Name", "firma.Branche", "firma.Begriffe", "firma.Telefon",
-                                    "adresse.Strasse", "adresse.PLZ", "adresse.Ort"}
-                      : QStringList{"name.VName", "name.Telefon", "adresse.Strasse", "adresse.PLZ", "adresse.Ort"};
-        QString c = QStringLiteral(" AND (")
-                    + likeAny(companies ? QStringLiteral("firma.Name") : QStringLiteral("name.NName"), t)
-                    + QLatin1Char(' ');
-        for (const QString &col : columns)
-            c += QStringLiteral(" OR ") + likeAny(col, t) + QLatin1Char(' ');
-        c += QStringLiteral(" OR ") + likeAny(QStringLiteral("adresse.Land"), t) + QLatin1Char(')');
-        return c;
-    }
+    case SearchTab::Allgemein:
+        return contains(companies ? QStringList{"firma.Name", "firma.Branche", "firma.Begriffe", "firma.Telefon",
+                                                "adresse.Strasse", "adresse.PLZ", "adresse.Ort", "adresse.Land"}
+                                  : QStringList{"name.NName", "name.VName", "name.Telefon", "adresse.Strasse",
+                                                "adresse.PLZ", "adresse.Ort", "adresse.Land"});
     }
     return QString();
 }
@@ -117,7 +107,7 @@ QString ContactListStore::searchStatement(bool companies, bool blocked, const QS
         categoryCondition = (companies ? QStringLiteral("firma.Kategorie = '") : QStringLiteral("name.Kategorie = '"))
                             + SqlQuote(category) + QStringLiteral("' AND ");
     return selectPart(companies) + categoryCondition + joinPart(companies, blocked)
-           + termCondition(companies, tab, term) + orderPart(companies);
+           + termCondition(m_db, companies, tab, term) + orderPart(companies);
 }
 
 QList<ContactRow> ContactListStore::fetch(const QString &sql)

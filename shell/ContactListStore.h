@@ -43,8 +43,8 @@ public:
     bool noContactsYet();
 
     static QString loadStatement(bool companies, bool blocked);
-    static QString searchStatement(bool companies, bool blocked, const QString &category, int tab,
-                                   const QString &term);
+    // Terms that match anywhere are looked up in the substring index first (SqlContains).
+    QString searchStatement(bool companies, bool blocked, const QString &category, int tab, const QString &term);
     // The number search takes digits only; anything else never reaches a statement.
     static bool isCustomerNumberText(const QString &text);
 

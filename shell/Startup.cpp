@@ -15,6 +15,7 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "TForm1.h"
+#include "TfrmLogin.h"
 #include "TfrmStartinfo.h"
 
 #include <QApplication>
@@ -22,6 +23,21 @@
 #include <QTimer>
 
 #include <cstdio>
+
+bool RunLogin(AppState &state, TForm1 &main)
+{
+    if (!ReadIfLogin()) {
+        state.grantAll();
+        main.disablePasswordChange();
+        return true;
+    }
+    TfrmLogin login(state);
+    if (login.exec() != QDialog::Accepted || login.Cancelled())
+        return false;
+    // at once, not only when the main window is first activated, which a desktop may never do
+    main.ApplyPermissions();
+    return true;
+}
 
 int RunOrvella(int argc, char *argv[])
 {
@@ -67,10 +83,18 @@ int RunOrvella(int argc, char *argv[])
     TForm1 main(state);
     main.setArguments(ArgumentsWithoutHome(QApplication::arguments()));
 
-    // The log-in window is not part of this build: a switched-on log-in is treated
-    // like a start without one.
-    state.grantAll();
-    main.disablePasswordChange();
+    instance.onActivationRequest([&main] {
+        // an open dialog comes first (the log-in window too), since the main window waits for it
+        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &main;
+        if (!front->isVisible())
+            return;
+        if (main.isMinimized())
+            main.showNormal();
+        front->raise();
+        front->activateWindow();
+    });
+    if (!RunLogin(state, main))
+        return 0;
 
     auto splash = std::make_unique<TfrmStartinfo>();
     splash->show();
@@ -85,14 +109,6 @@ int RunOrvella(int argc, char *argv[])
 
     main.updateAvailability();
     main.show();
-    instance.onActivationRequest([&main] {
-        // an open dialog comes first, since the main window waits for it
-        QWidget *front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : &main;
-        if (main.isMinimized())
-            main.showNormal();
-        front->raise();
-        front->activateWindow();
-    });
 
     // For the start-up benchmark: report when the main window is on screen and end.
     if (qEnvironmentVariableIsSet("ORVELLA_EXIT_WHEN_SHOWN")) {

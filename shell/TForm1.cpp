@@ -69,7 +69,8 @@ TForm1::TForm1(AppState &state, QWidget *parent)
         m->setToolTipsVisible(true);
 
     m_askOnClose = true;
-    actUsers->setVisible(IsAdminAccount());
+    // User administration writes the machine-wide log-in switch: only for the machine's administrators.
+    actUsers->setVisible(m_state.isAdminAccount && m_state.isAdminAccount());
 
     connectCommands();
 
@@ -549,7 +550,8 @@ void TForm1::onActivated()
     ApplyPermissions();
     if (m_firstActivation) {
         m_firstActivation = false;
-        if (m_arguments.size() > 1 && m_arguments.at(1) == QLatin1String("/OP"))
+        // the command as the menu offers it: not to a user without the open items' permission
+        if (m_arguments.size() > 1 && m_arguments.at(1) == QLatin1String("/OP") && actOpenItems->isEnabled())
             cmdOpenItems();
     }
 }

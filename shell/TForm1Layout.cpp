@@ -107,7 +107,6 @@ void TForm1::buildMenus()
     actNewEntry = makeAction(QStringLiteral("actNewEntry"), QStringLiteral("&Neuer Eintrag"), QStringLiteral("new"));
     actEditEntry = makeAction(QStringLiteral("actEditEntry"), QStringLiteral("Eintrag &bearbeiten"), QStringLiteral("edit"));
     actChangePassword = makeAction(QStringLiteral("actChangePassword"), QStringLiteral("Passwort ändern"));
-    actChangePassword->setVisible(false);
     actUsers = makeAction(QStringLiteral("actUsers"), QStringLiteral("&Benutzer anlegen ändern"));
     bearbeiten->addAction(actNewEntry);
     bearbeiten->addAction(actEditEntry);

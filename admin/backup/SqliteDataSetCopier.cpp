@@ -5,6 +5,7 @@
 #include "DataSetCopier.h"
 #include "Database.h"
 #include "Errors.h"
+#include "PgDataSetCopier.h"
 #include "Schema.h"
 
 #include <QAtomicInt>
@@ -180,8 +181,11 @@ QMap<QString, qint64> countRows(Database &db, BackupProgress &progress)
     {
         QSqlQuery q(db.connection());
         q.setForwardOnly(true);
+        // The substring indexes of the searches (suche_*) are derived from the
+        // tables and rebuilt by an upgrade, so they are no rows of the user's.
         if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' "
-                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
+                                   "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                   "AND name NOT LIKE 'suche\\_%' ESCAPE '\\' ORDER BY name")))
             db.fail(q.lastError(), q.lastQuery());
         while (q.next())
             tables << q.value(0).toString();
@@ -319,6 +323,8 @@ private:
 
 std::unique_ptr<DataSetCopier> MakeDataSetCopier(const Database &db)
 {
+    if (db.config().isServer())
+        return MakePgDataSetCopier(db.config());
     return std::make_unique<SqliteDataSetCopier>(db.filePath());
 }
 

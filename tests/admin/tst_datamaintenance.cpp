@@ -2,6 +2,7 @@
 #include "TfrmService.h"
 #include "Transaction.h"
 #include "WindowHub.h"
+#include "RefuseWrites.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -156,7 +157,7 @@ void TestDataMaintenance::aFailingTableLeavesTheGroupAsItWas()
     for (int n = 1; n <= 3; ++n)
         AddArchiveInvoice(env, n, "01.03.2004", 2);
     // the last table of the group cannot be emptied (as when another program holds it)
-    env.exec("CREATE TRIGGER held BEFORE DELETE ON teilbuchung BEGIN SELECT RAISE(ABORT, 'teilbuchung gesperrt'); END");
+    RefuseWrites(env, "held", "DELETE", "teilbuchung", "teilbuchung gesperrt");
     const QStringList before = env.column("SELECT COUNT(*) FROM rechnungenartikel UNION ALL "
                                           "SELECT COUNT(*) FROM rechnungenop");
     TfrmService w(env.state());

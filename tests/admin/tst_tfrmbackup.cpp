@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QToolButton>
+#include <QFileInfo>
 #include <QtTest>
 
 #include <atomic>
@@ -205,7 +206,8 @@ void TestTfrmBackup::restoreThroughTheWindow()
     BackupProgress first, second;
     const QString good = RunFullBackup(context, *copier, target, first);
     const QString damaged = RunFullBackup(context, *copier, target, second);
-    QFile::resize(damaged + "/orvella.db", 3 * 4096);
+    const QString damagedCopy = damaged + "/" + copier->copyFileName();
+    QVERIFY(QFile::resize(damagedCopy, QFileInfo(damagedCopy).size() / 2));
     AddArchiveInvoice(env, 2, "02.03.2004", 3);
     const QStringList changed = DumpDataSet(env.db());
     Windows windows;
@@ -248,7 +250,7 @@ void TestTfrmBackup::restoreThroughTheWindow()
     QCOMPARE(env.dialogs().questions().size(), 3);
     QVERIFY(env.dialogs().questions().first().contains("Wollen Sie diese Datensicherung wirklich zurückspielen?"));
     QCOMPARE(env.dialogs().messages().size(), 2);
-    QVERIFY2(env.dialogs().messages().last().contains(env.dataDir() + "/orvella.db.vor-Wiederherstellung-"),
+    QVERIFY2(env.dialogs().messages().last().contains(env.dataDir() + "/" + copier->copyFileName() + ".vor-Wiederherstellung-"),
              qPrintable(env.dialogs().messages().last()));
     QCOMPARE(DumpDataSet(env.db()), saved);
     QVERIFY(!w.btnZurueckspielen->isEnabled());

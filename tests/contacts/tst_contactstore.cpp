@@ -3,6 +3,7 @@
 #include "ContactStore.h"
 #include "Errors.h"
 #include "TestEnv.h"
+#include "RefuseWrites.h"
 
 #include <QtTest>
 
@@ -214,19 +215,19 @@ void TestContactStore::failingSaveLeavesNothingHalfWritten()
     TestEnv env;
     ContactStore store(env.state());
     // the address statements come after the contact, its note and its entries
-    env.exec("CREATE TRIGGER refuse BEFORE INSERT ON adresse BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
+    RefuseWrites(env, "refuse", "INSERT", "adresse", "Platte voll");
     CompanyRecord c = company(1, QStringLiteral("Acme"));
     c.communications = {{"Telefon", "1", {}, "T"}};
     QVERIFY_THROWS_EXCEPTION(DatabaseError, store.insertCompany(c));
     QCOMPARE(contactTableCounts(env),
              QStringLiteral("firma=0 name=0 anmerkung=0 adresse=0 adressetofn=0 com=0 comtofn=0 nametofirma=0"));
-    env.exec("DROP TRIGGER refuse");
+    AllowWrites(env, "refuse", "adresse");
 
     store.insertCompany(c);
     CompanyRecord u = *store.loadCompany(1);
     u.name = QStringLiteral("Acme neu");
     u.communications[0].inhalt = QStringLiteral("2");
-    env.exec("CREATE TRIGGER refuse BEFORE UPDATE ON adresse BEGIN SELECT RAISE(ABORT, 'Platte voll'); END");
+    RefuseWrites(env, "refuse", "UPDATE", "adresse", "Platte voll");
     QVERIFY_THROWS_EXCEPTION(DatabaseError, store.updateCompany(u));
     QCOMPARE(env.scalar("SELECT Name FROM firma"), QStringLiteral("Acme"));
     QCOMPARE(comRows(env, 1), QStringList{"Telefon|1|T"});

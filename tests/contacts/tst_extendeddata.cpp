@@ -335,8 +335,10 @@ void TestExtendedData::everyFieldRoundTrips()
     expected.mwSt = QStringLiteral("19");
     expected.hoechstwert = QStringLiteral("1500,5");
     QCOMPARE(*stored, expected);
-    QCOMPARE(env.scalar("SELECT typeof(Hoechstwert) || typeof(Skonto) || typeof(Zahlungsziel) FROM firmamehr"),
-             QStringLiteral("realrealinteger"));
+    // stored as numbers, not as the typed texts (the server's columns take nothing else)
+    if (!TestsOnServer())
+        QCOMPARE(env.scalar("SELECT typeof(Hoechstwert) || typeof(Skonto) || typeof(Zahlungsziel) FROM firmamehr"),
+                 QStringLiteral("realrealinteger"));
     // and in the window's forms again
     const ExtendedData shown = forDisplay(*stored);
     QCOMPARE(shown.hoechstwert, QStringLiteral("1.500,50"));

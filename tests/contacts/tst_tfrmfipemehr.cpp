@@ -2,6 +2,7 @@
 #include "ExtendedDataStore.h"
 #include "ExtendedFixtures.h"
 #include "PaymentHistoryModel.h"
+#include "QueryRows.h"
 #include "Settings.h"
 #include "TfrmFiPe.h"
 #include "TfrmFiPeMehr.h"
@@ -176,13 +177,12 @@ void TestFiPeMehr::everyFieldRoundTrips()
     click(&dlg, "btnOk"); // saves the unsaved data, then closes
     QVERIFY(!dlg.isVisible());
     QCOMPARE(w.env.dialogs().messages(), QStringList{"Daten geändert."});
-    QCOMPARE(w.env.scalar("SELECT Zahlungsziel || '|' || SkontoTage || '|' || SkontoText || '|' || Skonto || '|' || "
-                          "RabattText || '|' || Rabatt || '|' || Preisgruppe || '|' || MwSt || '|' || UID || '|' || "
-                          "Lieferbesch || '|' || Hoechstwert || '|' || Image || '|' || KInstitut || '|' || KInhaber || "
-                          "'|' || Konto || '|' || BLZ || '|' || IBAN FROM firmamehr WHERE IDF = 1"),
-             QStringLiteral("30|10|Skonto bei Zahlung binnen 10 Tagen|2.5|Händlerrabatt für D'Angelo|0.335|Zwei|19.0|"
-                            "DE123456789|2|1500.5||Volksbank Süd|Müller & Söhne|0532013000|37040044|"
-                            "DE89 3704 0044 0532 0130 00"));
+    QCOMPARE(allRows(w.env, "SELECT Zahlungsziel, SkontoTage, SkontoText, Skonto, RabattText, Rabatt, Preisgruppe, "
+                            "MwSt, UID, Lieferbesch, Hoechstwert, Image, KInstitut, KInhaber, Konto, BLZ, IBAN "
+                            "FROM firmamehr WHERE IDF = 1"),
+             QStringList{"30/10/Skonto bei Zahlung binnen 10 Tagen/2,5/Händlerrabatt für D'Angelo/0,335/Zwei/19/"
+                         "DE123456789/2/1500,5//Volksbank Süd/Müller & Söhne/0532013000/37040044/"
+                         "DE89 3704 0044 0532 0130 00"});
 
     // the next showing reads everything back into the same fields
     dlg.show();
@@ -263,6 +263,9 @@ void TestFiPeMehr::damagedNumbersOpenAndCanBeCorrected_data()
 void TestFiPeMehr::damagedNumbersOpenAndCanBeCorrected()
 {
     QFETCH(QString, values);
+    // The server's number columns take no text at all: only a missing value can be met there.
+    if (TestsOnServer() && values.contains(QLatin1Char('\'')) && !values.endsWith(QLatin1String("NULL")))
+        QSKIP("Der Server speichert in Zahlenspalten keinen Text.");
     Opened w(true);
     prepareOpenItems(w.env);
     w.env.exec("INSERT INTO firmamehr (IDF, UID) VALUES (1, 'DE999')");
@@ -282,7 +285,7 @@ void TestFiPeMehr::damagedNumbersOpenAndCanBeCorrected()
     type(&dlg, "edtMaximumAmount", "2.000");
     click(&dlg, "btnSave");
     QCOMPARE(w.env.dialogs().messages(), QStringList{"Daten geändert."});
-    QCOMPARE(w.env.scalar("SELECT Hoechstwert || '/' || UID FROM firmamehr"), QStringLiteral("2000.0/DE999"));
+    QCOMPARE(allRows(w.env, "SELECT Hoechstwert, UID FROM firmamehr"), QStringList{"2000/DE999"});
     QCOMPARE(text(&dlg, "edtMaximumAmount"), QStringLiteral("2.000,00"));
 }
 
@@ -322,7 +325,7 @@ void TestFiPeMehr::refusedInput()
     Opened w(true);
     w.env.exec("INSERT INTO firmamehr (IDF, Zahlungsziel, Skonto, Rabatt, Lieferbesch, Hoechstwert, UID) "
                "VALUES (1, 30, 2, 5, '2', 1000, 'alt')");
-    const QString before = w.env.scalar("SELECT Zahlungsziel || Skonto || Rabatt || Hoechstwert || UID FROM firmamehr");
+    const QStringList before = allRows(w.env, "SELECT Zahlungsziel, Skonto, Rabatt, Hoechstwert, UID FROM firmamehr");
     w.open();
     TfrmFiPeMehr &dlg = w.dlg;
     click(&dlg, "btnEdit");
@@ -330,7 +333,7 @@ void TestFiPeMehr::refusedInput()
     paste(&dlg, field.constData(), input);
     click(&dlg, "btnSave");
     QCOMPARE(w.env.dialogs().messages(), QStringList{message});
-    QCOMPARE(w.env.scalar("SELECT Zahlungsziel || Skonto || Rabatt || Hoechstwert || UID FROM firmamehr"), before);
+    QCOMPARE(allRows(w.env, "SELECT Zahlungsziel, Skonto, Rabatt, Hoechstwert, UID FROM firmamehr"), before);
     // the user can correct the value: the window stays editable with his input
     QVERIFY(dlg.isEditable());
     QVERIFY(!dlg.isSaved());

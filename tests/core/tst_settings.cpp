@@ -1,3 +1,4 @@
+#include "DatabaseConfig.h"
 #include "Errors.h"
 #include "HomeDir.h"
 #include "IniFile.h"
@@ -28,6 +29,8 @@ private Q_SLOTS:
     void shippedDefaultsFound_data();
     void shippedDefaultsFound();
     void shippedDefaultsCopied();
+    void databaseChoice_data();
+    void databaseChoice();
 };
 
 void TestSettings::orbelIniDefaults()
@@ -313,6 +316,55 @@ void TestSettings::shippedDefaultsCopied()
     // without shipped defaults the home folder is made all the same
     const QString bare = PrepareHomeDir(dir.filePath("leer"), QString());
     QCOMPARE(QDir(bare).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"data"});
+}
+
+void TestSettings::databaseChoice_data()
+{
+    // The command line before the environment before Orbel.ini before the file.
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("environment");
+    QTest::addColumn<QString>("ini"); // the section's lines
+    QTest::addColumn<QString>("expected"); // engine|host|port|name|user, or the start of the message
+    const QString ini = QStringLiteral("Server=buero-server\nPort=5433\nName=firma\nBenutzer=anna");
+    QTest::newRow("nothing: the file") << "" << "" << "" << "file";
+    QTest::newRow("ini") << "" << "" << ini << "server|buero-server|5433|firma|anna";
+    QTest::newRow("ini without a name") << "" << "" << "Server=10.0.0.2" << "server|10.0.0.2|0|orvella|";
+    QTest::newRow("environment over ini") << "" << "postgresql://bert@db:6000/lager" << ini
+                                          << "server|db|6000|lager|bert";
+    QTest::newRow("option over all") << "--database=postgres:///probe" << "postgresql://bert@db/lager" << ini
+                                     << "server||0|probe|";
+    QTest::newRow("option as two words") << "--database postgresql://c@h/n" << "" << "" << "server|h|0|n|c";
+    QTest::newRow("not an address") << "--database mysql://h/n" << "" << ""
+                                    << "Die Datenbankangabe \"mysql://h/n\" (--database) kann nicht gelesen werden.";
+    QTest::newRow("port not a number") << "" << "postgresql://h:abc/n" << "" << "Die Datenbankangabe";
+    QTest::newRow("no database name") << "" << "postgresql://h:5432" << "" << "Die Datenbankangabe";
+}
+
+void TestSettings::databaseChoice()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, environment);
+    QFETCH(QString, ini);
+    QFETCH(QString, expected);
+    TestEnv env(false);
+    if (!ini.isEmpty()) {
+        QFile f(OrbelIniPath(env.home()));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(("[Datenbank]\n" + ini + "\n").toUtf8());
+    }
+    const QByteArray saved = qgetenv("ORVELLA_DATABASE");
+    qputenv("ORVELLA_DATABASE", environment.toUtf8());
+    const QStringList arguments = QStringList{"orvella"} + option.split(' ', Qt::SkipEmptyParts);
+    QString got;
+    try {
+        const DatabaseConfig c = ChooseDatabase(arguments, env.home(), env.dataDir());
+        got = c.isServer() ? QStringList{"server", c.host, QString::number(c.port), c.name, c.user}.join('|')
+                           : (c.dataDir == env.dataDir() ? QStringLiteral("file") : c.dataDir);
+    } catch (const OrvellaError &e) {
+        got = e.message();
+    }
+    qputenv("ORVELLA_DATABASE", saved);
+    QVERIFY2(got.startsWith(expected), qPrintable(got));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

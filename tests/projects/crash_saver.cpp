@@ -5,6 +5,16 @@
 // save from a complete one.
 //
 //   crash_saver HOME   (prints "ready" once the data set is open)
+//
+// With a count it plays one of several workstations saving at the same time:
+// it begins COUNT new invoices one after the other, each under the next free
+// number, saves each once and exits; a number that another workstation took
+// meanwhile is handled as the project window handles it.
+//
+//   crash_saver HOME COUNT   (prints "collisions N" at the end)
+//
+// The data set is the tests' one: the file below HOME, or the server and schema
+// of ORVELLA_TEST_DATABASE and ORVELLA_TEST_SCHEMA.
 
 #include "CrashInvoice.h"
 #include "Database.h"
@@ -12,25 +22,50 @@
 #include "HomeDir.h"
 #include "ScriptedDialogs.h"
 #include "TdmCommon.h"
+#include "TestEnv.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: crash_saver HOME\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: crash_saver HOME [COUNT]\n");
         return 2;
     }
     const QString home = QString::fromLocal8Bit(argv[1]);
     try {
         Database db(QStringLiteral("saver"));
-        db.open(DataDirOf(home));
+        db.open(TestDatabaseConfig(DataDirOf(home)));
         ScriptedDialogs dialogs;
         DocumentStore store(db, dialogs);
         TdmCommon numbers(db, dialogs, home);
+        if (argc == 3) {
+            const auto next = [&] { return numbers.GetNextBelegNr(NumberRange::Rechnung); };
+            int collisions = 0;
+            for (int i = 0, count = std::atoi(argv[2]); i < count; ++i) {
+                const qint64 begun = next();
+                Document invoice = crashInvoice(begun, 1 + i % 9);
+                // The user saves again after a message about a number taken twice.
+                for (int attempt = 0;; ++attempt) {
+                    try {
+                        store.saveNew(invoice, next);
+                        break;
+                    } catch (const DuplicateNumberError &) {
+                        if (attempt == 50)
+                            throw;
+                        ++collisions;
+                    }
+                }
+                if (invoice.number != begun)
+                    ++collisions;
+            }
+            std::printf("collisions %d\n", collisions);
+            return 0;
+        }
         std::printf("ready\n");
         std::fflush(stdout);
         for (qint64 round = 0;; ++round) {

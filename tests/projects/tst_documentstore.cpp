@@ -5,6 +5,7 @@
 #include "SqlQuery.h"
 #include "TestEnv.h"
 #include "Totals.h"
+#include "RefuseWrites.h"
 
 #include <QtTest>
 
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void twelveLinesInOrder();
     void unreadableLineStillLoads();
     void unsavedNumberLoadsEmpty();
+    void numberTakenByAnotherWorkstation();
 };
 
 void TestDocumentStore::newAndResavedInvoice()
@@ -394,8 +396,7 @@ void TestDocumentStore::failedSaveWritesNothing()
         QCOMPARE(store.save(d), DocumentStore::SaveResult::Saved);
     const QList<int> before = familyCounts(env, DocumentKind::Rechnung, 8);
     const QString linesBefore = env.column("SELECT Bezeichnung FROM rechnungenartikel ORDER BY RF").join('|');
-    env.exec(QStringLiteral("CREATE TRIGGER broken BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, 'Platte voll'); END")
-                 .arg(event, failingTable));
+    RefuseWrites(env, "broken", event, failingTable, "Platte voll");
 
     d.lines = linesFrom({"1||neu|1|5,00", "2||neu|1|5,00", "3||neu|1|5,00"});
     d.projectName = "geändert";
@@ -555,6 +556,33 @@ void TestDocumentStore::unsavedNumberLoadsEmpty()
     QCOMPARE(loaded.captions.discount, QStringLiteral("&Rabat"));
     QCOMPARE(store.documentNumbers(DocumentKind::Angebot, 5), QList<qint64>{1});
     QCOMPARE(store.documentNumbers(DocumentKind::Angebot, 6), QList<qint64>{});
+}
+
+// A second workstation (its own connection) has begun an invoice under the same
+// number and saves it after the first: it gets the next number, the first invoice
+// stays as it was; when that number is taken as well, nothing is written.
+void TestDocumentStore::numberTakenByAnotherWorkstation()
+{
+    TestEnv env;
+    Database second(QStringLiteral("second"));
+    second.open(env.databaseConfig());
+    DocumentStore here(env.db(), env.dialogs());
+    DocumentStore there(second, env.dialogs());
+    Document first = sampleDocument(DocumentKind::Rechnung, 5, {"1||Erste|1|10,00|0,00 %"});
+    QCOMPARE(here.saveNew(first, [] { return qint64(99); }), DocumentStore::SaveResult::Saved);
+    QCOMPARE(first.number, qint64(5));
+
+    Document late = sampleDocument(DocumentKind::Rechnung, 5, {"1||Zweite|2|20,00|0,00 %"});
+    QCOMPARE(there.saveNew(late, [] { return qint64(6); }), DocumentStore::SaveResult::Saved);
+    QCOMPARE(late.number, qint64(6));
+    QCOMPARE(allRows(env, "SELECT r.BelegNr, a.Bezeichnung, op.Betrag FROM rechnungen r, rechnungenartikel a, "
+                          "rechnungenop op WHERE a.BelegNr = r.BelegNr AND op.RNR = r.BelegNr ORDER BY r.BelegNr"),
+             (QStringList{"5/Erste/10", "6/Zweite/40"}));
+
+    Document twice = sampleDocument(DocumentKind::Rechnung, 5, {"1||Dritte|1|30,00|0,00 %"});
+    QVERIFY_THROWS_EXCEPTION(DuplicateNumberError, there.saveNew(twice, [] { return qint64(6); }));
+    QCOMPARE(familyCounts(env, DocumentKind::Rechnung, 6), familyCounts(env, DocumentKind::Rechnung, 5));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenartikel"), QStringLiteral("2"));
 }
 
 QTEST_GUILESS_MAIN(TestDocumentStore)

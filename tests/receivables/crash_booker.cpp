@@ -9,6 +9,7 @@
 #include "ReceivablesStore.h"
 #include "ScriptedDialogs.h"
 #include "TdmCommon.h"
+#include "TestEnv.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -25,7 +26,7 @@ int main(int argc, char **argv)
     const QString home = QString::fromLocal8Bit(argv[1]);
     try {
         Database db(QStringLiteral("booker"));
-        db.open(DataDirOf(home));
+        db.open(TestDatabaseConfig(DataDirOf(home)));
         ScriptedDialogs dialogs;
         TdmCommon numbers(db, dialogs, home);
         ReceivablesStore store(db, numbers);

@@ -29,6 +29,10 @@ void TestBookingCrash::killedBookingsKeepPostingsInStep()
 
     for (int kill = 0; kill < 20; ++kill) {
         QProcess booker;
+        // the helper works on the test's data set: its file, or its schema on the server
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("ORVELLA_TEST_SCHEMA"), env.databaseConfig().schema);
+        booker.setProcessEnvironment(environment);
         booker.start(QStringLiteral(CRASH_BOOKER), {env.home()});
         QVERIFY(booker.waitForStarted());
         QVERIFY2(booker.waitForReadyRead(20000), booker.readAllStandardError().constData());

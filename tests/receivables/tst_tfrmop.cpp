@@ -1,6 +1,7 @@
 #include "ReceivablesFixtures.h"
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
+#include "QueryRows.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -105,7 +106,7 @@ void TestTfrmOP::bookingThroughTheWindow()
     env.dialogs().answer(Dialogs::Answer::Yes);
     QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
     QCOMPARE(env.dialogs().questions().last(), "Rechnung mit 529,45 € Restbetrag ohne Skont erfassen?");
-    QCOMPARE(env.column("SELECT RBetrag || Gebucht FROM rechnungenop WHERE RNR=1"), QStringList{"529.45N"});
+    QCOMPARE(allRows(env, "SELECT RBetrag, Gebucht FROM rechnungenop WHERE RNR=1"), QStringList{"529,45/N"});
     QCOMPARE(w.currentRow()->invoice, qint64(1)); // "alle Rechnungen" keeps the booked row
     QCOMPARE(w.edtNachTeilzahlung->text(), "529,45 €");
     QVERIFY(w.btnTeilbuchung->isEnabled());
@@ -123,7 +124,7 @@ void TestTfrmOP::bookingThroughTheWindow()
     QTest::mouseClick(w.chkMitSkonto, Qt::LeftButton);
     env.dialogs().answer(Dialogs::Answer::Yes);
     QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
-    QCOMPARE(env.column("SELECT RBetrag || Gebucht || Skonto FROM rechnungenop WHERE RNR=1"), QStringList{"0.0JJ"});
+    QCOMPARE(allRows(env, "SELECT RBetrag, Gebucht, Skonto FROM rechnungenop WHERE RNR=1"), QStringList{"0/J/J"});
     QCOMPARE(env.column("SELECT Betrag FROM teilbuchung ORDER BY ID"), QStringList({"400", "70,55", "509,45"}));
     QVERIFY(!w.btnErfassen->isEnabled());
 }
@@ -144,7 +145,7 @@ void TestTfrmOP::changeBookingOfSettledInvoice()
     env.dialogs().answer(Dialogs::Answer::Yes);
     QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
     QCOMPARE(env.dialogs().questions(), QStringList{"Rechnung mit 100,00 € Restbetrag ohne Skont erfassen?"});
-    QCOMPARE(env.column("SELECT RBetrag || Gebucht FROM rechnungenop"), QStringList{"100.0N"});
+    QCOMPARE(allRows(env, "SELECT RBetrag, Gebucht FROM rechnungenop"), QStringList{"100/N"});
     QCOMPARE(w.model().rowCount(), 0); // no longer settled
 }
 

@@ -180,20 +180,24 @@ void TestMainWindow::openItemsArgument_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("opened");
-    QTest::newRow("/OP") << QStringList{"orvella", "/OP"} << 1;
-    QTest::newRow("/op") << QStringList{"orvella", "/op"} << 0;
-    QTest::newRow("second argument") << QStringList{"orvella", "x", "/OP"} << 0;
-    QTest::newRow("none") << QStringList{"orvella"} << 0;
+    QTest::addColumn<bool>("openItemsPermitted");
+    QTest::newRow("/OP") << QStringList{"orvella", "/OP"} << 1 << true;
+    QTest::newRow("/OP without the open items' permission") << QStringList{"orvella", "/OP"} << 0 << false;
+    QTest::newRow("/op") << QStringList{"orvella", "/op"} << 0 << true;
+    QTest::newRow("second argument") << QStringList{"orvella", "x", "/OP"} << 0 << true;
+    QTest::newRow("none") << QStringList{"orvella"} << 0 << true;
 }
 
 void TestMainWindow::openItemsArgument()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, opened);
+    QFETCH(bool, openItemsPermitted);
     TestEnv env;
     CountingHub hub;
     env.state().hub = &hub;
     env.state().grantAll();
+    env.state().Perm[15] = openItemsPermitted;
     TForm1 w(env.state());
     w.setArguments(arguments);
     activate(w);

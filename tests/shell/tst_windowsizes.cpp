@@ -3,6 +3,7 @@
 #include "TForm1.h"
 #include "TestEnv.h"
 #include "TfrmArtikelEintragen.h"
+#include "TfrmLogin.h"
 #include "TfrmFallingBlocks.h"
 #include "TfrmRabatt.h"
 #include "TfrmRestore.h"
@@ -43,6 +44,7 @@ void TestWindowSizes::everyWindowFitsALaptop()
     TfrmService service(env.state());
     AboutDialog about(env.home());
     TfrmStartinfo splash;
+    TfrmLogin login(env.state());
     TfrmFallingBlocks game(env.dialogs());
 
     const QSize largest = LargestStartSize(&main);

@@ -37,8 +37,11 @@ DatabaseConfig TestDatabaseConfig(const QString &dataDir)
         c.engine = DatabaseEngine::PostgreSQL;
         c.name = qEnvironmentVariable("PGDATABASE", QStringLiteral("postgres"));
     }
+    // A helper process started by a test works in the schema of that test.
+    c.schema = qEnvironmentVariable("ORVELLA_TEST_SCHEMA");
     static int serial = 0;
-    c.schema = QStringLiteral("t_%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    if (c.schema.isEmpty())
+        c.schema = QStringLiteral("t_%1_%2").arg(QCoreApplication::applicationPid()).arg(++serial);
     return c;
 }
 
