@@ -33,6 +33,8 @@ struct ExtendedData
     QString konto;
     QString blz;
     QString iban;
+    // Electronic invoices: the buyer reference (an authority's Leitweg-ID).
+    QString kaeuferreferenz;
 
     bool operator==(const ExtendedData &) const = default;
 };

@@ -52,7 +52,7 @@ std::optional<ExtendedData> ExtendedDataStore::load(bool company, qint64 number)
           + t + QStringLiteral(".Rabatt, ") + t + QStringLiteral(".Preisgruppe, ") + t + QStringLiteral(".MwSt, ") + t
           + QStringLiteral(".UID, ") + t + QStringLiteral(".Lieferbesch, ") + t + QStringLiteral(".Hoechstwert, ") + t
           + QStringLiteral(".Image, ") + t + QStringLiteral(".KInstitut, ") + t + QStringLiteral(".KInhaber, ") + t
-          + QStringLiteral(".Konto, ") + t + QStringLiteral(".BLZ, ") + t + QStringLiteral(".IBAN "));
+          + QStringLiteral(".Konto, ") + t + QStringLiteral(".BLZ, ") + t + QStringLiteral(".IBAN, ") + t + QStringLiteral(".Kaeuferreferenz "));
     q.add(QStringLiteral("FROM ") + t + QLatin1Char(' '));
     q.add(QStringLiteral("WHERE ") + t + QLatin1Char('.') + keyOf(company) + QLatin1Char('=') + QString::number(number));
     q.open();
@@ -62,7 +62,7 @@ std::optional<ExtendedData> ExtendedDataStore::load(bool company, qint64 number)
     return ExtendedData{f("Zahlungsziel"), f("SkontoTage"), f("SkontoText"), f("Skonto"),     f("RabattText"),
                         f("Rabatt"),       f("Preisgruppe"), f("MwSt"),      f("UID"),        f("Lieferbesch"),
                         f("Hoechstwert"),  f("Image"),      f("KInstitut"), f("KInhaber"),   f("Konto"),
-                        f("BLZ"),          f("IBAN")};
+                        f("BLZ"),          f("IBAN"),       f("Kaeuferreferenz")};
 }
 
 bool ExtendedDataStore::save(bool company, qint64 number, const ExtendedData &typed, const QImage *picture)
@@ -90,12 +90,12 @@ bool ExtendedDataStore::save(bool company, qint64 number, const ExtendedData &ty
         q.add(QStringLiteral("(Zahlungsziel,SkontoTage,SkontoText,Skonto,"));
         q.add(QStringLiteral("RabattText,Rabatt,Preisgruppe,MwSt,UID,"));
         q.add(QStringLiteral("Lieferbesch,Hoechstwert,") + k + QStringLiteral(",Image,"));
-        q.add(QStringLiteral("KInstitut,KInhaber,Konto,BLZ, IBAN)"));
+        q.add(QStringLiteral("KInstitut,KInhaber,Konto,BLZ, IBAN, Kaeuferreferenz)"));
         q.add(QStringLiteral("VALUES (")
               + QStringList{zahlungsziel, skontoTage, Txt(typed.skontoText), skonto, Txt(typed.rabattText), rabatt,
                             Txt(typed.preisgruppe), mwSt, Txt(typed.uid), Txt(lieferbesch), hoechstwert,
                             QString::number(number), Txt(typed.image), Txt(typed.kInstitut), Txt(typed.kInhaber),
-                            Txt(typed.konto), Txt(typed.blz), Txt(typed.iban)}
+                            Txt(typed.konto), Txt(typed.blz), Txt(typed.iban), Txt(typed.kaeuferreferenz.trimmed())}
                     .join(QStringLiteral(", "))
               + QLatin1Char(')'));
     } else {
@@ -108,7 +108,8 @@ bool ExtendedDataStore::save(bool company, qint64 number, const ExtendedData &ty
               + QStringLiteral(", Hoechstwert=") + hoechstwert + QStringLiteral(", Image=") + Txt(typed.image)
               + QStringLiteral(", KInstitut=") + Txt(typed.kInstitut) + QStringLiteral(", KInhaber=")
               + Txt(typed.kInhaber) + QStringLiteral(", Konto=") + Txt(typed.konto) + QStringLiteral(", BLZ=")
-              + Txt(typed.blz) + QStringLiteral(", IBAN=") + Txt(typed.iban) + QLatin1Char(' '));
+              + Txt(typed.blz) + QStringLiteral(", IBAN=") + Txt(typed.iban) + QStringLiteral(", Kaeuferreferenz=")
+              + Txt(typed.kaeuferreferenz.trimmed()) + QLatin1Char(' '));
         q.add(QStringLiteral("WHERE ") + k + QLatin1Char('=') + QString::number(number));
     }
     q.execSql();

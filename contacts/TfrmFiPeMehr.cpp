@@ -171,6 +171,11 @@ QWidget *TfrmFiPeMehr::buildTerms()
     m_priceGroup->hide();
     g->addWidget(priceLabel, 4, 0);
     g->addWidget(m_priceGroup, 4, 1);
+    // What an authority's electronic invoices must name (else the customer number).
+    m_buyerReference = field(m_terms, "edtBuyerReference");
+    m_buyerReference->setToolTip(QStringLiteral("Für E-Rechnungen an Behörden; sonst gilt die Kundennummer"));
+    g->addWidget(label(QStringLiteral("Leitweg-ID / Käuferreferenz"), m_buyerReference, m_terms), 5, 0);
+    g->addWidget(m_buyerReference, 5, 1, 1, 2);
     g->setColumnStretch(1, 1);
     return m_terms;
 }
@@ -438,6 +443,7 @@ void TfrmFiPeMehr::Load()
     m_accountNumber->setText(d.konto);
     m_bankCode->setText(d.blz);
     m_iban->setText(d.iban);
+    m_buyerReference->setText(d.kaeuferreferenz);
     // long texts are read from their beginning
     for (QLineEdit *e : findChildren<QLineEdit *>())
         e->setCursorPosition(0);
@@ -532,6 +538,7 @@ ExtendedData TfrmFiPeMehr::typed() const
     d.konto = m_accountNumber->text();
     d.blz = m_bankCode->text();
     d.iban = m_iban->text();
+    d.kaeuferreferenz = m_buyerReference->text();
     return d;
 }
 

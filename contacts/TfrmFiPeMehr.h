@@ -99,6 +99,7 @@ private:
     QLabel *m_picture;
     QPushButton *m_loadPicture, *m_deletePicture;
     QLineEdit *m_bankName, *m_accountHolder, *m_accountNumber, *m_bankCode, *m_iban;
+    QLineEdit *m_buyerReference = nullptr; // "Leitweg-ID / Käuferreferenz"
     QLabel *m_ibanProblem;
     PaymentHistoryModel *m_history;
     QTableView *m_historyView;

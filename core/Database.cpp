@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -527,7 +528,8 @@ void Database::upgrade(int fromVersion)
         begin();
         try {
             for (const QString &s : Schema::upgradeStatements(v, m_config.engine))
-                exec(s);
+                if (!columnPresent(s))
+                    exec(s);
             setVersion(v);
             commit();
         } catch (...) {
@@ -535,6 +537,24 @@ void Database::upgrade(int fromVersion)
             throw;
         }
     }
+}
+
+bool Database::columnPresent(const QString &statement)
+{
+    // A step may meet a data set that has its column already (one whose version
+    // mark was set back). The server's statements say IF NOT EXISTS themselves;
+    // SQLite knows no such clause, so the column is looked up first.
+    static const QRegularExpression addColumn(QStringLiteral("^ALTER TABLE (\\w+) ADD COLUMN (\\w+) "),
+                                              QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = addColumn.match(statement);
+    if (m_config.isServer() || !m.hasMatch())
+        return false;
+    const QString sql = QStringLiteral("SELECT COUNT(*) FROM pragma_table_info('%1') WHERE name = '%2' COLLATE NOCASE")
+                            .arg(m.captured(1), m.captured(2));
+    QSqlQuery q(connection());
+    if (!q.exec(sql) || !q.next())
+        fail(q.lastError(), sql);
+    return q.value(0).toInt() > 0;
 }
 
 int Database::schemaVersion()

@@ -81,6 +81,8 @@ private:
     void createServerDataSet();
     void upgrade(int fromVersion);
     void registerCollations();
+    // An upgrade statement that adds a column the table has already.
+    bool columnPresent(const QString &statement);
     void setVersion(int version);
 
     QString m_connectionName;

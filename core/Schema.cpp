@@ -54,6 +54,9 @@ std::vector<Table> tables()
         {"UID", T},          {"Lieferbesch", T}, {"Hoechstwert", M}, {"Image", T},
         {"KInstitut", T},    {"KInhaber", T},   {"Konto", T},       {"BLZ", T},
         {"IBAN", T},
+        // Electronic invoices: the buyer reference (Leitweg-ID of an authority) and
+        // the form the customer takes them in ("XRechnung" or "ZUGFeRD").
+        {"Kaeuferreferenz", T}, {"ERechnung", T},
     };
     std::vector<Column> firmamehr = {{"IDF", I}};
     firmamehr.insert(firmamehr.end(), mehr.begin(), mehr.end());
@@ -118,7 +121,9 @@ std::vector<Table> tables()
         {"artikel", {{"ID", A}, {"Bez", T}, {"ArtikelNr", T}, {"ArtikelGruppe", T},
                      {"Einzelpreis", M}, {"MwSt", T}, {"Bestand", I}, {"MBestand", I}, {"IDA", I}}},
         {"artikeltext", {{"ID", A}, {"IDA", I}, {"Text", T}}},
-        {"prust", {{"ID", A}, {"UStSatz", M}}},
+        // Kategorie: the VAT category of electronic invoices (S, E, AE, K, G, Z), with
+        // the exemption reason a rate of 0 % must name.
+        {"prust", {{"ID", A}, {"UStSatz", M}, {"Kategorie", T}, {"Befreiungsgrund", T}}},
         {"ztext", {{"Firma", I}, {"Art", T}, {"X", T}, {"Text", T}, {"Style", T}, {"Grad", I}}},
         {"foot", {{"Firma", I}, {"X", T}, {"A", T}, {"B", T}, {"C", T}, {"D", T}}},
         {"mahnungenstext", {{"ID", A}, {"MS", T}, {"RV", I}, {"Text", T}}},
@@ -584,6 +589,18 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
             return QStringList{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public")}
                    + serverSearchIndexStatements();
         return searchIndexStatements();
+    case EInvoiceColumnsStep: {
+        // The electronic invoice's columns in one step, so that it moves as one
+        // when steps are renumbered.
+        const QString add = engine == DatabaseEngine::PostgreSQL ? QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS %2 TEXT")
+                                                                 : QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT");
+        return {add.arg(QStringLiteral("prust"), QStringLiteral("Kategorie")),
+                add.arg(QStringLiteral("prust"), QStringLiteral("Befreiungsgrund")),
+                add.arg(QStringLiteral("firmamehr"), QStringLiteral("Kaeuferreferenz")),
+                add.arg(QStringLiteral("firmamehr"), QStringLiteral("ERechnung")),
+                add.arg(QStringLiteral("namemehr"), QStringLiteral("Kaeuferreferenz")),
+                add.arg(QStringLiteral("namemehr"), QStringLiteral("ERechnung"))};
+    }
     default:
         return {};
     }

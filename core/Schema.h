@@ -12,7 +12,9 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 4;
+constexpr int Version = 5;
+// The step that adds the columns of electronic invoices.
+constexpr int EInvoiceColumnsStep = 5;
 // Marks a SQLite file as an Orvella data set ("ORVL").
 constexpr quint32 ApplicationId = 0x4F52564C;
 

@@ -270,6 +270,13 @@ void DocumentPage::buildUi()
                              QStringLiteral("Drucken"), QStyle::SP_FileDialogListView);
     for (QToolButton *b : {btnNew, btnArticles, btnTakeOver, btnRabatt, btnSkonto, btnZusatztext, btnSave, btnPrint})
         panel->addWidget(b);
+    const bool electronic = m_kind == DocumentKind::Rechnung || credit;
+    if (electronic) {
+        btnERechnung = commandButton(QStringLiteral("btnERechnung"),
+                                     QStringLiteral("Als XRechnung oder ZUGFeRD-PDF speichern"),
+                                     QStringLiteral("E-Rechnung"), QStyle::SP_DriveNetIcon);
+        panel->addWidget(btnERechnung);
+    }
     chkPreis = new QCheckBox(QStringLiteral("Preis drucken"), this);
     chkPreis->setObjectName(QStringLiteral("chkPreis"));
     chkPreis->setChecked(true);
@@ -328,6 +335,10 @@ void DocumentPage::buildUi()
     for (QAction *a : {actArticles, actNew, actTakeOver, actSave, actPrint, actZusatztext, actRabatt, actSkonto,
                        actChange, actDelete})
         contextMenu->addAction(a);
+    if (electronic) {
+        actERechnung = menuEntry(QStringLiteral("actERechnung"), QStringLiteral("E-Rechnung speichern…"));
+        contextMenu->insertAction(actZusatztext, actERechnung);
+    }
     // Documents are never deleted from the project window.
     actDelete->setVisible(false);
     actDelete->setEnabled(false);
@@ -359,6 +370,8 @@ void DocumentPage::buildUi()
     both(btnSkonto, actSkonto, [this] { Q_EMIT skontoRequested(); });
     both(btnZusatztext, actZusatztext, [this] { Q_EMIT additionalTextRequested(); });
     both(btnPrint, actPrint, [this] { Q_EMIT printRequested(); });
+    if (actERechnung)
+        both(btnERechnung, actERechnung, [this] { Q_EMIT eInvoiceRequested(); });
     both(btnTakeOver, actTakeOver, [this] { Q_EMIT takeOverRequested(); });
     chkPreis->installEventFilter(this);
 }
@@ -443,6 +456,10 @@ void DocumentPage::updateCommands()
     enable(actTakeOver, write);
     enable(btnPrint, first);
     enable(actPrint, first);
+    if (actERechnung) {
+        enable(btnERechnung, first);
+        enable(actERechnung, first);
+    }
     enable(chkPreis, first);
     enable(cbUebernehmen, write && first);
     lblUebernehmen->setEnabled(write && first);
@@ -602,6 +619,8 @@ void DocumentPage::applyPermissions(bool projectsWrite, bool invoicesRead)
     showNoPermission(hidden);
     if (hidden)
         enable(btnPrint, false);
+    if (hidden && btnERechnung)
+        enable(btnERechnung, false);
     updateCommands();
 }
 

@@ -101,6 +101,9 @@ public:
     QTableView *tblLines, *tblTotals;
     QPlainTextEdit *memText;
     QToolButton *btnNew, *btnArticles, *btnTakeOver, *btnRabatt, *btnSkonto, *btnZusatztext, *btnSave, *btnPrint;
+    // "E-Rechnung speichern…": invoice and credit note only.
+    QToolButton *btnERechnung = nullptr;
+    QAction *actERechnung = nullptr;
     QMenu *contextMenu;
     QAction *actArticles, *actNew, *actTakeOver, *actSave, *actPrint, *actZusatztext, *actRabatt, *actSkonto,
         *actChange, *actDelete;
@@ -118,6 +121,7 @@ Q_SIGNALS:
     void skontoRequested();
     void additionalTextRequested();
     void printRequested();
+    void eInvoiceRequested();
     // "Daten aus vorhandenem ... übernehmen".
     void takeOverRequested();
     // "übernehmen in": the document of this page into a new one of the target kind.

@@ -7,6 +7,7 @@
 #include "DocumentPage.h"
 #include "DocumentStore.h"
 #include "DunningPage.h"
+#include "EInvoiceCommand.h"
 #include "Formats.h"
 #include "TfrmArtikelEintragen.h"
 #include "TfrmRabatt.h"
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -187,9 +189,12 @@ void TfrmProjektDetail::buildUi()
     connect(actDruckTool, &QAction::toggled, m_printing->tbDrucktool, &QWidget::setVisible);
     connect(actDruckJob, &QAction::toggled, m_printing->tbDruckJob, &QWidget::setVisible);
     for (int p = AngebotPage; p < PageCount; ++p)
-        if (DocumentPage *page = m_pages[p])
+        if (DocumentPage *page = m_pages[p]) {
             connect(page, &DocumentPage::printRequested, this,
                     Guarded(m_state.dialogs, [this, page] { m_printing->printPage(page); }));
+            connect(page, &DocumentPage::eInvoiceRequested, this,
+                    Guarded(m_state.dialogs, [this, page] { cmdEInvoice(page); }));
+        }
     connect(m_dunning, &DunningPage::printRequested, this,
             Guarded(m_state.dialogs, [this] { m_printing->printDunningPage(); }));
     m_tabs->setTabVisible(MahnungPage, false); // reached only through the project search
@@ -577,4 +582,18 @@ void TfrmProjektDetail::moveEvent(QMoveEvent *e)
     QMainWindow::moveEvent(e);
     if (isVisible())
         writeSettings();
+}
+
+void TfrmProjektDetail::cmdEInvoice(DocumentPage *page, const QString &path)
+{
+    const Document document = page->shownDocument();
+    const bool saved = page->isClean() && page->currentNumber() > 0;
+    const auto makePdf = [this, page](const QByteArray &xml) { return m_printing->zugferdPdf(page, xml); };
+    QString written = path;
+    if (path.isEmpty())
+        written = SaveEInvoice(m_state, document, saved, m_projectPage->value(), makePdf);
+    else if (!WriteEInvoice(m_state, document, saved, m_projectPage->value(), path, makePdf))
+        written.clear();
+    if (!written.isEmpty())
+        statusBar()->showMessage(QStringLiteral("E-Rechnung gespeichert: %1").arg(QDir::toNativeSeparators(written)));
 }

@@ -57,6 +57,9 @@ public:
     int indexOfPage(const QWidget *page) const;
     DocumentStore &documentStore() { return *m_documents; }
     ProjectPrinting *printing() const { return m_printing; }
+    // "E-Rechnung speichern…" of the invoice and credit-note pages; with a path
+    // (the print's "Als PDF speichern…" as ZUGFeRD) into that file without asking.
+    void cmdEInvoice(DocumentPage *page, const QString &path = QString());
 
     // Commands.
     void cmdContactDetail();
@@ -64,6 +67,7 @@ public:
     void cmdOptions();
     // The word-processor button: the shown page into a new document.
     void cmdWordExport();
+
 
     QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actSearch, *actDetail, *actOptions,
         *tbClose, *tbSearch, *tbDetail;

@@ -18,6 +18,8 @@ struct Slot
 {
     Amount rate;
     Amount vat;
+    Amount lineNet;
+    bool used = false;
 };
 
 QString lineError(int row, const QString &what)
@@ -67,11 +69,11 @@ QString Totals::vatLineText(Amount vat, Amount rate, const QString &currency)
     return vat.toText() + QLatin1Char(' ') + currency + gap + rate.toText() + QStringLiteral(" %)");
 }
 
-void Totals::compute(LineList &lines, TotalsList &totals, const QList<Amount> &rates,
-                     const QString &currency)
+TotalsBreakdown Totals::compute(LineList &lines, TotalsList &totals, const QList<Amount> &rates,
+                                const QString &currency)
 {
     std::vector<Slot> slots;
-    slots.push_back({Amount(), Amount()});
+    slots.push_back({Amount(), Amount(), Amount()});
     auto slotOf = [&slots](Amount rate) -> Slot * {
         for (Slot &s : slots)
             if (s.rate == rate)
@@ -82,10 +84,11 @@ void Totals::compute(LineList &lines, TotalsList &totals, const QList<Amount> &r
         if (int(slots.size()) > TableSlots)
             break;
         if (!slotOf(rate))
-            slots.push_back({rate, Amount()});
+            slots.push_back({rate, Amount(), Amount()});
     }
 
     Amount net;
+    TotalsBreakdown result;
     for (int r = 1; r < lines.rowCount(); ++r) {
         const QString quantityText = lines.cell(r, LineList::Anzahl);
         const QString priceText = lines.cell(r, LineList::Einzelpreis);
@@ -104,16 +107,20 @@ void Totals::compute(LineList &lines, TotalsList &totals, const QList<Amount> &r
             net += amount.roundedToCents();
             Slot *slot = slotOf(rate);
             if (!slot) {
-                slots.push_back({rate, Amount()});
+                slots.push_back({rate, Amount(), Amount()});
                 slot = &slots.back();
             }
             slot->vat += vat;
+            slot->lineNet += amount.roundedToCents();
+            slot->used = true;
         } else if (!lines.cell(r, LineList::Rabatt).isEmpty()) {
             const Amount percent = readCell(lines.cell(r, LineList::Rabatt), r,
                                             QStringLiteral("'%1' ist kein gültiger Rabatt."));
             const Amount discount = product(net, percent, 100, r);
             lines.setCell(r, LineList::Betrag, (-discount).toText());
             net -= discount;
+            result.discountPercent += percent;
+            result.discount += discount;
             for (Slot &s : slots)
                 s.vat -= product(s.vat, percent, 100, r);
         } else if (!quantityText.isEmpty()) {
@@ -139,6 +146,14 @@ void Totals::compute(LineList &lines, TotalsList &totals, const QList<Amount> &r
     if (vatRow >= 2)
         totals.ensureRows(vatRow + 2);
     totals.setCell(TotalsList::GrossRow, TotalsList::Brutto, gross.toText() + QLatin1Char(' ') + currency);
+
+    result.net = net;
+    result.gross = gross;
+    result.lineTotal = net + result.discount;
+    for (const Slot &s : slots)
+        if (s.used)
+            result.rates.push_back({s.rate, s.lineNet, s.vat});
+    return result;
 }
 
 Amount Totals::outstanding(Amount invoiceAmount, const QList<Amount> &deductions,

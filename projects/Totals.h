@@ -25,6 +25,25 @@ class TotalsList;
 // VAT line per rate, the extra ones after the others in the order the lines use
 // them, so no VAT is ever dropped. A rate the table holds twice takes one slot
 // only, so its VAT is not counted twice.
+// What the totals list shows, as exact figures for whoever must repeat them
+// elsewhere (the electronic invoice): per VAT rate the sum of its line amounts as
+// displayed and its VAT at four decimals, the discount, net and gross.
+struct TotalsBreakdown
+{
+    struct Rate
+    {
+        Amount rate;
+        Amount lineNet; // sum of the rate's line amounts, each rounded to cents
+        Amount vat;     // four decimals, after the discount
+    };
+    Amount lineTotal;       // sum of every line amount as displayed
+    Amount discountPercent; // zero without a discount line
+    Amount discount;        // four decimals
+    Amount net;             // four decimals; the list shows it rounded
+    Amount gross;           // four decimals; the list shows it rounded
+    QList<Rate> rates;      // every rate that a line uses, in the list's order
+};
+
 class Totals
 {
 public:
@@ -38,8 +57,9 @@ public:
     // when a quantity, price, VAT rate or discount is not a number, or when a line
     // has only one of quantity and price; the lines above it keep their new amounts
     // and the totals list stays as it was.
-    static void compute(LineList &lines, TotalsList &totals, const QList<Amount> &rates,
-                        const QString &currency = QStringLiteral("€"));
+    // Returns the figures behind the list.
+    static TotalsBreakdown compute(LineList &lines, TotalsList &totals, const QList<Amount> &rates,
+                                   const QString &currency = QStringLiteral("€"));
 
     // What remains of an invoice after a credit note: the invoice's open amount,
     // minus every payment and stored credit note (deductions), minus the credit

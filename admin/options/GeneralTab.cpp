@@ -10,6 +10,9 @@
 #include "Settings.h"
 #include "VatRateStore.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QGridLayout>
@@ -58,7 +61,26 @@ void GeneralTab::buildUi()
     btnHinzufuegen = button("btnHinzufuegen", QStringLiteral("&Hinzufügen"));
     btnAendern = button("btnAendern", QStringLiteral("&Ändern"));
     btnLoeschen = button("btnLoeschen", QStringLiteral("&Löschen"));
-    auto *ustLayout = new QHBoxLayout(grpUSt);
+    cbUStKategorie = new QComboBox(grpUSt);
+    cbUStKategorie->setObjectName(QStringLiteral("cbUStKategorie"));
+    for (const auto &[code, caption] : VatRateStore::categoryChoices())
+        cbUStKategorie->addItem(caption, code);
+    edtUStGrund = new QLineEdit(grpUSt);
+    edtUStGrund->setObjectName(QStringLiteral("edtUStGrund"));
+    edtUStGrund->setPlaceholderText(QStringLiteral("Befreiungsgrund"));
+    btnUStKategorie = button("btnUStKategorie", QStringLiteral("&Kategorie speichern"));
+    auto *ustOuter = new QVBoxLayout(grpUSt);
+    auto *ustLayout = new QHBoxLayout;
+    ustOuter->addLayout(ustLayout, 1);
+    auto *categoryRow = new QGridLayout;
+    auto *categoryLabel = new QLabel(QStringLiteral("E-Rechnung"), grpUSt);
+    categoryLabel->setBuddy(cbUStKategorie);
+    categoryRow->addWidget(categoryLabel, 0, 0);
+    categoryRow->addWidget(cbUStKategorie, 0, 1);
+    categoryRow->addWidget(btnUStKategorie, 0, 2);
+    categoryRow->addWidget(edtUStGrund, 1, 1, 1, 2);
+    categoryRow->setColumnStretch(1, 1);
+    ustOuter->addLayout(categoryRow);
     ustLayout->addWidget(lstUSt, 1);
     auto *commands = new QVBoxLayout;
     auto *input = new QHBoxLayout;
@@ -142,6 +164,7 @@ void GeneralTab::buildUi()
     connect(btnHinzufuegen, &QPushButton::clicked, this, Guarded(dialogs, [this] { cmdAddRate(); }));
     connect(btnAendern, &QPushButton::clicked, this, Guarded(dialogs, [this] { cmdChangeRate(); }));
     connect(btnLoeschen, &QPushButton::clicked, this, Guarded(dialogs, [this] { cmdDeleteRate(); }));
+    connect(btnUStKategorie, &QPushButton::clicked, this, Guarded(dialogs, [this] { cmdSaveCategory(); }));
     connect(btnStartSpeichern, &QPushButton::clicked, this, Guarded(dialogs, [this] { save(); }));
     connect(edtWaehrung, &QLineEdit::textEdited, this, [this](const QString &text) {
         m_currencyEdited = true;
@@ -189,6 +212,34 @@ void GeneralTab::loadRates()
     btnHinzufuegen->setEnabled(false);
     btnAendern->setEnabled(false);
     btnLoeschen->setEnabled(false);
+    showCategory();
+}
+
+void GeneralTab::showCategory()
+{
+    const bool selected = m_selected.has_value();
+    VatRateStore::Category c;
+    if (selected) {
+        c = m_rates->category(*m_selected);
+        if (c.code.isEmpty() && *m_selected > Amount())
+            c.code = QStringLiteral("S");
+    }
+    cbUStKategorie->setCurrentIndex(cbUStKategorie->findData(c.code));
+    edtUStGrund->setText(c.reason);
+    for (QWidget *w : std::initializer_list<QWidget *>{cbUStKategorie, edtUStGrund, btnUStKategorie})
+        w->setEnabled(selected);
+}
+
+void GeneralTab::cmdSaveCategory()
+{
+    if (!m_selected)
+        return;
+    const VatRateStore::Category c{cbUStKategorie->currentData().toString(), edtUStGrund->text()};
+    if (const QString problem = VatRateStore::categoryProblem(*m_selected, c); !problem.isEmpty()) {
+        m_state.dialogs.warning(problem);
+        return;
+    }
+    m_rates->setCategory(*m_selected, c);
 }
 
 void GeneralTab::loadStartNumbers()
@@ -207,6 +258,7 @@ void GeneralTab::rateClicked(int row)
     btnHinzufuegen->setEnabled(true);
     btnAendern->setEnabled(true);
     btnLoeschen->setEnabled(true);
+    showCategory();
 }
 
 void GeneralTab::rateTyped()

@@ -13,6 +13,8 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QComboBox;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class VatRateStore;
@@ -49,6 +51,10 @@ public:
     QListWidget *lstUSt;
     NumberEdit *edtUSt;
     QPushButton *btnHinzufuegen, *btnAendern, *btnLoeschen;
+    // The electronic-invoice category of the rate clicked, with its exemption reason.
+    QComboBox *cbUStKategorie = nullptr;
+    QLineEdit *edtUStGrund = nullptr;
+    QPushButton *btnUStKategorie = nullptr;
     QLabel *lblSentry;
     QCheckBox *chkAutostart;
     QPushButton *btnSentryHilfe;
@@ -58,6 +64,8 @@ public:
     QPushButton *btnWaehrung;
 
 private:
+    void cmdSaveCategory();
+    void showCategory();
     void buildUi();
     void loadRates();
     void loadStartNumbers();

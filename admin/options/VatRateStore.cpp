@@ -1,5 +1,6 @@
 #include "VatRateStore.h"
 
+#include "Formats.h"
 #include "Schema.h"
 #include "SqlQuery.h"
 #include "Transaction.h"
@@ -32,6 +33,49 @@ bool VatRateStore::contains(Amount rate)
     SqlQuery q(m_db);
     q.open(QStringLiteral("SELECT DISTINCT UStSatz FROM prust WHERE UStSatz = %1").arg(rate.toSqlText()));
     return !q.isEmpty();
+}
+
+VatRateStore::Category VatRateStore::category(Amount rate)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT Kategorie, Befreiungsgrund FROM prust WHERE UStSatz = %1 ORDER BY ID").arg(rate.toSqlText()));
+    return {q.field(QStringLiteral("Kategorie")), q.field(QStringLiteral("Befreiungsgrund"))};
+}
+
+void VatRateStore::setCategory(Amount rate, const Category &category)
+{
+    const QString reason = category.reason.trimmed();
+    const auto text = [](const QString &v) {
+        return v.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + SqlQuote(v) + QLatin1Char('\'');
+    };
+    Transaction t(m_db);
+    SqlQuery(m_db).execSql(QStringLiteral("UPDATE prust SET Kategorie=%1, Befreiungsgrund=%2 WHERE UStSatz=%3")
+                               .arg(text(category.code), text(reason), rate.toSqlText()));
+    t.commit();
+}
+
+QList<QPair<QString, QString>> VatRateStore::categoryChoices()
+{
+    return {{QStringLiteral("S"), QStringLiteral("S – Regelsatz")},
+            {QStringLiteral("Z"), QStringLiteral("Z – Nullsatz")},
+            {QStringLiteral("E"), QStringLiteral("E – steuerbefreit")},
+            {QStringLiteral("AE"), QStringLiteral("AE – Steuerschuld des Leistungsempfängers")},
+            {QStringLiteral("K"), QStringLiteral("K – innergemeinschaftliche Lieferung")},
+            {QStringLiteral("G"), QStringLiteral("G – Ausfuhr")}};
+}
+
+QString VatRateStore::categoryProblem(Amount rate, const Category &category)
+{
+    const QString code = category.code;
+    if (rate > Amount() && code != QLatin1String("S"))
+        return QStringLiteral("Ein Steuersatz über 0 % hat die Kategorie S (Regelsatz).");
+    if (rate.isZero() && code == QLatin1String("S"))
+        return QStringLiteral("Für 0 % wählen Sie Z, E, AE, K oder G.");
+    if (code != QLatin1String("S") && code != QLatin1String("Z") && category.reason.trimmed().isEmpty())
+        return QStringLiteral("Bitte geben Sie den Befreiungsgrund an, z. B. „Steuerfrei nach § 4 Nr. 1a UStG“.");
+    if (code == QLatin1String("Z") && !category.reason.trimmed().isEmpty())
+        return QStringLiteral("Der Nullsatz (Z) nennt keinen Befreiungsgrund.");
+    return QString();
 }
 
 void VatRateStore::add(Amount rate)

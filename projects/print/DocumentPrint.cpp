@@ -1,5 +1,7 @@
 #include "DocumentPrint.h"
 
+#include "GiroCode.h"
+
 #include "Amount.h"
 #include "Formats.h"
 #include "PrintCanvas.h"
@@ -173,8 +175,34 @@ void DocumentPrint::paintTotals(PrintCanvas &canvas, bool lastPage) const
             canvas.textRight(rights[c], 2350 + 40 * row, totals.cell(row, TotalsList::Column(c)).trimmed(),
                              gross ? fonts.font(PrintFonts::S1100, true) : normal);
         }
+    if (!m_options.giroCode.isEmpty())
+        paintGiroCode(canvas);
     if (!m_skontoText.isEmpty()) {
         canvas.text(250, 2530, m_skontoText, normal);
         canvas.text(250 + canvas.width(m_skontoText, normal), 2530, m_skontoAmount, fonts.font(PrintFonts::S1100, true));
     }
+}
+
+void DocumentPrint::paintGiroCode(PrintCanvas &canvas) const
+{
+    // In the first of the two empty boxes between net value and VAT: the code,
+    // 17 mm square with its quiet zone of four modules, and a short hint.
+    const GiroCode::Matrix code = GiroCode::encode(m_options.giroCode);
+    if (code.size == 0)
+        return;
+    const qreal side = 170, left = 623, top = 2320;
+    const qreal module = side / (code.size + 8);
+    QPainter &p = canvas.painter();
+    const QPointF origin = canvas.at(left, top);
+    p.fillRect(QRectF(origin, QSizeF(side, side)), Qt::white);
+    for (int y = 0; y < code.size; ++y)
+        for (int x = 0; x < code.size; ++x)
+            if (code.at(x, y))
+                p.fillRect(QRectF(origin.x() + (x + 4) * module, origin.y() + (y + 4) * module, module, module),
+                           Qt::black);
+    const QFont small = canvas.fonts().font(PrintFonts::S900);
+    canvas.text(left + side + 8, top + 40, QStringLiteral("GiroCode:"), small);
+    canvas.text(left + side + 8, top + 75, QStringLiteral("mit der"), small);
+    canvas.text(left + side + 8, top + 110, QStringLiteral("Banking-App"), small);
+    canvas.text(left + side + 8, top + 145, QStringLiteral("bezahlen"), small);
 }

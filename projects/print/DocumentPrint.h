@@ -19,6 +19,7 @@ struct DocumentPrintOptions
     bool prices = true;     // "Preis drucken"; only orders and delivery notes can leave them out
     bool letterhead = false;
     QImage letterheadImage; // drawn on the first page when letterhead is set
+    QString giroCode;       // the EPC QR code's text beside the totals; empty: none
 };
 
 // The printed form of a quotation, order, delivery note, invoice, credit note or
@@ -48,6 +49,7 @@ private:
     void paintPage(PrintCanvas &canvas, int page) const;
     void paintTable(PrintCanvas &canvas, int page) const;
     void paintTotals(PrintCanvas &canvas, bool lastPage) const;
+    void paintGiroCode(PrintCanvas &canvas) const;
 
     Document m_doc;
     DocumentPrintOptions m_options;

@@ -1,5 +1,9 @@
 #include "PrintCommands.h"
 
+#include "GiroCode.h"
+#include "SellerData.h"
+#include "ZugferdPdf.h"
+
 #include "AppState.h"
 #include "Dialogs.h"
 #include "DunningLetterPrint.h"
@@ -48,7 +52,12 @@ QString ProposedPdfPath(const QString &caption, qint64 number)
 
 PrintRequest DocumentPrintRequest(AppState &state, const Document &document, const DocumentPrintOptions &options)
 {
-    const auto print = std::make_shared<DocumentPrint>(document, options, PrintSetup::read(state));
+    DocumentPrintOptions withCode = options;
+    if (document.kind == DocumentKind::Rechnung && options.prices && withCode.giroCode.isEmpty())
+        withCode.giroCode = GiroCode::payload(ReadSellerData(state.db, state.ExeDir),
+                                              GiroCode::outstanding(state.db, document),
+                                              QStringLiteral("Rechnung ") + PadNumber(document.number));
+    const auto print = std::make_shared<DocumentPrint>(document, withCode, PrintSetup::read(state));
     PrintRequest request;
     request.caption = document.kind.listCaption();
     request.number = document.number;
@@ -68,6 +77,14 @@ PrintRequest DunningLetterPrintRequest(AppState &state, const Document &letter, 
     request.copyMode = CopyMode::JobPerCopy;
     request.paint = [print](QPainter &painter, QPagedPaintDevice &device) { print->paint(painter, device); };
     return request;
+}
+
+QByteArray ZugferdInvoicePdf(AppState &state, const PrintRequest &request, const QByteArray &xml)
+{
+    const PdfInfo info{request.title, ownCompanyName(state), QStringLiteral("Orvella"),
+                       QStringLiteral("Orvella (Qt %1, libqpdf)").arg(QLatin1String(qVersion())),
+                       QDateTime::currentDateTime()};
+    return ZugferdPdf::make(request.paint, xml, info);
 }
 
 QString Print(AppState &state, PrintSystem &system, const PrintRequest &request, const PrintTarget &target)

@@ -35,6 +35,9 @@ PrintRequest DocumentPrintRequest(AppState &state, const Document &document, con
 // A dunning letter: one page, one printer job per copy.
 PrintRequest DunningLetterPrintRequest(AppState &state, const Document &letter, const QString &customerNumber);
 
+// The printed document as a ZUGFeRD PDF with the invoice's XML embedded.
+QByteArray ZugferdInvoicePdf(AppState &state, const PrintRequest &request, const QByteArray &xml);
+
 // Prints on the target. When it names a printer but the machine has none, the
 // printout goes to the proposed PDF file instead and the user is told where it
 // is. Returns the PDF file written, or an empty text after printing on paper.

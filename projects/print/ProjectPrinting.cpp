@@ -73,6 +73,11 @@ ProjectPrinting::ProjectPrinting(AppState &state, TfrmProjektDetail &window)
     actBandPdf->setObjectName(QStringLiteral("actBandPdf"));
     btnDrucktool = printButton(tbDrucktool, "btnDrucktool", QStringLiteral("Auf dem gewählten Drucker drucken"),
                                actBandVorschau, actBandPdf);
+    actBandZugferd = new QAction(QStringLiteral("PDF als ZUGFeRD-Rechnung"), this);
+    actBandZugferd->setObjectName(QStringLiteral("actBandZugferd"));
+    actBandZugferd->setCheckable(true);
+    actBandZugferd->setToolTip(QStringLiteral("Rechnungen und Gutschriften mit eingebetteter E-Rechnung speichern"));
+    btnDrucktool->menu()->addAction(actBandZugferd);
     tbDrucktool->addWidget(cbDrucker);
     tbDrucktool->addWidget(spnExemplare);
     tbDrucktool->addWidget(btnDrucktool);
@@ -162,6 +167,9 @@ void ProjectPrinting::pageShown()
 {
     const bool printable = shownPagePrintable();
     btnDrucktool->setEnabled(printable);
+    const auto *page = qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage()));
+    actBandZugferd->setEnabled(printable && page
+                               && (page->kind() == DocumentKind::Rechnung || page->kind() == DocumentKind::Gutschrift));
     btnDruckJob->setEnabled(printable && cbDruckJob->count() > 0);
 }
 
@@ -191,6 +199,11 @@ PrintRequest ProjectPrinting::documentRequest(DocumentPage *page, bool letterhea
     Document document = page->shownDocument();
     document.number = page->currentNumber();
     return DocumentPrintRequest(m_state, document, options);
+}
+
+QByteArray ProjectPrinting::zugferdPdf(DocumentPage *page, const QByteArray &xml)
+{
+    return ZugferdInvoicePdf(m_state, documentRequest(page, true), xml);
 }
 
 PrintRequest ProjectPrinting::dunningRequest()
@@ -254,6 +267,15 @@ void ProjectPrinting::previewFromBand()
 
 void ProjectPrinting::pdfFromBand()
 {
+    auto *page = qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage()));
+    if (page && actBandZugferd->isChecked() && shownPagePrintable()
+        && (page->kind() == DocumentKind::Rechnung || page->kind() == DocumentKind::Gutschrift)) {
+        const QString path =
+            AskPdfFileName(m_state.dialogs, ProposedPdfPath(page->kind().listCaption(), page->currentNumber()));
+        if (!path.isEmpty())
+            m_window.cmdEInvoice(page, path);
+        return;
+    }
     if (const auto request = shownRequest(true)) {
         const QString path = AskPdfFileName(m_state.dialogs, ProposedPdfPath(request->caption, request->number));
         if (!path.isEmpty())

@@ -50,6 +50,9 @@ public:
     // The letterhead the band prints; a print-job step may load another one.
     const QImage &letterhead() const { return m_letterhead; }
 
+    // The page's document as printed to PDF, with the XML embedded (ZUGFeRD).
+    QByteArray zugferdPdf(DocumentPage *page, const QByteArray &xml);
+
     // Commands.
     void printPage(DocumentPage *page); // the page's print button and menu entry
     void printDunningPage();
@@ -65,6 +68,9 @@ public:
     QSpinBox *spnExemplare;
     QToolButton *btnDrucktool, *btnDruckJob;
     QAction *actBandVorschau, *actBandPdf, *actJobVorschau, *actJobPdf;
+    // Checked: "Als PDF speichern…" of an invoice or credit note writes a ZUGFeRD
+    // PDF (the electronic invoice embedded).
+    QAction *actBandZugferd = nullptr;
 
 private:
     // The printout of the page shown; none on the project page or a page the user

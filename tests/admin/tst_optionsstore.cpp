@@ -22,6 +22,8 @@ class TestOptionsStore : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void vatRateUsage();
+    void vatCategories_data();
+    void vatCategories();
     void companyDataRoundTrip();
     void lostRowsAreWrittenAnew();
     void upgradeFromVersion2();
@@ -51,6 +53,44 @@ void TestOptionsStore::vatRateUsage()
     QCOMPARE(OptionsRules::rateInUseQuestion(Amount::fromText("19"), store.usage(Amount::fromText("19"))).section('\n', 0, 0),
              "Der Steuersatz 19,00 % wird noch in 1 Kontakt verwendet.");
     QVERIFY(!store.usage(Amount::fromText("16")).any());
+}
+
+void TestOptionsStore::vatCategories_data()
+{
+    QTest::addColumn<QString>("rate");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("19 % standard") << "19" << "S" << "" << true;
+    QTest::newRow("19 % exempt is refused") << "19" << "E" << "§ 4 UStG" << false;
+    QTest::newRow("0 % standard is refused") << "0" << "S" << "" << false;
+    QTest::newRow("0 % exempt with reason, quote kept") << "0" << "E" << "Steuerfrei nach § 4 Nr. 21 UStG ('Heilbehandlung')" << true;
+    QTest::newRow("0 % exempt without reason") << "0" << "E" << "  " << false;
+    QTest::newRow("0 % reverse charge") << "0" << "AE" << "Steuerschuldnerschaft des Leistungsempfängers" << true;
+    QTest::newRow("0 % zero rate names no reason") << "0" << "Z" << "" << true;
+    QTest::newRow("0 % zero rate with reason") << "0" << "Z" << "warum" << false;
+}
+
+void TestOptionsStore::vatCategories()
+{
+    QFETCH(QString, rate);
+    QFETCH(QString, code);
+    QFETCH(QString, reason);
+    QFETCH(bool, accepted);
+    TestEnv env;
+    env.exec("INSERT INTO prust (UStSatz) VALUES (0)");
+    VatRateStore store(env.db());
+    const Amount r = Amount::fromText(rate);
+    const VatRateStore::Category c{code, reason};
+    QCOMPARE(VatRateStore::categoryProblem(r, c).isEmpty(), accepted);
+    if (!accepted)
+        return;
+    store.setCategory(r, c);
+    QCOMPARE(store.category(r).code, code);
+    QCOMPARE(store.category(r).reason, reason.trimmed());
+    // The other rates keep theirs.
+    QCOMPARE(store.category(Amount::fromUnits(7)).code, QString());
 }
 
 void TestOptionsStore::companyDataRoundTrip()
