@@ -155,14 +155,14 @@ QByteArray attach(const QByteArray &pdf, const QByteArray &xml, const PdfInfo &i
 
         auto stream = QPDFEFStreamObjectHelper::createEFStream(q, xml.toStdString());
         stream.setSubtype("text/xml").setModDate(pdfDate(t)).setCreationDate(pdfDate(t));
-        auto spec = QPDFFileSpecObjectHelper::createFileSpec(q, AttachmentName, stream);
-        spec.setDescription("Factur-X Invoice");
-        spec.getObjectHandle().replaceKey("/AFRelationship", QPDFObjectHandle::newName("/Alternative"));
-        QPDFEmbeddedFileDocumentHelper(q).replaceEmbeddedFile(AttachmentName, spec);
+        auto fileSpec = QPDFFileSpecObjectHelper::createFileSpec(q, AttachmentName, stream);
+        fileSpec.setDescription("Factur-X Invoice");
+        fileSpec.getObjectHandle().replaceKey("/AFRelationship", QPDFObjectHandle::newName("/Alternative"));
+        QPDFEmbeddedFileDocumentHelper(q).replaceEmbeddedFile(AttachmentName, fileSpec);
 
         QPDFObjectHandle root = q.getRoot();
         QPDFObjectHandle af = QPDFObjectHandle::newArray();
-        af.appendItem(spec.getObjectHandle());
+        af.appendItem(fileSpec.getObjectHandle());
         root.replaceKey("/AF", af);
 
         QPDFObjectHandle metadata = QPDFObjectHandle::newStream(&q, xmpMetadata(info).toStdString());
