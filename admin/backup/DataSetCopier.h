@@ -45,7 +45,8 @@ public:
     // Opens reader on the live data set and starts a read that sees one moment of
     // it until endSnapshot, whatever others write meanwhile.
     virtual void beginSnapshot(Database &reader) = 0;
-    virtual void endSnapshot(Database &reader) = 0;
+    // Ends the read and closes reader; the same on every engine.
+    void endSnapshot(Database &reader);
 };
 
 // The copier for the data set that db has open.

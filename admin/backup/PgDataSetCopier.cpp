@@ -208,13 +208,6 @@ public:
         reader.exec(QStringLiteral("SELECT 1"));
     }
 
-    void endSnapshot(Database &reader) override
-    {
-        if (reader.isOpen())
-            reader.exec(QStringLiteral("COMMIT"));
-        reader.close();
-    }
-
 private:
     DatabaseConfig m_config;
 };

@@ -289,13 +289,6 @@ public:
         beginRead(reader);
     }
 
-    void endSnapshot(Database &reader) override
-    {
-        if (reader.isOpen())
-            reader.exec(QStringLiteral("COMMIT"));
-        reader.close();
-    }
-
 private:
     QString m_live;
 };
@@ -307,6 +300,13 @@ std::unique_ptr<DataSetCopier> MakeDataSetCopier(const Database &db)
     if (db.config().isServer())
         return MakePgDataSetCopier(db.config());
     return std::make_unique<SqliteDataSetCopier>(db.filePath());
+}
+
+void DataSetCopier::endSnapshot(Database &reader)
+{
+    if (reader.isOpen())
+        reader.exec(QStringLiteral("COMMIT"));
+    reader.close();
 }
 
 QMap<QString, qint64> CountTableRows(Database &db, const QString &tablesSql, BackupProgress &progress)
