@@ -281,6 +281,69 @@ QStringList serverSearchIndexStatements()
     return out;
 }
 
+// The server's contact texts (see contactText): a column of the contact's row, a
+// trigger that writes it whenever the row is written, and triggers on the links
+// and addresses that have their contacts' rows written anew. Every statement may
+// run again on a data set that has them.
+QStringList contactTextStatements()
+{
+    // The main addresses' texts, one address after the other; NULL without one.
+    QStringList out = {QStringLiteral(
+        "CREATE OR REPLACE FUNCTION orvella_adresstext(kontakt BIGINT) RETURNS TEXT LANGUAGE sql STABLE "
+        "SET search_path FROM CURRENT AS $$ SELECT string_agg(concat_ws(E'\\n', a.Strasse, a.PLZ, a.Ort, a.Land), "
+        "E'\\n' ORDER BY a.IDA) FROM adressetofn l JOIN adresse a ON a.IDA = l.IDA "
+        "WHERE l.IDFN = kontakt AND l.St = '1' $$")};
+    for (const SearchIndex index : {SearchIndex::Firma, SearchIndex::Name}) {
+        const ContactText text = *contactText(index);
+        const QString &table = text.table;
+        const QString key = index == SearchIndex::Firma ? QStringLiteral("IDF") : QStringLiteral("IDN");
+        QStringList own;
+        for (const QString &column : text.columns)
+            if (column.startsWith(table + QLatin1Char('.')))
+                own << QStringLiteral("NEW.") + column.section(QLatin1Char('.'), 1);
+        out << QStringLiteral("ALTER TABLE %1 ADD COLUMN IF NOT EXISTS suchtext TEXT").arg(table)
+            << QStringLiteral("CREATE OR REPLACE FUNCTION orvella_suchtext_%1() RETURNS trigger LANGUAGE plpgsql "
+                              "SET search_path FROM CURRENT AS $$ DECLARE adressen TEXT := orvella_adresstext(NEW.%2); "
+                              "BEGIN NEW.suchtext := CASE WHEN adressen IS NOT NULL THEN lower(concat_ws(E'\\n', %3, "
+                              "adressen)) END; RETURN NEW; END $$")
+                   .arg(table, key, own.join(QStringLiteral(", ")))
+            << QStringLiteral("DROP TRIGGER IF EXISTS suchtext_%1 ON %1").arg(table)
+            << QStringLiteral("CREATE TRIGGER suchtext_%1 BEFORE INSERT OR UPDATE ON %1 FOR EACH ROW "
+                              "EXECUTE FUNCTION orvella_suchtext_%1()")
+                   .arg(table);
+    }
+    // A link names a company or a person by number: both rows are written anew, and
+    // their own trigger gives them their text.
+    out << QStringLiteral("CREATE OR REPLACE FUNCTION orvella_kontakt_auffrischen(kontakt BIGINT) RETURNS void "
+                          "LANGUAGE sql SET search_path FROM CURRENT AS $$ UPDATE firma SET suchtext = NULL "
+                          "WHERE IDF = kontakt; UPDATE name SET suchtext = NULL WHERE IDN = kontakt $$")
+        << QStringLiteral("CREATE OR REPLACE FUNCTION orvella_suchtext_verweis() RETURNS trigger LANGUAGE plpgsql "
+                          "SET search_path FROM CURRENT AS $$ BEGIN "
+                          "IF TG_OP <> 'INSERT' THEN PERFORM orvella_kontakt_auffrischen(OLD.IDFN); END IF; "
+                          "IF TG_OP = 'INSERT' OR (TG_OP = 'UPDATE' AND NEW.IDFN IS DISTINCT FROM OLD.IDFN) THEN "
+                          "PERFORM orvella_kontakt_auffrischen(NEW.IDFN); END IF; RETURN NULL; END $$")
+        << QStringLiteral("DROP TRIGGER IF EXISTS suchtext_verweis ON adressetofn")
+        << QStringLiteral("CREATE TRIGGER suchtext_verweis AFTER INSERT OR UPDATE OR DELETE ON adressetofn "
+                          "FOR EACH ROW EXECUTE FUNCTION orvella_suchtext_verweis()")
+        << QStringLiteral("CREATE OR REPLACE FUNCTION orvella_suchtext_adresse() RETURNS trigger LANGUAGE plpgsql "
+                          "SET search_path FROM CURRENT AS $$ BEGIN "
+                          "IF TG_OP <> 'INSERT' THEN PERFORM orvella_kontakt_auffrischen(l.IDFN) FROM adressetofn l "
+                          "WHERE l.IDA = OLD.IDA; END IF; "
+                          "IF TG_OP = 'INSERT' OR (TG_OP = 'UPDATE' AND NEW.IDA IS DISTINCT FROM OLD.IDA) THEN "
+                          "PERFORM orvella_kontakt_auffrischen(l.IDFN) FROM adressetofn l WHERE l.IDA = NEW.IDA; "
+                          "END IF; RETURN NULL; END $$")
+        << QStringLiteral("DROP TRIGGER IF EXISTS suchtext_adresse ON adresse")
+        << QStringLiteral("CREATE TRIGGER suchtext_adresse AFTER INSERT OR UPDATE OR DELETE ON adresse "
+                          "FOR EACH ROW EXECUTE FUNCTION orvella_suchtext_adresse()")
+        // the texts of the contacts already stored, then their index
+        << QStringLiteral("UPDATE firma SET suchtext = NULL") << QStringLiteral("UPDATE name SET suchtext = NULL")
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_firma_suchtext_trgm ON firma USING gin "
+                          "(suchtext public.gin_trgm_ops)")
+        << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_name_suchtext_trgm ON name USING gin "
+                          "(suchtext public.gin_trgm_ops)");
+    return out;
+}
+
 QString lit(const QString &text)
 {
     return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
@@ -534,7 +597,7 @@ QStringList createStatements(DatabaseEngine engine)
                    .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.table, name, cols);
     }
     if (server)
-        out << serverSearchIndexStatements();
+        out << serverSearchIndexStatements() << contactTextStatements();
     else
         out << searchIndexStatements();
     return out;
@@ -601,8 +664,30 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
                 add.arg(QStringLiteral("namemehr"), QStringLiteral("Kaeuferreferenz")),
                 add.arg(QStringLiteral("namemehr"), QStringLiteral("ERechnung"))};
     }
+    case ContactTextStep:
+        if (engine == DatabaseEngine::PostgreSQL)
+            return contactTextStatements();
+        return {};
     default:
         return {};
+    }
+}
+
+std::optional<ContactText> contactText(SearchIndex index)
+{
+    // What the contact list's general search looks into; a person's terms are not
+    // among them.
+    const QStringList address = {QStringLiteral("adresse.Strasse"), QStringLiteral("adresse.PLZ"),
+                                 QStringLiteral("adresse.Ort"), QStringLiteral("adresse.Land")};
+    switch (index) {
+    case SearchIndex::Firma:
+        return ContactText{QStringLiteral("firma"), QStringLiteral("firma.suchtext"),
+                           QStringList{"firma.Name", "firma.Branche", "firma.Begriffe", "firma.Telefon"} + address};
+    case SearchIndex::Name:
+        return ContactText{QStringLiteral("name"), QStringLiteral("name.suchtext"),
+                           QStringList{"name.NName", "name.VName", "name.Telefon"} + address};
+    default:
+        return std::nullopt;
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 #include "DatabaseConfig.h"
@@ -12,9 +13,11 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 5;
+constexpr int Version = 6;
 // The step that adds the columns of electronic invoices.
 constexpr int EInvoiceColumnsStep = 5;
+// The step that gives the server's contacts their contact text (see contactText).
+constexpr int ContactTextStep = 6;
 // Marks a SQLite file as an Orvella data set ("ORVL").
 constexpr quint32 ApplicationId = 0x4F52564C;
 
@@ -66,5 +69,22 @@ SearchIndexInfo searchIndexInfo(SearchIndex index);
 // column instead). Part of a new data set; may be run again on any data set (for
 // example after tables were replaced as a whole).
 QStringList searchIndexStatements();
+
+// The server's text of a contact as the contact list's general search sees it: the
+// texts that search looks into, of a company or person and of its main addresses,
+// in lower case, in one column of the contact's row; triggers on the contact, its
+// links and its addresses keep it. It is empty (NULL) while the contact has no
+// main address, since the list shows no such contact. The texts are joined by
+// ContactTextSeparator: a term without it lies in the contact text exactly when
+// it lies (case aside) in one of the texts.
+struct ContactText
+{
+    QString table;       // "firma"
+    QString column;      // "firma.suchtext"
+    QStringList columns; // the texts it holds, as a search names them ("firma.Name", "adresse.Ort")
+};
+inline constexpr char16_t ContactTextSeparator = u'\n';
+// The contact text of the index's contacts; none for the other indexes.
+std::optional<ContactText> contactText(SearchIndex index);
 
 } // namespace Schema

@@ -105,6 +105,69 @@ QString candidateQuery(Database &db, const QString &table, const QStringList &co
     return q.fieldAt(0).toInt() < phraseLimit ? whole : QString();
 }
 
+// How many rows of its order a list may walk on the server to find its first
+// rows, per row shown: a term found in at least one of fifty rows there.
+constexpr int ServerWalkPerRow = 50;
+
+// The server serves a plain ILIKE from its trigram index of each column. For a
+// list of the first contacts in name order its planner guesses between walking
+// the names (quick for a common term found early) and looking the term up (quick
+// for a rare one); a term common only late in the order ("Müller" in the M's)
+// makes the walk read most of the table, and a test that spans a contact and its
+// address reads and joins every one of them. So the contacts are picked first,
+// from the contact's own row alone: their contact text or own columns hold the
+// term and they have a main address, so each has a row of the list. A short walk
+// tells whether the order yields the first rows soon; if not, every such contact
+// is looked up and the first ones are sorted out.
+QString serverContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
+                       const ListedRows &list, const QString &plain)
+{
+    const std::optional<Schema::ContactText> contact = Schema::contactText(index);
+    if (!contact || list.firstRows <= 0 || list.order.isEmpty())
+        return plain;
+    const QString &table = contact->table;
+    QString candidate;
+    if (columns == contact->columns && !text.contains(QChar(Schema::ContactTextSeparator))) {
+        // A backslash is the server's escape character of LIKE without an ESCAPE clause.
+        QString pattern;
+        for (const QChar c : text) {
+            if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+                pattern += QLatin1Char('\\');
+            pattern += c;
+        }
+        // the term in lower case as the server writes the contact text
+        candidate = contact->column + QStringLiteral(" LIKE lower('%") + SqlQuote(pattern) + QStringLiteral("%')");
+    } else if (std::all_of(columns.begin(), columns.end(),
+                           [&](const QString &c) { return c.startsWith(table + QLatin1Char('.')); })) {
+        candidate = QLatin1Char('(') + contact->column + QStringLiteral(" IS NOT NULL AND ") + plain + QLatin1Char(')');
+    } else {
+        return plain;
+    }
+    const QString filter = list.filter.isEmpty() ? QString() : list.filter + QStringLiteral(" AND ");
+    const QString first = QStringLiteral(" LIMIT ") + QString::number(list.firstRows);
+    // The first rows of the order, under the table's own name so that the
+    // conditions read as they do on the table.
+    const QString walked = QStringLiteral("(SELECT * FROM ") + table + QStringLiteral(" WHERE ") + filter
+                           + QStringLiteral("TRUE ORDER BY ") + list.order + QStringLiteral(" LIMIT ")
+                           + QString::number(qint64(list.firstRows) * ServerWalkPerRow) + QStringLiteral(") AS ")
+                           + table;
+    SqlQuery q(db);
+    q.open(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM ") + walked + QStringLiteral(" WHERE ") + candidate
+           + first + QStringLiteral(") AS found"));
+    const bool walk = q.fieldAt(0).toInt() >= list.firstRows;
+    q.close();
+    const QString key = Schema::searchIndexInfo(index).key;
+    // Sorting by a text made from the order column keeps its order but no index
+    // can deliver it: the server looks the term up instead of walking.
+    const QString picked = walk ? QStringLiteral("SELECT ") + key + QStringLiteral(" FROM ") + walked
+                                      + QStringLiteral(" WHERE ") + candidate + QStringLiteral(" ORDER BY ") + list.order
+                                : QStringLiteral("SELECT ") + key + QStringLiteral(" FROM ") + table
+                                      + QStringLiteral(" WHERE ") + filter + candidate + QStringLiteral(" ORDER BY ")
+                                      + list.order + QStringLiteral(" || ''");
+    return QLatin1Char('(') + key + QStringLiteral(" IN (") + picked + first + QStringLiteral(") AND ") + plain
+           + QLatin1Char(')');
+}
+
 } // namespace
 
 void SetSearchIndexUse(bool use)
@@ -115,6 +178,13 @@ void SetSearchIndexUse(bool use)
 QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
                     int firstRows)
 {
+    return SqlContains(db, index, columns, text, ListedRows{firstRows, QString(), QString()});
+}
+
+QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
+                    const ListedRows &list)
+{
+    const int firstRows = list.firstRows;
     QStringList likes;
     for (const QString &column : columns)
         likes << SqlLike(column, text, LikeMatch::Contains);
@@ -122,7 +192,9 @@ QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &
                                             : QLatin1Char('(') + likes.join(QStringLiteral(" OR ")) + QLatin1Char(')');
     // Characters, not UTF-16 units: "a" and an emoji are two characters. The
     // server serves the plain ILIKE from its own trigram indexes, one per column.
-    if (!useIndex || text.toUcs4().size() < ShortestIndexedTerm || CurrentSqlEngine() == DatabaseEngine::PostgreSQL)
+    if (CurrentSqlEngine() == DatabaseEngine::PostgreSQL)
+        return useIndex ? serverContains(db, index, columns, text, list, plain) : plain;
+    if (!useIndex || text.toUcs4().size() < ShortestIndexedTerm)
         return plain;
 
     // Each column to the index table that holds it; a column that none holds is

@@ -25,6 +25,24 @@ class Database;
 QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
                     int firstRows = 0);
 
+// A list of the first rows a search finds, in the order of one column of the
+// searched table (the contact list's names), among the rows that meet filter, the
+// statement's own conditions on that table ("firma.St = '1'"), which it keeps.
+// On the server a contact search over the texts of the contact text
+// (Schema::contactText), or over the contact's own columns, first picks the
+// first firstRows contacts in that order whose texts hold the term and that have
+// a main address, and the statement reads only their rows: each such contact has
+// at least one row that the LIKE test passes, so they are the contacts of the
+// list's first rows. The rows found are those of the plain test.
+struct ListedRows
+{
+    int firstRows = 0;
+    QString order;
+    QString filter;
+};
+QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
+                    const ListedRows &list);
+
 // For tests and benchmarks: false makes SqlContains give the plain test only, the
 // statement every search had before the substring indexes, to compare rows and
 // times with. Process-wide; true by default.

@@ -26,30 +26,45 @@ QString selectPart(bool companies)
                                 "adresse.Strasse as s FROM name, adresse, adressetofn WHERE ");
 }
 
-QString joinPart(bool companies, bool blocked)
+// The list's conditions on the contact's own row: blocked or not, the category.
+QString contactFilter(bool companies, bool blocked, const QString &category)
 {
     const QString t = companies ? QStringLiteral("firma") : QStringLiteral("name");
-    const QString id = companies ? QStringLiteral("IDF") : QStringLiteral("IDN");
-    return QStringLiteral("%1.%2 = adressetofn.IDFN AND adressetofn.IDA = adresse.IDA AND %1.St = '%3' AND "
-                          "adressetofn.St='1'")
-        .arg(t, id, activeValue(blocked));
+    QString filter;
+    if (!category.isEmpty())
+        filter = t + QStringLiteral(".Kategorie = '") + SqlQuote(category) + QStringLiteral("' AND ");
+    return filter + t + QStringLiteral(".St = '") + activeValue(blocked) + QLatin1Char('\'');
+}
+
+QString joinPart(bool companies)
+{
+    return companies ? QStringLiteral(" AND firma.IDF = adressetofn.IDFN AND adressetofn.IDA = adresse.IDA AND "
+                                      "adressetofn.St='1'")
+                     : QStringLiteral(" AND name.IDN = adressetofn.IDFN AND adressetofn.IDA = adresse.IDA AND "
+                                      "adressetofn.St='1'");
+}
+
+QString orderColumn(bool companies)
+{
+    return companies ? QStringLiteral("firma.Name") : QStringLiteral("name.NName");
 }
 
 // Only the first rows are ever shown; the limit lets the engine stop early.
 QString orderPart(bool companies)
 {
-    return (companies ? QStringLiteral(" ORDER BY firma.Name") : QStringLiteral(" ORDER BY name.NName"))
+    return QStringLiteral(" ORDER BY ") + orderColumn(companies)
            + QStringLiteral(" LIMIT %1").arg(ContactListStore::MaxRows);
 }
 
-QString termCondition(Database &db, bool companies, int tab, const QString &term)
+QString termCondition(Database &db, bool companies, const QString &filter, int tab, const QString &term)
 {
     if (term.isEmpty())
         return QString();
     const QString &t = term; // quoted by SqlLike
     const Schema::SearchIndex index = companies ? Schema::SearchIndex::Firma : Schema::SearchIndex::Name;
     const auto contains = [&](const QStringList &columns) {
-        return QStringLiteral(" AND ") + SqlContains(db, index, columns, t, ContactListStore::MaxRows);
+        return QStringLiteral(" AND ")
+               + SqlContains(db, index, columns, t, ListedRows{ContactListStore::MaxRows, orderColumn(companies), filter});
     };
     switch (SearchTab(tab)) {
     case SearchTab::Firmenname:
@@ -72,10 +87,7 @@ QString termCondition(Database &db, bool companies, int tab, const QString &term
                + SqlLike(companies ? QStringLiteral("firma.Telefon") : QStringLiteral("name.Telefon"), t,
                          LikeMatch::StartsWith);
     case SearchTab::Allgemein:
-        return contains(companies ? QStringList{"firma.Name", "firma.Branche", "firma.Begriffe", "firma.Telefon",
-                                                "adresse.Strasse", "adresse.PLZ", "adresse.Ort", "adresse.Land"}
-                                  : QStringList{"name.NName", "name.VName", "name.Telefon", "adresse.Strasse",
-                                                "adresse.PLZ", "adresse.Ort", "adresse.Land"});
+        return contains(Schema::contactText(index)->columns);
     }
     return QString();
 }
@@ -96,18 +108,16 @@ bool ContactListStore::isCustomerNumberText(const QString &text)
 
 QString ContactListStore::loadStatement(bool companies, bool blocked)
 {
-    return selectPart(companies) + joinPart(companies, blocked) + orderPart(companies);
+    return selectPart(companies) + contactFilter(companies, blocked, QString()) + joinPart(companies)
+           + orderPart(companies);
 }
 
 QString ContactListStore::searchStatement(bool companies, bool blocked, const QString &category, int tab,
                                           const QString &term)
 {
-    QString categoryCondition;
-    if (!category.isEmpty())
-        categoryCondition = (companies ? QStringLiteral("firma.Kategorie = '") : QStringLiteral("name.Kategorie = '"))
-                            + SqlQuote(category) + QStringLiteral("' AND ");
-    return selectPart(companies) + categoryCondition + joinPart(companies, blocked)
-           + termCondition(m_db, companies, tab, term) + orderPart(companies);
+    const QString filter = contactFilter(companies, blocked, category);
+    return selectPart(companies) + filter + joinPart(companies) + termCondition(m_db, companies, filter, tab, term)
+           + orderPart(companies);
 }
 
 QList<ContactRow> ContactListStore::fetch(const QString &sql)
