@@ -106,8 +106,8 @@ QString candidateQuery(Database &db, const QString &table, const QStringList &co
 }
 
 // How many rows of its order a list may walk on the server to find its first
-// rows, per row shown: a term found in at least one of fifty rows there.
-constexpr int ServerWalkPerRow = 50;
+// rows, per row shown: a term found in at least one of twenty rows there.
+constexpr int ServerWalkPerRow = 20;
 
 // The server serves a plain ILIKE from its trigram index of each column. For a
 // list of the first contacts in name order its planner guesses between walking

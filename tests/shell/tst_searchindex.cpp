@@ -297,7 +297,7 @@ void TestSearchIndex::listTakesItsFirstContacts_data()
     QTest::newRow("short, nowhere") << general << "xq" << QStringList{};
 }
 
-// A list of its first two contacts walks at most a hundred rows of its order on
+// A list of its first two contacts walks at most forty rows of its order on
 // the server before it looks the term up; the contacts found late must be the
 // same as those of the plain test.
 void TestSearchIndex::listTakesItsFirstContacts()
