@@ -75,6 +75,17 @@ QString damagedMessage(const QString &file, bool atOpen)
                           : QStringLiteral("Der Befehl wurde abgebrochen. "));
 }
 
+// A data set of a later version: this program would not know its tables.
+DataSetError newerVersion(const QString &path, int version)
+{
+    return DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren Orvella-Version (Stand %2, "
+                                       "dieses Programm kennt Stand %3).\nBitte installieren Sie die neuere Version. "
+                                       "Der Datenbestand wurde nicht verändert.")
+                            .arg(path)
+                            .arg(version)
+                            .arg(Schema::Version));
+}
+
 } // namespace
 
 int CompareDmy(const QByteArray &a, const QByteArray &b)
@@ -277,13 +288,7 @@ void Database::openServer()
         } else {
             const int version = schemaVersion();
             if (version > Schema::Version)
-                throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren "
-                                                  "Orvella-Version (Stand %2, dieses Programm kennt "
-                                                  "Stand %3).\nBitte installieren Sie die neuere Version. "
-                                                  "Der Datenbestand wurde nicht verändert.")
-                                       .arg(m_path)
-                                       .arg(version)
-                                       .arg(Schema::Version));
+                throw newerVersion(m_path, version);
             if (version < Schema::Version)
                 upgrade(version);
         }
@@ -362,13 +367,7 @@ void Database::checkReadable()
     try {
         const int version = schemaVersion();
         if (version > Schema::Version)
-            throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" stammt von einer neueren "
-                                              "Orvella-Version (Stand %2, dieses Programm kennt "
-                                              "Stand %3).\nBitte installieren Sie die neuere Version. "
-                                              "Der Datenbestand wurde nicht verändert.")
-                                   .arg(m_path)
-                                   .arg(version)
-                                   .arg(Schema::Version));
+            throw newerVersion(m_path, version);
         QSqlQuery q(connection());
         if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next())
             fail(q.lastError(), QStringLiteral("PRAGMA quick_check"));
