@@ -288,6 +288,7 @@ QStringList serverSearchIndexStatements()
 QStringList contactTextStatements()
 {
     // The main addresses' texts, one address after the other; NULL without one.
+    // E'\n' is ContactTextSeparator.
     QStringList out = {QStringLiteral(
         "CREATE OR REPLACE FUNCTION orvella_adresstext(kontakt BIGINT) RETURNS TEXT LANGUAGE sql STABLE "
         "SET search_path FROM CURRENT AS $$ SELECT string_agg(concat_ws(E'\\n', a.Strasse, a.PLZ, a.Ort, a.Land), "
