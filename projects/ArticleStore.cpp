@@ -141,15 +141,13 @@ qint64 ArticleStore::insert(const Article &a, const QStringList &texts)
     Transaction t(m_db);
     SqlQuery q(m_db);
     const QString price = a.price.toSqlText();
-    q.execSql(QStringLiteral("INSERT INTO artikel (Bez,ArtikelNr,ArtikelGruppe,Einzelpreis,MwSt,Bestand,MBestand) "
-                             "VALUES (%1,%2,%3,%4,%5,'0','0')")
-                  .arg(quoted(a.name), quoted(a.number), quoted(a.group), price, quoted(vatOrZero(a.vat))));
-    // The newest row with these values is the one just written, also when an
-    // identical article was stored before.
-    q.open(QStringLiteral("SELECT ID FROM artikel WHERE Bez=%1 and ArtikelNr=%2 and ArtikelGruppe=%3 "
-                          "and Einzelpreis=%4 and MwSt=%5 and Bestand='0' and MBestand='0' ORDER BY ID DESC")
+    // The number the engine gave this row: an identical article stored at the
+    // same time on another workstation has its own.
+    q.open(QStringLiteral("INSERT INTO artikel (Bez,ArtikelNr,ArtikelGruppe,Einzelpreis,MwSt,Bestand,MBestand) "
+                          "VALUES (%1,%2,%3,%4,%5,'0','0') RETURNING ID")
                .arg(quoted(a.name), quoted(a.number), quoted(a.group), price, quoted(vatOrZero(a.vat))));
     const qint64 id = q.fieldInt(QStringLiteral("ID"));
+    q.close();
     if (id <= 0)
         throw DatabaseError(QStringLiteral("Der neue Artikel wurde nicht gefunden."), q.text());
     for (const QString &text : texts)
