@@ -309,14 +309,40 @@ QList<QPair<QString, QString>> ContactStore::samePersons(const QString &vname, c
 
 // The number was drawn before the save asked its questions; if another window
 // has taken it since, or an address link still uses it, nothing is written.
-void ContactStore::ensureNumberFree(qint64 number)
+void ContactStore::lockNumbers()
 {
-    if (number <= 0 || !m_dm.GetContactTable(number).isEmpty())
-        throw OrvellaError(QStringLiteral("Fehler beim holen der Kundennummer"));
+    // Contacts are saved one at a time by all workstations, as the file's write
+    // lock does it: a company and a person must never get one number (they share
+    // their addresses and entries by it), nor two contacts one address number.
+    // The server's lock holds to the end of the transaction.
+    if (m_db.config().isServer())
+        m_db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('orvella.kontakte'))"));
+}
+
+bool ContactStore::numberFree(qint64 number)
+{
     SqlQuery q(m_db);
     q.open(QStringLiteral("SELECT IDFN FROM adressetofn WHERE IDFN = %1").arg(number));
-    if (!q.isEmpty())
+    return number > 0 && q.isEmpty() && m_dm.GetContactTable(number).isEmpty();
+}
+
+qint64 ContactStore::claimNumber(qint64 number, const std::function<qint64()> &nextNumber)
+{
+    if (number <= 0)
         throw OrvellaError(QStringLiteral("Fehler beim holen der Kundennummer"));
+    lockNumbers();
+    if (numberFree(number))
+        return number;
+    // Taken since it was drawn: the next one, drawn under the lock, is free unless
+    // a left-over link holds it.
+    if (nextNumber) {
+        const qint64 next = nextNumber();
+        if (numberFree(next))
+            return next;
+    }
+    throw DuplicateNumberError(
+        QStringLiteral("Die Kundennummer %1 ist inzwischen vergeben.\nEs wurde nichts gespeichert.").arg(number),
+        QString(), QString());
 }
 
 void ContactStore::insertNote(qint64 number, const QString &note)
@@ -329,10 +355,12 @@ void ContactStore::insertNote(qint64 number, const QString &note)
     q.execSql();
 }
 
-void ContactStore::insertCompany(const CompanyRecord &c, qint64 linkIDN, const QString &position)
+qint64 ContactStore::insertCompany(const CompanyRecord &company, qint64 linkIDN, const QString &position,
+                                   const std::function<qint64()> &nextNumber)
 {
     Transaction t(m_db);
-    ensureNumberFree(c.IDF);
+    CompanyRecord c = company;
+    c.IDF = claimNumber(company.IDF, nextNumber);
     SqlQuery q(m_db);
     q.add(QStringLiteral("INSERT INTO firma "));
     q.add(QStringLiteral("(IDF, Name, Branche,  Kategorie, Begriffe, "));
@@ -347,11 +375,13 @@ void ContactStore::insertCompany(const CompanyRecord &c, qint64 linkIDN, const Q
     if (linkIDN > 0)
         linkPerson(linkIDN, c.IDF, position);
     t.commit();
+    return c.IDF;
 }
 
 void ContactStore::updateCompany(const CompanyRecord &c)
 {
     Transaction t(m_db);
+    lockNumbers();
     SqlQuery q(m_db);
     q.add(QStringLiteral("UPDATE firma SET "));
     q.add(QStringLiteral("IDF=%1, Name=%2, Branche=%3, Begriffe=%4, Kategorie=%5, Telefon=%6, SAnrede=%7, St=%8")
@@ -369,10 +399,11 @@ void ContactStore::updateCompany(const CompanyRecord &c)
     t.commit();
 }
 
-void ContactStore::insertPerson(const PersonRecord &p, qint64 linkIDF)
+qint64 ContactStore::insertPerson(const PersonRecord &person, qint64 linkIDF, const std::function<qint64()> &nextNumber)
 {
     Transaction t(m_db);
-    ensureNumberFree(p.IDN);
+    PersonRecord p = person;
+    p.IDN = claimNumber(person.IDN, nextNumber);
     SqlQuery q(m_db);
     q.add(QStringLiteral("INSERT INTO name "));
     q.add(QStringLiteral("(IDN,Titel, Anrede, VName, NName, Telefon, "));
@@ -388,11 +419,13 @@ void ContactStore::insertPerson(const PersonRecord &p, qint64 linkIDF)
     if (linkIDF > 0)
         linkPerson(p.IDN, linkIDF, p.position);
     t.commit();
+    return p.IDN;
 }
 
 void ContactStore::updatePerson(const PersonRecord &p, qint64 IDF)
 {
     Transaction t(m_db);
+    lockNumbers();
     SqlQuery q(m_db);
     q.add(QStringLiteral("UPDATE name "));
     q.add(QStringLiteral("SET "));

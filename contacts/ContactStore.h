@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class AppState;
@@ -53,12 +54,18 @@ public:
 
     // --- saving (each one transaction) ----------------------------------------
 
-    // First save of a company under the number drawn for it. With linkIDN > 0
-    // the person is linked to the new company with position.
-    void insertCompany(const CompanyRecord &company, qint64 linkIDN = 0, const QString &position = {});
+    // First save of a company under the number drawn for it; returns the number
+    // it was stored under. Contacts are saved one at a time by all workstations;
+    // a number taken since it was drawn is replaced once by nextNumber's, drawn
+    // then. Without nextNumber, or when that one is taken too, DuplicateNumberError
+    // and nothing is written. With linkIDN > 0 the person is linked to the new
+    // company with position.
+    qint64 insertCompany(const CompanyRecord &company, qint64 linkIDN = 0, const QString &position = {},
+                         const std::function<qint64()> &nextNumber = {});
     void updateCompany(const CompanyRecord &company);
-    // First save of a person; with linkIDF > 0 it is linked to that company.
-    void insertPerson(const PersonRecord &person, qint64 linkIDF = 0);
+    // First save of a person, numbered as a company is; with linkIDF > 0 it is
+    // linked to that company.
+    qint64 insertPerson(const PersonRecord &person, qint64 linkIDF = 0, const std::function<qint64()> &nextNumber = {});
     // Also writes the position of the person's link to company IDF, if there is one.
     void updatePerson(const PersonRecord &person, qint64 IDF);
 
@@ -86,7 +93,10 @@ public:
 private:
     enum class SaveKind { First, Update };
 
-    void ensureNumberFree(qint64 number);
+    void lockNumbers();
+    bool numberFree(qint64 number);
+    // Under the lock: number, or the next one when it is taken (see insertCompany).
+    qint64 claimNumber(qint64 number, const std::function<qint64()> &nextNumber);
     void insertNote(qint64 number, const QString &note);
     // The communication entries, then the addresses of a contact.
     void saveLists(qint64 contact, const ContactData &data, SaveKind kind);

@@ -530,7 +530,8 @@ bool TfrmFiPe::InsertCompany()
                 link = m_currentIDN;
         }
     }
-    m_store.insertCompany(c, link, m_company->personDetails().position);
+    // a number another workstation took meanwhile is drawn anew during the save
+    m_currentIDF = m_store.insertCompany(c, link, m_company->personDetails().position, [this] { return drawNumber(); });
     if (link > 0)
         m_company->btnUnlink->setEnabled(m_editable);
     m_state.dialogs.information(QStringLiteral("Firma ") + c.name + QStringLiteral(" eingetragen. "));
@@ -602,7 +603,7 @@ bool TfrmFiPe::InsertPerson()
                 link = m_currentIDF;
         }
     }
-    m_store.insertPerson(p, link);
+    m_currentIDN = m_store.insertPerson(p, link, [this] { return drawNumber(); });
     if (link > 0) {
         m_person->btnLinkCompany->setEnabled(false);
         m_person->btnUnlink->setEnabled(m_editable);

@@ -1,11 +1,16 @@
 #include "ContactFixtures.h"
 #include "ContactGrid.h"
 #include "ContactStore.h"
+#include "Database.h"
 #include "Errors.h"
 #include "TestEnv.h"
 #include "RefuseWrites.h"
+#include "ScriptedDialogs.h"
+#include "TdmCommon.h"
 
 #include <QtTest>
+
+#include <thread>
 
 using namespace Fixtures;
 
@@ -22,6 +27,7 @@ private Q_SLOTS:
     void numberCollisionWritesNothing_data();
     void numberCollisionWritesNothing();
     void failingSaveLeavesNothingHalfWritten();
+    void twoWorkstationsAddContactsAtOnce();
     void linksAndPanels();
     void candidates();
     void gridRules_data();
@@ -231,6 +237,47 @@ void TestContactStore::failingSaveLeavesNothingHalfWritten()
     QVERIFY_THROWS_EXCEPTION(DatabaseError, store.updateCompany(u));
     QCOMPARE(env.scalar("SELECT Name FROM firma"), QStringLiteral("Acme"));
     QCOMPARE(comRows(env, 1), QStringList{"Telefon|1|T"});
+}
+
+// Two workstations add companies and persons at the same time, each drawing the
+// number just before its save as the contact window does, and again during the
+// save when it was taken meanwhile. Every contact is stored, none under another
+// contact's number, whose addresses and entries it would then share.
+void TestContactStore::twoWorkstationsAddContactsAtOnce()
+{
+    TestEnv env;
+    constexpr int PerWorkstation = 60;
+    QStringList failures[2];
+    const auto workstation = [&](int w) {
+        Database db(QStringLiteral("workstation%1").arg(w));
+        db.open(env.databaseConfig());
+        ScriptedDialogs dialogs;
+        TdmCommon numbers(db, dialogs, env.home());
+        ContactStore store(db, numbers);
+        const auto draw = [&] { return numbers.GetNextKundenNr(); };
+        for (int i = 0; i < PerWorkstation; ++i) {
+            const QString name = QStringLiteral("W%1-%2").arg(w).arg(i);
+            try {
+                // one workstation adds persons and companies by turns, the other companies
+                if (w == 0 && i % 2)
+                    store.insertPerson(person(draw(), name, name), 0, draw);
+                else
+                    store.insertCompany(company(draw(), name), 0, {}, draw);
+            } catch (const std::exception &e) {
+                failures[w] << QString::fromUtf8(e.what());
+            }
+        }
+    };
+    std::thread first(workstation, 0), second(workstation, 1);
+    first.join();
+    second.join();
+    QCOMPARE(failures[0] + failures[1], QStringList());
+    const QString all = QString::number(2 * PerWorkstation);
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM (SELECT IDF FROM firma UNION SELECT IDN FROM name) AS numbers"), all);
+    // each contact with its own note and its one main address
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM anmerkung"), all);
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM adressetofn GROUP BY IDFN ORDER BY COUNT(*) DESC LIMIT 1"),
+             QStringLiteral("1"));
 }
 
 void TestContactStore::linksAndPanels()
