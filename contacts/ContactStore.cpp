@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "NumberLock.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
 #include "Transaction.h"
@@ -309,16 +310,6 @@ QList<QPair<QString, QString>> ContactStore::samePersons(const QString &vname, c
 
 // The number was drawn before the save asked its questions; if another window
 // has taken it since, or an address link still uses it, nothing is written.
-void ContactStore::lockNumbers()
-{
-    // Contacts are saved one at a time by all workstations, as the file's write
-    // lock does it: a company and a person must never get one number (they share
-    // their addresses and entries by it), nor two contacts one address number.
-    // The server's lock holds to the end of the transaction.
-    if (m_db.config().isServer())
-        m_db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('orvella.kontakte'))"));
-}
-
 bool ContactStore::numberFree(qint64 number)
 {
     SqlQuery q(m_db);
@@ -330,7 +321,9 @@ qint64 ContactStore::claimNumber(qint64 number, const std::function<qint64()> &n
 {
     if (number <= 0)
         throw OrvellaError(QStringLiteral("Fehler beim holen der Kundennummer"));
-    lockNumbers();
+    // A company and a person must never get one number: they would share their
+    // addresses and entries by it.
+    LockNumbers(m_db, QStringLiteral("kontakte"));
     if (numberFree(number))
         return number;
     // Taken since it was drawn: the next one, drawn under the lock, is free unless
@@ -381,7 +374,8 @@ qint64 ContactStore::insertCompany(const CompanyRecord &company, qint64 linkIDN,
 void ContactStore::updateCompany(const CompanyRecord &c)
 {
     Transaction t(m_db);
-    lockNumbers();
+    // the numbers of added addresses and entries are drawn during the save
+    LockNumbers(m_db, QStringLiteral("kontakte"));
     SqlQuery q(m_db);
     q.add(QStringLiteral("UPDATE firma SET "));
     q.add(QStringLiteral("IDF=%1, Name=%2, Branche=%3, Begriffe=%4, Kategorie=%5, Telefon=%6, SAnrede=%7, St=%8")
@@ -425,7 +419,8 @@ qint64 ContactStore::insertPerson(const PersonRecord &person, qint64 linkIDF, co
 void ContactStore::updatePerson(const PersonRecord &p, qint64 IDF)
 {
     Transaction t(m_db);
-    lockNumbers();
+    // the numbers of added addresses and entries are drawn during the save
+    LockNumbers(m_db, QStringLiteral("kontakte"));
     SqlQuery q(m_db);
     q.add(QStringLiteral("UPDATE name "));
     q.add(QStringLiteral("SET "));

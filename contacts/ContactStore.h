@@ -93,7 +93,6 @@ public:
 private:
     enum class SaveKind { First, Update };
 
-    void lockNumbers();
     bool numberFree(qint64 number);
     // Under the lock: number, or the next one when it is taken (see insertCompany).
     qint64 claimNumber(qint64 number, const std::function<qint64()> &nextNumber);

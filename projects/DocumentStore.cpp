@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "NumberLock.h"
 #include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "Totals.h"
@@ -166,12 +167,7 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
     SqlQuery q(m_db);
     Transaction transaction(m_db);
     if (isNew) {
-        // New documents of a kind are saved one at a time by all workstations: the
-        // file's write lock does that already, the server takes a lock per kind that
-        // holds to the end of the transaction.
-        if (m_db.config().isServer())
-            m_db.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('orvella.%1'))")
-                          .arg(computed.kind.headerTable()));
+        LockNumbers(m_db, computed.kind.headerTable());
         // The number the document was begun with may have been taken meanwhile; the
         // next free one, drawn under the lock, cannot be.
         if (isStored(computed.kind, computed.number) && nextNumber)

@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "NumberLock.h"
 #include "SqlOptional.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
@@ -180,6 +181,15 @@ void ProjectStore::createProject(ProjectValue &v, TdmCommon &numbers)
         throw OrvellaError(QStringLiteral("Es ist keine Projektnummer gezogen."));
     Transaction tr(m_db);
     SqlQuery query(m_db);
+    // The number was drawn when the window opened; another workstation may have
+    // created a project under it since. The next one, drawn under the lock, is free.
+    LockNumbers(m_db, QStringLiteral("projekt"));
+    query.open(QStringLiteral("SELECT PrNr FROM projekt WHERE PrNr = %1 UNION SELECT IDP FROM projekttofn WHERE IDP = %1")
+                   .arg(v.prNr));
+    const bool taken = !query.isEmpty();
+    query.close();
+    if (taken)
+        v.prNr = numbers.GetNextProjektNr();
     const auto insertAddress = [&](const AddressFields &a) {
         const qint64 ida = numbers.GetNextPrAdresseIDA();
         query.execSql(QStringLiteral("INSERT INTO pradresse (IDA,Bez,Strasse,PLZ,Ort,Land) VALUES ('%1',%2,%3,%4,%5,%6)")

@@ -79,8 +79,9 @@ public:
     AddressFields pickAddress(qint64 ida);
 
     // Writes the three pradresse rows, projekttofn, projekt and projektrabatt in one
-    // transaction. value.prNr must be drawn; the address numbers are drawn here and
-    // set in value.
+    // transaction. value.prNr must be drawn; when another workstation has created a
+    // project under it meanwhile, the next number is drawn here and set in value, as
+    // are the address numbers.
     void createProject(ProjectValue &value, TdmCommon &numbers);
 
     // The project page; no value when the project or one of its partner rows is missing.

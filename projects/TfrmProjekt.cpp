@@ -248,6 +248,10 @@ void TfrmProjekt::createProject()
         cbUSt->setCurrentIndex(0);
     ProjectValue v = value();
     m_store.createProject(v, m_state.dmCommon);
+    if (v.prNr != m_prNr)
+        m_state.dialogs.information(QStringLiteral("Die Projektnummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
+                                                   "vergeben. Das Projekt wurde unter der Nummer %2 angelegt.")
+                                        .arg(PadNumber(m_prNr), PadNumber(v.prNr)));
     // The percentages are shown as they were written.
     edtRabatt->setText(QString(edtRabatt->text()).replace(QLatin1Char(','), QLatin1Char('.')));
     edtSkonto->setText(QString(edtSkonto->text()).replace(QLatin1Char(','), QLatin1Char('.')));

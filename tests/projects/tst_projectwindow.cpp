@@ -86,6 +86,7 @@ private Q_SLOTS:
     void init();
     void newProjectFromCompany();
     void newProjectFromPerson();
+    void numberTakenByAnotherWorkstation();
     void enterMovesToTheNextField();
     void vatPresetAndUid_data();
     void vatPresetAndUid();
@@ -175,6 +176,28 @@ void TestProjectWindow::newProjectFromCompany()
     // a number, not the typed text (the server's column takes nothing else)
     if (!TestsOnServer())
         QCOMPARE(env.scalar("SELECT typeof(Rabatt) FROM projektrabatt"), QStringLiteral("real"));
+}
+
+void TestProjectWindow::numberTakenByAnotherWorkstation()
+{
+    TestEnv env;
+    AddProjectContacts(env);
+    env.state().SelectedID = 10;
+    env.state().CompaniesShown = true;
+    env.state().hub = m_hub.get();
+    TfrmProjekt w(env.state());
+    w.prepare();
+    QCOMPARE(w.edtPrNr->text(), QStringLiteral("     000001"));
+    // meanwhile another workstation creates its project under number 1
+    env.exec("INSERT INTO projekt (PrNr, KNr) VALUES (1, 10)");
+    env.exec("INSERT INTO projekttofn (IDP, IDFN, PrName) VALUES (1, 10, 'Fremd')");
+    w.edtPrName->setText("Eigenes");
+    w.createProject();
+    QCOMPARE(env.dialogs().messages(), QStringList{"Die Projektnummer 000001 wurde inzwischen an einem anderen "
+                                                   "Arbeitsplatz vergeben. Das Projekt wurde unter der Nummer 000002 "
+                                                   "angelegt."});
+    QCOMPARE(allRows(env, "SELECT IDP, PrName FROM projekttofn ORDER BY IDP"), (QStringList{"1/Fremd", "2/Eigenes"}));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM projektrabatt WHERE PrNr = 2"), QStringLiteral("1"));
 }
 
 void TestProjectWindow::newProjectFromPerson()
