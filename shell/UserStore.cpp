@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Database.h"
 #include "Formats.h"
+#include "NumberLock.h"
 #include "PasswordHash.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
@@ -69,6 +70,7 @@ bool UserStore::ensurePrincipal()
         return false;
     const QString hash = PasswordHash::make(QString());
     Transaction t(m_db);
+    LockNumbers(m_db, QStringLiteral("benutzer"));
     // another workstation may have been quicker
     q.open(QStringLiteral("SELECT COUNT(*) AS n FROM usr"));
     if (q.fieldInt(QStringLiteral("n")) > 0)
@@ -155,6 +157,8 @@ void UserStore::save(const QList<UserRecord> &rows)
                              : r.idu == 0 && !r.name.trimmed().isEmpty() ? PasswordHash::make(QString()) : QString());
 
     Transaction t(m_db);
+    // user numbers are drawn during the save
+    LockNumbers(m_db, QStringLiteral("benutzer"));
     const int administratorsBefore = administrators();
     SqlQuery q(m_db);
     QStringList written; // the names typed now
