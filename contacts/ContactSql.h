@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Formats.h"
+#include "SqlText.h"
 
 #include <QString>
 
@@ -10,7 +11,7 @@ namespace ContactSql {
 // A text value between apostrophes, its own apostrophes doubled.
 inline QString Txt(const QString &value)
 {
-    return QLatin1Char('\'') + SqlQuote(value) + QLatin1Char('\'');
+    return SqlText(value);
 }
 
 // A number between apostrophes, as the statements write identifiers.

@@ -4,6 +4,7 @@
 #include "Amount.h"
 #include "DatabaseConfig.h"
 #include "Errors.h"
+#include "SqlText.h"
 
 #include <QLocale>
 #include <QStringList>
@@ -111,11 +112,16 @@ QString SqlQuote(const QString &text)
     return s;
 }
 
+QString SqlText(const QString &text)
+{
+    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
+}
+
 QString SqlOptional(const QString &value)
 {
     if (value.trimmed().isEmpty())
         return CurrentSqlEngine() == DatabaseEngine::PostgreSQL ? QStringLiteral("NULL") : QStringLiteral("''");
-    return QLatin1Char('\'') + SqlQuote(value.trimmed()) + QLatin1Char('\'');
+    return SqlText(value.trimmed());
 }
 
 QString SqlLike(const QString &column, const QString &text, LikeMatch match)

@@ -1,6 +1,7 @@
 #include "Schema.h"
 
 #include "Formats.h"
+#include "SqlText.h"
 
 #include <utility>
 
@@ -349,11 +350,6 @@ QStringList contactTextStatements()
     return out;
 }
 
-QString lit(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
-
 // Default additional texts per document kind ('A' Angebot, 'U' Auftrag,
 // 'L' Lieferschein, 'R' Rechnung, 'G' Gutschrift), four lines each.
 struct ZText
@@ -614,15 +610,15 @@ QStringList seedStatements()
     const char letters[] = {'a', 'b', 'c', 'd', 'e'};
     for (int r = 0; r < 5; ++r)
         out << QStringLiteral("INSERT INTO foot (Firma, X, A, B, C, D) VALUES (1, '%1', %2, %3, %4, %5)")
-                   .arg(QString(QLatin1Char(letters[r])), lit(QString::fromUtf8(footRows[r][0])),
-                        lit(QString::fromUtf8(footRows[r][1])), lit(QString::fromUtf8(footRows[r][2])),
-                        lit(QString::fromUtf8(footRows[r][3])));
+                   .arg(QString(QLatin1Char(letters[r])), SqlText(QString::fromUtf8(footRows[r][0])),
+                        SqlText(QString::fromUtf8(footRows[r][1])), SqlText(QString::fromUtf8(footRows[r][2])),
+                        SqlText(QString::fromUtf8(footRows[r][3])));
     for (const ZText &z : zTexts)
         for (int l = 0; l < 4; ++l)
             out << QStringLiteral("INSERT INTO ztext (Firma, Art, X, Text, Style, Grad) "
                                   "VALUES (1, '%1', '%2', %3, '%4', 10)")
                        .arg(QString::fromLatin1(z.art), QString(QLatin1Char(letters[l])),
-                            lit(QString::fromUtf8(z.lines[l])),
+                            SqlText(QString::fromUtf8(z.lines[l])),
                             l == 0 ? QString::fromLatin1(z.firstStyle) : QString());
     const QStringList levels[3] = {levelLines(dunningLevel1), levelLines(dunningLevel2),
                                    levelLines(dunningLevel3)};
@@ -631,7 +627,7 @@ QStringList seedStatements()
             out << QStringLiteral("INSERT INTO mahnungenstext (MS, RV, Text) VALUES ('%1', %2, %3)")
                        .arg(level + 1)
                        .arg(rv)
-                       .arg(lit(levels[level][rv]));
+                       .arg(SqlText(levels[level][rv]));
     out << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (7)")
         << QStringLiteral("INSERT INTO prust (UStSatz) VALUES (19)") << SellerSeed;
     return out;

@@ -4,6 +4,7 @@
 #include "IniFile.h"
 #include "Settings.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "Transaction.h"
 
 namespace {
@@ -21,11 +22,6 @@ const Column Columns[] = {
     {"Bank", &SellerData::bankName},       {"Kontakt", &SellerData::contactName},
     {"EMail", &SellerData::email},         {"Telefon", &SellerData::telephone},
 };
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 } // namespace
 
@@ -51,7 +47,7 @@ void WriteSellerDetails(Database &db, const SellerData &seller)
 {
     QStringList assignments;
     for (const Column &c : Columns)
-        assignments << QLatin1String(c.name) + QLatin1Char('=') + quoted((seller.*c.member).trimmed());
+        assignments << QLatin1String(c.name) + QLatin1Char('=') + SqlText((seller.*c.member).trimmed());
     Transaction t(db);
     SqlQuery q(db);
     q.open(QStringLiteral("SELECT COUNT(*) AS n FROM firmendaten WHERE Firma = 1"));

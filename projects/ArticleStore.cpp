@@ -4,14 +4,10 @@
 #include "Formats.h"
 #include "SqlQuery.h"
 #include "SqlSearch.h"
+#include "SqlText.h"
 #include "Transaction.h"
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 // A text key from a grid cell, checked to be a number before it goes into SQL.
 qint64 textKey(const QString &id)
@@ -88,7 +84,7 @@ QString ArticleStore::searchCondition(SearchColumn column, const QString &text, 
     }
     if (!group.isEmpty())
         condition += (condition.isEmpty() ? QStringLiteral(" WHERE ArtikelGruppe=") : QStringLiteral(" AND ArtikelGruppe="))
-                     + quoted(group);
+                     + SqlText(group);
     return condition;
 }
 
@@ -145,14 +141,14 @@ qint64 ArticleStore::insert(const Article &a, const QStringList &texts)
     // same time on another workstation has its own.
     q.open(QStringLiteral("INSERT INTO artikel (Bez,ArtikelNr,ArtikelGruppe,Einzelpreis,MwSt,Bestand,MBestand) "
                           "VALUES (%1,%2,%3,%4,%5,'0','0') RETURNING ID")
-               .arg(quoted(a.name), quoted(a.number), quoted(a.group), price, quoted(vatOrZero(a.vat))));
+               .arg(SqlText(a.name), SqlText(a.number), SqlText(a.group), price, SqlText(vatOrZero(a.vat))));
     const qint64 id = q.fieldInt(QStringLiteral("ID"));
     q.close();
     if (id <= 0)
         throw DatabaseError(QStringLiteral("Der neue Artikel wurde nicht gefunden."), q.text());
     for (const QString &text : texts)
         if (!text.isEmpty())
-            q.execSql(QStringLiteral("INSERT INTO artikeltext (IDA,Text) VALUES ('%1',%2)").arg(QString::number(id), quoted(text)));
+            q.execSql(QStringLiteral("INSERT INTO artikeltext (IDA,Text) VALUES ('%1',%2)").arg(QString::number(id), SqlText(text)));
     t.commit();
     return id;
 }
@@ -163,17 +159,17 @@ void ArticleStore::update(qint64 articleId, const Article &a, const QList<Articl
     SqlQuery q(m_db);
     q.execSql(QStringLiteral("UPDATE artikel SET Bez=%1,ArtikelNr=%2,ArtikelGruppe=%3,Einzelpreis=%4,MwSt=%5,"
                              "Bestand='0',MBestand='0' WHERE ID='%6'")
-                  .arg(quoted(a.name), quoted(a.number), quoted(a.group), a.price.toSqlText(), quoted(vatOrZero(a.vat)),
+                  .arg(SqlText(a.name), SqlText(a.number), SqlText(a.group), a.price.toSqlText(), SqlText(vatOrZero(a.vat)),
                        QString::number(articleId)));
     for (const ArticleTextRow &row : texts) {
         if (!row.id.isEmpty() && !row.text.isEmpty())
             q.execSql(QStringLiteral("UPDATE artikeltext SET Text=%1 WHERE ID='%2'")
-                          .arg(quoted(row.text), QString::number(textKey(row.id))));
+                          .arg(SqlText(row.text), QString::number(textKey(row.id))));
         else if (!row.id.isEmpty())
             q.execSql(QStringLiteral("DELETE FROM artikeltext WHERE ID='%1'").arg(textKey(row.id)));
         else if (!row.text.isEmpty())
             q.execSql(QStringLiteral("INSERT INTO artikeltext (IDA,Text) VALUES ('%1',%2)")
-                          .arg(QString::number(articleId), quoted(row.text)));
+                          .arg(QString::number(articleId), SqlText(row.text)));
     }
     t.commit();
 }

@@ -7,6 +7,7 @@
 #include "NumberLock.h"
 #include "SqlOptional.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "Totals.h"
 #include "Transaction.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 // Statements are composed with one multi-argument QString::arg() each: a second
 // arg() would also replace "%1"-like text that a user typed into a field.
-
-// A text between apostrophes, its own apostrophes doubled.
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 QString num(qint64 value)
 {
@@ -198,10 +193,10 @@ void DocumentStore::insertLines(SqlQuery &q, const Document &d)
         q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, "
                                  "Einzelpreis, Betrag, MwSt, Rabatt, RF) VALUES ('%2', %3,%4,%5, %6, "
                                  "%7, %8, %9, %10, '%11')")
-                      .arg(table, num(d.number), quoted(row[LineList::Pos]), quoted(row[LineList::ArtikelNr]),
-                           quoted(row[LineList::Bezeichnung]), quoted(row[LineList::Anzahl]),
-                           quoted(row[LineList::Einzelpreis]), quoted(row[LineList::Betrag]),
-                           quoted(row[LineList::MwSt]), quoted(row[LineList::Rabatt]), num(r)));
+                      .arg(table, num(d.number), SqlText(row[LineList::Pos]), SqlText(row[LineList::ArtikelNr]),
+                           SqlText(row[LineList::Bezeichnung]), SqlText(row[LineList::Anzahl]),
+                           SqlText(row[LineList::Einzelpreis]), SqlText(row[LineList::Betrag]),
+                           SqlText(row[LineList::MwSt]), SqlText(row[LineList::Rabatt]), num(r)));
     }
 }
 
@@ -212,31 +207,31 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
     q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma) "
                              "VALUES ('%2', '%3', '%4', %5, %6, '%7', %8)")
                   .arg(kind.headerTable(), n, num(d.projectNumber), num(d.invoiceNumber),
-                       SqlOptional(storedDate(d.date)), quoted(d.projectName),
-                       flag(d.addressLeft && kind.hasAddressLeftBox()), quoted(d.ownCompany)));
+                       SqlOptional(storedDate(d.date)), SqlText(d.projectName),
+                       flag(d.addressLeft && kind.hasAddressLeftBox()), SqlText(d.ownCompany)));
     insertLines(q, d);
     q.execSql(QStringLiteral("INSERT INTO %1 (ScontoText, Sconto, BelegNr) VALUES (%2, %3,'%4')")
-                  .arg(kind.extraTable(), quoted(d.skontoText), quoted(d.skontoPercent), n));
+                  .arg(kind.extraTable(), SqlText(d.skontoText), SqlText(d.skontoPercent), n));
 
     const QString address = QStringLiteral("INSERT INTO %1 (BelegNr, Art, Bezeichnung, Name, Strasse, "
                                            "PLZOrt, Land) VALUES ('%2', %3, 'Bezeichnung', %4, %5, %6, 'Land')");
-    q.execSql(address.arg(kind.addressTable(), n, quoted(QStringLiteral("Anschrift")), quoted(d.address.name),
-                          quoted(d.address.street), quoted(d.address.postcodeTown)));
+    q.execSql(address.arg(kind.addressTable(), n, SqlText(QStringLiteral("Anschrift")), SqlText(d.address.name),
+                          SqlText(d.address.street), SqlText(d.address.postcodeTown)));
     if (kind.hasSecondAddress())
-        q.execSql(address.arg(kind.addressTable(), n, quoted(kind.secondAddressArt()),
-                              quoted(d.secondAddress.name), quoted(d.secondAddress.street),
-                              quoted(d.secondAddress.postcodeTown)));
+        q.execSql(address.arg(kind.addressTable(), n, SqlText(kind.secondAddressArt()),
+                              SqlText(d.secondAddress.name), SqlText(d.secondAddress.street),
+                              SqlText(d.secondAddress.postcodeTown)));
 
     for (int z = 0; z < Document::TextLineCount; ++z)
         q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Zeile, Style, Text) VALUES ('%2',%3, %4, %5)")
-                      .arg(kind.textTable(), n, num(z + 1), quoted(d.texts[z].style), quoted(d.texts[z].text)));
+                      .arg(kind.textTable(), n, num(z + 1), SqlText(d.texts[z].style), SqlText(d.texts[z].text)));
 
     const QString gross = sqlAmount(d.totals.gross());
     if (kind.kind() == DocumentKind::Rechnung)
         q.execSql(QStringLiteral("INSERT INTO rechnungenop (RNR, ZZiel, EDatum, Betrag, Name, RBetrag, MStufe, "
                                  "Gebucht) VALUES ('%1',%2, '%3', '%4', %5, '0', '0', 'N')")
                       .arg(n, SqlOptional(d.paymentTerm), dueDate(d.date, d.paymentTerm), gross,
-                           quoted(d.address.name)));
+                           SqlText(d.address.name)));
     if (kind.kind() == DocumentKind::Gutschrift)
         q.execSql(QStringLiteral("INSERT INTO gutschriftenop (BelegNr, RNr, Betrag) VALUES ('%1','%2',%3)")
                       .arg(n, num(d.invoiceNumber), gross));
@@ -253,24 +248,24 @@ void DocumentStore::update(SqlQuery &q, const Document &d)
     q.execSql(QStringLiteral("UPDATE %1 SET ProjektNr=%2, Datum=%3, PName=%4, RL='%5', EFirma=%6 "
                              "WHERE BelegNr=%7")
                   .arg(kind.headerTable(), num(d.projectNumber), SqlOptional(storedDate(d.date)),
-                       quoted(d.projectName), flag(d.addressLeft && kind.hasAddressLeftBox()),
-                       quoted(d.ownCompany), n));
+                       SqlText(d.projectName), flag(d.addressLeft && kind.hasAddressLeftBox()),
+                       SqlText(d.ownCompany), n));
     q.execSql(QStringLiteral("DELETE FROM %1 WHERE BelegNr=%2").arg(kind.lineTable(), n));
     insertLines(q, d);
     q.execSql(QStringLiteral("UPDATE %1 SET ScontoText=%2, Sconto=%3,  BelegNr='%4' WHERE BelegNr=%4")
-                  .arg(kind.extraTable(), quoted(d.skontoText), quoted(d.skontoPercent), n));
+                  .arg(kind.extraTable(), SqlText(d.skontoText), SqlText(d.skontoPercent), n));
 
     const QString address = QStringLiteral("UPDATE %1 SET Bezeichnung='Bezeichnung', Name=%2, Strasse=%3, "
                                            "PLZOrt=%4, Land='Land' WHERE BelegNr=%5 AND %6");
-    q.execSql(address.arg(kind.addressTable(), quoted(d.address.name), quoted(d.address.street),
-                          quoted(d.address.postcodeTown), n, QStringLiteral("Art='Anschrift'")));
+    q.execSql(address.arg(kind.addressTable(), SqlText(d.address.name), SqlText(d.address.street),
+                          SqlText(d.address.postcodeTown), n, QStringLiteral("Art='Anschrift'")));
     if (kind.hasSecondAddress())
-        q.execSql(address.arg(kind.addressTable(), quoted(d.secondAddress.name), quoted(d.secondAddress.street),
-                              quoted(d.secondAddress.postcodeTown), n, QStringLiteral("Art<>'Anschrift'")));
+        q.execSql(address.arg(kind.addressTable(), SqlText(d.secondAddress.name), SqlText(d.secondAddress.street),
+                              SqlText(d.secondAddress.postcodeTown), n, QStringLiteral("Art<>'Anschrift'")));
 
     for (int z = 0; z < Document::TextLineCount; ++z)
         q.execSql(QStringLiteral("UPDATE %1 SET Style=%2, Text=%3 WHERE BelegNr='%4' AND Zeile=%5")
-                      .arg(kind.textTable(), quoted(d.texts[z].style), quoted(d.texts[z].text), n, num(z + 1)));
+                      .arg(kind.textTable(), SqlText(d.texts[z].style), SqlText(d.texts[z].text), n, num(z + 1)));
 
     const QString gross = sqlAmount(d.totals.gross());
     // Name, remaining amount, dunning level and booking state of the open item
@@ -377,17 +372,17 @@ bool DocumentStore::insertDunningLetter(const Document &letter)
         return false;
     q.execSql(QStringLiteral("INSERT INTO mahnungen (BelegNr, RNr, MNr, ProjektNr, Datum, PName, RL, EFirma) "
                              "VALUES (%1, %2, %3, '%4', %5, %6, '%7', %8)")
-                  .arg(n, invoice, level, num(letter.projectNumber), SqlOptional(date), quoted(letter.projectName),
-                       flag(letter.addressLeft), quoted(letter.ownCompany)));
+                  .arg(n, invoice, level, num(letter.projectNumber), SqlOptional(date), SqlText(letter.projectName),
+                       flag(letter.addressLeft), SqlText(letter.ownCompany)));
     for (const QString &line : letter.letterLines)
-        q.execSql(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text) VALUES (%1, %2)").arg(n, quoted(line)));
+        q.execSql(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text) VALUES (%1, %2)").arg(n, SqlText(line)));
     const QString address = QStringLiteral("INSERT INTO mahnungenanschrift (BelegNr, Art, Bezeichnung, Name, "
                                            "Strasse, PLZOrt, Land) VALUES (%1, '%2', 'Bezeichnung', %3, %4, %5, "
                                            "'Land')");
-    q.execSql(address.arg(n, QStringLiteral("A"), quoted(letter.address.name), quoted(letter.address.street),
-                          quoted(letter.address.postcodeTown)));
-    q.execSql(address.arg(n, QStringLiteral("R"), quoted(letter.secondAddress.name),
-                          quoted(letter.secondAddress.street), quoted(letter.secondAddress.postcodeTown)));
+    q.execSql(address.arg(n, QStringLiteral("A"), SqlText(letter.address.name), SqlText(letter.address.street),
+                          SqlText(letter.address.postcodeTown)));
+    q.execSql(address.arg(n, QStringLiteral("R"), SqlText(letter.secondAddress.name),
+                          SqlText(letter.secondAddress.street), SqlText(letter.secondAddress.postcodeTown)));
     q.execSql(QStringLiteral("UPDATE rechnungenop SET MStufe=%1 WHERE RNR='%2' AND (MStufe IS NULL OR MStufe<%1)")
                   .arg(level, invoice));
     transaction.commit();
@@ -407,8 +402,8 @@ void DocumentStore::saveDunningLetter(const Document &letter)
     // The letter keeps the invoice and level it was written for.
     q.execSql(QStringLiteral("UPDATE mahnungen SET ProjektNr='%1', Datum=%2, PName=%3, RL='%4', EFirma=%5 "
                              "WHERE BelegNr=%6")
-                  .arg(num(letter.projectNumber), SqlOptional(date), quoted(letter.projectName),
-                       flag(letter.addressLeft), quoted(letter.ownCompany), n));
+                  .arg(num(letter.projectNumber), SqlOptional(date), SqlText(letter.projectName),
+                       flag(letter.addressLeft), SqlText(letter.ownCompany), n));
 
     q.open(QStringLiteral("SELECT ID FROM mahnungentext WHERE  BelegNr=%1 ORDER BY ID").arg(n));
     QList<qint64> ids;
@@ -416,14 +411,14 @@ void DocumentStore::saveDunningLetter(const Document &letter)
         ids << q.fieldInt(QStringLiteral("ID"));
     for (int i = 0; i < ids.size(); ++i)
         q.execSql(QStringLiteral("UPDATE mahnungentext SET Text=%1 WHERE ID=%2")
-                      .arg(quoted(letter.letterLines.value(i)), num(ids[i])));
+                      .arg(SqlText(letter.letterLines.value(i)), num(ids[i])));
 
     const QString address = QStringLiteral("UPDATE mahnungenanschrift SET Name=%1, Strasse=%2, PLZOrt=%3 "
                                            "WHERE BelegNr=%4 AND Art='%5'");
-    q.execSql(address.arg(quoted(letter.address.name), quoted(letter.address.street),
-                          quoted(letter.address.postcodeTown), n, QStringLiteral("A")));
-    q.execSql(address.arg(quoted(letter.secondAddress.name), quoted(letter.secondAddress.street),
-                          quoted(letter.secondAddress.postcodeTown), n, QStringLiteral("R")));
+    q.execSql(address.arg(SqlText(letter.address.name), SqlText(letter.address.street),
+                          SqlText(letter.address.postcodeTown), n, QStringLiteral("A")));
+    q.execSql(address.arg(SqlText(letter.secondAddress.name), SqlText(letter.secondAddress.street),
+                          SqlText(letter.secondAddress.postcodeTown), n, QStringLiteral("R")));
     transaction.commit();
 }
 

@@ -9,15 +9,11 @@
 #include "NumberLock.h"
 #include "SqlOptional.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "TdmCommon.h"
 #include "Transaction.h"
 
 namespace {
-
-QString q(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 // A stored percentage shown with two decimals, or empty.
 QString percentText(const QString &stored)
@@ -194,7 +190,7 @@ void ProjectStore::createProject(ProjectValue &v, TdmCommon &numbers)
         const qint64 ida = numbers.GetNextPrAdresseIDA();
         query.execSql(QStringLiteral("INSERT INTO pradresse (IDA,Bez,Strasse,PLZ,Ort,Land) VALUES ('%1',%2,%3,%4,%5,%6)")
                           .arg(ida)
-                          .arg(q(a.bez), q(a.strasse), q(a.plz), q(a.ort), q(a.land)));
+                          .arg(SqlText(a.bez), SqlText(a.strasse), SqlText(a.plz), SqlText(a.ort), SqlText(a.land)));
         return ida;
     };
     v.idaAnschrift = insertAddress(v.anschrift);
@@ -204,22 +200,22 @@ void ProjectStore::createProject(ProjectValue &v, TdmCommon &numbers)
     query.execSql(QStringLiteral("INSERT INTO projekttofn (IDP, IDFN, PrName) VALUES ('%1','%2',%3)")
                       .arg(v.prNr)
                       .arg(v.knr)
-                      .arg(q(v.prName)));
+                      .arg(SqlText(v.prName)));
     query.execSql(QStringLiteral("INSERT INTO projekt (PrNr, Anrede, Titel, VName, NName, PrMemo, UID, USt, Anschrift, "
                                  "LAnschrift, RAnschrift, Datum, UIDStatus, EFirma, KNr) VALUES ('%1',%2,%3,%4,%5,%6,%7,"
                                  "%8,'%9','%10','%11',%12,'%13',%14,%15)")
                       .arg(v.prNr)
-                      .arg(q(v.anrede), q(v.titel), q(v.vname), q(v.nname), q(v.prMemo), q(v.uid), q(v.ust))
+                      .arg(SqlText(v.anrede), SqlText(v.titel), SqlText(v.vname), SqlText(v.nname), SqlText(v.prMemo), SqlText(v.uid), SqlText(v.ust))
                       .arg(v.idaAnschrift)
                       .arg(v.idaLieferanschrift)
                       .arg(v.idaRechnungsanschrift)
-                      .arg(SqlOptional(v.datum), v.uidStatus ? QStringLiteral("Y") : QStringLiteral("N"), q(v.eFirma))
+                      .arg(SqlOptional(v.datum), v.uidStatus ? QStringLiteral("Y") : QStringLiteral("N"), SqlText(v.eFirma))
                       .arg(v.knr));
     query.execSql(QStringLiteral("INSERT INTO projektrabatt (PrNr, RabattText, Rabatt, ScontoText, Sconto, Zahlungsziel, "
                                  "Preisgruppe) VALUES ('%1',%2,%3,%4,%5,%6,%7)")
                       .arg(v.prNr)
-                      .arg(q(v.rabattText), SqlOptional(rabatt), q(v.scontoText), SqlOptional(sconto), SqlOptional(term),
-                           q(v.preisgruppe)));
+                      .arg(SqlText(v.rabattText), SqlOptional(rabatt), SqlText(v.scontoText), SqlOptional(sconto), SqlOptional(term),
+                           SqlText(v.preisgruppe)));
     tr.commit();
 }
 
@@ -301,19 +297,19 @@ void ProjectStore::saveProject(const ProjectValue &v)
     SqlQuery query(m_db);
     query.execSql(QStringLiteral("UPDATE projekt SET Anrede=%1, Titel=%2, VName=%3, NName=%4, UID=%5, USt=%6, "
                                  "PrMemo=%7, EFirma=%8, UIDStatus='%9' WHERE PrNr=%10")
-                      .arg(q(v.anrede), q(v.titel), q(v.vname), q(v.nname), q(v.uid), q(v.ust), q(v.prMemo),
-                           q(v.eFirma), v.uidStatus ? QStringLiteral("Y") : QStringLiteral("N"))
+                      .arg(SqlText(v.anrede), SqlText(v.titel), SqlText(v.vname), SqlText(v.nname), SqlText(v.uid), SqlText(v.ust), SqlText(v.prMemo),
+                           SqlText(v.eFirma), v.uidStatus ? QStringLiteral("Y") : QStringLiteral("N"))
                       .arg(v.prNr));
     // An empty payment term is stored as an empty term.
     query.execSql(QStringLiteral("UPDATE projektrabatt SET RabattText=%1, Rabatt=%2, ScontoText=%3, Sconto=%4, "
                                  "Zahlungsziel=%5, Preisgruppe=%6 WHERE PrNr=%7")
-                      .arg(q(v.rabattText), rabatt, q(v.scontoText), sconto,
-                           SqlOptional(term), q(v.preisgruppe))
+                      .arg(SqlText(v.rabattText), rabatt, SqlText(v.scontoText), sconto,
+                           SqlOptional(term), SqlText(v.preisgruppe))
                       .arg(v.prNr));
-    query.execSql(QStringLiteral("UPDATE projekttofn SET PrName=%1 WHERE IDP=%2").arg(q(v.prName)).arg(v.prNr));
+    query.execSql(QStringLiteral("UPDATE projekttofn SET PrName=%1 WHERE IDP=%2").arg(SqlText(v.prName)).arg(v.prNr));
     const auto updateAddress = [&](const AddressFields &a, qint64 ida) {
         query.execSql(QStringLiteral("UPDATE pradresse SET Bez=%1, Strasse=%2, PLZ=%3, Ort=%4, Land=%5 WHERE IDA=%6")
-                          .arg(q(a.bez), q(a.strasse), q(a.plz), q(a.ort), q(a.land))
+                          .arg(SqlText(a.bez), SqlText(a.strasse), SqlText(a.plz), SqlText(a.ort), SqlText(a.land))
                           .arg(ida));
     };
     updateAddress(v.anschrift, v.idaAnschrift);

@@ -6,6 +6,7 @@
 #include "NumberLock.h"
 #include "PasswordHash.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "TdmCommon.h"
 #include "Transaction.h"
 
@@ -16,11 +17,6 @@
 namespace {
 
 constexpr int UserAdministration = 14;
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 // Sixteen "J"/"N"; anything but "J" is not granted.
 QString normalised(const QString &perms)
@@ -54,7 +50,7 @@ void insertUser(SqlQuery &q, qint64 idu, const QString &name, const QString &bes
 {
     q.execSql(QStringLiteral("INSERT INTO usr (IDU, Name, Besch, Pass) VALUES (%1, %2, %3, %4)")
                   .arg(idu)
-                  .arg(quoted(name), quoted(besch), quoted(hash)));
+                  .arg(SqlText(name), SqlText(besch), SqlText(hash)));
     insertPermissions(q, idu, perms);
 }
 
@@ -83,7 +79,7 @@ bool UserStore::ensurePrincipal()
 std::optional<UserStore::Credentials> UserStore::findByName(const QString &name)
 {
     SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT IDU, Pass FROM usr WHERE Name=%1 ORDER BY IDU").arg(quoted(name)));
+    q.open(QStringLiteral("SELECT IDU, Pass FROM usr WHERE Name=%1 ORDER BY IDU").arg(SqlText(name)));
     if (q.isEmpty())
         return std::nullopt;
     return Credentials{q.fieldInt(QStringLiteral("IDU")), q.field(QStringLiteral("Pass"))};
@@ -99,7 +95,7 @@ QString UserStore::storedHash(qint64 idu)
 void UserStore::setHash(qint64 idu, const QString &hash)
 {
     SqlQuery q(m_db);
-    q.execSql(QStringLiteral("UPDATE usr SET Pass=%1 WHERE IDU=%2").arg(quoted(hash)).arg(idu));
+    q.execSql(QStringLiteral("UPDATE usr SET Pass=%1 WHERE IDU=%2").arg(SqlText(hash)).arg(idu));
 }
 
 PermissionFlags UserStore::permissions(qint64 idu)
@@ -174,9 +170,9 @@ void UserStore::save(const QList<UserRecord> &rows)
             // be given twice do not block every later save.
             q.open(QStringLiteral("SELECT Name FROM usr WHERE IDU=%1").arg(r.idu));
             const bool renamed = q.field(QStringLiteral("Name")) != name;
-            QString sql = QStringLiteral("UPDATE usr SET Name=%1, Besch=%2").arg(quoted(name), quoted(r.besch));
+            QString sql = QStringLiteral("UPDATE usr SET Name=%1, Besch=%2").arg(SqlText(name), SqlText(r.besch));
             if (r.newHash)
-                sql += QStringLiteral(", Pass=") + quoted(hashes.at(i));
+                sql += QStringLiteral(", Pass=") + SqlText(hashes.at(i));
             q.execSql(sql + QStringLiteral(" WHERE IDU=%1").arg(r.idu));
             // a user deleted meanwhile at another workstation gets no orphaned rows
             if (q.rowsAffected() == 0)

@@ -3,16 +3,12 @@
 #include "Formats.h"
 #include "Settings.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "Transaction.h"
 
 namespace {
 
 const char *const FooterColumns[] = {"A", "B", "C", "D"};
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 } // namespace
 
@@ -48,11 +44,11 @@ void CompanyStore::save(const CompanyData &data)
         const FooterRow &r = data.footer.value(row);
         const QString letter = footerLetter(row);
         q.execSql(QStringLiteral("UPDATE foot SET A=%1, B=%2, C=%3, D=%4 WHERE Firma=1 AND X='%5'")
-                      .arg(quoted(r[0]), quoted(r[1]), quoted(r[2]), quoted(r[3]), letter));
+                      .arg(SqlText(r[0]), SqlText(r[1]), SqlText(r[2]), SqlText(r[3]), letter));
         // A data set that lost a footer row gets it back rather than losing the line typed.
         if (q.rowsAffected() == 0)
             q.execSql(QStringLiteral("INSERT INTO foot (Firma, X, A, B, C, D) VALUES (1, '%1', %2, %3, %4, %5)")
-                          .arg(letter, quoted(r[0]), quoted(r[1]), quoted(r[2]), quoted(r[3])));
+                          .arg(letter, SqlText(r[0]), SqlText(r[1]), SqlText(r[2]), SqlText(r[3])));
     }
     WriteSellerDetails(m_db, data.seller);
     WriteOwnCompany(m_exeDir, data.name, data.street, data.postcode, data.town);

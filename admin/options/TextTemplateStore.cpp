@@ -2,14 +2,10 @@
 
 #include "Formats.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "Transaction.h"
 
 namespace {
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
 
 QString lineLetter(int line)
 {
@@ -25,7 +21,7 @@ QList<TextLine> TextTemplateStore::additionalTexts(const QString &kind)
     QList<TextLine> lines(AdditionalLines);
     SqlQuery q(m_db);
     for (q.open(QStringLiteral("SELECT Text, Style, Grad, X FROM ztext WHERE Art = %1 and Firma = 1 ORDER BY X")
-                    .arg(quoted(kind)));
+                    .arg(SqlText(kind)));
          !q.eof(); q.next()) {
         const QString x = q.field(QStringLiteral("X"));
         const int line = x.size() == 1 ? x[0].unicode() - u'a' : -1;
@@ -42,10 +38,10 @@ void TextTemplateStore::saveAdditionalTexts(const QString &kind, const QList<Tex
     for (int i = 0; i < AdditionalLines; ++i) {
         const TextLine line = lines.value(i);
         q.execSql(QStringLiteral("UPDATE ztext SET Text = %1, Style = %2 WHERE Art = %3 and X = '%4' and firma = 1")
-                      .arg(quoted(line.text), quoted(line.style), quoted(kind), lineLetter(i)));
+                      .arg(SqlText(line.text), SqlText(line.style), SqlText(kind), lineLetter(i)));
         if (q.rowsAffected() == 0)
             q.execSql(QStringLiteral("INSERT INTO ztext (Firma, Art, X, Text, Style, Grad) VALUES (1, %1, '%2', %3, %4, 10)")
-                          .arg(quoted(kind), lineLetter(i), quoted(line.text), quoted(line.style)));
+                          .arg(SqlText(kind), lineLetter(i), SqlText(line.text), SqlText(line.style)));
     }
     t.commit();
 }
@@ -77,11 +73,11 @@ void TextTemplateStore::saveDunningTemplate(int level, const QStringList &lines)
         q.execSql(QStringLiteral("DELETE FROM mahnungenstext WHERE MS='%1'").arg(level));
         for (int i = 0; i < TemplateLines; ++i)
             q.execSql(QStringLiteral("INSERT INTO mahnungenstext (MS, RV, Text) VALUES ('%1', %2, %3)")
-                          .arg(QString::number(level), QString::number(i), quoted(lines.value(i))));
+                          .arg(QString::number(level), QString::number(i), SqlText(lines.value(i))));
     } else {
         for (int i = 0; i < TemplateLines; ++i)
             q.execSql(QStringLiteral("UPDATE mahnungenstext SET Text=%1 WHERE MS='%2' AND RV=%3")
-                          .arg(quoted(lines.value(i)), QString::number(level), QString::number(i)));
+                          .arg(SqlText(lines.value(i)), QString::number(level), QString::number(i)));
     }
     t.commit();
 }

@@ -3,6 +3,7 @@
 #include "Formats.h"
 #include "Schema.h"
 #include "SqlQuery.h"
+#include "SqlText.h"
 #include "Transaction.h"
 
 namespace {
@@ -46,7 +47,7 @@ void VatRateStore::setCategory(Amount rate, const Category &category)
 {
     const QString reason = category.reason.trimmed();
     const auto text = [](const QString &v) {
-        return v.isEmpty() ? QStringLiteral("NULL") : QLatin1Char('\'') + SqlQuote(v) + QLatin1Char('\'');
+        return v.isEmpty() ? QStringLiteral("NULL") : SqlText(v);
     };
     Transaction t(m_db);
     SqlQuery(m_db).execSql(QStringLiteral("UPDATE prust SET Kategorie=%1, Befreiungsgrund=%2 WHERE UStSatz=%3")
