@@ -5,6 +5,7 @@
 //   bench_print [runs] [keep.pdf]   (default 11 runs)
 
 #include "AppState.h"
+#include "BenchmarkRows.h"
 #include "Database.h"
 #include "DocumentFixtures.h"
 #include "PrintCommands.h"
@@ -24,25 +25,10 @@
 
 namespace {
 
-// n rows: articles at two rates, every fourth followed by a text line, a
-// discount last; Skonto and four lines of additional text.
+// A long invoice (see BenchmarkRows) with Skonto and four lines of additional text.
 Document bigInvoice(int n)
 {
-    QStringList rows;
-    int position = 0;
-    while (rows.size() < n - 1) {
-        ++position;
-        rows << QStringLiteral("%1|A-%2|Artikel %1 mit einer längeren Bezeichnung|%3|%4,35|%5")
-                    .arg(position)
-                    .arg(10000 + position)
-                    .arg(position % 9 + 1)
-                    .arg(position % 700 + 1)
-                    .arg(position % 3 ? "19,00 %" : "  7,00 %");
-        if (position % 4 == 0 && rows.size() < n - 1)
-            rows << QStringLiteral("||Zusatztext zu Artikel %1").arg(position);
-    }
-    rows << QStringLiteral("%1||Rabatt||3,00 %||3,00").arg(position + 1);
-    Document d = sampleDocument(DocumentKind::Rechnung, 4711, rows);
+    Document d = sampleDocument(DocumentKind::Rechnung, 4711, BenchmarkRows(n));
     Totals::compute(d.lines, d.totals, {Amount::fromUnits(7), Amount::fromUnits(19)});
     return d;
 }
