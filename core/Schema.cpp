@@ -94,8 +94,14 @@ std::vector<Table> tables()
     };
 
     for (const QString &x : docBases()) {
-        t.push_back({x, {{"BelegNr", I}, {"ProjektNr", I}, {"ReNr", I}, {"Datum", D},
-                         {"PName", T}, {"RL", T}, {"EFirma", T}}});
+        // BruttoRegel: how the gross amount follows from its parts (see
+        // GrossRuleColumn); invoices and credit notes also keep their date of
+        // service (LDatum, with LDatumBis for a period) and when they were issued.
+        std::vector<Column> head = {{"BelegNr", I}, {"ProjektNr", I}, {"ReNr", I}, {"Datum", D},
+                                    {"PName", T}, {"RL", T}, {"EFirma", T}, {"BruttoRegel", T}};
+        if (x == QLatin1String("rechnungen") || x == QLatin1String("gutschriften"))
+            head.insert(head.end(), {{"LDatum", D}, {"LDatumBis", D}, {"Ausgestellt", T}});
+        t.push_back({x, head});
         t.push_back({x + "anschrift", {{"BelegNr", I}, {"Art", T}, {"Bezeichnung", T}, {"Name", T},
                                        {"Strasse", T}, {"PLZOrt", T}, {"Land", T}}});
         t.push_back({x + "artikel", {{"ID", A}, {"BelegNr", I}, {"Pos", T}, {"ArtikelNr", T},
@@ -111,7 +117,9 @@ std::vector<Table> tables()
         {"rechnungenop", {{"RNR", I}, {"ZZiel", I}, {"EDatum", D}, {"Betrag", M}, {"Name", T},
                           {"RBetrag", M}, {"MStufe", I}, {"Gebucht", T}, {"BDatum", D},
                           {"ZText", T}, {"Skonto", T}}},
-        {"teilbuchung", {{"ID", A}, {"RNr", I}, {"Betrag", M}, {"Datum", D}, {"Text", T}}},
+        // Skonto: 'J' when the posting took the Skonto within its period, 'S' when
+        // after it (the user confirmed), 'N' without; empty on older postings.
+        {"teilbuchung", {{"ID", A}, {"RNr", I}, {"Betrag", M}, {"Datum", D}, {"Text", T}, {"Skonto", T}}},
         {"gutschriftenop", {{"BelegNr", I}, {"RNr", I}, {"Betrag", M}}},
         {"mahnungen", {{"BelegNr", I}, {"RNr", I}, {"MNr", I}, {"ProjektNr", I}, {"Datum", D},
                        {"PName", T}, {"RL", T}, {"EFirma", T}}},
@@ -133,6 +141,21 @@ std::vector<Table> tables()
         {"firmendaten", {{"Firma", I}, {"UStIdNr", T}, {"Steuernummer", T}, {"Handelsregister", T},
                          {"IBAN", T}, {"BIC", T}, {"Bank", T}, {"Kontakt", T}, {"EMail", T},
                          {"Telefon", T}}},
+
+        // Earlier versions of issued invoices and credit notes, each kept before a
+        // save changed it: the head with its amounts (Art names the document
+        // family), and its lines, addresses and additional text as they were.
+        // No command deletes them.
+        {"belegverlauf", {{"ID", A}, {"Art", T}, {"BelegNr", I}, {"Zeitpunkt", T}, {"Benutzer", T},
+                          {"Arbeitsplatz", T}, {"ProjektNr", I}, {"ReNr", I}, {"Datum", D}, {"PName", T},
+                          {"RL", T}, {"EFirma", T}, {"LDatum", D}, {"LDatumBis", D}, {"BruttoRegel", T},
+                          {"Ausgestellt", T}, {"ScontoText", T}, {"Sconto", T}, {"Netto", M}, {"Brutto", M},
+                          {"ZZiel", I}, {"EDatum", D}}},
+        {"belegverlaufartikel", {{"ID", A}, {"VerlaufID", I}, {"Pos", T}, {"ArtikelNr", T}, {"Bezeichnung", T},
+                                 {"Anzahl", T}, {"Einzelpreis", T}, {"Betrag", T}, {"MwSt", T}, {"Rabatt", T},
+                                 {"RF", I}}},
+        {"belegverlaufanschrift", {{"VerlaufID", I}, {"Art", T}, {"Name", T}, {"Strasse", T}, {"PLZOrt", T}}},
+        {"belegverlaufztext", {{"VerlaufID", I}, {"Zeile", I}, {"Style", T}, {"Text", T}}},
 
         {"usr", {{"IDU", I}, {"Name", T}, {"Pass", T}, {"Besch", T}}},
         {"permission", {{"IDU", I}, {"IDP", I}, {"Perm", T}}},
@@ -206,6 +229,10 @@ std::vector<Index> indexes()
         {"ztext", "Art,X", false},
         {"foot", "X", false},
         {"mahnungenstext", "MS", false},
+        {"belegverlauf", "Art,BelegNr", false},
+        {"belegverlaufartikel", "VerlaufID,RF", false},
+        {"belegverlaufanschrift", "VerlaufID", false},
+        {"belegverlaufztext", "VerlaufID", false},
         {"usr", "IDU", true},
         {"usr", "Name", false},
         {"permission", "IDU,IDP", false},
@@ -244,6 +271,18 @@ QString createTable(const Table &t, DatabaseEngine engine, bool ifNotExists = fa
         cols << QStringLiteral("%1 %2").arg(QLatin1String(c.name), typeSql(c.type, engine));
     return QStringLiteral("CREATE TABLE %1%2 (%3)")
         .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), t.name, cols.join(QStringLiteral(", ")));
+}
+
+QString createIndex(const Index &ix, bool ifNotExists = false)
+{
+    const QString cols = ix.columns;
+    QString name = QString(cols).replace(QLatin1Char(','), QLatin1Char('_'));
+    name = name.section(QLatin1Char(' '), 0, 0); // "Telefon COLLATE NOCASE" names ix_..._Telefon
+    if (name.count(QLatin1Char('_')) > 1)
+        name = name.section(QLatin1Char('_'), 0, 0) + QStringLiteral("_list");
+    return QStringLiteral("CREATE %1INDEX %2ix_%3_%4 ON %3 (%5)")
+        .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(),
+             ix.table, name, cols);
 }
 
 // For an upgrade step, which may meet a data set that has the table already.
@@ -589,13 +628,7 @@ QStringList createStatements(DatabaseEngine engine)
         // The server's trigram indexes take the place of the indexes that ignore case.
         if (server && ix.columns.contains(QLatin1String("COLLATE NOCASE")))
             continue;
-        const QString cols = ix.columns;
-        QString name = QString(cols).replace(QLatin1Char(','), QLatin1Char('_'));
-        name = name.section(QLatin1Char(' '), 0, 0); // "Telefon COLLATE NOCASE" names ix_..._Telefon
-        if (name.count(QLatin1Char('_')) > 1)
-            name = name.section(QLatin1Char('_'), 0, 0) + QStringLiteral("_list");
-        out << QStringLiteral("CREATE %1INDEX ix_%2_%3 ON %2 (%4)")
-                   .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), ix.table, name, cols);
+        out << createIndex(ix);
     }
     if (server)
         out << serverSearchIndexStatements() << contactTextStatements();
@@ -669,6 +702,35 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         if (engine == DatabaseEngine::PostgreSQL)
             return contactTextStatements();
         return {};
+    case IssuedDocumentsStep: {
+        QStringList out;
+        const auto add = [engine](const QString &table, const QString &column, Type type) {
+            return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2%3 %4")
+                .arg(table, engine == DatabaseEngine::PostgreSQL ? QStringLiteral("IF NOT EXISTS ") : QString(), column,
+                     typeSql(type, engine));
+        };
+        // Documents stored before keep the gross amount rounded once from the
+        // exact sums (an empty BruttoRegel), so that nothing they were issued
+        // with moves by a cent.
+        for (const QString &x : docBases())
+            out << add(x, QStringLiteral("BruttoRegel"), T);
+        for (const QString &x : {QStringLiteral("rechnungen"), QStringLiteral("gutschriften")}) {
+            out << add(x, QStringLiteral("LDatum"), D) << add(x, QStringLiteral("LDatumBis"), D)
+                << add(x, QStringLiteral("Ausgestellt"), T);
+            // Whatever was stored before may have gone out already: it counts as issued.
+            out << QStringLiteral("UPDATE %1 SET Ausgestellt='%2' WHERE Ausgestellt IS NULL")
+                       .arg(x, IssuedBeforeUpgrade);
+        }
+        out << add(QStringLiteral("teilbuchung"), QStringLiteral("Skonto"), T);
+        const QStringList history = {QStringLiteral("belegverlauf"), QStringLiteral("belegverlaufartikel"),
+                                     QStringLiteral("belegverlaufanschrift"), QStringLiteral("belegverlaufztext")};
+        for (const QString &table : history)
+            out << createTableIfMissing(table, engine);
+        for (const Index &ix : indexes())
+            if (history.contains(ix.table))
+                out << createIndex(ix, true);
+        return out;
+    }
     default:
         return {};
     }

@@ -63,6 +63,18 @@ struct Document
     // Invoice: "Netto Zahlungsziel" of the project page as typed, digits or empty.
     QString paymentTerm;
 
+    // Invoice and credit note: the date of service ("dd.MM.yyyy"; empty means the
+    // document date) and, for a period, its last day (empty for a single date).
+    QString serviceDate;
+    QString serviceDateTo;
+    // How the gross follows from net and VAT lines; a stored document keeps the
+    // rule it was issued under.
+    GrossRule grossRule = GrossRule::SumOfShownParts;
+
+    // The date of service as printed: the document date when none is set.
+    QString effectiveServiceDate() const { return serviceDate.isEmpty() ? date : serviceDate; }
+    bool hasServicePeriod() const { return !serviceDateTo.isEmpty() && serviceDateTo != effectiveServiceDate(); }
+
     // Dunning letter: its level (MNr) and the lines of its body.
     int dunningLevel = 0;
     QStringList letterLines;

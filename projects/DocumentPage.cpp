@@ -5,12 +5,15 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DialogButtons.h"
+#include "DocumentHistory.h"
+#include "DocumentHistoryDialog.h"
 #include "DocumentStore.h"
 #include "DocumentTakeOver.h"
 #include "EntryFields.h"
 #include "Formats.h"
 #include "LineListModel.h"
 #include "ProjectStore.h"
+#include "ServiceDateFields.h"
 #include "Settings.h"
 #include "Totals.h"
 
@@ -174,7 +177,9 @@ void DocumentPage::buildUi()
     dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     dtDatum->setCalendarPopup(true);
     dtDatum->setDate(QDate::currentDate());
-    connect(dtDatum, &QDateEdit::dateChanged, this, [this] {
+    connect(dtDatum, &QDateEdit::dateChanged, this, [this](const QDate &date) {
+        if (serviceDates)
+            serviceDates->documentDateChanged(date);
         if (!m_filling)
             markModified();
     });
@@ -192,6 +197,13 @@ void DocumentPage::buildUi()
     info->addWidget(edtPrNr, r++, 1);
     info->addWidget(new QLabel(QStringLiteral("Datum"), this), r, 0);
     info->addWidget(dtDatum, r++, 1);
+    if (DocumentHistory::keepsHistory(m_kind)) {
+        serviceDates = new ServiceDateFields(this);
+        serviceDates->setObjectName(QStringLiteral("serviceDates"));
+        connect(serviceDates, &ServiceDateFields::edited, this, [this] { markModified(); });
+        info->addWidget(new QLabel(QStringLiteral("Leistungsdatum"), this), r, 0);
+        info->addWidget(serviceDates, r++, 1);
+    }
     info->addWidget(lblNumber, r, 0);
     info->addWidget(cbNummer, r++, 1);
     info->addWidget(new QLabel(QStringLiteral("Kunden Nr."), this), r, 0);
@@ -276,6 +288,9 @@ void DocumentPage::buildUi()
                                      QStringLiteral("Als XRechnung oder ZUGFeRD-PDF speichern"),
                                      QStringLiteral("E-Rechnung"), QStyle::SP_DriveNetIcon);
         panel->addWidget(btnERechnung);
+        btnVerlauf = commandButton(QStringLiteral("btnVerlauf"), QStringLiteral("Frühere Fassungen ansehen"),
+                                   QStringLiteral("Verlauf…"), QStyle::SP_FileDialogInfoView);
+        panel->addWidget(btnVerlauf);
     }
     chkPreis = new QCheckBox(QStringLiteral("Preis drucken"), this);
     chkPreis->setObjectName(QStringLiteral("chkPreis"));
@@ -338,6 +353,8 @@ void DocumentPage::buildUi()
     if (electronic) {
         actERechnung = menuEntry(QStringLiteral("actERechnung"), QStringLiteral("E-Rechnung speichern…"));
         contextMenu->insertAction(actZusatztext, actERechnung);
+        actVerlauf = menuEntry(QStringLiteral("actVerlauf"), QStringLiteral("Verlauf…"));
+        contextMenu->insertAction(actDelete, actVerlauf);
     }
     // Documents are never deleted from the project window.
     actDelete->setVisible(false);
@@ -372,6 +389,8 @@ void DocumentPage::buildUi()
     both(btnPrint, actPrint, [this] { Q_EMIT printRequested(); });
     if (actERechnung)
         both(btnERechnung, actERechnung, [this] { Q_EMIT eInvoiceRequested(); });
+    if (actVerlauf)
+        both(btnVerlauf, actVerlauf, [this] { cmdHistory(); });
     both(btnTakeOver, actTakeOver, [this] { Q_EMIT takeOverRequested(); });
     chkPreis->installEventFilter(this);
 }
@@ -431,6 +450,8 @@ void DocumentPage::updateCommands()
         e->setReadOnly(!edit);
     dtDatum->setEnabled(edit);
     chkLinks->setEnabled(edit);
+    if (serviceDates)
+        serviceDates->setEditable(edit);
     // The dialog commands follow the table of the document kinds.
     const PageDialogState dialogs =
         dialogButtons(m_kind, m_editMode && (!credit || m_creditUnlocked), write);
@@ -459,6 +480,8 @@ void DocumentPage::updateCommands()
     if (actERechnung) {
         enable(btnERechnung, first);
         enable(actERechnung, first);
+        enable(btnVerlauf, first && !m_isNew);
+        enable(actVerlauf, first && !m_isNew);
     }
     enable(chkPreis, first);
     enable(cbUebernehmen, write && first);
@@ -486,6 +509,8 @@ void DocumentPage::showDocument()
     chkLinks->setChecked(m_doc.addressLeft);
     if (IsValidDateText(m_doc.date))
         dtDatum->setDate(StrToDate(m_doc.date));
+    if (serviceDates)
+        serviceDates->showDocument(m_doc);
     memText->setPlainText(m_doc.textBoxText());
     if (m_kind == DocumentKind::Gutschrift)
         grpDocument->setTitle(QStringLiteral("Gutschrift zur Rechnung Nr.: ") + PadNumber(m_doc.invoiceNumber));
@@ -514,6 +539,8 @@ void DocumentPage::readFields(Document &d) const
                           : DocumentAddress{};
     if (m_kind == DocumentKind::Rechnung && m_paymentTerm)
         d.paymentTerm = m_paymentTerm();
+    if (serviceDates)
+        serviceDates->readInto(d);
 }
 
 Document DocumentPage::shownDocument() const
@@ -527,6 +554,7 @@ void DocumentPage::takeOverDocument(const Document &document)
 {
     m_number = 0;
     m_doc = document;
+    m_doc.grossRule = GrossRule::SumOfShownParts; // a new document
     m_creditUnlocked = true; // the credit note's lines and text may be changed now
     build();                 // draws the new number
     m_doc.number = m_number;
@@ -743,8 +771,18 @@ bool DocumentPage::cmdSave()
 
 void DocumentPage::cmdChange()
 {
+    // What went out must stay traceable: the user is told that the change is kept.
+    if (!DocumentHistory::issuedMark(m_state.db, m_kind, m_number).isEmpty()
+        && m_state.dialogs.question(DocumentHistory::changeQuestion(m_kind, m_number), Dialogs::Buttons::YesNo)
+               != Dialogs::Answer::Yes)
+        return;
     m_creditUnlocked = true;
     setEditMode(true);
+}
+
+void DocumentPage::cmdHistory()
+{
+    ShowDocumentHistory(m_state, m_kind, m_number, this);
 }
 
 void DocumentPage::dialogClosed(bool changed)
@@ -762,7 +800,7 @@ void DocumentPage::documentChanged()
 {
     m_doc.lines.normalise();
     const LineList::Captions captions = m_doc.lines.discountLast(m_doc.skontoPercent);
-    Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), m_currency);
+    Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), m_currency, m_doc.grossRule);
     m_lineModel->refresh();
     m_totalsModel->refresh();
     memText->setPlainText(m_doc.textBoxText());

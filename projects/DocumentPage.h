@@ -23,6 +23,7 @@ class QMenu;
 class QPlainTextEdit;
 class QTableView;
 class QToolButton;
+class ServiceDateFields;
 class TotalsListModel;
 struct ProjectValue;
 
@@ -77,7 +78,10 @@ public:
     // false when the user cancelled or a save asked for refused.
     bool cmdNew();
     bool cmdSave();
+    // An issued invoice or credit note is changed only after the user confirmed it.
     void cmdChange();
+    // "Verlauf…": the kept versions of an issued invoice or credit note.
+    void cmdHistory();
     // Unsaved changes ask whether they are saved first: false when the user
     // cancels or the save refuses, so nothing typed is lost.
     bool askSaveFirst();
@@ -101,9 +105,11 @@ public:
     QTableView *tblLines, *tblTotals;
     QPlainTextEdit *memText;
     QToolButton *btnNew, *btnArticles, *btnTakeOver, *btnRabatt, *btnSkonto, *btnZusatztext, *btnSave, *btnPrint;
-    // "E-Rechnung speichern…": invoice and credit note only.
-    QToolButton *btnERechnung = nullptr;
-    QAction *actERechnung = nullptr;
+    // "E-Rechnung speichern…", "Verlauf…" and the date of service: invoice and
+    // credit note only.
+    QToolButton *btnERechnung = nullptr, *btnVerlauf = nullptr;
+    QAction *actERechnung = nullptr, *actVerlauf = nullptr;
+    ServiceDateFields *serviceDates = nullptr;
     QMenu *contextMenu;
     QAction *actArticles, *actNew, *actTakeOver, *actSave, *actPrint, *actZusatztext, *actRabatt, *actSkonto,
         *actChange, *actDelete;

@@ -12,6 +12,7 @@
 #include "Transaction.h"
 
 #include <QRegularExpression>
+#include <QSysInfo>
 
 namespace {
 
@@ -34,6 +35,15 @@ QString storedDate(const QString &date)
     return date.trimmed().isEmpty() ? QString() : DateToStr(StrToDate(date));
 }
 
+// The gross rule column: 'S' for the sum of the shown parts; documents stored
+// before it have none.
+const QString SumOfShownParts = QStringLiteral("'S'");
+
+bool servesDate(DocumentKind kind)
+{
+    return DocumentHistory::keepsHistory(kind);
+}
+
 bool isPaymentTerm(const QString &term)
 {
     static const QRegularExpression days(QStringLiteral("^\\d{1,5}$"));
@@ -46,7 +56,8 @@ const QString DocumentStore::CreditNoteQuestion = QStringLiteral(
     "Die Gutschrift ist höher als der ausstehende Rechnungsbetrag. Wollen Sie wirklich weitermachen?");
 
 DocumentStore::DocumentStore(Database &db, Dialogs &dialogs, const QString &currency)
-    : m_db(db), m_dialogs(dialogs), m_currency(currency)
+    : m_db(db), m_dialogs(dialogs), m_currency(currency),
+      m_editor{qEnvironmentVariable("USER"), QSysInfo::machineHostName()}
 {
 }
 
@@ -69,6 +80,23 @@ void DocumentStore::checkValues(const Document &d)
     if (!d.skontoPercent.isEmpty() && !Amount::tryFromText(d.skontoPercent))
         throw ConversionError(
             QStringLiteral("'%1' ist kein gültiger Skonto-Prozentsatz.").arg(d.skontoPercent));
+    if (servesDate(d.kind)) {
+        for (const QString &date : {d.serviceDate, d.serviceDateTo})
+            if (!date.trimmed().isEmpty() && !IsValidDateText(date.trimmed()))
+                throw ConversionError(QStringLiteral("'%1' ist kein gültiges Leistungsdatum.").arg(date));
+        if (d.hasServicePeriod() && IsValidDateText(d.effectiveServiceDate())
+            && StrToDate(d.serviceDateTo) < StrToDate(d.effectiveServiceDate()))
+            throw ConversionError(QStringLiteral("Der Leistungszeitraum endet am %1 vor seinem Beginn am %2.")
+                                      .arg(d.serviceDateTo, d.effectiveServiceDate()));
+    }
+}
+
+GrossRule DocumentStore::storedGrossRule(DocumentKind kind, qint64 number)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT BruttoRegel FROM %1 WHERE BelegNr=%2").arg(kind.headerTable()).arg(number));
+    return q.isEmpty() || !q.field(QStringLiteral("BruttoRegel")).isEmpty() ? GrossRule::SumOfShownParts
+                                                                            : GrossRule::RoundedOnce;
 }
 
 QString DocumentStore::dueDate(const QString &date, const QString &paymentTerm)
@@ -151,7 +179,14 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
     checkValues(document);
 
     Document computed = document;
-    Totals::compute(computed.lines, computed.totals, Totals::readRates(m_db), m_currency);
+    // A stored document keeps the amounts it was issued with; every new one is
+    // totalled so that its printed figures add up.
+    computed.grossRule = isNew ? GrossRule::SumOfShownParts : storedGrossRule(computed.kind, computed.number);
+    if (servesDate(computed.kind) && computed.serviceDate.trimmed().isEmpty())
+        computed.serviceDate = storedDate(computed.date);
+    if (computed.serviceDateTo == computed.serviceDate)
+        computed.serviceDateTo.clear();
+    Totals::compute(computed.lines, computed.totals, Totals::readRates(m_db), m_currency, computed.grossRule);
 
     // Asked before the transaction starts, so no write lock waits for the user.
     if (computed.kind.kind() == DocumentKind::Gutschrift && outstandingAmount(computed) < Amount()
@@ -174,6 +209,9 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
                                        QString(), QString());
         insert(q, computed); // a number taken all the same fails at its unique index
     } else if (isStored(computed.kind, computed.number)) {
+        // An issued document keeps what it went out as before anything is changed.
+        if (!DocumentHistory::issuedMark(m_db, computed.kind, computed.number).isEmpty())
+            DocumentHistory::keepVersion(q, computed.kind, computed.number, m_editor);
         update(q, computed);
     } else {
         insert(q, computed);
@@ -204,11 +242,15 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
 {
     const DocumentKind kind = d.kind;
     const QString n = num(d.number);
-    q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma) "
-                             "VALUES ('%2', '%3', '%4', %5, %6, '%7', %8)")
+    q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma, BruttoRegel%9) "
+                             "VALUES ('%2', '%3', '%4', %5, %6, '%7', %8, %10%11)")
                   .arg(kind.headerTable(), n, num(d.projectNumber), num(d.invoiceNumber),
                        SqlOptional(storedDate(d.date)), SqlText(d.projectName),
-                       flag(d.addressLeft && kind.hasAddressLeftBox()), SqlText(d.ownCompany)));
+                       flag(d.addressLeft && kind.hasAddressLeftBox()), SqlText(d.ownCompany),
+                       servesDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString(), SumOfShownParts,
+                       servesDate(kind) ? QStringLiteral(", %1, %2").arg(SqlOptional(storedDate(d.serviceDate)),
+                                                                        SqlOptional(storedDate(d.serviceDateTo)))
+                                        : QString()));
     insertLines(q, d);
     q.execSql(QStringLiteral("INSERT INTO %1 (ScontoText, Sconto, BelegNr) VALUES (%2, %3,'%4')")
                   .arg(kind.extraTable(), SqlText(d.skontoText), SqlText(d.skontoPercent), n));
@@ -245,11 +287,15 @@ void DocumentStore::update(SqlQuery &q, const Document &d)
     const DocumentKind kind = d.kind;
     const QString n = num(d.number);
     // ReNr stays: a credit note keeps the invoice it was made from.
-    q.execSql(QStringLiteral("UPDATE %1 SET ProjektNr=%2, Datum=%3, PName=%4, RL='%5', EFirma=%6 "
+    q.execSql(QStringLiteral("UPDATE %1 SET ProjektNr=%2, Datum=%3, PName=%4, RL='%5', EFirma=%6%8 "
                              "WHERE BelegNr=%7")
                   .arg(kind.headerTable(), num(d.projectNumber), SqlOptional(storedDate(d.date)),
                        SqlText(d.projectName), flag(d.addressLeft && kind.hasAddressLeftBox()),
-                       SqlText(d.ownCompany), n));
+                       SqlText(d.ownCompany), n,
+                       servesDate(kind) ? QStringLiteral(", LDatum=%1, LDatumBis=%2")
+                                              .arg(SqlOptional(storedDate(d.serviceDate)),
+                                                   SqlOptional(storedDate(d.serviceDateTo)))
+                                        : QString()));
     q.execSql(QStringLiteral("DELETE FROM %1 WHERE BelegNr=%2").arg(kind.lineTable(), n));
     insertLines(q, d);
     q.execSql(QStringLiteral("UPDATE %1 SET ScontoText=%2, Sconto=%3,  BelegNr='%4' WHERE BelegNr=%4")
@@ -292,10 +338,17 @@ DocumentStore::Loaded DocumentStore::load(DocumentKind kind, qint64 number)
     const QString n = num(number);
     SqlQuery q(m_db);
 
-    q.open(QStringLiteral("SELECT ProjektNr, PName FROM %1 WHERE BelegNr=%2").arg(x, n));
+    q.open(QStringLiteral("SELECT ProjektNr, PName, BruttoRegel%3 FROM %1 WHERE BelegNr=%2")
+               .arg(x, n, servesDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString()));
     out.stored = !q.isEmpty();
     d.projectNumber = q.fieldInt(QStringLiteral("ProjektNr"));
     d.projectName = q.field(QStringLiteral("PName"));
+    d.grossRule = !out.stored || !q.field(QStringLiteral("BruttoRegel")).isEmpty() ? GrossRule::SumOfShownParts
+                                                                                  : GrossRule::RoundedOnce;
+    if (servesDate(kind)) {
+        d.serviceDate = q.field(QStringLiteral("LDatum"));
+        d.serviceDateTo = q.field(QStringLiteral("LDatumBis"));
+    }
 
     // A document whose lines cannot be read or computed still opens: what was read
     // stays, and the rest of the document loads as usual.
@@ -324,7 +377,7 @@ DocumentStore::Loaded DocumentStore::load(DocumentKind kind, qint64 number)
             d.lines.setLines(rows);
         }
         d.lines.discountLast(d.skontoPercent);
-        Totals::compute(d.lines, d.totals, Totals::readRates(m_db), m_currency);
+        Totals::compute(d.lines, d.totals, Totals::readRates(m_db), m_currency, d.grossRule);
     } catch (const OrvellaError &e) {
         out.lineError = e.message();
     }
@@ -385,6 +438,7 @@ bool DocumentStore::insertDunningLetter(const Document &letter)
                           SqlText(letter.secondAddress.street), SqlText(letter.secondAddress.postcodeTown)));
     q.execSql(QStringLiteral("UPDATE rechnungenop SET MStufe=%1 WHERE RNR='%2' AND (MStufe IS NULL OR MStufe<%1)")
                   .arg(level, invoice));
+    DocumentHistory::markIssued(q, DocumentKind::Rechnung, letter.invoiceNumber, DocumentHistory::ByDunning);
     transaction.commit();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "Amount.h"
 #include "Document.h"
+#include "DocumentHistory.h"
 
 #include <QList>
 #include <functional>
@@ -44,8 +45,14 @@ public:
 
     DocumentStore(Database &db, Dialogs &dialogs, const QString &currency = QStringLiteral("€"));
 
+    // Who saves, as the history of issued documents records it (by default the
+    // account of the program's process on this machine).
+    void setEditor(const DocumentEditor &editor) { m_editor = editor; }
+
     // The save command of the quotation, order, delivery note, invoice, credit note
-    // and working-document pages. Refuses a document without a first position with
+    // and working-document pages. A new document takes the gross rule of new
+    // documents, a stored one keeps the rule it was stored with; an issued one
+    // first keeps the version it replaces (DocumentHistory). Refuses a document without a first position with
     // the kind's warning; for a credit note above what the invoice still owes asks
     // CreditNoteQuestion and saves only on Yes. The totals are computed again from
     // the lines before writing, so the stored amounts always match the lines, and
@@ -66,7 +73,8 @@ public:
     static QString refusal(const Document &document);
     // Throws ConversionError for a document number below 1, a malformed date (an
     // invoice needs a date for its due date), a payment term that is not a whole
-    // number of days or a Skonto percentage that is not a number.
+    // number of days, a Skonto percentage that is not a number, or a date of
+    // service that is no date or ends before it begins.
     static void checkValues(const Document &document);
 
     // Insert when SELECT ProjektNr FROM X WHERE BelegNr=<n> finds no row.
@@ -111,7 +119,10 @@ private:
     void insertLines(SqlQuery &q, const Document &d);
     QString sqlAmount(const QString &displayed) const;
 
+    GrossRule storedGrossRule(DocumentKind kind, qint64 number);
+
     Database &m_db;
     Dialogs &m_dialogs;
     QString m_currency;
+    DocumentEditor m_editor;
 };

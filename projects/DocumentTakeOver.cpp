@@ -52,6 +52,23 @@ QList<LineList::Row> linesOf(const LineList &lines)
     return rows;
 }
 
+// An invoice or credit note made from a delivery note was delivered on the note's
+// date; one made from an invoice or credit note keeps that document's date of
+// service. Otherwise the new document's own date will be its date of service.
+void carryServiceDate(const Document &source, Document &target)
+{
+    if (target.kind != DocumentKind::Rechnung && target.kind != DocumentKind::Gutschrift)
+        return;
+    target.serviceDate.clear();
+    target.serviceDateTo.clear();
+    if (source.kind == DocumentKind::Lieferschein) {
+        target.serviceDate = source.date;
+    } else if (source.kind == DocumentKind::Rechnung || source.kind == DocumentKind::Gutschrift) {
+        target.serviceDate = source.effectiveServiceDate();
+        target.serviceDateTo = source.serviceDateTo;
+    }
+}
+
 } // namespace
 
 QList<DocumentKind> targets(DocumentKind source)
@@ -107,6 +124,7 @@ void copyInto(const Document &source, Document &target)
         overwrite(target.secondAddress.postcodeTown, source.secondAddress.postcodeTown);
     }
 
+    carryServiceDate(source, target);
     if (carriesAdditionalText(source.kind, target.kind))
         target.texts = source.texts;
     else
@@ -128,6 +146,7 @@ void copyExisting(const Document &existing, Document &target)
     target.skontoText = existing.skontoText;
     target.skontoPercent = existing.skontoPercent;
     target.texts = existing.texts;
+    carryServiceDate(existing, target);
 }
 
 } // namespace DocumentTakeOver

@@ -31,7 +31,9 @@ bool carriesAdditionalText(DocumentKind source, DocumentKind target);
 // own Skonto). It receives every line of the source, each non-empty line of the
 // source's addresses (the second address only where both kinds have one), the
 // additional text by the rule above and, for a credit note made from an invoice,
-// that invoice as the one it refers to. Number, date and totals are the page's.
+// that invoice as the one it refers to. An invoice or credit note takes its date
+// of service from a delivery note's date or the source invoice's date of service.
+// Number, date and totals are the page's.
 void copyInto(const Document &source, Document &target);
 
 // "Daten aus vorhandenem ... übernehmen": the lines, the Skonto and the additional

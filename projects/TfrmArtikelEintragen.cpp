@@ -308,7 +308,7 @@ void TfrmArtikelEintragen::recompute()
 {
     m_doc.lines.normalise();
     m_doc.lines.discountLast(m_doc.skontoPercent);
-    Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), m_currency);
+    Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), m_currency, m_doc.grossRule);
 }
 
 // --- Displays --------------------------------------------------------------------

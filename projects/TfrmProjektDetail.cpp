@@ -5,6 +5,7 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DocumentPage.h"
+#include "DocumentHistory.h"
 #include "DocumentStore.h"
 #include "DunningPage.h"
 #include "EInvoiceCommand.h"
@@ -358,6 +359,8 @@ void TfrmProjektDetail::activate()
     m_tabs->setEnabled(false);
     m_progress->setVisible(true);
     m_progress->setValue(0);
+    // The history of issued documents names who changed them (known after the log-in).
+    m_documents->setEditor(DocumentEditor::of(m_state));
     readSettings();
     m_progress->setValue(2);
 
@@ -492,8 +495,13 @@ void TfrmProjektDetail::cmdWordExport()
 {
     const int page = currentPage();
     WordWriter writer;
-    RunWordExport(m_state.dialogs, wordBand->folderPath(), wordBand->templateName(),
-                  [this, page] { return wordExportContent(page); }, writer);
+    if (!RunWordExport(m_state.dialogs, wordBand->folderPath(), wordBand->templateName(),
+                       [this, page] { return wordExportContent(page); }, writer))
+        return;
+    // A stored invoice or credit note handed over as stored has gone out.
+    DocumentPage *shown = page > ProjektPage && page < MahnungPage ? m_pages[page] : nullptr;
+    if (shown && shown->isClean() && m_documents->isStored(shown->kind(), shown->currentNumber()))
+        DocumentHistory::markIssued(m_state.db, shown->kind(), shown->currentNumber(), DocumentHistory::ByWordExport);
 }
 
 WordExportContent TfrmProjektDetail::wordExportContent(int page)
@@ -594,6 +602,8 @@ void TfrmProjektDetail::cmdEInvoice(DocumentPage *page, const QString &path)
         written = SaveEInvoice(m_state, document, saved, m_projectPage->value(), makePdf);
     else if (!WriteEInvoice(m_state, document, saved, m_projectPage->value(), path, makePdf))
         written.clear();
-    if (!written.isEmpty())
-        statusBar()->showMessage(QStringLiteral("E-Rechnung gespeichert: %1").arg(QDir::toNativeSeparators(written)));
+    if (written.isEmpty())
+        return;
+    DocumentHistory::markIssued(m_state.db, page->kind(), page->currentNumber(), DocumentHistory::ByEInvoice);
+    statusBar()->showMessage(QStringLiteral("E-Rechnung gespeichert: %1").arg(QDir::toNativeSeparators(written)));
 }

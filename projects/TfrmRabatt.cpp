@@ -95,7 +95,8 @@ void TfrmRabatt::done(int result)
 {
     RunCommand(m_state.dialogs, [this] {
         m_doc.lines.discountLast(m_doc.skontoPercent);
-        Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), ReadCurrency(m_state.ExeDir));
+        Totals::compute(m_doc.lines, m_doc.totals, Totals::readRates(m_state.db), ReadCurrency(m_state.ExeDir),
+                        m_doc.grossRule);
     });
     QDialog::done(result);
 }

@@ -70,7 +70,7 @@ QString Totals::vatLineText(Amount vat, Amount rate, const QString &currency)
 }
 
 TotalsBreakdown Totals::compute(LineList &lines, TotalsList &totals, const QList<Amount> &rates,
-                                const QString &currency)
+                                const QString &currency, GrossRule rule)
 {
     std::vector<Slot> slots;
     slots.push_back({Amount(), Amount(), Amount()});
@@ -133,12 +133,13 @@ TotalsBreakdown Totals::compute(LineList &lines, TotalsList &totals, const QList
     totals.setCell(TotalsList::NetRow, TotalsList::Netto, net.toText() + QLatin1Char(' ') + currency);
     for (int r = 1; r < totals.rowCount(); ++r)
         totals.setCell(r, TotalsList::Vat, QString());
-    Amount gross = net;
+    const bool shownParts = rule == GrossRule::SumOfShownParts;
+    Amount gross = shownParts ? net.roundedToCents() : net;
     int vatRow = 0;
     for (const Slot &s : slots) {
         if (s.vat.isZero())
             continue;
-        gross += s.vat;
+        gross += shownParts ? s.vat.roundedToCents() : s.vat;
         ++vatRow;
         totals.ensureRows(vatRow + 1);
         totals.setCell(vatRow, TotalsList::Vat, vatLineText(s.vat, s.rate, currency));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Amount.h"
+#include "TotalsList.h"
 
 #include <QList>
 #include <QString>
@@ -15,8 +16,9 @@ class TotalsList;
 // Every amount stays at four decimals. A line amount is quantity × price rounded
 // once; the net grows by the line amount as displayed (two decimals, halfway to
 // even), while the VAT is taken from the unrounded line amount. The gross amount
-// is the four-decimal net plus the four-decimal VAT sums, rounded once for display,
-// so it may differ by a cent from the sum of the displayed parts.
+// is the net as displayed plus every VAT line as displayed, so the printed
+// figures add up; a document stored under the older rule (GrossRule::RoundedOnce)
+// keeps its gross of the four-decimal sums rounded once.
 //
 // VAT lines come in a fixed order of rate slots: slot 0 holds 0 %, the next ten
 // slots the first ten distinct rates of the VAT rate table in table order; a rate
@@ -40,7 +42,7 @@ struct TotalsBreakdown
     Amount discountPercent; // zero without a discount line
     Amount discount;        // four decimals
     Amount net;             // four decimals; the list shows it rounded
-    Amount gross;           // four decimals; the list shows it rounded
+    Amount gross;           // as the list shows it (see GrossRule)
     QList<Rate> rates;      // every rate that a line uses, in the list's order
 };
 
@@ -59,7 +61,8 @@ public:
     // and the totals list stays as it was.
     // Returns the figures behind the list.
     static TotalsBreakdown compute(LineList &lines, TotalsList &totals, const QList<Amount> &rates,
-                                   const QString &currency = QStringLiteral("€"));
+                                   const QString &currency = QStringLiteral("€"),
+                                   GrossRule rule = GrossRule::SumOfShownParts);
 
     // What remains of an invoice after a credit note: the invoice's open amount,
     // minus every payment and stored credit note (deductions), minus the credit

@@ -5,6 +5,13 @@
 #include <QStringList>
 #include <array>
 
+// How a document's gross amount follows from its parts. Documents are written
+// with SumOfShownParts: the gross is the net as shown plus each VAT line as shown,
+// so the printed figures add up. Documents stored before that rule keep the
+// gross they were issued with: the four-decimal net plus the four-decimal VAT
+// sums, rounded once, which may differ by a cent from the shown parts.
+enum class GrossRule { SumOfShownParts, RoundedOnce };
+
 // The grid under the line list: the net value, one VAT line per rate and the
 // gross amount, each as display text ("1.851,75 €"). Row 0 carries the headings.
 // The net value stands in row 1 of the net column, the VAT lines in rows 1, 2, ...

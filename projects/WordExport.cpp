@@ -1,5 +1,8 @@
 #include "WordExport.h"
 
+#include "DocumentStore.h"
+#include "InvoiceTerms.h"
+
 #include "Amount.h"
 #include "Dialogs.h"
 #include "Errors.h"
@@ -183,6 +186,11 @@ WordExportContent BusinessDocumentContent(const ShownDocumentPage &page, const Q
                                      : QString()},
         {QStringLiteral("SAnrede"), salutation},
     };
+    if (d.kind == DocumentKind::Rechnung || d.kind == DocumentKind::Gutschrift)
+        content.bookmarks << WordBookmark{QStringLiteral("Leistungsdatum"), InvoiceTerms::serviceDate(d).value};
+    if (d.kind == DocumentKind::Rechnung && IsValidDateText(d.date))
+        content.bookmarks << WordBookmark{QStringLiteral("Zahlungsziel"),
+                                          InvoiceTerms::dueSentence(DocumentStore::dueDate(d.date, d.paymentTerm))};
     content.hasTable = true;
     content.tableRows = LineTableRows(d.lines, currency);
     return content;
@@ -240,17 +248,18 @@ bool WriteWordDocument(WordWriter &writer, const QString &templatePath, const Wo
     }
 }
 
-void RunWordExport(Dialogs &dialogs, const QString &folderPath, const QString &templateName,
+bool RunWordExport(Dialogs &dialogs, const QString &folderPath, const QString &templateName,
                    const std::function<WordExportContent()> &gather, WordWriter &writer)
 {
     const QString missing = MissingTemplateMessage(folderPath, templateName.isEmpty());
     if (!missing.isEmpty()) {
         dialogs.warning(missing);
-        return;
+        return false;
     }
     const WordExportContent content = gather();
     if (!WriteWordDocument(writer, QDir(folderPath).filePath(templateName), content))
         dialogs.information(QStringLiteral("Die Daten wurden in ein Dokument übernommen und gespeichert unter:\n%1\n\n"
                                            "Es konnte nicht automatisch geöffnet werden.")
                                 .arg(QDir::toNativeSeparators(writer.documentPath())));
+    return true;
 }

@@ -92,7 +92,9 @@ struct ShownDocumentPage
 };
 
 // A business document (every kind but the dunning letter): sixteen bookmarks from
-// "Absender" to "SAnrede", and the line table. The recipient is the page's first
+// "Absender" to "SAnrede", for an invoice or credit note also "Leistungsdatum"
+// (the date or period of service) and for an invoice "Zahlungsziel" ("Zahlbar bis
+// … ohne Abzug."), and the line table. The recipient is the page's first
 // address, or its second one when the page's box puts that one into the envelope
 // window ("Lieferanschrift links", "Rechnungsanschrift links"). Throws
 // ConversionError for a gross amount or Skonto percentage that is not a number,
@@ -117,6 +119,7 @@ bool WriteWordDocument(WordWriter &writer, const QString &templatePath, const Wo
 
 // The word-processor button: the message for a missing folder or an empty list, or
 // else the export of what gather collects with the selected template; tells where the
-// document was saved when the desktop cannot open it.
-void RunWordExport(Dialogs &dialogs, const QString &folderPath, const QString &templateName,
+// document was saved when the desktop cannot open it. Returns whether a document
+// was written.
+bool RunWordExport(Dialogs &dialogs, const QString &folderPath, const QString &templateName,
                    const std::function<WordExportContent()> &gather, WordWriter &writer);

@@ -132,15 +132,31 @@ QString postingsMessage(const QList<Posting> &postings, const QString &currency)
     }
     width = std::max(width, sum.toText().size());
     QString text = QStringLiteral("Geleistete Teilzahlungen:\n\n");
-    for (const Posting &p : postings)
-        text += p.date + QStringLiteral(": ") + p.amount.toText().rightJustified(width) + QLatin1Char(' ') + currency
-                + QLatin1Char('\n');
+    for (const Posting &p : postings) {
+        text += p.date + QStringLiteral(": ") + p.amount.toText().rightJustified(width) + QLatin1Char(' ') + currency;
+        if (p.skonto == QLatin1String("S"))
+            text += QStringLiteral("  mit Skonto nach Ablauf der Skontofrist");
+        else if (p.skonto == QLatin1String("J"))
+            text += QStringLiteral("  mit Skonto");
+        text += QLatin1Char('\n');
+    }
     // " Gesamt: " is three characters shorter than a date and ": ".
     text += QString(34, QLatin1Char('-')) + QLatin1Char('\n');
     text += QStringLiteral(" Gesamt: ") + sum.toText().rightJustified(width + 3) + QLatin1Char(' ') + currency
             + QLatin1Char('\n');
     text += QString(17, QLatin1Char('='));
     return text;
+}
+
+bool skontoLate(const std::optional<QDate> &deadline, const QDate &bookingDate)
+{
+    return deadline && deadline->isValid() && bookingDate > *deadline;
+}
+
+QString lateSkontoQuestion(const QDate &deadline)
+{
+    return QStringLiteral("Die Skontofrist ist am %1 abgelaufen. Trotzdem mit Skonto buchen?")
+        .arg(deadline.toString(QStringLiteral("dd.MM.yyyy")));
 }
 
 QString money(Amount amount, const QString &currency)

@@ -5,6 +5,7 @@
 #include "Amount.h"
 
 #include <QColor>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -40,6 +41,8 @@ struct Posting
 {
     QString date;
     Amount amount;
+    // 'J': the Skonto was taken within its period; 'S': after it; else none.
+    QString skonto;
 };
 
 // The computation of the invoice panel, the remaining amount while a payment is
@@ -82,6 +85,7 @@ struct Booking
     Amount remaining;
     Amount posted;
     bool withSkonto = false;
+    bool skontoLate = false; // taken after the Skonto period, as the user confirmed
     bool settles() const { return remaining <= Amount(); }
 };
 // No value when the typed text is not an amount ("-", "1.5", "abc").
@@ -100,7 +104,13 @@ inline const QString OverpaymentQuestion =
 QString skontoLabel(const QString &sconto, const QString &flag);
 // The message of "S&kontotext", or empty when the invoice has no amount or no percentage.
 QString skontoMessage(const QString &sconto, const QString &skontoText, Amount invoice, const QString &currency);
-// The message of "T&eilbuchung": the postings with their dates, amounts lined up, and the sum.
+// A Skonto taken on the booking date is late when the booking date lies after the
+// last day of the period; without a known period it never is.
+bool skontoLate(const std::optional<QDate> &deadline, const QDate &bookingDate);
+// "Die Skontofrist ist am 17.12.2026 abgelaufen. Trotzdem mit Skonto buchen?"
+QString lateSkontoQuestion(const QDate &deadline);
+// The message of "T&eilbuchung": the postings with their dates, amounts lined up,
+// each Skonto taken marked (a late one as such), and the sum.
 QString postingsMessage(const QList<Posting> &postings, const QString &currency);
 
 // "1.234,56 €"

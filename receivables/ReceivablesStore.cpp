@@ -1,8 +1,10 @@
 #include "ReceivablesStore.h"
 
 #include "Database.h"
+#include "DocumentHistory.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "InvoiceTerms.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
 #include "Transaction.h"
@@ -177,12 +179,30 @@ QList<Posting> ReceivablesStore::postings(qint64 invoice)
 {
     SqlQuery q(m_db);
     QList<Posting> out;
-    for (q.open(QStringLiteral("SELECT Betrag, Datum, Text FROM teilbuchung WHERE RNr='%1' ORDER BY Datum, ID")
+    for (q.open(QStringLiteral("SELECT Betrag, Datum, Text, Skonto FROM teilbuchung WHERE RNr='%1' ORDER BY Datum, ID")
                     .arg(invoice));
          !q.eof(); q.next())
         if (!q.field(QStringLiteral("Betrag")).isEmpty())
-            out << Posting{q.field(QStringLiteral("Datum")), q.fieldAmount(QStringLiteral("Betrag"))};
+            out << Posting{q.field(QStringLiteral("Datum")), q.fieldAmount(QStringLiteral("Betrag")),
+                           q.field(QStringLiteral("Skonto"))};
     return out;
+}
+
+std::optional<QDate> ReceivablesStore::skontoDeadline(qint64 invoice)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT rechnungen.Datum, rechnungenextra.ScontoText, projekt.KNr FROM rechnungen "
+                          "JOIN rechnungenextra ON rechnungenextra.BelegNr=rechnungen.BelegNr LEFT JOIN projekt "
+                          "ON projekt.PrNr=rechnungen.ProjektNr WHERE rechnungen.BelegNr=%1")
+               .arg(invoice));
+    const QString date = q.field(QStringLiteral("Datum"));
+    if (!IsValidDateText(date))
+        return std::nullopt;
+    const auto days = InvoiceTerms::skontoDays(m_db, q.field(QStringLiteral("ScontoText")),
+                                               q.fieldInt(QStringLiteral("KNr")));
+    if (!days)
+        return std::nullopt;
+    return InvoiceTerms::skontoDeadline(StrToDate(date), *days);
 }
 
 QPair<QString, QString> ReceivablesStore::skontoText(qint64 invoice)
@@ -213,8 +233,11 @@ void ReceivablesStore::book(qint64 invoice, const InvoiceFigures &seen, const Pa
     if (q.rowsAffected() != 1)
         throw OrvellaError(
             QStringLiteral("Zur Rechnung %1 gibt es keinen offenen Posten. Es wurde nichts gebucht.").arg(PadNumber(invoice)));
-    q.execSql(QStringLiteral("INSERT INTO teilbuchung (RNr, Betrag, Datum, Text) VALUES ('%1',%2,'%3','')")
-                  .arg(n, booking.posted.toSqlText(), day));
+    const QString skonto = !booking.withSkonto ? QStringLiteral("N") : booking.skontoLate ? QStringLiteral("S")
+                                                                                          : QStringLiteral("J");
+    q.execSql(QStringLiteral("INSERT INTO teilbuchung (RNr, Betrag, Datum, Text, Skonto) VALUES ('%1',%2,'%3','','%4')")
+                  .arg(n, booking.posted.toSqlText(), day, skonto));
+    DocumentHistory::markIssued(q, DocumentKind::Rechnung, invoice, DocumentHistory::ByPayment);
     transaction.commit();
 }
 

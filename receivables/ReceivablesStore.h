@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <optional>
 
 class Database;
 class TdmCommon;
@@ -53,9 +54,13 @@ public:
     QList<Posting> postings(qint64 invoice);
     // rechnungenextra: the Skonto text and percentage of an invoice.
     QPair<QString, QString> skontoText(qint64 invoice);
+    // The last day the invoice's Skonto may be taken: its date plus the period its
+    // Skonto text names (else the customer's Skonto days). No value without one.
+    std::optional<QDate> skontoDeadline(qint64 invoice);
 
     // Writes the booking: the open item's remaining amount, booking date, state and
-    // Skonto mark, and the posting, in one transaction. seen are the figures the
+    // Skonto mark, and the posting with its Skonto mark, in one transaction; the
+    // invoice counts as issued from then on. seen are the figures the
     // booking was computed from; when another workstation has booked or changed the
     // invoice since, nothing is written and OrvellaError says so.
     void book(qint64 invoice, const InvoiceFigures &seen, const PaymentRules::Booking &booking, const QDate &date);

@@ -572,12 +572,22 @@ void TfrmOP::cmdBook()
         m_state.dialogs.warning(PaymentRules::invalidPaidMessage(typed));
         return;
     }
+    PaymentRules::Booking planned = *booking;
+    if (withSkonto) {
+        // A Skonto taken after its period is the customer's wish, not his right.
+        const std::optional<QDate> deadline = m_store->skontoDeadline(r->invoice);
+        planned.skontoLate = PaymentRules::skontoLate(deadline, dtBuchung->date());
+        if (planned.skontoLate
+            && m_state.dialogs.question(PaymentRules::lateSkontoQuestion(*deadline), Dialogs::Buttons::YesNo)
+                   != Dialogs::Answer::Yes)
+            return;
+    }
     if (m_state.dialogs.question(PaymentRules::bookingQuestion(booking->remaining, m_currency, withSkonto),
                                  Dialogs::Buttons::YesCancel)
         != Dialogs::Answer::Yes)
         return;
     const qint64 invoice = r->invoice;
-    m_store->book(invoice, m_figures, *booking, dtBuchung->date());
+    m_store->book(invoice, m_figures, planned, dtBuchung->date());
     reload(m_filter == OpenItemFilter::All ? invoice : 0);
 }
 

@@ -443,13 +443,17 @@ def info(label, bookmark, first=False):
 
 
 def business_body(title, number_label, intro, gross_label):
+    infos = [info(number_label, "VorgangsNr", True), info("Datum", "Datum")]
+    if title in ("Rechnung", "Gutschrift"):
+        # the date of service (or its period) that every invoice must state
+        infos.append(info("Leistungsdatum", "Leistungsdatum"))
+    infos += [info("Kunden-Nr.", "KundenNr"), info("Projekt-Nr.", "ProjektNr")]
     body = [
         P("Kopfraum"),
         address_block(
             [P("Ruecksendeangabe", BM("Absender")), P("Anschrift", BM("FiPe")), P("Anschrift", BM("Strasse")),
              P("Anschrift", BM("PLZOrt"))],
-            [info(number_label, "VorgangsNr", True), info("Datum", "Datum"), info("Kunden-Nr.", "KundenNr"),
-             info("Projekt-Nr.", "ProjektNr")]),
+            infos),
         P("Betreff", BM("VorgangsArt")),
     ]
     if title == "Gutschrift":
@@ -463,6 +467,10 @@ def business_body(title, number_label, intro, gross_label):
         # the VAT lines last: the list always sends three lines, some of them empty
         P("Summe", "enthaltene MwSt.: ", BM("MwSt")),
         P("Brieftext", BM("Skonto")),
+    ]
+    if title == "Rechnung":
+        body.append(P("Brieftext", BM("Zahlungsziel")))
+    body += [
         P("Brieftext", BM("UnterText")),
         P("Brieftext", "Mit freundlichen Gr\u00fc\u00dfen"),
     ]
@@ -896,7 +904,9 @@ def check_bookmarks(name, body):
     elif name == "Mahnung":
         expected = DUNNING_BOOKMARKS
     elif name == "Gutschrift":
-        expected = BUSINESS_BOOKMARKS
+        expected = BUSINESS_BOOKMARKS + ["Leistungsdatum"]
+    elif name == "Rechnung":
+        expected = [b for b in BUSINESS_BOOKMARKS if b != "GRNr"] + ["Leistungsdatum", "Zahlungsziel"]
     else:  # the credit note's invoice reference means nothing to the other kinds
         expected = [b for b in BUSINESS_BOOKMARKS if b != "GRNr"]
     assert sorted(found) == sorted(expected), (name, found)

@@ -19,6 +19,8 @@ namespace {
 // One archive table: the live table of the same name, the column that names the
 // document, the columns copied with their types ('I' integer, 'M' money, 'D' date
 // text "dd.MM.yyyy", 'T' text), the order of the rows and the status text.
+// scope, where set, selects the rows instead of the key: a condition in which %1
+// stands for the selected invoices and %2 for the selected credit notes.
 struct ArchiveTable
 {
     const char *name;
@@ -27,12 +29,13 @@ struct ArchiveTable
     const char *types;
     const char *order;
     const char *status;
+    const char *scope = nullptr;
 };
 
 // The header first, then the rows of the selected documents, table by table.
 const ArchiveTable invoiceTables[] = {
-    {"rechnungen", "BelegNr", "BelegNr,ProjektNr,Datum,PName,EFirma,RL", "IIDTTT", "BelegNr",
-     "Sichere Tabelle Rechnungen"},
+    {"rechnungen", "BelegNr", "BelegNr,ProjektNr,Datum,PName,EFirma,RL,BruttoRegel,LDatum,LDatumBis,Ausgestellt",
+     "IIDTTTTDDT", "BelegNr", "Sichere Tabelle Rechnungen"},
     {"rechnungenartikel", "BelegNr", "BelegNr,Pos,ArtikelNr,Bezeichnung,Anzahl,Einzelpreis,Betrag,MwSt,Rabatt,RF",
      "ITTTTTTTTI", "BelegNr,RF", "Sichere Tabelle Rechnungenartikel"},
     {"rechnungenanschrift", "BelegNr", "BelegNr,Art,Bezeichnung,Name,Strasse,PLZOrt,Land", "ITTTTTT", "BelegNr",
@@ -43,11 +46,11 @@ const ArchiveTable invoiceTables[] = {
     {"rechnungenop", "RNR", "RNR,ZZiel,EDatum,Betrag,RBetrag,BDatum,ZText,Gebucht,Name,MStufe,Skonto", "IIDMMDTTTIT",
      "RNR", "Sichere Tabelle Rechnunenop"},
     {"rechnungenbetrag", "BelegNr", "BelegNr,Netto,Brutto", "IMM", "BelegNr", "Sichere Tabelle Rechnungenbetrag"},
-    {"teilbuchung", "RNr", "RNr,Betrag,Datum,Text", "IMDT", "RNr,ID", "Sichere Tabelle Teilbuchung"},
+    {"teilbuchung", "RNr", "RNr,Betrag,Datum,Text,Skonto", "IMDTT", "RNr,ID", "Sichere Tabelle Teilbuchung"},
 };
 const ArchiveTable creditNoteTables[] = {
-    {"gutschriften", "BelegNr", "BelegNr,ProjektNr,ReNr,Datum,PName,EFirma,RL", "IIIDTTT", "BelegNr",
-     "Sichere Tabelle Gutschriften"},
+    {"gutschriften", "BelegNr", "BelegNr,ProjektNr,ReNr,Datum,PName,EFirma,RL,BruttoRegel,LDatum,LDatumBis,Ausgestellt",
+     "IIIDTTTTDDT", "BelegNr", "Sichere Tabelle Gutschriften"},
     {"gutschriftenartikel", "BelegNr",
      "BelegNr,Pos,ArtikelNr,Bezeichnung,Anzahl,Einzelpreis,Betrag,MwSt,Rabatt,RF", "ITTTTTTTTI", "BelegNr,RF",
      "Sichere Tabelle Gutschriftenartikel"},
@@ -61,6 +64,25 @@ const ArchiveTable creditNoteTables[] = {
     {"gutschriftenbetrag", "BelegNr", "BelegNr,Netto,Brutto", "IMM", "BelegNr",
      "Sichere Tabelle Gutschriftenbetrag"},
 };
+// The earlier versions of the selected invoices and credit notes.
+#define VERSIONS_OF_SELECTED "(Art='rechnungen' AND BelegNr IN %1 OR Art='gutschriften' AND BelegNr IN %2)"
+const ArchiveTable historyTables[] = {
+    {"belegverlauf", "ID",
+     "ID,Art,BelegNr,Zeitpunkt,Benutzer,Arbeitsplatz,ProjektNr,ReNr,Datum,PName,RL,EFirma,LDatum,LDatumBis,"
+     "BruttoRegel,Ausgestellt,ScontoText,Sconto,Netto,Brutto,ZZiel,EDatum",
+     "ITITTTIIDTTTDDTTTTMMID", "ID", "Sichere Tabelle Belegverlauf", VERSIONS_OF_SELECTED},
+    {"belegverlaufartikel", "VerlaufID",
+     "VerlaufID,Pos,ArtikelNr,Bezeichnung,Anzahl,Einzelpreis,Betrag,MwSt,Rabatt,RF", "ITTTTTTTTI", "VerlaufID,RF",
+     "Sichere Tabelle Belegverlaufartikel",
+     "VerlaufID IN (SELECT ID FROM belegverlauf WHERE " VERSIONS_OF_SELECTED ")"},
+    {"belegverlaufanschrift", "VerlaufID", "VerlaufID,Art,Name,Strasse,PLZOrt", "ITTTT", "VerlaufID,Art",
+     "Sichere Tabelle Belegverlaufanschrift",
+     "VerlaufID IN (SELECT ID FROM belegverlauf WHERE " VERSIONS_OF_SELECTED ")"},
+    {"belegverlaufztext", "VerlaufID", "VerlaufID,Zeile,Style,Text", "IITT", "VerlaufID,Zeile",
+     "Sichere Tabelle Belegverlaufztext",
+     "VerlaufID IN (SELECT ID FROM belegverlauf WHERE " VERSIONS_OF_SELECTED ")"},
+};
+#undef VERSIONS_OF_SELECTED
 
 QString sqlType(QChar type)
 {
@@ -117,6 +139,8 @@ InvoiceArchive::InvoiceArchive(const QString &file, qint64 maxBytes)
         exec(createStatement(t));
     for (const ArchiveTable &t : creditNoteTables)
         exec(createStatement(t));
+    for (const ArchiveTable &t : historyTables)
+        exec(createStatement(t));
     exec(QStringLiteral("PRAGMA application_id=%1").arg(ApplicationId));
     exec(QStringLiteral("PRAGMA user_version=%1").arg(Schema::Version));
 }
@@ -133,7 +157,7 @@ InvoiceArchive::~InvoiceArchive()
 
 int InvoiceArchive::stepCount()
 {
-    return int(std::size(invoiceTables) + std::size(creditNoteTables));
+    return int(std::size(invoiceTables) + std::size(creditNoteTables) + std::size(historyTables));
 }
 
 QStringList InvoiceArchive::tableNames()
@@ -142,6 +166,8 @@ QStringList InvoiceArchive::tableNames()
     for (const ArchiveTable &t : invoiceTables)
         names << QLatin1String(t.name);
     for (const ArchiveTable &t : creditNoteTables)
+        names << QLatin1String(t.name);
+    for (const ArchiveTable &t : historyTables)
         names << QLatin1String(t.name);
     return names;
 }
@@ -172,15 +198,23 @@ void InvoiceArchive::fill(Database &reader, const std::optional<InvoicePeriod> &
     const QString condition = period ? QStringLiteral(" WHERE Datum >= '%1' AND Datum <= '%2'")
                                            .arg(DateToStr(period->from), DateToStr(period->to))
                                      : QString();
+    const auto selectedOf = [&](const char *header) {
+        return QStringLiteral("(SELECT BelegNr FROM %1%2)").arg(QLatin1String(header), condition);
+    };
     const auto copyFamily = [&](const auto &tables) {
         const QString header = QLatin1String(tables[0].name);
         // The dependent rows of the documents the header selects, in the same moment.
-        const QString selected = QStringLiteral("(SELECT BelegNr FROM %1%2)").arg(header, condition);
+        const QString selected = selectedOf(tables[0].name);
         for (const ArchiveTable &t : tables) {
-            const QString from = &t == &tables[0]
-                                     ? QStringLiteral("FROM %1%2").arg(header, condition)
-                                     : QStringLiteral("FROM %1 WHERE %2 IN %3")
-                                           .arg(QLatin1String(t.name), QLatin1String(t.key), selected);
+            QString from;
+            if (t.scope)
+                from = QStringLiteral("FROM %1 WHERE %2")
+                           .arg(QLatin1String(t.name),
+                                QString::fromLatin1(t.scope).arg(selectedOf("rechnungen"), selectedOf("gutschriften")));
+            else if (&t == &tables[0])
+                from = QStringLiteral("FROM %1%2").arg(header, condition);
+            else
+                from = QStringLiteral("FROM %1 WHERE %2 IN %3").arg(QLatin1String(t.name), QLatin1String(t.key), selected);
             progress.beginStep(QString::fromUtf8(t.status), count(reader, QStringLiteral("SELECT COUNT(*) ") + from));
             const QString columns = QString::fromLatin1(t.columns);
             const int n = int(columns.count(QLatin1Char(',')) + 1);
@@ -217,6 +251,7 @@ void InvoiceArchive::fill(Database &reader, const std::optional<InvoicePeriod> &
     };
     copyFamily(invoiceTables);
     copyFamily(creditNoteTables);
+    copyFamily(historyTables);
 }
 
 QMap<QString, qint64> InvoiceArchive::finish()

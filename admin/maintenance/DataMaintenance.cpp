@@ -1,6 +1,8 @@
 #include "DataMaintenance.h"
 
 #include "Database.h"
+#include "DocumentHistory.h"
+#include "Errors.h"
 #include "SqlQuery.h"
 #include "Transaction.h"
 
@@ -108,9 +110,25 @@ QString question(Group group, const RowCounts &rows)
         .arg(caption(group), listed.join(QStringLiteral(", ")), german.toString(total));
 }
 
+QString refusal(Database &db, Group group)
+{
+    const QStringList emptied = tables(group);
+    QStringList refused;
+    for (const DocumentKind kind : {DocumentKind::Rechnung, DocumentKind::Gutschrift}) {
+        if (!emptied.contains(kind.headerTable()))
+            continue;
+        const QList<qint64> issued = DocumentHistory::issuedNumbers(db, kind);
+        if (!issued.isEmpty())
+            refused << DocumentHistory::deleteRefusal(kind, issued);
+    }
+    return refused.join(QStringLiteral("\n\n"));
+}
+
 void empty(Database &db, const QString &exeDir, Group group)
 {
     Transaction t(db);
+    if (const QString refused = refusal(db, group); !refused.isEmpty())
+        throw OrvellaError(refused);
     for (const QString &table : tables(group))
         db.exec(QStringLiteral("DELETE FROM %1").arg(table));
     t.commit();

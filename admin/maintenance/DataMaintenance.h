@@ -30,8 +30,14 @@ using RowCounts = QList<std::pair<QString, qint64>>;
 RowCounts rowCounts(Database &db, Group group);
 // "... wirklich unwiderruflich löschen?", naming every table with its rows.
 QString question(Group group, const RowCounts &rows);
+// Issued invoices and credit notes must be kept: the group that would delete any
+// is refused with this message (naming them and the credit note as the way to
+// correct an invoice); empty when the group may be emptied. The history of
+// issued documents belongs to no group.
+QString refusal(Database &db, Group group);
 // Empties the tables of the group in one transaction, so a failure leaves every
-// one of them as it was; then deletes the marker files that exist.
+// one of them as it was; then deletes the marker files that exist. Throws
+// OrvellaError with the refusal, writing nothing, when the group is refused.
 void empty(Database &db, const QString &exeDir, Group group);
 
 } // namespace DataMaintenance

@@ -50,6 +50,11 @@ TfrmService::TfrmService(AppState &state, QWidget *parent) : QDialog(parent), m_
 
 void TfrmService::cmdEmpty(Group group)
 {
+    if (const QString refused = DataMaintenance::refusal(m_state.db, group); !refused.isEmpty()) {
+        m_state.dialogs.warning(refused);
+        lblStatus->setText(QStringLiteral("Es wurde nichts gelöscht."));
+        return;
+    }
     const DataMaintenance::RowCounts rows = DataMaintenance::rowCounts(m_state.db, group);
     if (m_state.dialogs.question(DataMaintenance::question(group, rows), Dialogs::Buttons::YesNo,
                                  QStringLiteral("Warnung"))

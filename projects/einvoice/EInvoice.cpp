@@ -231,7 +231,7 @@ Figures figures(const Data &data)
     Figures f;
     LineList lines = data.lines;
     TotalsList totals;
-    f.totals = Totals::compute(lines, totals, data.tableRates, data.currency);
+    f.totals = Totals::compute(lines, totals, data.tableRates, data.currency, data.grossRule);
     const TotalsBreakdown &t = f.totals;
 
     f.lineTotal = t.lineTotal;
@@ -315,6 +315,13 @@ QStringList missingData(const Data &d)
     }
     if (seen.isEmpty())
         m << QStringLiteral("mindestens eine Position mit Menge und Preis");
+    // The Skonto the paper grants must be in the XML too, with its period.
+    const auto skonto = Amount::tryFromText(d.skontoPercent);
+    if (d.kind == DocumentKind::Rechnung && skonto && *skonto > Amount() && d.skontoDays.trimmed().toInt() <= 0)
+        m << QStringLiteral("Skontofrist in Tagen (im Skontotext, z. B. „innerhalb von 8 Tagen“, oder als Skontotage "
+                            "in den Kundendaten)");
+    if (!d.serviceDate.isEmpty() && !validDate(d.serviceDate))
+        m << QStringLiteral("gültiges Leistungsdatum");
     return m;
 }
 
@@ -325,7 +332,7 @@ QByteArray writeCii(const Data &d, Profile profile)
     {
         // The line amounts as the totals fill them in.
         TotalsList totals;
-        Totals::compute(lines, totals, d.tableRates, d.currency);
+        Totals::compute(lines, totals, d.tableRates, d.currency, d.grossRule);
     }
     const QString currency = currencyCode(d.currency);
     const bool creditNote = d.kind == DocumentKind::Gutschrift;
@@ -405,10 +412,11 @@ QByteArray writeCii(const Data &d, Profile profile)
     w.end();
     w.end();
 
+    const QString serviceDate = validDate(d.serviceDate) ? d.serviceDate : d.date;
+    const bool period = validDate(d.serviceDateTo) && d.serviceDateTo != serviceDate;
     w.start(QStringLiteral("ram:ApplicableHeaderTradeDelivery"));
     if (std::any_of(f.rates.begin(), f.rates.end(), [](const Figures::Rate &r) { return r.category.code == u"K"; })) {
-        // An intra-community supply names where and when it was delivered; the
-        // program keeps no delivery date apart from the invoice's.
+        // An intra-community supply names where it was delivered.
         w.start(QStringLiteral("ram:ShipToTradeParty"));
         w.text(QStringLiteral("ram:Name"), d.buyer.name.trimmed());
         w.start(QStringLiteral("ram:PostalTradeAddress"));
@@ -418,8 +426,11 @@ QByteArray writeCii(const Data &d, Profile profile)
         w.text(QStringLiteral("ram:CountryID"), d.buyer.country);
         w.end();
         w.end();
+    }
+    if (!period) {
+        // The date of service (BT-72); a period is stated with the settlement.
         w.start(QStringLiteral("ram:ActualDeliverySupplyChainEvent"));
-        w.date(QStringLiteral("ram:OccurrenceDateTime"), d.date);
+        w.date(QStringLiteral("ram:OccurrenceDateTime"), serviceDate);
         w.end();
     }
     w.end();
@@ -449,6 +460,13 @@ QByteArray writeCii(const Data &d, Profile profile)
         w.text(QStringLiteral("ram:BasisAmount"), money(r.basis()));
         w.text(QStringLiteral("ram:CategoryCode"), r.category.code);
         w.text(QStringLiteral("ram:RateApplicablePercent"), decimal(r.category.rate));
+        w.end();
+    }
+    if (period) {
+        // The period of service (BT-73, BT-74).
+        w.start(QStringLiteral("ram:BillingSpecifiedPeriod"));
+        w.date(QStringLiteral("ram:StartDateTime"), serviceDate);
+        w.date(QStringLiteral("ram:EndDateTime"), d.serviceDateTo);
         w.end();
     }
     for (const Figures::Rate &r : f.rates) {

@@ -52,9 +52,13 @@ struct Data
     QString buyerReference; // Leitweg-ID or the customer's own reference
     QString customerNumber;
 
+    GrossRule grossRule = GrossRule::SumOfShownParts; // the document's, so the XML states its gross
+    QString serviceDate;   // "dd.MM.yyyy": the date of service, or the first day of a period
+    QString serviceDateTo; // the last day of a period of service, or empty
+
     QString dueDate;       // "dd.MM.yyyy", or empty
     QString skontoPercent; // as entered ("2,00"), or empty
-    QString skontoDays;    // digits, or empty
+    QString skontoDays;    // digits: the period the printed Skonto text names, else the customer's; or empty
     QString discountText;  // the reason of the discount line
 
     QString precedingInvoice;     // a credit note: the invoice it reduces
@@ -83,9 +87,9 @@ VatCategory categoryOf(Amount rate, const QList<VatCategory> &categories);
 
 // Works the totals out again and splits them as the XML states them: the
 // discount per rate in proportion to the rate's lines (the last cent to the
-// largest), the VAT per rate and the gross exactly as printed, a cent that the
-// print's one rounding of the gross leaves as the rounding amount. Throws
-// ConversionError as the totals do.
+// largest), the VAT per rate and the gross exactly as printed. Only a document
+// stored under the older gross rule, whose print rounds the gross once, leaves a
+// cent as the rounding amount. Throws ConversionError as the totals do.
 Figures figures(const Data &data);
 
 // What must be known before an electronic invoice can be written, one German

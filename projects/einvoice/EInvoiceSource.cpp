@@ -4,6 +4,7 @@
 #include "Document.h"
 #include "DocumentStore.h"
 #include "Formats.h"
+#include "InvoiceTerms.h"
 #include "ProjectStore.h"
 #include "SqlQuery.h"
 #include "Transaction.h"
@@ -49,10 +50,9 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &doc, 
     d.buyer.vatId = project.uid;
     if (project.knr > 0) {
         d.customerNumber = QString::number(project.knr);
-        q.open(QStringLiteral("SELECT SkontoTage, Kaeuferreferenz FROM %1 WHERE %2=%3")
+        q.open(QStringLiteral("SELECT Kaeuferreferenz FROM %1 WHERE %2=%3")
                    .arg(extendedTable(project), extendedKey(project))
                    .arg(project.knr));
-        d.skontoDays = q.field(QStringLiteral("SkontoTage"));
         d.buyerReference = q.field(QStringLiteral("Kaeuferreferenz"));
         q.open(QStringLiteral("SELECT com.Inhalt FROM com, comtofn WHERE com.IDC=comtofn.IDC AND comtofn.IDFN=%1 "
                               "ORDER BY com.IDC")
@@ -65,6 +65,12 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &doc, 
     }
 
     d.skontoPercent = doc.skontoPercent;
+    // The period the printed Skonto text names, as the paper grants it.
+    if (const auto days = InvoiceTerms::skontoDays(db, doc.skontoText, project.knr))
+        d.skontoDays = QString::number(*days);
+    d.grossRule = doc.grossRule;
+    d.serviceDate = doc.effectiveServiceDate();
+    d.serviceDateTo = doc.hasServicePeriod() ? doc.serviceDateTo : QString();
     const int discount = doc.lines.discountRow();
     if (discount > 0)
         d.discountText = doc.lines.cell(discount, LineList::Bezeichnung);

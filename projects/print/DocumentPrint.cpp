@@ -3,6 +3,8 @@
 #include "GiroCode.h"
 
 #include "Amount.h"
+#include "DocumentStore.h"
+#include "InvoiceTerms.h"
 #include "Formats.h"
 #include "PrintCanvas.h"
 
@@ -43,6 +45,8 @@ DocumentPrint::DocumentPrint(const Document &document, const DocumentPrintOption
         m_skontoText = m_doc.skontoText + QLatin1Char(' ') + m_doc.skontoPercent + QStringLiteral(" %. Entspricht ");
         m_skontoAmount = QLatin1Char(' ') + payable.toText() + QLatin1Char(' ') + m_setup.currency;
     }
+    if (m_doc.kind == DocumentKind::Rechnung && m_options.prices && IsValidDateText(m_doc.date))
+        m_dueSentence = InvoiceTerms::dueSentence(DocumentStore::dueDate(m_doc.date, m_doc.paymentTerm));
 }
 
 int DocumentPrint::pageCount() const
@@ -89,6 +93,11 @@ void DocumentPrint::paintPage(PrintCanvas &canvas, int page) const
     head.customer = m_options.customerNumber;
     head.project = m_options.projectNumber;
     head.page = QStringLiteral("%1/%2").arg(page).arg(pageCount());
+    if (kind == DocumentKind::Rechnung || kind == DocumentKind::Gutschrift) {
+        const InvoiceTerms::ServiceDateText service = InvoiceTerms::serviceDate(m_doc);
+        head.serviceLabel = service.label;
+        head.serviceValue = service.value;
+    }
     canvas.letterHead(head);
 
     canvas.text(250, 940, m_options.title, fonts.font(PrintFonts::S1800, true));
@@ -181,6 +190,8 @@ void DocumentPrint::paintTotals(PrintCanvas &canvas, bool lastPage) const
         canvas.text(250, 2530, m_skontoText, normal);
         canvas.text(250 + canvas.width(m_skontoText, normal), 2530, m_skontoAmount, fonts.font(PrintFonts::S1100, true));
     }
+    if (!m_dueSentence.isEmpty())
+        canvas.text(250, m_skontoText.isEmpty() ? 2530 : 2565, m_dueSentence, normal);
 }
 
 void DocumentPrint::paintGiroCode(PrintCanvas &canvas) const

@@ -32,7 +32,8 @@ class DocumentPrint
 public:
     static constexpr int SlotsPerPage = 25;
 
-    // Throws ConversionError for a gross total or Skonto percentage that is not a number.
+    // Throws ConversionError for a gross total or Skonto percentage that is not a
+    // number, or an invoice whose due date cannot be worked out.
     DocumentPrint(const Document &document, const DocumentPrintOptions &options, const PrintSetup &setup);
 
     // One page per 25 lines, at least one; the totals stand on the last.
@@ -44,6 +45,8 @@ public:
     // the document has no Skonto or no gross total (or prices are left out).
     QString skontoText() const { return m_skontoText; }
     QString skontoAmount() const { return m_skontoAmount; }
+    // An invoice's "Zahlbar bis … ohne Abzug." under the Skonto line.
+    QString dueSentence() const { return m_dueSentence; }
 
 private:
     void paintPage(PrintCanvas &canvas, int page) const;
@@ -54,5 +57,5 @@ private:
     Document m_doc;
     DocumentPrintOptions m_options;
     PrintSetup m_setup;
-    QString m_skontoText, m_skontoAmount;
+    QString m_skontoText, m_skontoAmount, m_dueSentence;
 };

@@ -100,6 +100,14 @@ void PrintCanvas::letterHead(const LetterHead &h)
         text(1700, i.b, QString::fromUtf8(i.label), normal);
         textRight(2000 - (i.beforeBlank ? width(blank, normal) : 0), i.b, i.value, normal);
     }
+    if (!h.serviceLabel.isEmpty()) {
+        // In the free row between the second and third address line; a period is
+        // wider than the block, so its label moves left rather than into the value.
+        const qreal valueLeft = 2000 - width(h.serviceValue, normal);
+        textRight(2000, 790, h.serviceValue, normal);
+        text(std::min<qreal>(1700, valueLeft - width(blank, normal) - width(h.serviceLabel, normal)), 790,
+             h.serviceLabel, normal);
+    }
 }
 
 void PrintCanvas::footer(const QList<FooterRow> &rows)

@@ -19,6 +19,9 @@ struct LetterHead
     QString windowLabel; // "Postanschrift:", "Rechnungsanschrift:" …; empty: none
     std::array<QString, 3> left, right; // the two address columns
     QString date, customer, project, page;
+    // An invoice's or credit note's date of service, above the date
+    // ("Leistungsdatum:", "Leistungszeitraum:"); empty: none.
+    QString serviceLabel, serviceValue;
     // The project number ends one blank's width before the right edge (as the
     // page number always does) rather than at the edge.
     bool projectBeforeBlank = false;

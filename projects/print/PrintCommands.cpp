@@ -103,8 +103,8 @@ QString Print(AppState &state, PrintSystem &system, const PrintRequest &request,
     return target.pdfPath;
 }
 
-void PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompts, const PrintRequest &request,
-                      const PrintTarget &printer, QWidget *parent)
+std::optional<QString> PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompts,
+                                        const PrintRequest &request, const PrintTarget &printer, QWidget *parent)
 {
     PreviewRequest preview;
     preview.title = request.title;
@@ -112,7 +112,8 @@ void PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompt
     preview.printer = printer;
     preview.paint = request.paint;
     if (const std::optional<PrintTarget> target = prompts.preview(preview, parent))
-        Print(state, system, request, *target);
+        return Print(state, system, request, *target);
+    return std::nullopt;
 }
 
 QString PrintDunningLetter(AppState &state, const Document &letter, const QString &customerNumber,

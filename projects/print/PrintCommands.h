@@ -5,6 +5,7 @@
 #include "PrintTarget.h"
 
 #include <QString>
+#include <optional>
 
 class AppState;
 class PrintPrompts;
@@ -46,8 +47,10 @@ QByteArray ZugferdInvoicePdf(AppState &state, const PrintRequest &request, const
 QString Print(AppState &state, PrintSystem &system, const PrintRequest &request, const PrintTarget &target);
 
 // Shows the preview (starting with the given printer and copies) and prints what
-// the user chooses there; nothing when he cancels.
-void PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompts, const PrintRequest &request,
+// the user chooses there; nothing when he cancels. Returns what Print returned
+// (the PDF file written, or empty after printing on paper), no value when nothing
+// was printed.
+std::optional<QString> PrintWithPreview(AppState &state, PrintSystem &system, PrintPrompts &prompts, const PrintRequest &request,
                       const PrintTarget &printer, QWidget *parent);
 
 // For the dunning window: prints a dunning letter (its kind Mahnung, level,

@@ -3,6 +3,8 @@
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
+#include "DocumentHistory.h"
+#include "DocumentStore.h"
 #include "DocumentPage.h"
 #include "DunningPage.h"
 #include "Formats.h"
@@ -221,21 +223,36 @@ std::optional<PrintRequest> ProjectPrinting::shownRequest(bool letterhead)
     return documentRequest(qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage())), letterhead);
 }
 
-void ProjectPrinting::printTo(const PrintRequest &request, const PrintTarget &target)
+QString ProjectPrinting::printTo(const PrintRequest &request, const PrintTarget &target)
 {
-    Print(m_state, *m_system, request, target);
+    return Print(m_state, *m_system, request, target);
 }
 
-void ProjectPrinting::previewAndPrint(const PrintRequest &request, const PrintTarget &printer)
+std::optional<QString> ProjectPrinting::previewAndPrint(const PrintRequest &request, const PrintTarget &printer)
 {
-    PrintWithPreview(m_state, *m_system, *m_prompts, request, printer, &m_window);
+    return PrintWithPreview(m_state, *m_system, *m_prompts, request, printer, &m_window);
+}
+
+DocumentPage *ProjectPrinting::shownDocumentPage() const
+{
+    const int page = m_window.currentPage();
+    return page == TfrmProjektDetail::MahnungPage ? nullptr : qobject_cast<DocumentPage *>(m_window.pageAt(page));
+}
+
+void ProjectPrinting::markIssued(DocumentPage *page, const std::optional<QString> &printed)
+{
+    if (!page || !printed || !DocumentHistory::keepsHistory(page->kind()) || !page->isClean()
+        || !m_window.documentStore().isStored(page->kind(), page->currentNumber()))
+        return;
+    DocumentHistory::markIssued(m_state.db, page->kind(), page->currentNumber(),
+                                printed->isEmpty() ? DocumentHistory::ByPrint : DocumentHistory::ByPdf);
 }
 
 void ProjectPrinting::printPage(DocumentPage *page)
 {
     if (!saveFirst(page->kind(), page->btnSave->isEnabled(), [page] { return page->cmdSave(); }))
         return;
-    previewAndPrint(documentRequest(page, false), PrintTarget::printer(QString()));
+    markIssued(page, previewAndPrint(documentRequest(page, false), PrintTarget::printer(QString())));
 }
 
 void ProjectPrinting::printDunningPage()
@@ -256,13 +273,13 @@ PrintTarget ProjectPrinting::bandTarget() const
 void ProjectPrinting::printFromBand()
 {
     if (const auto request = shownRequest(true))
-        printTo(*request, bandTarget());
+        markIssued(shownDocumentPage(), printTo(*request, bandTarget()));
 }
 
 void ProjectPrinting::previewFromBand()
 {
     if (const auto request = shownRequest(true))
-        previewAndPrint(*request, bandTarget());
+        markIssued(shownDocumentPage(), previewAndPrint(*request, bandTarget()));
 }
 
 void ProjectPrinting::pdfFromBand()
@@ -279,7 +296,7 @@ void ProjectPrinting::pdfFromBand()
     if (const auto request = shownRequest(true)) {
         const QString path = AskPdfFileName(m_state.dialogs, ProposedPdfPath(request->caption, request->number));
         if (!path.isEmpty())
-            printTo(*request, PrintTarget::pdf(path));
+            markIssued(shownDocumentPage(), printTo(*request, PrintTarget::pdf(path)));
     }
 }
 
@@ -300,7 +317,7 @@ void ProjectPrinting::printJob()
         if (!loadLetterhead(step))
             return;
         if (const auto request = shownRequest(step.printsLetterhead()))
-            printTo(*request, PrintTarget::printer(step.prnName, step.copies()));
+            markIssued(shownDocumentPage(), printTo(*request, PrintTarget::printer(step.prnName, step.copies())));
     }
 }
 
@@ -336,7 +353,7 @@ void ProjectPrinting::previewJob()
     if (!step || !loadLetterhead(*step))
         return;
     if (const auto request = shownRequest(step->printsLetterhead()))
-        previewAndPrint(*request, PrintTarget::printer(step->prnName, step->copies()));
+        markIssued(shownDocumentPage(), previewAndPrint(*request, PrintTarget::printer(step->prnName, step->copies())));
 }
 
 void ProjectPrinting::pdfJob()
@@ -347,6 +364,6 @@ void ProjectPrinting::pdfJob()
     if (const auto request = shownRequest(step->printsLetterhead())) {
         const QString path = AskPdfFileName(m_state.dialogs, ProposedPdfPath(request->caption, request->number));
         if (!path.isEmpty())
-            printTo(*request, PrintTarget::pdf(path));
+            markIssued(shownDocumentPage(), printTo(*request, PrintTarget::pdf(path)));
     }
 }

@@ -82,8 +82,15 @@ private:
     // Asks before an unsaved page prints; false when the user cancels or the save
     // does not happen.
     bool saveFirst(DocumentKind kind, bool saveEnabled, const std::function<bool()> &save);
-    void previewAndPrint(const PrintRequest &request, const PrintTarget &printer);
-    void printTo(const PrintRequest &request, const PrintTarget &target);
+    // Both return what was printed: no value when nothing, else the PDF file
+    // written (empty after printing on paper).
+    std::optional<QString> previewAndPrint(const PrintRequest &request, const PrintTarget &printer);
+    QString printTo(const PrintRequest &request, const PrintTarget &target);
+    // A stored invoice or credit note that went out as it is stored counts as
+    // issued; a test print of unsaved changes does not.
+    void markIssued(DocumentPage *page, const std::optional<QString> &printed);
+    // The page shown when it is a document page.
+    DocumentPage *shownDocumentPage() const;
     PrintTarget bandTarget() const;
     // Loads the step's letterhead picture, which then stays loaded. False (after a
     // warning) when the step prints its letterhead and the picture cannot be read.

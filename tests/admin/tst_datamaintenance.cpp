@@ -1,4 +1,6 @@
 #include "BackupFixtures.h"
+#include "DocumentHistory.h"
+#include "Errors.h"
 #include "TfrmService.h"
 #include "Transaction.h"
 #include "WindowHub.h"
@@ -23,8 +25,10 @@ struct Windows : WindowHub
     }
 };
 
-// The company's own settings stay: VAT rates, texts, footer, seller data, users.
-const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "firmendaten", "usr", "permission"};
+// The company's own settings stay: VAT rates, texts, footer, seller data, users;
+// and the earlier versions of issued documents.
+const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "firmendaten", "usr", "permission",
+                          "belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext"};
 const QStringList Markers = {"PrNr.ob0",    "Angebot.ob0",    "Auftrag.ob0", "Lieferschein.ob0",
                              "Rechnung.ob0", "Gutschrift.ob0", "Ablage.ob0",  "Mahnung.ob0"};
 
@@ -59,6 +63,8 @@ private Q_SLOTS:
     void eachGroupAskedBothWays_data();
     void eachGroupAskedBothWays();
     void aFailingTableLeavesTheGroupAsItWas();
+    void issuedDocumentsAreKept_data();
+    void issuedDocumentsAreKept();
 };
 
 void TestDataMaintenance::eachGroupAskedBothWays_data()
@@ -170,6 +176,39 @@ void TestDataMaintenance::aFailingTableLeavesTheGroupAsItWas()
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), "3");
     QCOMPARE(env.column("SELECT COUNT(*) FROM rechnungenartikel UNION ALL SELECT COUNT(*) FROM rechnungenop"), before);
     QVERIFY(!w.changed());
+}
+
+void TestDataMaintenance::issuedDocumentsAreKept_data()
+{
+    QTest::addColumn<int>("group");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("Rechnungen") << int(Group::Rechnungen) << "Die Rechnung 000002 wurde";
+    QTest::newRow("Gutschriften") << int(Group::Gutschriften) << "Die Gutschrift 000007 wurde";
+    QTest::newRow("Projekte") << int(Group::Projekte) << "Die Rechnung 000002 wurde";
+    QTest::newRow("Alle Tabellen") << int(Group::Alle) << "Die Gutschrift 000007 wurde";
+}
+
+void TestDataMaintenance::issuedDocumentsAreKept()
+{
+    QFETCH(int, group);
+    QFETCH(QString, named);
+    TestEnv env;
+    for (int n = 1; n <= 3; ++n)
+        AddArchiveInvoice(env, n, "01.03.2004", 1);
+    AddArchiveCreditNote(env, 7, 2, "02.03.2004");
+    DocumentHistory::markIssued(env.db(), DocumentKind::Rechnung, 2, DocumentHistory::ByPrint);
+    DocumentHistory::markIssued(env.db(), DocumentKind::Gutschrift, 7, DocumentHistory::ByPdf);
+    TfrmService w(env.state());
+    QTest::mouseClick(w.btnGroup[std::size_t(group)], Qt::LeftButton);
+    // refused before the question: nothing is asked, nothing deleted
+    QVERIFY(env.dialogs().questions().isEmpty());
+    QCOMPARE(env.dialogs().messages().size(), 1);
+    const QString refusal = env.dialogs().messages().first();
+    QVERIFY2(refusal.contains(named) && refusal.contains("Gutschrift vorgesehen"), qPrintable(refusal));
+    QCOMPARE(env.column("SELECT COUNT(*) FROM rechnungen UNION ALL SELECT COUNT(*) FROM gutschriften"),
+             QStringList({"3", "1"}));
+    QVERIFY_THROWS_EXCEPTION(OrvellaError, DataMaintenance::empty(env.db(), env.home(), Group(group)));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), "3");
 }
 
 QTEST_MAIN(TestDataMaintenance)

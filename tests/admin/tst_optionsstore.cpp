@@ -199,6 +199,8 @@ void TestOptionsStore::upgradeFromVersion2()
     // Every table and row of version 2 is still there; the seller data came along, empty.
     QStringList after = rowCounts(env);
     QVERIFY(after.removeOne("firmendaten=1"));
+    for (const char *history : {"belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext"})
+        QVERIFY(after.removeOne(QLatin1String(history) + "=0"));
     QCOMPARE(after.size(), int(dump.count("\nCREATE TABLE ")));
     QVERIFY2(after.contains("firma=7") && after.contains("projekt=3") && after.contains("mahnungenstext=75"),
              qPrintable(after.join(' ')));
@@ -208,6 +210,9 @@ void TestOptionsStore::upgradeFromVersion2()
         QCOMPARE(row, table + '=' + QString::number(inserts));
     }
     QCOMPARE(env.column("PRAGMA table_info(firmendaten)").size(), 10);
+    // The invoices stored before count as issued and keep the gross they were issued with.
+    QCOMPARE(env.column("SELECT Ausgestellt || '/' || COALESCE(BruttoRegel, '-') FROM rechnungen"),
+             QStringList(4, Schema::IssuedBeforeUpgrade + "/-"));
     // the later steps ran as well: the companies are in their substring index
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM suche_firma"), "7");
     SellerData seller = ReadSellerData(env.db(), env.home());

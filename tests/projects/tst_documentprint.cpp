@@ -97,6 +97,8 @@ void TestDocumentPrint::blockPositions()
     settings.writeInt(QStringLiteral("SHTop"), shTop);
     Document d = invoice(3);
     d.addressLeft = true; // the invoice address stands left in the envelope window
+    d.serviceDate = "24.02.2004";
+    d.serviceDateTo = "28.02.2004";
     const PdfText pdf(print(d, optionsFor(d)));
     QCOMPARE(pdf.pages(), 1);
 
@@ -113,7 +115,8 @@ void TestDocumentPrint::blockPositions()
         "25,00|>1870|1100", "Vielen Dank für Ihren Auftrag.|260|2100", "Zahlbar ohne Abzug.|260|2140",
         "Es gelten unsere AGB.|260|2220", "Nettowert|>520|2350", "Rechnungsbetrag|>1972|2350",
         "75,00 €|>520|2390", "14,25 € (19,00 %)|>1609|2390", "89,25 €|>1972|2430",
-        "Skonto 2,00 %. Entspricht|250|2530", "Ihre Firma|250|2620", "Telefon: [bitte eintragen]|687|2620",
+        "Skonto 2,00 %. Entspricht|250|2530", "Zahlbar bis 15.03.2004 ohne Abzug.|250|2565",
+        "28.02.2004|>2000|790", "Ihre Firma|250|2620", "Telefon: [bitte eintragen]|687|2620",
         "Bank: [bitte eintragen]|1124|2620", "Steuernummer: [bitte eintragen]|1561|2620",
         "Internet: [bitte eintragen]|687|2710"};
     for (const QString &e : expected) {
@@ -126,6 +129,8 @@ void TestDocumentPrint::blockPositions()
         QVERIFY2(std::abs(x - a) < Tolerance && std::abs(y - b) < Tolerance,
                  qPrintable(QStringLiteral("%1 at %2/%3, expected %4/%5").arg(f[0]).arg(x).arg(y).arg(a).arg(b)));
     }
+    // The period of service above the date, its label moved left of its value.
+    QCOMPARE(pdf.lineAt(1, 790 - shTop), QStringLiteral("Leistungszeitraum: 24.02.2004 – 28.02.2004"));
     // The title is the kind and the number field's text, blanks and all.
     QCOMPARE(pdf.lineAt(1, 940 - shTop, shLeft - 200 + 200, shLeft + 1300), QStringLiteral("Rechnung 000123"));
     QVERIFY(pdf.find(QStringLiteral("000123"))->x0 - pdf.find(QStringLiteral("Rechnung"))->x1 > 30);

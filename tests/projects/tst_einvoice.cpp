@@ -1,5 +1,6 @@
 #include "DocumentFixtures.h"
 #include "EInvoice.h"
+#include "InvoiceTerms.h"
 #include "TotalsList.h"
 
 #include <QProcess>
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void missingData();
     void addressParts_data();
     void addressParts();
+    void skontoDaysInText_data();
+    void skontoDaysInText();
 };
 
 namespace {
@@ -114,9 +117,15 @@ void TestEInvoice::validAndAsPrinted_data()
     QTest::newRow("credit note refers to its invoice")
         << int(DocumentKind::Gutschrift) << QStringList{"1||Rücknahme Schreibtisch|1|1.234,56|19,00 %"} << ""
         << QStringList{"TypeCode=381", "IssuerAssignedID=20240011", "DateTimeString=20240301"};
-    QTest::newRow("gross rounded once: the cent goes into the rounding amount")
+    QTest::newRow("the gross is net plus VAT as printed, no rounding amount")
+        << int(DocumentKind::Rechnung) << QStringList{"1||Kleinteil|1|0,26|19,00 %", "2||Heft|1|0,50|  7,00 %"} << ""
+        << QStringList{"GrandTotalAmount=0.85", "DuePayableAmount=0.85"};
+    QTest::newRow("stored before: the gross it was issued with, the cent as rounding amount")
         << int(DocumentKind::Rechnung) << QStringList{"1||Kleinteil|1|0,26|19,00 %", "2||Heft|1|0,50|  7,00 %"} << ""
         << QStringList{"RoundingAmount=-0.01", "GrandTotalAmount=0.85", "DuePayableAmount=0.84"};
+    QTest::newRow("a period of service")
+        << int(DocumentKind::Rechnung) << QStringList{"1||Wartung November|1|120,00|19,00 %"} << ""
+        << QStringList{"DateTimeString=20241101", "DateTimeString=20241130"};
 }
 
 void TestEInvoice::validAndAsPrinted()
@@ -137,6 +146,13 @@ void TestEInvoice::validAndAsPrinted()
         d.buyer.country = "AT";
         d.buyer.vatId = "ATU12345678";
     }
+    const QString tag = QTest::currentDataTag();
+    if (tag.startsWith("stored before"))
+        d.grossRule = GrossRule::RoundedOnce;
+    if (tag.startsWith("a period")) {
+        d.serviceDate = "01.11.2024";
+        d.serviceDateTo = "30.11.2024";
+    }
     if (d.kind == DocumentKind::Gutschrift) {
         d.precedingInvoice = QStringLiteral("20240011");
         d.precedingInvoiceDate = QStringLiteral("01.03.2024");
@@ -151,7 +167,11 @@ void TestEInvoice::validAndAsPrinted()
     // What the paper shows, by the page's own totals.
     LineList lines = d.lines;
     TotalsList printed;
-    Totals::compute(lines, printed, d.tableRates);
+    Totals::compute(lines, printed, d.tableRates, QStringLiteral("€"), d.grossRule);
+    QCOMPARE(e.contains("RoundingAmount"), d.grossRule == GrossRule::RoundedOnce);
+    // the date of service: one day (BT-72), or a period (BT-73, BT-74) instead
+    QCOMPARE(xml.contains("ActualDeliverySupplyChainEvent"), d.serviceDateTo.isEmpty());
+    QCOMPARE(xml.contains("BillingSpecifiedPeriod"), !d.serviceDateTo.isEmpty());
     QCOMPARE(e.value("TaxBasisTotalAmount"), xmlAmount(printed.net()));
     QCOMPARE(e.value("DuePayableAmount"), xmlAmount(printed.gross()));
     QStringList printedVat, xmlVat;
@@ -194,6 +214,9 @@ void TestEInvoice::missingData_data()
     QTest::newRow("0 % without reason") << "reason" << "Befreiungsgrund für den MwSt-Satz 0,00 % (Optionen)";
     QTest::newRow("0 % without category") << "category" << "Steuerkategorie für den MwSt-Satz 0,00 % (Optionen)";
     QTest::newRow("reverse charge without the buyer's VAT ID") << "reverse" << "USt-IdNr. des Kunden (Kategorie AE)";
+    QTest::newRow("Skonto without a period")
+        << "skontodays"
+        << "Skontofrist in Tagen (im Skontotext, z. B. „innerhalb von 8 Tagen“, oder als Skontotage in den Kundendaten)";
 }
 
 void TestEInvoice::missingData()
@@ -220,6 +243,8 @@ void TestEInvoice::missingData()
         d.categories.removeLast();
     else if (blank == "reverse")
         d.categories[2] = {Amount(), "AE", "Steuerschuldnerschaft des Leistungsempfängers"};
+    else if (blank == "skontodays")
+        d.skontoPercent = "2,00";
     QCOMPARE(EInvoice::missingData(d), QStringList{message});
 
     // Everything missing at once is listed at once.
@@ -248,6 +273,26 @@ void TestEInvoice::addressParts()
     QString postcode, town;
     splitPostcodeTown(postcodeTown, postcode, town);
     QCOMPARE(postcode + '|' + town + '|' + countryCode(land), expected);
+}
+
+void TestEInvoice::skontoDaysInText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("days"); // 0: none found
+    QTest::newRow("the usual sentence") << "Bei Zahlung innerhalb von 8 Tagen" << 8;
+    QTest::newRow("percent before the days") << "2 % Skonto bei Zahlung binnen 14 Tagen" << 14;
+    QTest::newRow("days first") << "10 Tage 3 %" << 10;
+    QTest::newRow("one day") << "bei Zahlung am 1 Tag nach Erhalt" << 1;
+    QTest::newRow("no number of days") << "bei Zahlung innerhalb einer Woche" << 0;
+    QTest::newRow("zero days") << "bei Zahlung in 0 Tagen" << 0;
+    QTest::newRow("a number that is no period") << "Skonto 2 % (Tagespreis)" << 0;
+}
+
+void TestEInvoice::skontoDaysInText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, days);
+    QCOMPARE(InvoiceTerms::skontoDaysInText(text).value_or(0), days);
 }
 
 QTEST_GUILESS_MAIN(TestEInvoice)

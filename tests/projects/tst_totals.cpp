@@ -11,6 +11,8 @@ class TestTotals : public QObject
 private Q_SLOTS:
     void totals_data();
     void totals();
+    void grossRule_data();
+    void grossRule();
     void vatRowsAreNeverLost();
     void currencySymbol();
     void badCells_data();
@@ -58,9 +60,9 @@ void TestTotals::totals_data()
         << QStringList{"1||Gerät|2|50,00|16,00 %", "||mit Zubehör", "", "2||Kabel|1|0,99|16,00 %"} << "16"
         << QStringList{"100,00 ", "", "", "0,99 "} << "100,99 €" << QStringList{"16,16 € (16,00 %)"}
         << "117,15 €";
-    QTest::newRow("gross rounded once can differ from the displayed parts")
+    QTest::newRow("gross is the sum of the displayed parts")
         << QStringList{"1||a|1|0,05|10,00 %", "2||b|1|0,10|  5,00 %"} << "5;10" << QStringList{"0,05 ", "0,10 "}
-        << "0,15 €" << QStringList{"0,00 €   (5,00 %)", "0,00 € (10,00 %)"} << "0,16 €";
+        << "0,15 €" << QStringList{"0,00 €   (5,00 %)", "0,00 € (10,00 %)"} << "0,15 €";
     QTest::newRow("rate listed twice in the table counts once")
         << QStringList{"1||Buch|1|100,00|  7,00 %"} << "7;7;16" << QStringList{"100,00 "} << "100,00 €"
         << QStringList{"7,00 €   (7,00 %)"} << "107,00 €";
@@ -102,6 +104,43 @@ void TestTotals::totals()
     for (int r = 1; r < lines.rowCount(); ++r)
         if (lines.isArticleLine(r))
             QVERIFY(!lines.cell(r, LineList::MwSt).isEmpty());
+}
+
+void TestTotals::grossRule_data()
+{
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QString>("shownParts"); // the gross of documents written now
+    QTest::addColumn<QString>("roundedOnce"); // the gross of documents stored before
+    // 1.819,80 net less 5 %: 1.728,81 + 3,31 + 319,48 on paper
+    QTest::newRow("two rates and a discount")
+        << QStringList{"1||Material|1|49,80|  7,00 %", "2||Arbeitsstunde Geselle|30|59,00|19,00 %",
+                       "3||Rabatt||5,00 %||5,00"}
+        << "2.051,60 €" << "2.051,61 €";
+    QTest::newRow("two small VAT sums below half a cent")
+        << QStringList{"1||a|1|0,05|10,00 %", "2||b|1|0,10|  5,00 %"} << "0,15 €" << "0,16 €";
+    QTest::newRow("one rate without discount: both rules agree")
+        << QStringList{"1||Meterware|1|12,345|19,00 %"} << "14,69 €" << "14,69 €";
+}
+
+void TestTotals::grossRule()
+{
+    QFETCH(QStringList, rows);
+    QFETCH(QString, shownParts);
+    QFETCH(QString, roundedOnce);
+    for (const GrossRule rule : {GrossRule::SumOfShownParts, GrossRule::RoundedOnce}) {
+        LineList lines = linesFrom(rows);
+        TotalsList totals;
+        const TotalsBreakdown b = Totals::compute(lines, totals, ratesFrom("5;7;10;19"), QStringLiteral("€"), rule);
+        QCOMPARE(totals.gross(), rule == GrossRule::SumOfShownParts ? shownParts : roundedOnce);
+        QCOMPARE(b.gross.toText() + " €", totals.gross());
+        if (rule == GrossRule::RoundedOnce)
+            continue;
+        // what the paper shows adds up to the cent
+        Amount sum = Amount::fromDisplay(totals.net());
+        for (const QString &vat : totals.vatLines())
+            sum += Amount::fromDisplay(vat.section(QLatin1Char('('), 0, 0));
+        QCOMPARE(sum.toText() + " €", totals.gross());
+    }
 }
 
 void TestTotals::vatRowsAreNeverLost()

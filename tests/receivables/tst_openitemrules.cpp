@@ -52,6 +52,7 @@ private Q_SLOTS:
     void booking_data();
     void booking();
     void messages();
+    void lateSkonto();
     void letterPlaceholders_data();
     void letterPlaceholders();
     void letterFromShortTemplate();
@@ -194,14 +195,25 @@ void TestOpenItemRules::messages()
     QCOMPARE(skontoMessage("2", "bei Zahlung in 8 Tagen", A("1000"), "€"),
              "2 % bei Zahlung in 8 Tagen. Das entspricht 980,00 €.");
     QCOMPARE(skontoMessage("", "kein Skonto", A("1000"), "€"), QString());
-    QCOMPARE(postingsMessage({{"01.02.2024", A("400")}, {"15.02.2024", A("1234,5")}, {"20.02.2024", A("-34,50")}}, "€"),
+    QCOMPARE(postingsMessage({{"01.02.2024", A("400"), ""}, {"15.02.2024", A("1234,5"), "J"},
+                              {"20.02.2024", A("-34,50"), "N"}},
+                             "€"),
              QString("Geleistete Teilzahlungen:\n\n"
                      "01.02.2024:   400,00 €\n"
-                     "15.02.2024: 1.234,50 €\n"
+                     "15.02.2024: 1.234,50 €  mit Skonto\n"
                      "20.02.2024:   -34,50 €\n"
                      "----------------------------------\n"
                      " Gesamt:    1.600,00 €\n"
                      "================="));
+}
+
+void TestOpenItemRules::lateSkonto()
+{
+    const QDate deadline(2026, 12, 17);
+    QVERIFY(!skontoLate(std::nullopt, QDate(2030, 1, 1))); // no period known: never late
+    QVERIFY(!skontoLate(deadline, deadline));              // the last day still counts
+    QVERIFY(skontoLate(deadline, deadline.addDays(1)));
+    QCOMPARE(lateSkontoQuestion(deadline), "Die Skontofrist ist am 17.12.2026 abgelaufen. Trotzdem mit Skonto buchen?");
 }
 
 void TestOpenItemRules::letterPlaceholders_data()

@@ -2,6 +2,8 @@
 #include "TfrmMahnung.h"
 #include "TfrmOP.h"
 #include "QueryRows.h"
+#include "ReceivablesStore.h"
+#include "Formats.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -119,14 +121,30 @@ void TestTfrmOP::bookingThroughTheWindow()
     QVERIFY(env.dialogs().questions().isEmpty());
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM teilbuchung"), "2");
 
-    // Nothing typed and "Mit Skonto": the rest with Skonto settles the invoice.
+    // Nothing typed and "Mit Skonto": the rest with Skonto settles the invoice. Its
+    // Skonto period ("in 8 Tagen" from 27 days ago) is over: the user is asked first.
     w.edtGezahlt->clear();
     QTest::mouseClick(w.chkMitSkonto, Qt::LeftButton);
+    const QString late = PaymentRules::lateSkontoQuestion(QDate::currentDate().addDays(-19));
+    QCOMPARE(late, "Die Skontofrist ist am " + DateToStr(QDate::currentDate().addDays(-19))
+                       + " abgelaufen. Trotzdem mit Skonto buchen?");
+    env.dialogs().clear();
+    env.dialogs().answer(Dialogs::Answer::No);
+    QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
+    QCOMPARE(env.dialogs().questions(), QStringList{late});
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM teilbuchung"), "2");
+    env.dialogs().answer(Dialogs::Answer::Yes);
     env.dialogs().answer(Dialogs::Answer::Yes);
     QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
+    QCOMPARE(env.dialogs().questions().size(), 3);
     QCOMPARE(allRows(env, "SELECT RBetrag, Gebucht, Skonto FROM rechnungenop WHERE RNR=1"), QStringList{"0/J/J"});
     QCOMPARE(env.column("SELECT Betrag FROM teilbuchung ORDER BY ID"), QStringList({"400", "70,55", "509,45"}));
+    QCOMPARE(env.column("SELECT COALESCE(Skonto, '') FROM teilbuchung ORDER BY ID"), QStringList({"", "N", "S"}));
     QVERIFY(!w.btnErfassen->isEnabled());
+    // the part-payment list tells the late Skonto, and the booked invoice counts as issued
+    QVERIFY(PaymentRules::postingsMessage(ReceivablesStore(env.db(), env.state().dmCommon).postings(1), "€")
+                .contains("509,45 €  mit Skonto nach Ablauf der Skontofrist"));
+    QVERIFY(env.scalar("SELECT Ausgestellt FROM rechnungen WHERE BelegNr=1").endsWith(" Zahlung"));
 }
 
 void TestTfrmOP::changeBookingOfSettledInvoice()
