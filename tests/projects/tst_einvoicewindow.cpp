@@ -122,25 +122,8 @@ DocumentPage *TestEInvoiceWindow::savedInvoice()
 
 void TestEInvoiceWindow::fillSellerAndCustomer()
 {
-    WriteOwnCompany(m_env->home(), QStringLiteral("Halvard Büro & Technik GmbH"), QStringLiteral("Hafenstraße 3"),
-                    QStringLiteral("28195"), QStringLiteral("Bremen"));
-    SellerData s;
-    s.vatId = QStringLiteral("DE123456789");
-    s.iban = QStringLiteral("DE02 1203 0000 0000 2020 51");
-    s.bic = QStringLiteral("BYLADEM1001");
-    s.contactName = QStringLiteral("Erika Sommer");
-    s.email = QStringLiteral("rechnung@halvard.example");
-    s.telephone = QStringLiteral("+49 421 123456");
-    WriteSellerDetails(m_env->db(), s);
-    m_env->exec("INSERT INTO com (IDC, Inhalt, X) VALUES (1, 'einkauf@muster.example', '')");
-    m_env->exec("INSERT INTO comtofn (IDC, IDFN, Bez) VALUES (1, 10, 'E-Mail')");
-    // The buyer reference as the extended-data window stores it.
+    AddSellerAndCustomerData(*m_env);
     ExtendedDataStore store(m_env->db(), m_env->dataDir());
-    ExtendedData d = ExtendedRules::forDisplay(store.load(true, 10).value());
-    d.mwSt = ExtendedRules::rateEntry(Amount::fromUnits(19));
-    d.skontoTage = QStringLiteral("8");
-    d.kaeuferreferenz = QStringLiteral(" 991-01234-44 ");
-    store.save(true, 10, d, nullptr);
     QCOMPARE(store.load(true, 10)->kaeuferreferenz, QStringLiteral("991-01234-44"));
 }
 

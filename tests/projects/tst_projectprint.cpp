@@ -192,6 +192,10 @@ void TestProjectPrint::pageAsksBeforeUnsavedDocuments()
         QCOMPARE(m_prompts->asked[0].pdfProposal, m_env->path(QStringLiteral("Dokumente/Rechnung 000001.pdf")));
     }
     QVERIFY(!printed || (PdfText(pdf).contains(QStringLiteral("Regal")) && !hasLetterhead(pdf)));
+    // Only what went out as stored is issued: not a test print of unsaved changes.
+    const QString issued = m_env->scalar(QStringLiteral("SELECT COALESCE(Ausgestellt, '') FROM rechnungen"));
+    QCOMPARE(!issued.isEmpty(), saved && printed);
+    QVERIFY2(issued.isEmpty() || issued.endsWith(QLatin1String(" PDF")), qPrintable(issued));
     // An order prints its prices as "Preis drucken" says.
     page = pageWithArticle(DocumentKind::Auftrag);
     page->chkPreis->setChecked(false);

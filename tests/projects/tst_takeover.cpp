@@ -131,7 +131,10 @@ void TestTakeOver::pairs()
     s.address.street.clear(); // empty lines leave the target's
     s.secondAddress.postcodeTown.clear();
     s.invoiceNumber = 42;
+    s.date = QStringLiteral("01.03.2004");
+    s.serviceDate = QStringLiteral("24.02.2004");
     Document t(into);
+    t.serviceDate = QStringLiteral("15.01.2004");
     t.ownCompany = QStringLiteral("Ziel-Absender");
     t.address = {QStringLiteral("Ziel GmbH"), QStringLiteral("Zielweg 1"), QStringLiteral("99999 Zielstadt")};
     if (into.hasSecondAddress())
@@ -158,6 +161,14 @@ void TestTakeOver::pairs()
     QCOMPARE(t.skontoPercent, before.skontoPercent);
     const qint64 invoice = into != K::Gutschrift ? 0 : from == K::Rechnung ? 7 : 42;
     QCOMPARE(t.invoiceNumber, invoice);
+    // An invoice was delivered on its delivery note's date; one made from an invoice
+    // keeps that date of service; otherwise its own date will be.
+    const bool invoiceLike = into == K::Rechnung || into == K::Gutschrift;
+    const QString service = !invoiceLike                                   ? before.serviceDate
+                            : from == K::Lieferschein                      ? s.date
+                            : from == K::Rechnung || from == K::Gutschrift ? s.serviceDate
+                                                                           : QString();
+    QCOMPARE(t.serviceDate, service);
 }
 
 void TestTakeOver::saveQuestionBeforeTakeOver_data()
