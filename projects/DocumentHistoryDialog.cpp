@@ -75,6 +75,7 @@ DocumentHistoryDialog::DocumentHistoryDialog(const QList<DocumentHistory::Versio
         }
     }
     tblVersions->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblVersions->horizontalHeader()->setStretchLastSection(true);
     tblVersions->setMaximumHeight(tblVersions->fontMetrics().height() * 8);
     root->addWidget(tblVersions);
 
@@ -89,6 +90,7 @@ DocumentHistoryDialog::DocumentHistoryDialog(const QList<DocumentHistory::Versio
     tblLines->horizontalHeader()->setSectionResizeMode(LineList::Bezeichnung, QHeaderView::Stretch);
     root->addWidget(tblLines, 1);
     tblTotals = readOnlyTable("tblTotals", m_totals, this);
+    tblTotals->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     tblTotals->setMaximumHeight(tblTotals->fontMetrics().height() * 6 + 16);
     root->addWidget(tblTotals);
     memText = new QPlainTextEdit(this);
