@@ -39,7 +39,7 @@ QString storedDate(const QString &date)
 // before it have none.
 const QString SumOfShownParts = QStringLiteral("'S'");
 
-bool servesDate(DocumentKind kind)
+bool hasServiceDate(DocumentKind kind)
 {
     return DocumentHistory::keepsHistory(kind);
 }
@@ -80,7 +80,7 @@ void DocumentStore::checkValues(const Document &d)
     if (!d.skontoPercent.isEmpty() && !Amount::tryFromText(d.skontoPercent))
         throw ConversionError(
             QStringLiteral("'%1' ist kein gültiger Skonto-Prozentsatz.").arg(d.skontoPercent));
-    if (servesDate(d.kind)) {
+    if (hasServiceDate(d.kind)) {
         for (const QString &date : {d.serviceDate, d.serviceDateTo})
             if (!date.trimmed().isEmpty() && !IsValidDateText(date.trimmed()))
                 throw ConversionError(QStringLiteral("'%1' ist kein gültiges Leistungsdatum.").arg(date));
@@ -182,7 +182,7 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
     // A stored document keeps the amounts it was issued with; every new one is
     // totalled so that its printed figures add up.
     computed.grossRule = isNew ? GrossRule::SumOfShownParts : storedGrossRule(computed.kind, computed.number);
-    if (servesDate(computed.kind) && computed.serviceDate.trimmed().isEmpty())
+    if (hasServiceDate(computed.kind) && computed.serviceDate.trimmed().isEmpty())
         computed.serviceDate = storedDate(computed.date);
     if (computed.serviceDateTo == computed.serviceDate)
         computed.serviceDateTo.clear();
@@ -247,8 +247,8 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
                   .arg(kind.headerTable(), n, num(d.projectNumber), num(d.invoiceNumber),
                        SqlOptional(storedDate(d.date)), SqlText(d.projectName),
                        flag(d.addressLeft && kind.hasAddressLeftBox()), SqlText(d.ownCompany),
-                       servesDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString(), SumOfShownParts,
-                       servesDate(kind) ? QStringLiteral(", %1, %2").arg(SqlOptional(storedDate(d.serviceDate)),
+                       hasServiceDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString(), SumOfShownParts,
+                       hasServiceDate(kind) ? QStringLiteral(", %1, %2").arg(SqlOptional(storedDate(d.serviceDate)),
                                                                         SqlOptional(storedDate(d.serviceDateTo)))
                                         : QString()));
     insertLines(q, d);
@@ -292,7 +292,7 @@ void DocumentStore::update(SqlQuery &q, const Document &d)
                   .arg(kind.headerTable(), num(d.projectNumber), SqlOptional(storedDate(d.date)),
                        SqlText(d.projectName), flag(d.addressLeft && kind.hasAddressLeftBox()),
                        SqlText(d.ownCompany), n,
-                       servesDate(kind) ? QStringLiteral(", LDatum=%1, LDatumBis=%2")
+                       hasServiceDate(kind) ? QStringLiteral(", LDatum=%1, LDatumBis=%2")
                                               .arg(SqlOptional(storedDate(d.serviceDate)),
                                                    SqlOptional(storedDate(d.serviceDateTo)))
                                         : QString()));
@@ -339,13 +339,13 @@ DocumentStore::Loaded DocumentStore::load(DocumentKind kind, qint64 number)
     SqlQuery q(m_db);
 
     q.open(QStringLiteral("SELECT ProjektNr, PName, BruttoRegel%3 FROM %1 WHERE BelegNr=%2")
-               .arg(x, n, servesDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString()));
+               .arg(x, n, hasServiceDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString()));
     out.stored = !q.isEmpty();
     d.projectNumber = q.fieldInt(QStringLiteral("ProjektNr"));
     d.projectName = q.field(QStringLiteral("PName"));
     d.grossRule = !out.stored || !q.field(QStringLiteral("BruttoRegel")).isEmpty() ? GrossRule::SumOfShownParts
                                                                                   : GrossRule::RoundedOnce;
-    if (servesDate(kind)) {
+    if (hasServiceDate(kind)) {
         d.serviceDate = q.field(QStringLiteral("LDatum"));
         d.serviceDateTo = q.field(QStringLiteral("LDatumBis"));
     }
