@@ -319,12 +319,12 @@ bool ContactStore::numberFree(qint64 number)
 
 qint64 ContactStore::claimNumber(qint64 number, const std::function<qint64()> &nextNumber)
 {
-    if (number <= 0)
+    if (number <= 0 && !nextNumber)
         throw OrvellaError(QStringLiteral("Fehler beim holen der Kundennummer"));
     // A company and a person must never get one number: they would share their
     // addresses and entries by it.
     LockNumbers(m_db, QStringLiteral("kontakte"));
-    if (numberFree(number))
+    if (number > 0 && numberFree(number))
         return number;
     // Taken since it was drawn: the next one, drawn under the lock, is free unless
     // a left-over link holds it.

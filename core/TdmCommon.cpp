@@ -75,16 +75,24 @@ qint64 TdmCommon::GetNextBelegNr(NumberRange range)
 
 qint64 TdmCommon::GetNextKundenNr()
 {
-    const qint64 persons = maxOf(QStringLiteral("SELECT MAX(IDN) AS m FROM name"));
-    const qint64 companies = maxOf(QStringLiteral("SELECT MAX(IDF) AS m FROM firma"));
-    const qint64 next = lifted(StartKey::Kunden, std::max(persons, companies));
     SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT IDFN FROM adressetofn WHERE IDFN = %1").arg(next));
-    if (!q.isEmpty()) {
-        m_dialogs.error(QStringLiteral("Fehler beim holen der Kundennummer"));
-        return -1;
+    qint64 previous = -1;
+    for (;;) {
+        const qint64 persons = maxOf(QStringLiteral("SELECT MAX(IDN) AS m FROM name"));
+        const qint64 companies = maxOf(QStringLiteral("SELECT MAX(IDF) AS m FROM firma"));
+        const qint64 next = lifted(StartKey::Kunden, std::max(persons, companies));
+        q.open(QStringLiteral("SELECT IDFN FROM adressetofn WHERE IDFN = %1").arg(next));
+        if (q.isEmpty())
+            return next;
+        // Another workstation may have stored a contact under this number between
+        // the two reads: then the highest number has moved on, and the next one is
+        // drawn. Only a link whose contact is gone keeps the number blocked.
+        if (next == previous) {
+            m_dialogs.error(QStringLiteral("Fehler beim holen der Kundennummer"));
+            return -1;
+        }
+        previous = next;
     }
-    return next;
 }
 
 int TdmCommon::GetNextMNr(qint64 RNr)
