@@ -158,6 +158,9 @@ std::vector<Table> tables()
         {"belegverlaufztext", {{"VerlaufID", I}, {"Zeile", I}, {"Style", T}, {"Text", T}}},
 
         {"usr", {{"IDU", I}, {"Name", T}, {"Pass", T}, {"Besch", T}}},
+        // Failed log-ins in a row per log-in name (lower case), known or not, and
+        // until when (milliseconds since 1970) the next try waits.
+        {"anmeldeversuche", {{"Name", T}, {"Fehlversuche", I}, {"PauseBis", I}}},
         {"permission", {{"IDU", I}, {"IDP", I}, {"Perm", T}}},
     };
     t.insert(t.end(), rest.begin(), rest.end());
@@ -235,6 +238,7 @@ std::vector<Index> indexes()
         {"belegverlaufztext", "VerlaufID", false},
         {"usr", "IDU", true},
         {"usr", "Name", false},
+        {"anmeldeversuche", "Name", true},
         {"permission", "IDU,IDP", false},
     };
     ix.insert(ix.end(), rest.begin(), rest.end());
@@ -731,6 +735,9 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
                 out << createIndex(ix, true);
         return out;
     }
+    case LoginAttemptsStep:
+        return {createTableIfMissing(QStringLiteral("anmeldeversuche"), engine),
+                createIndex({QStringLiteral("anmeldeversuche"), QStringLiteral("Name"), true}, true)};
     default:
         return {};
     }

@@ -13,7 +13,7 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 7;
+constexpr int Version = 8;
 // The step that adds the columns of electronic invoices.
 constexpr int EInvoiceColumnsStep = 5;
 // The step that gives the server's contacts their contact text (see contactText).
@@ -21,6 +21,8 @@ constexpr int ContactTextStep = 6;
 // The step that gives invoices and credit notes their date of service, their
 // issued mark and their history, and every document the rule of its gross amount.
 constexpr int IssuedDocumentsStep = 7;
+// The step that keeps failed log-ins in the data set.
+constexpr int LoginAttemptsStep = 8;
 // The issued mark of the invoices and credit notes a data set held before that step.
 inline const QString IssuedBeforeUpgrade = QStringLiteral("vor der Umstellung");
 // Marks a SQLite file as an Orvella data set ("ORVL").

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -126,20 +127,53 @@ bool SettingsGroupReader::readString(const QString &name, QString &out)
     return true;
 }
 
+namespace {
+
+QString &machineSettingsFile()
+{
+    static QString path = QStringLiteral(ORVELLA_MACHINE_SETTINGS);
+    return path;
+}
+
+} // namespace
+
+QString MachineSettingsFile()
+{
+    return machineSettingsFile();
+}
+
+void SetMachineSettingsFileForTests(const QString &path)
+{
+    machineSettingsFile() = path;
+}
+
+LoginSwitch ReadLoginSwitch()
+{
+    const QString path = MachineSettingsFile();
+    if (!QFileInfo::exists(path))
+        return LoginSwitch::Off;
+    QFile probe(path);
+    if (!probe.open(QIODevice::ReadOnly))
+        return LoginSwitch::Unreadable;
+    probe.close();
+    QSettings s(path, QSettings::IniFormat);
+    if (s.status() != QSettings::NoError)
+        return LoginSwitch::Unreadable;
+    const QString v = s.value(Group + QStringLiteral("/IfLogin")).toString().trimmed().toLower();
+    return v == QLatin1String("1") || v == QLatin1String("true") ? LoginSwitch::On : LoginSwitch::Off;
+}
+
 bool ReadIfLogin()
 {
-    QSettings s(QSettings::NativeFormat, QSettings::SystemScope, Organisation, Application);
-    s.setFallbacksEnabled(false);
-    if (s.status() != QSettings::NoError)
-        return false;
-    const QString v = s.value(Group + QStringLiteral("/IfLogin")).toString().trimmed().toLower();
-    return v == QLatin1String("1") || v == QLatin1String("true");
+    return ReadLoginSwitch() != LoginSwitch::Off;
 }
 
 bool WriteIfLogin(bool value)
 {
-    QSettings s(QSettings::NativeFormat, QSettings::SystemScope, Organisation, Application);
-    s.setFallbacksEnabled(false);
+    const QString path = MachineSettingsFile();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSettings s(path, QSettings::IniFormat);
     if (!s.isWritable())
         return false;
     s.setValue(Group + QStringLiteral("/IfLogin"), value ? 1 : 0);

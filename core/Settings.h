@@ -47,8 +47,21 @@ private:
     bool m_failed = false;
 };
 
-// The machine-wide switch that asks for a log-in at start (system-scope settings).
-// Missing or unreadable counts as false.
+// The machine-wide switch that asks for a log-in at start: IfLogin in group "1"
+// of the machine's settings file, at the place the installation fixed when it was
+// built (/etc/xdg/Halvard/Orbel.conf for the package). The place is never looked
+// up through the caller's environment, so no one skips the log-in by pointing it
+// elsewhere.
+QString MachineSettingsFile();
+// For tests only: the machine's settings file at another place.
+void SetMachineSettingsFileForTests(const QString &path);
+enum class LoginSwitch {
+    Off,        // no file, or IfLogin not set
+    On,
+    Unreadable, // the file exists but cannot be read: the log-in is asked for all the same
+};
+LoginSwitch ReadLoginSwitch();
+// Whether the log-in is asked for: on, or the switch cannot be read.
 bool ReadIfLogin();
 // False when the machine-wide settings cannot be written (only root may).
 bool WriteIfLogin(bool value);

@@ -26,11 +26,17 @@
 
 bool RunLogin(AppState &state, TForm1 &main)
 {
-    if (!ReadIfLogin()) {
+    const LoginSwitch loginSwitch = ReadLoginSwitch();
+    if (loginSwitch == LoginSwitch::Off) {
         state.grantAll();
         main.disablePasswordChange();
         return true;
     }
+    if (loginSwitch == LoginSwitch::Unreadable)
+        state.dialogs.warning(QStringLiteral("Die Einstellung der Anmeldung in „%1“ kann nicht gelesen werden. Zur "
+                                             "Sicherheit wird nach Benutzername und Passwort gefragt.\n\nBitte lassen "
+                                             "Sie die Datei vom Verwalter des Rechners lesbar machen.")
+                                  .arg(MachineSettingsFile()));
     TfrmLogin login(state);
     if (login.exec() != QDialog::Accepted || login.Cancelled())
         return false;

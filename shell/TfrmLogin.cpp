@@ -75,6 +75,7 @@ TfrmLogin::TfrmLogin(AppState &state, QWidget *parent, LoginCheck::Clock clock)
     m_pauseTimer = new QTimer(this);
     m_pauseTimer->setInterval(250);
     connect(m_pauseTimer, &QTimer::timeout, this, [this] { showPause(); });
+    connect(edtBenutzername, &QLineEdit::textEdited, this, [this] { showPause(); });
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnAbbrechen, &QPushButton::clicked, this, [this] { cancel(); });
     connect(btnHilfe, &QPushButton::clicked, this, [this] {
@@ -90,7 +91,7 @@ void TfrmLogin::showEvent(QShowEvent *event)
     edtBenutzername->setText(ReadLastUser(m_state.ExeDir));
     (edtBenutzername->text().isEmpty() ? edtBenutzername : edtPasswort)->setFocus();
     // a pause from failed tries before the last end of the program still runs
-    if (m_check.pauseLeft() > 0)
+    if (m_check.pauseLeft(edtBenutzername->text()) > 0)
         showPause();
 }
 
@@ -141,15 +142,17 @@ bool TfrmLogin::closeCheck()
 
 void TfrmLogin::showPause()
 {
-    const qint64 left = m_check.pauseLeft();
+    const qint64 left = m_check.pauseLeft(edtBenutzername->text());
     const bool waiting = left > 0;
-    for (QWidget *w : {static_cast<QWidget *>(edtBenutzername), static_cast<QWidget *>(edtPasswort),
-                       static_cast<QWidget *>(btnOK)})
+    // The pause belongs to the name: another name may be tried meanwhile.
+    for (QWidget *w : {static_cast<QWidget *>(edtPasswort), static_cast<QWidget *>(btnOK)})
         w->setEnabled(!waiting);
     lblPause->setVisible(waiting);
     if (!waiting) {
-        m_pauseTimer->stop();
-        edtPasswort->setFocus();
+        if (m_pauseTimer->isActive()) {
+            m_pauseTimer->stop();
+            edtPasswort->setFocus();
+        }
         return;
     }
     lblPause->setText(QStringLiteral("Zu viele Fehlversuche. Nächster Versuch in %1 Sekunden möglich.")

@@ -85,6 +85,39 @@ std::optional<UserStore::Credentials> UserStore::findByName(const QString &name)
     return Credentials{q.fieldInt(QStringLiteral("IDU")), q.field(QStringLiteral("Pass"))};
 }
 
+namespace {
+
+QString attemptKey(const QString &name)
+{
+    return SqlText(name.trimmed().toLower());
+}
+
+} // namespace
+
+UserStore::LoginAttempts UserStore::loginAttempts(const QString &name)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT Fehlversuche, PauseBis FROM anmeldeversuche WHERE Name=%1").arg(attemptKey(name)));
+    return {int(std::max<qint64>(0, q.fieldInt(QStringLiteral("Fehlversuche")))), q.fieldInt(QStringLiteral("PauseBis"))};
+}
+
+void UserStore::setLoginAttempts(const QString &name, const LoginAttempts &attempts)
+{
+    const QString key = attemptKey(name);
+    Transaction t(m_db);
+    SqlQuery q(m_db);
+    if (attempts.failures <= 0) {
+        q.execSql(QStringLiteral("DELETE FROM anmeldeversuche WHERE Name=%1").arg(key));
+    } else {
+        q.execSql(QStringLiteral("UPDATE anmeldeversuche SET Fehlversuche=%1, PauseBis=%2 WHERE Name=%3")
+                      .arg(QString::number(attempts.failures), QString::number(attempts.waitUntil), key));
+        if (q.rowsAffected() == 0)
+            q.execSql(QStringLiteral("INSERT INTO anmeldeversuche (Name, Fehlversuche, PauseBis) VALUES (%1, %2, %3)")
+                          .arg(key, QString::number(attempts.failures), QString::number(attempts.waitUntil)));
+    }
+    t.commit();
+}
+
 QString UserStore::storedHash(qint64 idu)
 {
     SqlQuery q(m_db);

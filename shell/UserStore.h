@@ -54,6 +54,17 @@ public:
     };
     // The user of that log-in name with the lowest number, or none.
     std::optional<Credentials> findByName(const QString &name);
+
+    // Failed log-ins in a row under a log-in name, and until when (milliseconds
+    // since 1970) the next try waits; the name counts without regard to case.
+    struct LoginAttempts
+    {
+        int failures = 0;
+        qint64 waitUntil = 0;
+    };
+    LoginAttempts loginAttempts(const QString &name);
+    // Writes them in one transaction; no failures removes the name's row.
+    void setLoginAttempts(const QString &name, const LoginAttempts &attempts);
     QString storedHash(qint64 idu);
     void setHash(qint64 idu, const QString &hash);
     // The user's flags: a row grants its flag only with "J"; rows outside 1..16 are ignored.

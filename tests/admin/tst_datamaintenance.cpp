@@ -25,10 +25,11 @@ struct Windows : WindowHub
     }
 };
 
-// The company's own settings stay: VAT rates, texts, footer, seller data, users;
-// and the earlier versions of issued documents.
+// The company's own settings stay: VAT rates, texts, footer, seller data, users
+// and their failed log-ins; and the earlier versions of issued documents.
 const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "firmendaten", "usr", "permission",
-                          "belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext"};
+                          "anmeldeversuche", "belegverlauf", "belegverlaufartikel", "belegverlaufanschrift",
+                          "belegverlaufztext"};
 const QStringList Markers = {"PrNr.ob0",    "Angebot.ob0",    "Auftrag.ob0", "Lieferschein.ob0",
                              "Rechnung.ob0", "Gutschrift.ob0", "Ablage.ob0",  "Mahnung.ob0"};
 

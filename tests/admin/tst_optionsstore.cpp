@@ -199,7 +199,8 @@ void TestOptionsStore::upgradeFromVersion2()
     // Every table and row of version 2 is still there; the seller data came along, empty.
     QStringList after = rowCounts(env);
     QVERIFY(after.removeOne("firmendaten=1"));
-    for (const char *history : {"belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext"})
+    for (const char *history : {"belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext",
+                                "anmeldeversuche"})
         QVERIFY(after.removeOne(QLatin1String(history) + "=0"));
     QCOMPARE(after.size(), int(dump.count("\nCREATE TABLE ")));
     QVERIFY2(after.contains("firma=7") && after.contains("projekt=3") && after.contains("mahnungenstext=75"),

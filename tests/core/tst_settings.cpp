@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QtTest>
 
 #include <unistd.h>
@@ -157,7 +158,8 @@ void TestSettings::ifLogin_data()
     QTest::newRow("missing") << QString() << false;
     QTest::newRow("true") << "1" << true;
     QTest::newRow("false") << "0" << false;
-    QTest::newRow("unreadable") << "vielleicht" << false;
+    QTest::newRow("not a yes or no") << "vielleicht" << false;
+    QTest::newRow("file that cannot be read") << "/" << true;
 }
 
 void TestSettings::ifLogin()
@@ -165,8 +167,11 @@ void TestSettings::ifLogin()
     QFETCH(QString, stored);
     QFETCH(bool, value);
     TestEnv env(false);
-    if (!stored.isNull()) {
-        QSettings s(QSettings::NativeFormat, QSettings::SystemScope, "Halvard", "Orbel");
+    if (stored == "/") {
+        QVERIFY(QDir().mkpath(MachineSettingsFile())); // there, but no file to read
+        QCOMPARE(ReadLoginSwitch(), LoginSwitch::Unreadable);
+    } else if (!stored.isNull()) {
+        QSettings s(MachineSettingsFile(), QSettings::IniFormat);
         s.setValue("1/IfLogin", stored);
     }
     QCOMPARE(ReadIfLogin(), value);
@@ -175,6 +180,18 @@ void TestSettings::ifLogin()
     u.writeInt("IfLogin", 1);
     u.sync();
     QCOMPARE(ReadIfLogin(), value);
+    if (stored != "1")
+        return;
+    // Nor does the environment switch it off: a program started with the
+    // settings folders pointed elsewhere still asks for the log-in.
+    QProcess probe;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_DIRS", "/x");
+    environment.insert("XDG_CONFIG_HOME", "/x");
+    probe.setProcessEnvironment(environment);
+    probe.start(QStringLiteral(ORVELLA_LOGIN_PROBE), {MachineSettingsFile()});
+    QVERIFY(probe.waitForFinished(30000));
+    QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), "Anmeldung");
 }
 
 void TestSettings::autostartEntry()

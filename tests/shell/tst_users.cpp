@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QElapsedTimer>
 #include <QtTest>
 
 // Log-in at start and the administration of users and passwords.
@@ -91,6 +92,7 @@ private Q_SLOTS:
     void logIn_data();
     void logIn();
     void pauseGrowsAfterFiveFailures();
+    void unknownNameTakesAsLongAsAWrongPassword();
     void startWithAndWithoutSwitch();
     void createChangeDelete();
     void badInputStoresNothing_data();
@@ -150,34 +152,72 @@ void TestUsers::pauseGrowsAfterFiveFailures()
     LoginCheck check(store, [&now] { return now; });
     using O = LoginCheck::Outcome;
     for (int i = 1; i <= 5; ++i) {
-        QCOMPARE(check.pauseLeft(), qint64(0));
+        QCOMPARE(check.pauseLeft("anna"), qint64(0));
         QCOMPARE(check.check("anna", "falsch").outcome, O::Refused);
     }
-    QCOMPARE(check.pauseLeft(), qint64(2000));
+    QCOMPARE(check.pauseLeft("Anna "), qint64(2000)); // the name counts without regard to case
+    QCOMPARE(check.pauseLeft("Administrator"), qint64(0)); // the pause is the name's
     // during the pause even the right password is not checked, and the try does not count
     now += 1999;
     QCOMPARE(check.check("anna", "Grüße€").outcome, O::Waiting);
     now += 1;
     QCOMPARE(check.check("anna", "falsch").outcome, O::Refused);
-    QCOMPARE(check.pauseLeft(), qint64(4000));
-    // ending the program does not end the pause, and a clock put back does not lengthen it
+    QCOMPARE(check.pauseLeft("anna"), qint64(4000));
+    // Neither ending the program nor deleting the account's settings file ends the
+    // pause, and a clock put back does not lengthen it.
     now += 1000;
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Halvard", "Orbel").clear();
+    QFile::remove(QSettings(QSettings::NativeFormat, QSettings::UserScope, "Halvard", "Orbel").fileName());
     LoginCheck restarted(store, [&now] { return now; });
-    QCOMPARE(restarted.pauseLeft(), qint64(3000));
+    QCOMPARE(restarted.pauseLeft("anna"), qint64(3000));
     {
+        WriteLastUser(env.home(), "anna");
         TfrmLogin w(env.state(), nullptr, [&now] { return now; });
         w.show();
         QVERIFY(!w.btnOK->isEnabled() && !w.edtPasswort->isEnabled());
         QCOMPARE(w.lblPause->text(), QStringLiteral("Zu viele Fehlversuche. Nächster Versuch in 3 Sekunden möglich."));
+        QTest::keyClicks(w.edtBenutzername, "x"); // another name may be tried meanwhile
+        QVERIFY(w.btnOK->isEnabled() && !w.lblPause->isVisibleTo(&w));
         w.btnAbbrechen->click();
     }
     QCOMPARE(restarted.check("anna", "Grüße€").outcome, O::Waiting);
     now -= 3600000;
-    QCOMPARE(restarted.pauseLeft(), qint64(4000));
+    QCOMPARE(restarted.pauseLeft("anna"), qint64(4000));
     now += 3600000 + 3000;
     QCOMPARE(restarted.check("anna", "Grüße€").outcome, O::LoggedIn);
-    QCOMPARE(restarted.failuresInARow(), 0);
-    QCOMPARE(LoginCheck(store, [&now] { return now; }).pauseLeft(), qint64(0));
+    QCOMPARE(restarted.failuresInARow("anna"), 0);
+    QCOMPARE(LoginCheck(store, [&now] { return now; }).pauseLeft("anna"), qint64(0));
+    // A name nobody has counts like a wrong password.
+    for (int i = 1; i <= 5; ++i)
+        QCOMPARE(check.check("niemand", "x").outcome, O::Refused);
+    QCOMPARE(check.pauseLeft("niemand"), qint64(2000));
+}
+
+// The answer's time tells nothing about which names exist: an unknown name costs
+// one hash against a dummy, as a wrong password costs one against the user's.
+void TestUsers::unknownNameTakesAsLongAsAWrongPassword()
+{
+    TestEnv env;
+    AddTestUsers(env);
+    UserStore store(env.state());
+    qint64 now = 0;
+    LoginCheck check(store, [&now] { return now += 3600000; }); // never within a pause
+    const auto median = [&](const QString &name) -> double {
+        std::vector<qint64> times;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer t;
+            t.start();
+            if (check.check(name, "falsch").outcome != LoginCheck::Outcome::Refused)
+                return -1;
+            times.push_back(t.nsecsElapsed());
+        }
+        std::sort(times.begin(), times.end());
+        return double(times[2]);
+    };
+    const double wrong = median("Administrator"), unknown = median("Unbekannt");
+    QVERIFY(wrong > 0 && unknown > 0);
+    QVERIFY2(std::abs(unknown - wrong) <= 0.25 * wrong,
+             qPrintable(QStringLiteral("unknown %1 ms, wrong %2 ms").arg(unknown / 1e6).arg(wrong / 1e6)));
 }
 
 void TestUsers::startWithAndWithoutSwitch()

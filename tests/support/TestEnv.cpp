@@ -2,6 +2,7 @@
 
 #include "HomeDir.h"
 #include "SqlQuery.h"
+#include "Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,7 @@ void RedirectSettings(const QString &dir)
     QDir().mkpath(dir + QStringLiteral("/system"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir + QStringLiteral("/user"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, dir + QStringLiteral("/system"));
+    SetMachineSettingsFileForTests(dir + QStringLiteral("/system/Halvard/Orbel.conf"));
     qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/user")).toUtf8());
     qputenv("XDG_CONFIG_DIRS", (dir + QStringLiteral("/system")).toUtf8());
 }
