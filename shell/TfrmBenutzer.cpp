@@ -387,6 +387,17 @@ bool TfrmBenutzer::cmdSave()
         d.warning(e.message());
         return false;
     }
+    // Switching the log-in on needs a password for a user who administers users;
+    // the users are stored, the switch stays off until there is one.
+    const bool switchOn = chkBenutzerverwaltung->isChecked() && !ReadIfLogin();
+    if (switchOn) {
+        if (const QString refusal = m_store.loginSwitchRefusal(m_store.loadAll()); !refusal.isEmpty()) {
+            d.warning(refusal);
+            refresh();
+            chkBenutzerverwaltung->setChecked(true); // still wanted, once the password is there
+            return false;
+        }
+    }
     // The switch is written only when it changes: it needs the machine's own rights.
     if (chkBenutzerverwaltung->isChecked() != ReadIfLogin() && !WriteIfLogin(chkBenutzerverwaltung->isChecked()))
         d.warning(QStringLiteral("Fehler beim schreiben der Logindaten!"));

@@ -118,6 +118,23 @@ void UserStore::setLoginAttempts(const QString &name, const LoginAttempts &attem
     t.commit();
 }
 
+QString UserStore::loginSwitchRefusal(const QList<UserRecord> &rows)
+{
+    constexpr int Administer = 14;
+    QString firstWithout;
+    for (const UserRecord &u : rows) {
+        if (u.name.trimmed().isEmpty() || u.perms.mid(Administer - 1, 1) != QLatin1String("J"))
+            continue;
+        const QString hash = u.newHash ? *u.newHash : u.idu > 0 ? storedHash(u.idu) : QString();
+        if (!hash.isEmpty() && !PasswordHash::verify(QString(), hash))
+            return QString();
+        if (firstWithout.isEmpty())
+            firstWithout = u.name.trimmed();
+    }
+    return QStringLiteral("Bitte vergeben Sie zuerst ein Passwort für „%1“.")
+        .arg(firstWithout.isEmpty() ? PrincipalName : firstWithout);
+}
+
 QString UserStore::storedHash(qint64 idu)
 {
     SqlQuery q(m_db);

@@ -81,6 +81,13 @@ public:
     // there was one.
     void save(const QList<UserRecord> &rows);
 
+    // A log-in may be switched on only when a user who may administer users has a
+    // password: otherwise anybody could log in as that user and hand out rights.
+    // For the rows as they are about to be stored, the refusal naming the first
+    // such user without a password ("Bitte vergeben Sie zuerst ein Passwort für
+    // „Administrator“."), or an empty text.
+    QString loginSwitchRefusal(const QList<UserRecord> &rows);
+
 private:
     int administrators();
 

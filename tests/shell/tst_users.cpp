@@ -288,6 +288,14 @@ void TestUsers::createChangeDelete()
     QCOMPARE(users(env), QStringList({"1|Administrator||JJJJJJJJJJJJJJJJ",
                                       "2|O'Neil|Buchhaltung, it's\nhalbtags|JJNNJJNNNNNNNNJJ"}));
     QVERIFY(passwordIs(env, 2, "Grüße"));
+    // the log-in is not switched on while the one user who administers users has no password
+    QCOMPARE(env.dialogs().messages().last(), "Bitte vergeben Sie zuerst ein Passwort für „Administrator“.");
+    QVERIFY(!ReadIfLogin() && w.chkBenutzerverwaltung->isChecked());
+    w.lstBenutzer->setCurrentRow(0);
+    w.edtPasswort->setText("Chef");
+    w.edtPasswortWiederholen->setText("Chef");
+    w.btnUebernehmen->click();
+    QVERIFY(passwordIs(env, 1, "Chef"));
     QVERIFY(ReadIfLogin());
 
     // changed; without reading projects nothing of them stays; a password typed without "O&K" counts,
