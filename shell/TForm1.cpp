@@ -3,6 +3,8 @@
 
 #include "AboutDialog.h"
 #include "AppState.h"
+#include "BackupRules.h"
+#include "DataMaintenance.h"
 #include "CommandAvailability.h"
 #include "CommandGuard.h"
 #include "Desktop.h"
@@ -233,6 +235,14 @@ void TForm1::ApplyPermissions()
     if (!m_state.perm(14))
         actUsers->setVisible(false);
     off(15, {actOpenItems, qlOpenItems});
+    // Backups copy, and a restore replaces, data the user might not see otherwise.
+    const auto allow = [](bool permitted, QObject *control) {
+        if (!permitted)
+            CommandAvailability::setControlEnabled(control, false);
+    };
+    allow(BackupRules::mayCreate(BackupRules::Kind::Full, m_state), actBackupAll);
+    allow(BackupRules::mayCreate(BackupRules::Kind::InvoiceArchive, m_state), actBackupInvoices);
+    allow(BackupRules::mayRestore(m_state), actRestore);
 }
 
 void TForm1::ApplySizeGrade()
@@ -383,8 +393,12 @@ void TForm1::searchFieldDoubleClicked()
 {
     if (!m_state.hub)
         return;
-    if (edtSearch->text() == QLatin1String("zimtsterne"))
-        m_state.hub->showDataMaintenance();
+    if (edtSearch->text() == QLatin1String("zimtsterne")) {
+        if (DataMaintenance::permitted(m_state))
+            m_state.hub->showDataMaintenance();
+        else
+            m_state.dialogs.information(BackupRules::NoPermission);
+    }
     else if (tabSearch->currentIndex() == int(SearchTab::Begriff)
              && edtSearch->text().toUpper() == QLatin1String("QUADER"))
         m_state.hub->showGame();

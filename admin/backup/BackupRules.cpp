@@ -1,8 +1,30 @@
 #include "BackupRules.h"
 
+#include "AppState.h"
+
 #include <QLocale>
 
+#include <algorithm>
+
 namespace BackupRules {
+
+namespace {
+constexpr int UserAdministration = 14;
+}
+
+bool mayCreate(Kind kind, const AppState &state)
+{
+    if (state.perm(UserAdministration))
+        return true;
+    const std::initializer_list<int> full = {1, 3, 5, 7, 15}, archive = {7, 15};
+    const std::initializer_list<int> &needed = kind == Kind::Full ? full : archive;
+    return std::all_of(needed.begin(), needed.end(), [&](int flag) { return state.perm(flag); });
+}
+
+bool mayRestore(const AppState &state)
+{
+    return state.perm(UserAdministration);
+}
 
 QString folderName(Kind kind, const QDate &day, int serial)
 {

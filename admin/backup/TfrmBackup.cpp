@@ -180,6 +180,11 @@ void TfrmBackup::buildUi()
 
 void TfrmBackup::selectMode(Kind kind)
 {
+    // A kind the user may not make is not offered; the other one is shown instead.
+    btnGesamt->setEnabled(BackupRules::mayCreate(Kind::Full, m_state));
+    btnRechnungen->setEnabled(BackupRules::mayCreate(Kind::InvoiceArchive, m_state));
+    if (!BackupRules::mayCreate(kind, m_state))
+        kind = kind == Kind::Full ? Kind::InvoiceArchive : Kind::Full;
     m_kind = kind;
     btnGesamt->setChecked(kind == Kind::Full);
     btnRechnungen->setChecked(kind == Kind::InvoiceArchive);
@@ -268,6 +273,10 @@ void TfrmBackup::cmdStart()
 {
     if (isRunning())
         return;
+    if (!BackupRules::mayCreate(m_kind, m_state)) {
+        m_state.dialogs.warning(BackupRules::NoPermission);
+        return;
+    }
     const QString target = edtPath->text();
     std::optional<InvoicePeriod> period;
     if (m_kind == Kind::InvoiceArchive && rbVonBis->isChecked()) {

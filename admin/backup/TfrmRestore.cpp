@@ -163,6 +163,10 @@ void TfrmRestore::cmdRestore()
 {
     if (isRunning() || !m_checked)
         return;
+    if (!BackupRules::mayRestore(m_state)) {
+        m_state.dialogs.warning(BackupRules::NoPermission);
+        return;
+    }
     if (m_state.dialogs.question(RestoreQuestion(*m_checked), Dialogs::Buttons::YesNo,
                                  QStringLiteral("Datensicherung zurückspielen"))
         != Dialogs::Answer::Yes)

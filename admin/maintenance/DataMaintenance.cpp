@@ -1,5 +1,6 @@
 #include "DataMaintenance.h"
 
+#include "AppState.h"
 #include "Database.h"
 #include "DocumentHistory.h"
 #include "Errors.h"
@@ -108,6 +109,11 @@ QString question(Group group, const RowCounts &rows)
     return QStringLiteral("\"%1\" leert diese Tabellen (in Klammern die Zahl ihrer Zeilen):\n%2\n\n"
                           "Wollen Sie diese %3 Zeilen wirklich unwiderruflich löschen?")
         .arg(caption(group), listed.join(QStringLiteral(", ")), german.toString(total));
+}
+
+bool permitted(const AppState &state)
+{
+    return state.perm(14);
 }
 
 QString refusal(Database &db, Group group)

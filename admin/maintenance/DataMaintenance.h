@@ -6,6 +6,7 @@
 
 #include <utility>
 
+class AppState;
 class Database;
 
 // Emptying whole groups of tables, for example to hand an installation over with
@@ -35,6 +36,8 @@ QString question(Group group, const RowCounts &rows);
 // correct an invoice); empty when the group may be emptied. The history of
 // issued documents belongs to no group.
 QString refusal(Database &db, Group group);
+// Emptying tables is for the user who administers users (right 14).
+bool permitted(const AppState &state);
 // Empties the tables of the group in one transaction, so a failure leaves every
 // one of them as it was; then deletes the marker files that exist. Throws
 // OrvellaError with the refusal, writing nothing, when the group is refused.

@@ -73,6 +73,7 @@ private Q_SLOTS:
 void TestTfrmBackup::modesAndTheirFolders()
 {
     TestEnv env;
+    env.state().grantAll();
     AddArchiveInvoice(env, 1, QDate::currentDate().toString("dd.MM.yyyy"), 2);
     AddArchiveInvoice(env, 2, "01.01.1999", 1);
     const QString full = env.path("voll");
@@ -94,6 +95,14 @@ void TestTfrmBackup::modesAndTheirFolders()
     QVERIFY(w.btnRechnungen->isChecked() && !w.btnGesamt->isChecked() && !w.grpZeitraum->isHidden());
     QCOMPARE(w.edtPath->text(), env.path("weg"));
     QVERIFY(!w.btnDatensicherung->isEnabled());
+
+    // a user who may read invoices and open items but not the contacts' bank data
+    // is offered the archive, not the full backup
+    env.state().Perm[3] = env.state().Perm[14] = false;
+    w.selectMode(Kind::Full);
+    QVERIFY(w.btnRechnungen->isChecked() && !w.btnGesamt->isEnabled());
+    env.state().grantAll();
+    w.selectMode(Kind::InvoiceArchive);
 
     // "&Browse" takes the folder and remembers it for this mode only
     const QString chosen = env.path("archiv");
@@ -130,6 +139,7 @@ void TestTfrmBackup::modesAndTheirFolders()
 void TestTfrmBackup::cancelAndCloseWhileRunning()
 {
     TestEnv env;
+    env.state().grantAll();
     AddArchiveInvoice(env, 1, "01.03.2004", 2);
     const QString target = env.path("ziel");
     QDir().mkpath(target);
@@ -196,6 +206,7 @@ void TestTfrmBackup::cancelAndCloseWhileRunning()
 void TestTfrmBackup::restoreThroughTheWindow()
 {
     TestEnv env;
+    env.state().grantAll();
     AddArchiveInvoice(env, 1, "01.03.2004", 2);
     const QStringList saved = DumpDataSet(env.db());
     const QString target = env.path("ziel");

@@ -65,6 +65,7 @@ const Guard guards[] = {
     {13, "TfrmOptionen", "grpFirma grpVerkaeufer"},
     {13, "OptionenFirmendaten", "btnUebernehmen btnOK"},
     {14, "TForm1", "actUsers", Check::Shown},
+    {14, "TForm1", "actRestore"},
     {15, "TForm1", "actOpenItems qlOpenItems"},
     // the calendar lists due invoices only to users of the open items and opens
     // their projects only to readers of projects
@@ -88,6 +89,8 @@ class Hub : public WindowHub
 {
 public:
     bool has(Window) const override { return true; }
+    void showDataMaintenance() override { maintenanceShown = true; }
+    bool maintenanceShown = false;
 };
 
 bool stateOf(QObject *o, Check check)
@@ -188,6 +191,8 @@ class TestPermissions : public QObject
 private Q_SLOTS:
     void eachFlagGuardsItsCommands_data();
     void eachFlagGuardsItsCommands();
+    void backupRestoreAndMaintenance_data();
+    void backupRestoreAndMaintenance();
 };
 
 void TestPermissions::eachFlagGuardsItsCommands_data()
@@ -219,6 +224,45 @@ void TestPermissions::eachFlagGuardsItsCommands()
         if (without.value(it.key()) != it.value())
             changed << it.key();
     QVERIFY2(changed == guarded, qPrintable("changed: " + changed.join("; ") + "\n   guarded: " + guarded.join("; ")));
+}
+
+// A backup holds all data of its kind: right 14, or every right to read what it
+// copies. Restore and data maintenance replace or delete everything: right 14.
+void TestPermissions::backupRestoreAndMaintenance_data()
+{
+    QTest::addColumn<QList<int>>("granted");
+    QTest::addColumn<QString>("allowed"); // full backup, archive, restore, data maintenance: 1 or 0
+    QTest::newRow("only persons and projects") << QList<int>{1, 5} << "0000";
+    QTest::newRow("every right to read") << QList<int>{1, 3, 5, 7, 15} << "1100";
+    QTest::newRow("no extended data") << QList<int>{1, 5, 7, 15} << "0100";
+    QTest::newRow("invoices and open items") << QList<int>{7, 15} << "0100";
+    QTest::newRow("invoices without open items") << QList<int>{1, 3, 5, 7} << "0000";
+    QTest::newRow("user administration alone") << QList<int>{14} << "1111";
+}
+
+void TestPermissions::backupRestoreAndMaintenance()
+{
+    QFETCH(QList<int>, granted);
+    QFETCH(QString, allowed);
+    TestEnv env;
+    for (int f : granted)
+        env.state().Perm[std::size_t(f)] = true;
+    Hub hub;
+    env.state().hub = &hub;
+    TForm1 main(env.state());
+    main.setAskOnClose(false);
+    main.updateAvailability();
+    main.ApplyPermissions();
+    QString shown;
+    for (QAction *a : {main.actBackupAll, main.actBackupInvoices, main.actRestore})
+        shown += a->isEnabled() ? '1' : '0';
+    // the access code in the search field opens data maintenance, or says no
+    main.edtSearch->setText("zimtsterne");
+    QTest::mouseDClick(main.edtSearch, Qt::LeftButton);
+    const bool refused = env.dialogs().messages() == QStringList{"Keine Berechtigung"};
+    shown += refused ? '0' : '1';
+    QCOMPARE(shown, allowed);
+    QCOMPARE(hub.maintenanceShown, !refused);
 }
 
 QTEST_MAIN(TestPermissions)
