@@ -271,6 +271,11 @@ BackupCheck CheckBackup(const BackupContext &, DataSetCopier &copier, const QStr
     progress.setSteps(2);
     BackupCheck result;
     result.manifest = checkedBackup(copier, folder, progress);
+    const QString copy = QDir(folder).filePath(result.manifest.dataFile);
+    result.usersGuarded = RestoreUsers::guarded(
+        RestoreUsers::fromRows(copier.rowsOf(copy, QStringLiteral("usr"), RestoreUsers::UserColumns, progress),
+                               copier.rowsOf(copy, QStringLiteral("permission"), RestoreUsers::PermissionColumns,
+                                             progress)));
     progress.beginStep(QStringLiteral("Zähle den jetzigen Datenbestand"));
     result.liveRows = copier.liveRows(progress);
     return result;
@@ -312,7 +317,7 @@ QString RestoreQuestion(const BackupCheck &check)
 }
 
 QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QString &folder,
-                   BackupProgress &progress)
+                   BackupProgress &progress, const std::optional<RestoreUsers::Users> &keepUsers)
 {
     progress.setSteps(5);
     // Checked again: the folder may have changed since the user looked at it.
@@ -328,7 +333,8 @@ QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QS
     try {
         copier.copyTo(kept, progress);
         progress.beginStep(QStringLiteral("Spiele die Datensicherung zurück"));
-        copier.restoreFrom(copy, progress);
+        copier.restoreFrom(copy, progress,
+                           keepUsers ? RestoreUsers::replaceStatements(*keepUsers) : QStringList());
     } catch (...) {
         // the data set is unchanged, so the copy kept of it is not needed
         QFile::remove(kept);
@@ -339,7 +345,12 @@ QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QS
     progress.lockIn();
     progress.beginStep(QStringLiteral("Prüfe den zurückgespielten Datenbestand"));
     const QMap<QString, qint64> now = copier.liveRows(progress);
-    for (auto it = manifest.rows.cbegin(); it != manifest.rows.cend(); ++it)
+    QMap<QString, qint64> expected = manifest.rows;
+    if (keepUsers) {
+        expected[QStringLiteral("usr")] = keepUsers->users.size();
+        expected[QStringLiteral("permission")] = keepUsers->permissions.size();
+    }
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         if (now.value(it.key(), -1) != it.value())
             throw OrvellaError(QStringLiteral("Nach dem Zurückspielen enthält die Tabelle %1 %2 statt %3 Zeilen.\n"
                                               "Der vorherige Datenbestand liegt in \"%4\".")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BackupManifest.h"
+#include "RestoreUsers.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -55,6 +56,8 @@ struct BackupCheck
 {
     BackupManifest manifest;
     QMap<QString, qint64> liveRows;
+    // Some user of the backup may administer users and has a password.
+    bool usersGuarded = false;
 };
 BackupCheck CheckBackup(const BackupContext &context, DataSetCopier &copier, const QString &folder,
                         BackupProgress &progress);
@@ -68,9 +71,11 @@ QString RestoreQuestion(const BackupCheck &check);
 // Checks the backup again, keeps the live data set as
 // "orvella.db.vor-Wiederherstellung-<date>-<time>" in the data folder, replaces
 // its content by the backup's and does the same for the pictures and settings
-// files. Returns the file that keeps the previous data set.
+// files. With keepUsers the restored data set gets these users and rights
+// instead of the backup's, in the same change. Returns the file that keeps the
+// previous data set.
 QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QString &folder,
-                   BackupProgress &progress);
+                   BackupProgress &progress, const std::optional<RestoreUsers::Users> &keepUsers = std::nullopt);
 
 // The settings files of the home folder that a full backup holds.
 QStringList BackupSettingsFiles();

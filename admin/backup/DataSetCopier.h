@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -37,10 +39,15 @@ public:
     virtual CopyFacts check(const QString &file, BackupProgress &progress) = 0;
     // Rows per table of the live data set.
     virtual QMap<QString, qint64> liveRows(BackupProgress &progress) = 0;
+    // The rows of a table of a copy: the named columns as text, empty for NULL;
+    // none when the copy has no such rows.
+    virtual QList<QStringList> rowsOf(const QString &file, const QString &table, const QStringList &columns,
+                                      BackupProgress &progress) = 0;
     // Replaces the whole content of the live data set by the copy as one change:
     // other connections see either the old or the new content. The copy must have
-    // passed check().
-    virtual void restoreFrom(const QString &file, BackupProgress &progress) = 0;
+    // passed check(). alsoRun are statements run on the restored content within
+    // the same change (the copy itself stays as it is).
+    virtual void restoreFrom(const QString &file, BackupProgress &progress, const QStringList &alsoRun = {}) = 0;
 
     // Opens reader on the live data set and starts a read that sees one moment of
     // it until endSnapshot, whatever others write meanwhile.

@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QVariant>
 
 namespace {
@@ -96,6 +97,44 @@ QMap<QString, qint64> countRows(Database &db, BackupProgress &progress)
                                          "ORDER BY table_name")
                               .arg(VersionTable),
                           progress);
+}
+
+// The rows of the COPY block in a script of pg_restore, the named columns only.
+QList<QStringList> copyRows(const QString &script, const QStringList &columns)
+{
+    QList<QStringList> rows;
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines[i].startsWith(QLatin1String("COPY ")))
+            continue;
+        const QString names = lines[i].section(QLatin1Char('('), 1).section(QLatin1Char(')'), 0, 0);
+        QStringList present;
+        for (const QString &n : names.split(QLatin1Char(',')))
+            present << n.trimmed().remove(QLatin1Char('"')).toLower();
+        for (++i; i < lines.size() && lines[i] != QLatin1String("\\."); ++i) {
+            const QStringList fields = lines[i].split(QLatin1Char('\t'));
+            QStringList row;
+            for (const QString &c : columns) {
+                const QString f = fields.value(int(present.indexOf(c.toLower())));
+                if (f == QLatin1String("\\N")) {
+                    row << QString();
+                    continue;
+                }
+                QString value;
+                for (int k = 0; k < f.size(); ++k) {
+                    if (f[k] != QLatin1Char('\\') || k + 1 == f.size()) {
+                        value += f[k];
+                        continue;
+                    }
+                    const QChar e = f[++k];
+                    value += e == u'n' ? QChar(u'\n') : e == u't' ? QChar(u'\t') : e == u'r' ? QChar(u'\r') : e;
+                }
+                row << value;
+            }
+            rows << row;
+        }
+    }
+    return rows;
 }
 
 class PgDataSetCopier : public DataSetCopier
@@ -181,8 +220,26 @@ public:
         return rows;
     }
 
-    void restoreFrom(const QString &file, BackupProgress &progress) override
+    QList<QStringList> rowsOf(const QString &file, const QString &table, const QStringList &columns,
+                              BackupProgress &progress) override
     {
+        // The table's data as pg_restore writes them: a COPY block of tab-separated
+        // lines, \N for NULL, backslash escapes.
+        QByteArray script;
+        runTool(QStringLiteral("pg_restore"),
+                QStringList{QStringLiteral("--data-only"), QStringLiteral("--table=") + table.toLower(),
+                            QStringLiteral("--file=-"), file},
+                progress, QStringLiteral("Die Datensicherung \"%1\" kann nicht gelesen werden.").arg(file),
+                [&script](const QByteArray &line) { script += line; });
+        return copyRows(QString::fromUtf8(script), columns);
+    }
+
+    void restoreFrom(const QString &file, BackupProgress &progress, const QStringList &alsoRun) override
+    {
+        if (!alsoRun.isEmpty()) {
+            restoreWith(file, progress, alsoRun);
+            return;
+        }
         // One transaction: the other workstations see the old content or the new.
         runTool(QStringLiteral("pg_restore"),
                 QStringList{QStringLiteral("--clean"), QStringLiteral("--if-exists"),
@@ -209,6 +266,40 @@ public:
     }
 
 private:
+    // The copy as a script, run by psql in one transaction together with the
+    // statements, on the data set's own schema.
+    void restoreWith(const QString &file, BackupProgress &progress, const QStringList &alsoRun)
+    {
+        QTemporaryDir dir;
+        if (!dir.isValid())
+            throw OrvellaError(QStringLiteral("Für das Zurückspielen kann kein vorläufiges Verzeichnis angelegt werden."));
+        const QString script = dir.filePath(QStringLiteral("wiederherstellung.sql"));
+        const QString extra = dir.filePath(QStringLiteral("benutzer.sql"));
+        const QString failure = QStringLiteral("Die Datensicherung \"%1\" konnte nicht zurückgespielt werden. Der "
+                                               "Datenbestand ist unverändert.")
+                                    .arg(file);
+        runTool(QStringLiteral("pg_restore"),
+                QStringList{QStringLiteral("--clean"), QStringLiteral("--if-exists"), QStringLiteral("--no-owner"),
+                            QStringLiteral("--file=") + script, file},
+                progress, failure);
+        QFile statements(extra);
+        if (!statements.open(QIODevice::WriteOnly))
+            throw OrvellaError(failure + QStringLiteral("\n\n") + statements.errorString());
+        statements.write(QStringLiteral("SET search_path TO \"%1\";\n").arg(schemaOf(m_config)).toUtf8());
+        for (const QString &s : alsoRun)
+            statements.write((s + QStringLiteral(";\n")).toUtf8());
+        statements.close();
+        runTool(QStringLiteral("psql"),
+                QStringList{QStringLiteral("--single-transaction"), QStringLiteral("--no-psqlrc"), QStringLiteral("--quiet"),
+                            QStringLiteral("--set=ON_ERROR_STOP=1"), QStringLiteral("--file=") + script,
+                            QStringLiteral("--file=") + extra}
+                    + connectionArguments(m_config),
+                progress, failure);
+        Database reopened(TaskConnectionName("restore-upgrade"));
+        reopened.open(m_config);
+        reopened.close();
+    }
+
     DatabaseConfig m_config;
 };
 

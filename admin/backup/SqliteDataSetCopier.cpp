@@ -266,8 +266,55 @@ public:
         return rows;
     }
 
-    void restoreFrom(const QString &file, BackupProgress &progress) override
+    QList<QStringList> rowsOf(const QString &file, const QString &table, const QStringList &columns,
+                              BackupProgress &) override
     {
+        Database copy(TaskConnectionName("backup-rows"));
+        copy.openExisting(file, true);
+        QSqlQuery q(copy.connection());
+        q.setForwardOnly(true);
+        const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table);
+        if (!q.exec(sql))
+            copy.fail(q.lastError(), sql);
+        QList<QStringList> rows;
+        while (q.next()) {
+            QStringList row;
+            for (int i = 0; i < columns.size(); ++i)
+                row << (q.value(i).isNull() ? QString() : q.value(i).toString());
+            rows << row;
+        }
+        return rows;
+    }
+
+    void restoreFrom(const QString &file, BackupProgress &progress, const QStringList &alsoRun) override
+    {
+        if (!alsoRun.isEmpty()) {
+            // The statements change a copy of the copy beside the data set, which
+            // then replaces the data set as one change.
+            const QString changed = m_live + QStringLiteral(".wiederherstellung");
+            QFile::remove(changed);
+            if (!QFile::copy(file, changed))
+                throw OrvellaError(QStringLiteral("Die Datensicherung \"%1\" kann nicht in den Datenordner kopiert "
+                                                  "werden.\nEs wurde nichts zurückgespielt.")
+                                       .arg(file));
+            try {
+                {
+                    Database target(TaskConnectionName("restore-prepare"));
+                    target.openExisting(changed, false);
+                    target.exec(QStringLiteral("BEGIN"));
+                    for (const QString &s : alsoRun)
+                        target.exec(s);
+                    target.exec(QStringLiteral("COMMIT"));
+                    target.close();
+                }
+                restoreFrom(changed, progress, {});
+            } catch (...) {
+                QFile::remove(changed);
+                throw;
+            }
+            QFile::remove(changed);
+            return;
+        }
         RawConnection source(file, SQLITE_OPEN_READONLY);
         if (source.openResult() != SQLITE_OK)
             throw OrvellaError(QStringLiteral("Die Datensicherung \"%1\" kann nicht gelesen werden: %2")

@@ -1,5 +1,7 @@
 #include "TfrmRestore.h"
 
+#include "Settings.h"
+
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "DataSetCopier.h"
@@ -171,6 +173,16 @@ void TfrmRestore::cmdRestore()
                                  QStringLiteral("Datensicherung zurückspielen"))
         != Dialogs::Answer::Yes)
         return;
+    // With the log-in on, a backup without a protected administrator would open the
+    // data to anybody: the users of now come along, or nothing is restored.
+    std::optional<RestoreUsers::Users> keepUsers;
+    if (ReadIfLogin() && !m_checked->usersGuarded) {
+        if (m_state.dialogs.question(RestoreUsers::question(), Dialogs::Buttons::YesCancel,
+                                     QStringLiteral("Datensicherung zurückspielen"))
+            != Dialogs::Answer::Yes)
+            return;
+        keepUsers = RestoreUsers::read(m_state.db);
+    }
     // Windows that show stored data are closed first; one with unsaved changes
     // asks, and when the user keeps it, nothing is replaced.
     if (m_state.hub && !m_state.hub->closeDataWindows()) {
@@ -184,8 +196,8 @@ void TfrmRestore::cmdRestore()
     DataSetCopier *copier = m_copier.get();
     const QString folder = edtFolder->text();
     m_kept.clear();
-    start(Task::Restore, [this, context, copier, folder](BackupProgress &progress) {
-        m_kept = RunRestore(context, *copier, folder, progress);
+    start(Task::Restore, [this, context, copier, folder, keepUsers](BackupProgress &progress) {
+        m_kept = RunRestore(context, *copier, folder, progress, keepUsers);
     });
 }
 

@@ -1,6 +1,9 @@
 #include "BackupFixtures.h"
 #include "DataSetCopier.h"
 #include "IniFile.h"
+#include "PasswordHash.h"
+#include "RestoreUsers.h"
+#include "Settings.h"
 #include "TfrmBackup.h"
 #include "TfrmRestore.h"
 #include "WindowHub.h"
@@ -68,6 +71,7 @@ private Q_SLOTS:
     void modesAndTheirFolders();
     void cancelAndCloseWhileRunning();
     void restoreThroughTheWindow();
+    void restoreKeepsTheLogInProtected();
 };
 
 void TestTfrmBackup::modesAndTheirFolders()
@@ -265,6 +269,62 @@ void TestTfrmBackup::restoreThroughTheWindow()
              qPrintable(env.dialogs().messages().last()));
     QCOMPARE(DumpDataSet(env.db()), saved);
     QVERIFY(!w.btnZurueckspielen->isEnabled());
+}
+
+// A backup made before the log-in was set up holds no user with a password: with
+// the log-in on, restoring it keeps the users and rights of now.
+void TestTfrmBackup::restoreKeepsTheLogInProtected()
+{
+    TestEnv env;
+    env.state().grantAll();
+    AddArchiveInvoice(env, 1, "01.03.2004", 2);
+    env.exec("DELETE FROM usr");
+    env.exec("DELETE FROM permission");
+    const QString target = env.path("ziel");
+    QDir().mkpath(target);
+    auto copier = MakeDataSetCopier(env.db());
+    BackupContext context;
+    context.exeDir = env.home();
+    BackupProgress progress;
+    const QString userless = RunFullBackup(context, *copier, target, progress);
+    const QString hash = PasswordHash::make("geheim");
+    env.exec("INSERT INTO usr (IDU, Name, Pass, Besch) VALUES (1, 'Chefin', '" + hash + "', 'alles')");
+    for (int p = 1; p <= 16; ++p)
+        env.exec(QStringLiteral("INSERT INTO permission (IDU, IDP, Perm) VALUES (1, %1, 'J')").arg(p));
+    QVERIFY(WriteIfLogin(true));
+
+    Windows windows;
+    env.state().hub = &windows;
+    TfrmRestore w(env.state());
+    w.show();
+    w.chooseFolder(userless);
+    QTRY_VERIFY(!w.isRunning());
+    // asked, and "Abbrechen" restores nothing
+    env.dialogs().answer(Dialogs::Answer::Yes);
+    env.dialogs().answer(Dialogs::Answer::Cancel);
+    QTest::mouseClick(w.btnZurueckspielen, Qt::LeftButton);
+    QCOMPARE(env.dialogs().questions().last(), RestoreUsers::question());
+    QVERIFY(!w.isRunning() && !w.restored());
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), "1");
+    env.exec("DELETE FROM rechnungen");
+    // "Ja": the backup's data with the users and rights of now
+    env.dialogs().answer(Dialogs::Answer::Yes);
+    env.dialogs().answer(Dialogs::Answer::Yes);
+    QTest::mouseClick(w.btnZurueckspielen, Qt::LeftButton);
+    QTRY_VERIFY(!w.isRunning());
+    QVERIFY2(w.restored(), qPrintable(env.dialogs().messages().join('\n')));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), "1");
+    QCOMPARE(env.column("SELECT Name || '/' || Pass FROM usr"), QStringList{"Chefin/" + hash});
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM permission WHERE IDU=1 AND Perm='J'"), "16");
+    // a backup that has such a user is restored as it is, without the question
+    env.dialogs().clear();
+    const QString guarded = RunFullBackup(context, *copier, target, progress);
+    w.chooseFolder(guarded);
+    QTRY_VERIFY(!w.isRunning());
+    env.dialogs().answer(Dialogs::Answer::Yes);
+    QTest::mouseClick(w.btnZurueckspielen, Qt::LeftButton);
+    QTRY_VERIFY(!w.isRunning());
+    QCOMPARE(env.dialogs().questions().size(), 1);
 }
 
 QTEST_MAIN(TestTfrmBackup)
