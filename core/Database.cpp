@@ -1,6 +1,7 @@
 #include "Database.h"
 
 #include "Errors.h"
+#include "FileModes.h"
 #include "Schema.h"
 
 #include <QDir>
@@ -186,7 +187,10 @@ void Database::openFile(const QString &dataDir)
         const QString building = m_path + QStringLiteral(".neu");
         for (const char *suffix : {"", "-journal", "-wal", "-shm"})
             QFile::remove(building + QLatin1String(suffix));
+        KeepPrivate(dataDir);
         connect(building);
+        // The engine gives its journal files the data set's own mode.
+        KeepPrivate(building);
         try {
             createDataSet();
         } catch (const OrvellaError &e) {
@@ -205,6 +209,7 @@ void Database::openFile(const QString &dataDir)
         checkReadable();
     }
     connect(m_path);
+    KeepPrivate(m_path);
     if (!m_createdNow) {
         const int version = schemaVersion();
         if (version < Schema::Version)

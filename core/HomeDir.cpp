@@ -1,5 +1,7 @@
 #include "HomeDir.h"
 
+#include "FileModes.h"
+
 #include "Errors.h"
 
 #include <QCoreApplication>
@@ -113,5 +115,6 @@ QString PrepareHomeDir(const QString &dir, const QString &defaultsDir)
     if (!QDir().mkpath(data))
         throw OrvellaError(QStringLiteral("Der Datenordner \"%1\" kann nicht angelegt werden.").arg(data));
     copyShippedDefaults(defaultsDir, absolute);
+    KeepHomePrivate(absolute);
     return absolute.endsWith(QLatin1Char('/')) ? absolute : absolute + QLatin1Char('/');
 }

@@ -1,5 +1,7 @@
 #include "IniFile.h"
 
+#include "FileModes.h"
+
 #include "Errors.h"
 
 #include <QFile>
@@ -80,8 +82,10 @@ void IniFile::writeLines(const QStringList &lines)
         for (const QString &l : lines)
             data += l.toUtf8() + "\r\n";
         f.write(data);
-        if (f.commit())
+        if (f.commit()) {
+            KeepPrivate(m_path); // the company's and the program's settings are the account's
             return;
+        }
     }
     throw OrvellaError(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
                            .arg(m_path, f.errorString()));

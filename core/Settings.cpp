@@ -1,6 +1,7 @@
 #include "Settings.h"
 
 #include "Errors.h"
+#include "FileModes.h"
 #include "IniFile.h"
 
 #include <QDir>
@@ -30,7 +31,13 @@ UserSettings::UserSettings()
     m_settings->beginGroup(Group);
 }
 
-UserSettings::~UserSettings() = default;
+UserSettings::~UserSettings()
+{
+    // Written when the object goes: then made the account's own.
+    m_settings->sync();
+    KeepPrivate(QFileInfo(m_settings->fileName()).absolutePath());
+    KeepPrivate(m_settings->fileName());
+}
 
 std::optional<int> UserSettings::readInt(const QString &name) const
 {
@@ -86,6 +93,7 @@ void UserSettings::remove(const QString &name)
 void UserSettings::sync()
 {
     m_settings->sync();
+    KeepPrivate(m_settings->fileName());
 }
 
 bool SettingsGroupReader::readInt(const QString &name, int &out)

@@ -1,5 +1,7 @@
 #include "BackupTasks.h"
 
+#include "FileModes.h"
+
 #include "BackupProgress.h"
 #include "DataSetCopier.h"
 #include "Database.h"
@@ -222,6 +224,7 @@ QString RunFullBackup(const BackupContext &context, DataSetCopier &copier, const
     manifest.dataFile = copier.copyFileName();
     manifest.rows = facts.rows;
     manifest.write(folder.path());
+    KeepTreePrivate(folder.path());
     progress.beginStep(QStringLiteral("Schließe die Datensicherung ab"));
     progress.lockIn();
     return folder.complete(Kind::Full, context.now.date());
@@ -261,6 +264,7 @@ QString RunInvoiceArchive(const BackupContext &context, DataSetCopier &copier, c
     progress.beginStep(QStringLiteral("Schließe die Datensicherung ab"));
     manifest.rows = archive.finish();
     manifest.write(folder.path());
+    KeepTreePrivate(folder.path());
     progress.lockIn();
     return folder.complete(Kind::InvoiceArchive, context.now.date());
 }
@@ -332,6 +336,7 @@ QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QS
     progress.beginStep(QStringLiteral("Bewahre den bisherigen Datenbestand auf in: ") + kept);
     try {
         copier.copyTo(kept, progress);
+        KeepPrivate(kept);
         progress.beginStep(QStringLiteral("Spiele die Datensicherung zurück"));
         copier.restoreFrom(copy, progress,
                            keepUsers ? RestoreUsers::replaceStatements(*keepUsers) : QStringList());

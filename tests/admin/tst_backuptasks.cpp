@@ -111,6 +111,11 @@ void TestBackupTasks::fullBackupsOfOneDay()
         QVERIFY(!QFile::exists(folder + "/orvella.db-wal"));
     }
 
+    // the backup is the account's alone, whatever the umask
+    QCOMPARE(int(QFileInfo(folder).permissions() & 0x7777), 0x7700);
+    for (const QString &f : {QStringLiteral("/Sicherung.ini"), QStringLiteral("/Images/logo.bmp"), "/" + copier->copyFileName()})
+        QCOMPARE(int(QFileInfo(folder + f).permissions() & 0x7777), 0x6600);
+
     const BackupManifest m = BackupManifest::read(folder);
     QCOMPARE(m.kind, Kind::Full);
     QCOMPARE(m.created, Now);

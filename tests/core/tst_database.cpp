@@ -1,6 +1,8 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "HomeDir.h"
+#include "Settings.h"
 #include "Schema.h"
 #include "SqlOptional.h"
 #include "SqlQuery.h"
@@ -12,6 +14,8 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -50,6 +54,7 @@ private Q_SLOTS:
     void uniqueNumbersRefuseDuplicates();
     void contactListStatementRuns();
     void lostConnectionAbandonsTheCommand();
+    void filesAreTheAccountsOwn();
 };
 
 void TestDatabase::createdFromNothing()
@@ -466,6 +471,43 @@ void TestDatabase::lostConnectionAbandonsTheCommand()
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM firma"), QStringLiteral("0"));
     env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'ganz', '1')");
     QCOMPARE(env.scalar("SELECT Name FROM firma"), QStringLiteral("ganz"));
+}
+
+// Under the usual umask 022 the data set, its settings and the account's
+// preferences are still the account's alone; a home folder made looser is mended
+// at the next start.
+void TestDatabase::filesAreTheAccountsOwn()
+{
+    TestEnv env(false);
+    const mode_t before = umask(022);
+    const auto modes = [](const QString &home) {
+        QStringList out;
+        const QString settings = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Halvard", "Orbel").fileName();
+        for (const QString &path : {DataDirOf(home), DataDirOf(home) + "/orvella.db", DataDirOf(home) + "/orvella.db-wal",
+                                    home + "Orbel.ini", home + "EFirma.ob1", settings})
+            out << QString::number(QFileInfo(path).permissions() & 0x7777, 16);
+        return out;
+    };
+    const QStringList own = {"7700", "6600", "6600", "6600", "6600", "6600"};
+    const QString home = PrepareHomeDir(env.path("neu"), QString());
+    {
+        Database db(QStringLiteral("modes"));
+        db.open(DataDirOf(home));
+        WriteCurrency(home, "€");
+        WriteOwnCompany(home, "Muster GmbH", "Weg 1", "12345", "Ort");
+        UserSettings().writeInt("Probe", 1);
+        QCOMPARE(modes(home), own);
+    }
+    // an older home folder, readable by everybody
+    for (const QString &f : {QStringLiteral("/data/orvella.db"), QStringLiteral("/Orbel.ini"), QStringLiteral("/EFirma.ob1")})
+        QFile::setPermissions(env.path("neu") + f, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(DataDirOf(home), QFile::permissions(DataDirOf(home)) | QFile::ReadOther | QFile::ExeOther);
+    QFile(DataDirOf(home) + "/orvella.db-wal").open(QIODevice::Append);
+    QFile::setPermissions(DataDirOf(home) + "/orvella.db-wal", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    QVERIFY(modes(home) != own);
+    PrepareHomeDir(env.path("neu"), QString());
+    QCOMPARE(modes(home), own);
+    umask(before);
 }
 
 QTEST_GUILESS_MAIN(TestDatabase)
