@@ -263,9 +263,14 @@ void Database::startSession()
     // gives "dd.MM.yyyy" again.
     exec(QStringLiteral("SET DateStyle TO 'ISO, DMY'"));
     exec(QStringLiteral("SET client_min_messages TO warning"));
+    // The trigram extension's schema comes last: its operator classes are found
+    // there, and nothing of the data set is ever made in it.
     if (!m_config.schema.isEmpty()) {
         exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(quotedIdentifier(m_config.schema)));
-        exec(QStringLiteral("SET search_path TO %1, public").arg(quotedIdentifier(m_config.schema)));
+        exec(QStringLiteral("SET search_path TO %1, public, %2")
+                 .arg(quotedIdentifier(m_config.schema), Schema::ExtensionSchema));
+    } else {
+        exec(QStringLiteral("SET search_path TO \"$user\", public, %1").arg(Schema::ExtensionSchema));
     }
 }
 

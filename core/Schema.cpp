@@ -314,13 +314,22 @@ const std::vector<std::pair<const char *, const char *>> &searchedColumns()
     return columns;
 }
 
+// The server's trigram extension lives in a schema of its own, outside every data
+// set: a data set's schema is dropped and made anew by a restore, and one the
+// extension depends on could not be. Connections find it on their search path.
+QStringList trigramExtensionStatements()
+{
+    return {QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(ExtensionSchema),
+            QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA %1").arg(ExtensionSchema)};
+}
+
 // The server's trigram indexes: one per searched column, so that every ILIKE of
 // an "anywhere" search (one column or several joined by OR) is served by them.
 QStringList serverSearchIndexStatements()
 {
     QStringList out;
     for (const auto &[table, column] : searchedColumns())
-        out << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_%1_%2_trgm ON %1 USING gin (%2 public.gin_trgm_ops)")
+        out << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_%1_%2_trgm ON %1 USING gin (%2 gin_trgm_ops)")
                    .arg(QLatin1String(table), QLatin1String(column));
     return out;
 }
@@ -383,9 +392,9 @@ QStringList contactTextStatements()
         // the texts of the contacts already stored, then their index
         << QStringLiteral("UPDATE firma SET suchtext = NULL") << QStringLiteral("UPDATE name SET suchtext = NULL")
         << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_firma_suchtext_trgm ON firma USING gin "
-                          "(suchtext public.gin_trgm_ops)")
+                          "(suchtext gin_trgm_ops)")
         << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_name_suchtext_trgm ON name USING gin "
-                          "(suchtext public.gin_trgm_ops)")
+                          "(suchtext gin_trgm_ops)")
         // the names in list order within blocked and active contacts: a list of
         // the few blocked ones walks them alone
         << QStringLiteral("CREATE INDEX IF NOT EXISTS ix_firma_St_Name ON firma (St, Name)")
@@ -625,7 +634,7 @@ QStringList createStatements(DatabaseEngine engine)
     const bool server = engine == DatabaseEngine::PostgreSQL;
     QStringList out;
     if (server)
-        out << QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public");
+        out << trigramExtensionStatements();
     for (const Table &t : tables())
         out << createTable(t, engine);
     for (const Index &ix : indexes()) {
@@ -687,8 +696,7 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         // made before the address's country and the project's names were searched
         // that way gets theirs here.
         if (engine == DatabaseEngine::PostgreSQL)
-            return QStringList{QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm SCHEMA public")}
-                   + serverSearchIndexStatements();
+            return trigramExtensionStatements() + serverSearchIndexStatements();
         return searchIndexStatements();
     case EInvoiceColumnsStep: {
         // The electronic invoice's columns in one step, so that it moves as one
@@ -735,6 +743,18 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
                 out << createIndex(ix, true);
         return out;
     }
+    case ExtensionSchemaStep:
+        if (engine != DatabaseEngine::PostgreSQL)
+            return {};
+        // A data set made with the extension in its own schema could never be
+        // restored (its schema is dropped and made anew, which the extension
+        // prevents): the extension moves out of it.
+        return QStringList{QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(ExtensionSchema),
+                           QStringLiteral("DO $$ BEGIN IF EXISTS (SELECT 1 FROM pg_extension e JOIN pg_namespace n "
+                                          "ON n.oid = e.extnamespace WHERE e.extname = 'pg_trgm' AND n.nspname = "
+                                          "current_schema()) THEN ALTER EXTENSION pg_trgm SET SCHEMA %1; END IF; "
+                                          "END $$")
+                               .arg(ExtensionSchema)};
     case LoginAttemptsStep:
         return {createTableIfMissing(QStringLiteral("anmeldeversuche"), engine),
                 createIndex({QStringLiteral("anmeldeversuche"), QStringLiteral("Name"), true}, true)};

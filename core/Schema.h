@@ -13,7 +13,7 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 8;
+constexpr int Version = 9;
 // The step that adds the columns of electronic invoices.
 constexpr int EInvoiceColumnsStep = 5;
 // The step that gives the server's contacts their contact text (see contactText).
@@ -23,6 +23,10 @@ constexpr int ContactTextStep = 6;
 constexpr int IssuedDocumentsStep = 7;
 // The step that keeps failed log-ins in the data set.
 constexpr int LoginAttemptsStep = 8;
+// The step that moves the server's trigram extension out of the data set's schema.
+constexpr int ExtensionSchemaStep = 9;
+// The server's schema of the trigram extension, outside every data set.
+inline const QString ExtensionSchema = QStringLiteral("orvella_ext");
 // The issued mark of the invoices and credit notes a data set held before that step.
 inline const QString IssuedBeforeUpgrade = QStringLiteral("vor der Umstellung");
 // Marks a SQLite file as an Orvella data set ("ORVL").

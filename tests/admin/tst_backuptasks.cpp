@@ -6,7 +6,9 @@
 #include "HomeDir.h"
 #include "IniFile.h"
 #include "InvoiceArchive.h"
+#include "Schema.h"
 #include "Settings.h"
+#include "SqlQuery.h"
 #include "Transaction.h"
 
 #include <QFileInfo>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void unusableTargets_data();
     void unusableTargets();
     void restoreBringsBackTheBackup();
+    void serverRestoreInADatabaseOfItsOwn();
     void damagedBackupsAreRefused_data();
     void damagedBackupsAreRefused();
 };
@@ -341,6 +344,51 @@ void TestBackupTasks::restoreBringsBackTheBackup()
     QCOMPARE(ReadAll(env.dataDir() + "/Images/7.BMP"), QByteArray("picture 7"));
     QCOMPARE(Entries(env.dataDir() + "/Images.vor-Wiederherstellung-20040218-143005"),
              QStringList({"7.BMP", "8.BMP", "logo.bmp"}));
+}
+
+// The server set-up of the README: a database of its own whose data set lives in
+// schema public, made by an older version with the trigram extension there too.
+// Its backups restore (the extension moved out of the data set's schema).
+void TestBackupTasks::serverRestoreInADatabaseOfItsOwn()
+{
+    if (!TestsOnServer())
+        QSKIP("a server's database");
+    TestEnv env;
+    const QString name = QStringLiteral("orvella_eigen_%1").arg(QCoreApplication::applicationPid());
+    env.exec("DROP DATABASE IF EXISTS " + name);
+    env.exec("CREATE DATABASE " + name);
+    DatabaseConfig own = env.databaseConfig();
+    own.name = name;
+    own.schema.clear();
+    QStringList saved;
+    {
+        Database db(QStringLiteral("eigen"));
+        db.open(own);
+        db.exec("ALTER EXTENSION pg_trgm SET SCHEMA public");
+        db.exec(QStringLiteral("UPDATE orvella_info SET value='%1' WHERE key='version'").arg(Schema::ExtensionSchemaStep - 1));
+        db.close();
+        db.open(own); // upgraded as at the start of this version
+        SqlQuery q(db);
+        q.open("SELECT n.nspname AS s FROM pg_extension e JOIN pg_namespace n ON n.oid = e.extnamespace "
+               "WHERE e.extname = 'pg_trgm'");
+        QCOMPARE(q.field("s"), Schema::ExtensionSchema);
+        q.close();
+        db.exec("INSERT INTO firma (IDF, Name, St) VALUES (7, 'Müller''s Spezial GmbH', '1')");
+        db.exec("INSERT INTO rechnungen (BelegNr, ProjektNr, ReNr, Datum) VALUES (1, 1, 0, '01.03.2004')");
+        saved = DumpDataSet(db);
+        auto copier = MakeDataSetCopier(db);
+        BackupProgress backup, restore;
+        const QString folder = RunFullBackup(contextOf(env), *copier, targetOf(env), backup);
+        db.exec("DELETE FROM firma");
+        db.exec("INSERT INTO rechnungen (BelegNr, ProjektNr, ReNr, Datum) VALUES (2, 1, 0, '02.03.2004')");
+        RunRestore(contextOf(env), *copier, folder, restore);
+        QCOMPARE(DumpDataSet(db), saved);
+        // the searches' trigram indexes are there again
+        q.open("SELECT COUNT(*) AS n FROM pg_indexes WHERE schemaname = 'public' AND indexname LIKE '%trgm'");
+        QVERIFY(q.fieldInt("n") > 10);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("eigen"));
+    env.exec("DROP DATABASE " + name);
 }
 
 void TestBackupTasks::damagedBackupsAreRefused_data()
