@@ -607,6 +607,10 @@ void Database::commit()
         return;
     exec(m_depth == 1 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE sp%1").arg(m_depth - 1));
     --m_depth;
+    if (m_depth == 0 && m_afterCommit) {
+        const std::function<void()> hook = m_afterCommit; // it may replace itself
+        hook();
+    }
 }
 
 void Database::rollback()

@@ -7,6 +7,8 @@
 #include <QSqlError>
 #include <QString>
 
+#include <functional>
+
 // The connection to one Orvella data set: the SQLite file of one machine or a
 // PostgreSQL database that several workstations share. Everything that depends on
 // the engine (connection, session settings, collation, the schema's DDL, the
@@ -68,6 +70,11 @@ public:
     // Before a statement: a server connection that was lost is made again (the
     // command that met the loss was abandoned; the next one starts afresh).
     void ensureConnected();
+    // The server connection broke at the last statement.
+    bool connectionLost() const { return m_lost; }
+    // Tests: runs right after a commit reached the engine, where a connection that
+    // breaks leaves the outcome unknown to the program.
+    void setAfterCommit(std::function<void()> hook) { m_afterCommit = std::move(hook); }
 
 private:
     void openFile(const QString &dataDir);
@@ -92,6 +99,7 @@ private:
     QString m_dataDir;
     bool m_createdNow = false;
     int m_depth = 0;
+    std::function<void()> m_afterCommit;
 };
 
 // A number that identifies a row (a document, a contact) was stored meanwhile by

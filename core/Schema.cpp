@@ -97,8 +97,11 @@ std::vector<Table> tables()
         // BruttoRegel: how the gross amount follows from its parts (see
         // GrossRuleColumn); invoices and credit notes also keep their date of
         // service (LDatum, with LDatumBis for a period) and when they were issued.
+        // Speicherkennung: the token of the save that made the document (see
+        // SaveTokenStep), by which a save whose commit was cut off is found.
         std::vector<Column> head = {{"BelegNr", I}, {"ProjektNr", I}, {"ReNr", I}, {"Datum", D},
-                                    {"PName", T}, {"RL", T}, {"EFirma", T}, {"BruttoRegel", T}};
+                                    {"PName", T}, {"RL", T}, {"EFirma", T}, {"BruttoRegel", T},
+                                    {"Speicherkennung", T}};
         if (x == QLatin1String("rechnungen") || x == QLatin1String("gutschriften"))
             head.insert(head.end(), {{"LDatum", D}, {"LDatumBis", D}, {"Ausgestellt", T}});
         t.push_back({x, head});
@@ -122,7 +125,7 @@ std::vector<Table> tables()
         {"teilbuchung", {{"ID", A}, {"RNr", I}, {"Betrag", M}, {"Datum", D}, {"Text", T}, {"Skonto", T}}},
         {"gutschriftenop", {{"BelegNr", I}, {"RNr", I}, {"Betrag", M}}},
         {"mahnungen", {{"BelegNr", I}, {"RNr", I}, {"MNr", I}, {"ProjektNr", I}, {"Datum", D},
-                       {"PName", T}, {"RL", T}, {"EFirma", T}}},
+                       {"PName", T}, {"RL", T}, {"EFirma", T}, {"Speicherkennung", T}}},
         {"mahnungentext", {{"ID", A}, {"BelegNr", I}, {"Text", T}}},
         {"mahnungenanschrift", {{"BelegNr", I}, {"Art", T}, {"Bezeichnung", T}, {"Name", T},
                                 {"Strasse", T}, {"PLZOrt", T}, {"Land", T}}},
@@ -204,6 +207,7 @@ std::vector<Index> indexes()
         {"projektrabatt", "PrNr", false},
     };
     for (const QString &x : docBases()) {
+        ix.push_back({x, "Speicherkennung", false});
         ix.push_back({x, "BelegNr", true});
         ix.push_back({x, "ProjektNr", false});
         ix.push_back({x + "anschrift", "BelegNr", false});
@@ -222,6 +226,7 @@ std::vector<Index> indexes()
         {"gutschriftenop", "BelegNr", false},
         {"gutschriftenop", "RNr", false},
         {"mahnungen", "BelegNr", true},
+        {"mahnungen", "Speicherkennung", false},
         {"mahnungen", "RNr", false},
         {"mahnungen", "ProjektNr", false},
         {"mahnungentext", "BelegNr", false},
@@ -755,6 +760,14 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
                                           "current_schema()) THEN ALTER EXTENSION pg_trgm SET SCHEMA %1; END IF; "
                                           "END $$")
                                .arg(ExtensionSchema)};
+    case SaveTokenStep: {
+        QStringList out;
+        for (const QString &x : docBases() + QStringList{QStringLiteral("mahnungen")})
+            out << QStringLiteral("ALTER TABLE %1 ADD COLUMN %2Speicherkennung TEXT")
+                       .arg(x, engine == DatabaseEngine::PostgreSQL ? QStringLiteral("IF NOT EXISTS ") : QString())
+                << createIndex({x, QStringLiteral("Speicherkennung"), false}, true);
+        return out;
+    }
     case LoginAttemptsStep:
         return {createTableIfMissing(QStringLiteral("anmeldeversuche"), engine),
                 createIndex({QStringLiteral("anmeldeversuche"), QStringLiteral("Name"), true}, true)};

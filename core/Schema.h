@@ -13,7 +13,7 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 9;
+constexpr int Version = 10;
 // The step that adds the columns of electronic invoices.
 constexpr int EInvoiceColumnsStep = 5;
 // The step that gives the server's contacts their contact text (see contactText).
@@ -27,6 +27,8 @@ constexpr int LoginAttemptsStep = 8;
 constexpr int ExtensionSchemaStep = 9;
 // The server's schema of the trigram extension, outside every data set.
 inline const QString ExtensionSchema = QStringLiteral("orvella_ext");
+// The step that gives every document the token of the save that made it.
+constexpr int SaveTokenStep = 10;
 // The issued mark of the invoices and credit notes a data set held before that step.
 inline const QString IssuedBeforeUpgrade = QStringLiteral("vor der Umstellung");
 // Marks a SQLite file as an Orvella data set ("ORVL").

@@ -70,6 +70,9 @@ struct Document
     // How the gross follows from net and VAT lines; a stored document keeps the
     // rule it was issued under.
     GrossRule grossRule = GrossRule::SumOfShownParts;
+    // A new document's identity across its save attempts (Speicherkennung): a save
+    // whose commit was cut off is found by it, so it is never stored twice.
+    QString saveToken;
 
     // The date of service as printed: the document date when none is set.
     QString effectiveServiceDate() const { return serviceDate.isEmpty() ? date : serviceDate; }

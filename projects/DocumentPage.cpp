@@ -555,6 +555,7 @@ void DocumentPage::takeOverDocument(const Document &document)
     m_number = 0;
     m_doc = document;
     m_doc.grossRule = GrossRule::SumOfShownParts; // a new document
+    m_doc.saveToken.clear();
     m_creditUnlocked = true; // the credit note's lines and text may be changed now
     build();                 // draws the new number
     m_doc.number = m_number;
@@ -745,6 +746,19 @@ bool DocumentPage::cmdSave()
             throw;
         }
         m_number = m_doc.number;
+        if (result == DocumentStore::SaveResult::SavedBeforeConnectionLoss) {
+            // What the data set holds is what the page shows from now on.
+            m_state.dialogs.information(QStringLiteral("Die Verbindung zum Datenbankserver brach beim Speichern ab. "
+                                                       "%1 %2 wurde gespeichert.")
+                                            .arg(m_kind.name(), PadNumber(m_number)));
+            m_isNew = false;
+            m_clean = true;
+            loadNumber(m_number);
+            fillNumberList();
+            Q_EMIT modifiedChanged();
+            Q_EMIT saved(SavedMessage(m_kind.name(), m_number));
+            return true;
+        }
         if (result == DocumentStore::SaveResult::Saved && m_number != begun)
             m_state.dialogs.information(QStringLiteral("Die Nummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
                                                        "vergeben. Der Beleg wurde unter der Nummer %2 gespeichert.")

@@ -13,6 +13,7 @@
 
 #include <QRegularExpression>
 #include <QSysInfo>
+#include <QUuid>
 
 namespace {
 
@@ -154,8 +155,54 @@ DocumentStore::SaveResult DocumentStore::save(Document &document)
     return write(document, false, {});
 }
 
+std::optional<qint64> DocumentStore::storedUnderToken(DocumentKind kind, const QString &token)
+{
+    if (token.isEmpty())
+        return std::nullopt;
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT BelegNr FROM %1 WHERE Speicherkennung=%2").arg(kind.headerTable(), SqlText(token)));
+    if (q.isEmpty())
+        return std::nullopt;
+    return q.fieldInt(QStringLiteral("BelegNr"));
+}
+
+std::optional<qint64> DocumentStore::commitNew(Transaction &transaction, DocumentKind kind, const QString &token)
+{
+    try {
+        transaction.commit();
+        return std::nullopt;
+    } catch (const DatabaseError &) {
+        if (!m_db.connectionLost())
+            throw;
+    }
+    // Cut off at the commit: whether the server stored the document only the data
+    // set can say, once the connection is back.
+    std::optional<qint64> stored;
+    try {
+        stored = storedUnderToken(kind, token);
+    } catch (const OrvellaError &) {
+        throw OrvellaError(QStringLiteral("Die Verbindung zum Datenbankserver brach beim Speichern ab; ob der Beleg "
+                                          "(%1) gespeichert wurde, lässt sich noch nicht sagen.\nBitte speichern Sie "
+                                          "noch einmal, sobald der Server wieder erreichbar ist: Orvella prüft dann "
+                                          "zuerst und speichert nichts doppelt.")
+                               .arg(kind.name()));
+    }
+    if (!stored)
+        throw DatabaseError(QStringLiteral("Die Verbindung zum Datenbankserver brach beim Speichern ab. Es wurde "
+                                           "nichts gespeichert; bitte speichern Sie noch einmal."),
+                            QString(), QString());
+    return stored;
+}
+
 DocumentStore::SaveResult DocumentStore::saveNew(Document &document, const std::function<qint64()> &nextNumber)
 {
+    if (document.saveToken.isEmpty()) {
+        document.saveToken = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    } else if (const auto stored = storedUnderToken(document.kind, document.saveToken)) {
+        // An earlier try reached the data set although its answer was lost.
+        document.number = *stored;
+        return SaveResult::SavedBeforeConnectionLoss;
+    }
     try {
         return write(document, true, nextNumber);
     } catch (const DuplicateNumberError &) {
@@ -216,10 +263,16 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
     } else {
         insert(q, computed);
     }
-    transaction.commit();
-
+    if (!isNew) {
+        transaction.commit();
+        document = std::move(computed);
+        return SaveResult::Saved;
+    }
+    const std::optional<qint64> storedEarlier = commitNew(transaction, computed.kind, computed.saveToken);
+    if (storedEarlier)
+        computed.number = *storedEarlier;
     document = std::move(computed);
-    return SaveResult::Saved;
+    return storedEarlier ? SaveResult::SavedBeforeConnectionLoss : SaveResult::Saved;
 }
 
 void DocumentStore::insertLines(SqlQuery &q, const Document &d)
@@ -242,15 +295,16 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
 {
     const DocumentKind kind = d.kind;
     const QString n = num(d.number);
-    q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma, BruttoRegel%9) "
-                             "VALUES ('%2', '%3', '%4', %5, %6, '%7', %8, %10%11)")
+    q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, ProjektNr, ReNr, Datum, PName, RL, EFirma, BruttoRegel, "
+                             "Speicherkennung%9) VALUES ('%2', '%3', '%4', %5, %6, '%7', %8, %10, %12%11)")
                   .arg(kind.headerTable(), n, num(d.projectNumber), num(d.invoiceNumber),
                        SqlOptional(storedDate(d.date)), SqlText(d.projectName),
                        flag(d.addressLeft && kind.hasAddressLeftBox()), SqlText(d.ownCompany),
                        hasServiceDate(kind) ? QStringLiteral(", LDatum, LDatumBis") : QString(), SumOfShownParts,
                        hasServiceDate(kind) ? QStringLiteral(", %1, %2").arg(SqlOptional(storedDate(d.serviceDate)),
                                                                         SqlOptional(storedDate(d.serviceDateTo)))
-                                        : QString()));
+                                        : QString(),
+                       SqlOptional(d.saveToken)));
     insertLines(q, d);
     q.execSql(QStringLiteral("INSERT INTO %1 (ScontoText, Sconto, BelegNr) VALUES (%2, %3,'%4')")
                   .arg(kind.extraTable(), SqlText(d.skontoText), SqlText(d.skontoPercent), n));
@@ -419,14 +473,17 @@ bool DocumentStore::insertDunningLetter(const Document &letter)
     const QString level = num(letter.dunningLevel);
     const QString invoice = num(letter.invoiceNumber);
 
+    // An earlier try whose answer was lost may have stored it already.
+    if (storedUnderToken(DocumentKind::Mahnung, letter.saveToken))
+        return true;
     SqlQuery q(m_db);
     Transaction transaction(m_db);
     if (isStored(DocumentKind::Mahnung, letter.number))
         return false;
-    q.execSql(QStringLiteral("INSERT INTO mahnungen (BelegNr, RNr, MNr, ProjektNr, Datum, PName, RL, EFirma) "
-                             "VALUES (%1, %2, %3, '%4', %5, %6, '%7', %8)")
+    q.execSql(QStringLiteral("INSERT INTO mahnungen (BelegNr, RNr, MNr, ProjektNr, Datum, PName, RL, EFirma, "
+                             "Speicherkennung) VALUES (%1, %2, %3, '%4', %5, %6, '%7', %8, %9)")
                   .arg(n, invoice, level, num(letter.projectNumber), SqlOptional(date), SqlText(letter.projectName),
-                       flag(letter.addressLeft), SqlText(letter.ownCompany)));
+                       flag(letter.addressLeft), SqlText(letter.ownCompany), SqlOptional(letter.saveToken)));
     for (const QString &line : letter.letterLines)
         q.execSql(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text) VALUES (%1, %2)").arg(n, SqlText(line)));
     const QString address = QStringLiteral("INSERT INTO mahnungenanschrift (BelegNr, Art, Bezeichnung, Name, "
@@ -439,7 +496,7 @@ bool DocumentStore::insertDunningLetter(const Document &letter)
     q.execSql(QStringLiteral("UPDATE rechnungenop SET MStufe=%1 WHERE RNR='%2' AND (MStufe IS NULL OR MStufe<%1)")
                   .arg(level, invoice));
     DocumentHistory::markIssued(q, DocumentKind::Rechnung, letter.invoiceNumber, DocumentHistory::ByDunning);
-    transaction.commit();
+    commitNew(transaction, DocumentKind::Mahnung, letter.saveToken);
     return true;
 }
 

@@ -6,11 +6,13 @@
 
 #include <QList>
 #include <functional>
+#include <optional>
 #include <QString>
 
 class Database;
 class Dialogs;
 class SqlQuery;
+class Transaction;
 
 // Saves and loads business documents in their table families. One save is one
 // transaction: it writes the whole document or, on any error, nothing. The lines
@@ -25,6 +27,10 @@ class DocumentStore
 public:
     enum class SaveResult {
         Saved,    // written; the page turns read-only and clean
+        // The connection broke at the commit, or an earlier try's did, and the
+        // document proved to be stored (under document.number); the page holds it
+        // as saved.
+        SavedBeforeConnectionLoss,
         NoLines,  // refused: the line list has no first position (warning shown)
         Declined, // the user did not confirm a credit note above the amount owed
     };
@@ -67,7 +73,14 @@ public:
     // (document.number tells which it got). Never writes over a stored document;
     // when the number is taken all the same, throws DuplicateNumberError and
     // writes nothing.
+    // A document carries its save token from the first try on (document.saveToken);
+    // a try whose commit was cut off is looked up by it once the connection is
+    // back, and a later try finds what an earlier one stored instead of storing it
+    // again. When the outcome cannot be told yet (the server is still away),
+    // throws OrvellaError saying so; the next try tells it.
     SaveResult saveNew(Document &document, const std::function<qint64()> &nextNumber);
+    // The number of the document of a kind stored by the save of that token.
+    std::optional<qint64> storedUnderToken(DocumentKind kind, const QString &token);
 
     // The warning a save shows instead of writing, or an empty text.
     static QString refusal(const Document &document);
@@ -114,6 +127,11 @@ public:
 
 private:
     SaveResult write(Document &document, bool isNew, const std::function<qint64()> &nextNumber);
+    // Commits a new document's transaction. When the connection breaks at the
+    // commit, the token tells afterwards whether the server stored it: its number
+    // then, no value after an ordinary commit; throws when it was not stored, or
+    // when that cannot be told yet.
+    std::optional<qint64> commitNew(Transaction &transaction, DocumentKind kind, const QString &token);
     void insert(SqlQuery &q, const Document &d);
     void update(SqlQuery &q, const Document &d);
     void insertLines(SqlQuery &q, const Document &d);

@@ -1,5 +1,7 @@
 #include "TfrmMahnung.h"
 
+#include <QUuid>
+
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
@@ -348,6 +350,7 @@ void TfrmMahnung::prepare(const Request &request)
 {
     m_request = request;
     m_saved = false;
+    m_saveToken = QUuid::createUuid().toString(QUuid::WithoutBraces); // this letter's, across its save tries
     for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtPrNr, edtMNr,
                          edtKNr, edtUID})
         e->clear();
@@ -412,6 +415,7 @@ Document TfrmMahnung::letterValue() const
     d.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
     d.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
     d.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    d.saveToken = m_saveToken;
     return d;
 }
 

@@ -111,4 +111,5 @@ private:
     qint64 m_number = 0;
     int m_level = 0;
     bool m_saved = false;
+    QString m_saveToken; // identifies this letter's save, so a cut-off commit is found
 };

@@ -1,6 +1,8 @@
 #include "DocumentFixtures.h"
 #include "DocumentStore.h"
+#include "Database.h"
 #include "Errors.h"
+#include "TdmCommon.h"
 #include "QueryRows.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
@@ -95,6 +97,7 @@ private Q_SLOTS:
     void unreadableLineStillLoads();
     void unsavedNumberLoadsEmpty();
     void numberTakenByAnotherWorkstation();
+    void commitCutOffIsSettledByItsToken();
 };
 
 void TestDocumentStore::newAndResavedInvoice()
@@ -583,6 +586,38 @@ void TestDocumentStore::numberTakenByAnotherWorkstation()
     QVERIFY_THROWS_EXCEPTION(DuplicateNumberError, there.saveNew(twice, [] { return qint64(6); }));
     QCOMPARE(familyCounts(env, DocumentKind::Rechnung, 6), familyCounts(env, DocumentKind::Rechnung, 5));
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenartikel"), QStringLiteral("2"));
+}
+
+// The connection to the server breaks just after the server committed a new
+// invoice: the save finds it by its token and reports it saved; a repeated save of
+// the same document stores no second copy.
+void TestDocumentStore::commitCutOffIsSettledByItsToken()
+{
+    ORVELLA_SERVER_ONLY();
+    TestEnv env;
+    DocumentStore store(env.db(), env.dialogs());
+    Database admin(QStringLiteral("admin"));
+    admin.open(env.databaseConfig());
+    const QString pid = env.scalar("SELECT pg_backend_pid()");
+    env.db().setAfterCommit([&] {
+        env.db().setAfterCommit({});
+        SqlQuery(admin).execSql(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+        env.exec("SELECT 1"); // the answer that never comes
+    });
+    Document d = sampleDocument(DocumentKind::Rechnung, 7, {"1||Regal|2|500,00|19,00 %"});
+    const auto next = [&] { return env.state().dmCommon.GetNextBelegNr(NumberRange::Rechnung); };
+    QCOMPARE(store.saveNew(d, next), DocumentStore::SaveResult::SavedBeforeConnectionLoss);
+    QVERIFY(env.scalar("SELECT pg_backend_pid()") != pid);
+    QCOMPARE(d.number, qint64(7));
+    QVERIFY(!d.saveToken.isEmpty());
+    QCOMPARE(store.saveNew(d, next), DocumentStore::SaveResult::SavedBeforeConnectionLoss);
+    QCOMPARE(env.column("SELECT BelegNr FROM rechnungen"), QStringList{"7"});
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenop"), "1");
+    // another new document gets a token of its own
+    Document other = sampleDocument(DocumentKind::Rechnung, 8, {"1||Tisch|1|90,00|19,00 %"});
+    QCOMPARE(store.saveNew(other, next), DocumentStore::SaveResult::Saved);
+    QVERIFY(other.saveToken != d.saveToken);
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), "2");
 }
 
 QTEST_GUILESS_MAIN(TestDocumentStore)
