@@ -5,6 +5,8 @@
 #include "Schema.h"
 
 #include <QDir>
+#include <QCoreApplication>
+#include <QSysInfo>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -256,6 +258,18 @@ static QString quotedIdentifier(const QString &name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
+QString SessionPrefix(const DatabaseConfig &config)
+{
+    return QStringLiteral("Orvella %1 ").arg(config.schema.isEmpty() ? QStringLiteral("public") : config.schema);
+}
+
+QString SessionName(const DatabaseConfig &config)
+{
+    // the server keeps 63 bytes of it
+    return SessionPrefix(config) + QSysInfo::machineHostName().left(24) + QLatin1Char(' ')
+           + QString::number(QCoreApplication::applicationPid());
+}
+
 void Database::startSession()
 {
     // Statements write dates as "dd.MM.yyyy": day before month on input. The server
@@ -263,6 +277,9 @@ void Database::startSession()
     // gives "dd.MM.yyyy" again.
     exec(QStringLiteral("SET DateStyle TO 'ISO, DMY'"));
     exec(QStringLiteral("SET client_min_messages TO warning"));
+    // Names the workstation to the server, so that a restore can tell who else
+    // works in the data set.
+    exec(QStringLiteral("SET application_name TO '%1'").arg(SessionName(m_config).replace(QLatin1Char('\''), QLatin1String("''"))));
     // The trigram extension's schema comes last: its operator classes are found
     // there, and nothing of the data set is ever made in it.
     if (!m_config.schema.isEmpty()) {

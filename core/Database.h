@@ -110,6 +110,12 @@ public:
     using DatabaseError::DatabaseError;
 };
 
+// The name a server session of this program gives itself: "Orvella", the data
+// set's schema, the workstation and the process ("Orvella public büro-3 4711").
+// SessionPrefix is the part that all sessions of one data set share.
+QString SessionPrefix(const DatabaseConfig &config);
+QString SessionName(const DatabaseConfig &config);
+
 // Orders "dd.MM.yyyy" texts by calendar date; other texts come first, byte-wise.
 // Exposed for tests; the connection registers it as collation DMY.
 int CompareDmy(const QByteArray &a, const QByteArray &b);

@@ -3,7 +3,9 @@
 #include "Errors.h"
 #include "IniFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -11,9 +13,43 @@ namespace {
 
 const QString Section = QStringLiteral("Sicherung");
 const QString RowsSection = QStringLiteral("Zeilen");
+const QString ChecksumSection = QStringLiteral("Pruefsummen");
+
+QString sha256Of(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&f))
+        return QString();
+    return QString::fromLatin1(hash.result().toHex());
+}
 const QString StampFormat = QStringLiteral("dd.MM.yyyy HH:mm:ss");
 
 } // namespace
+
+QMap<QString, QString> BackupManifest::checksumsOf(const QString &folder)
+{
+    QMap<QString, QString> out;
+    const QDir base(folder);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = base.relativeFilePath(path);
+        if (relative != QLatin1String(FileName))
+            out.insert(relative, sha256Of(path));
+    }
+    return out;
+}
+
+QString BackupManifest::changedFile(const QString &folder) const
+{
+    for (auto it = checksums.cbegin(); it != checksums.cend(); ++it)
+        if (sha256Of(QDir(folder).filePath(it.key())) != it.value())
+            return it.key();
+    return QString();
+}
 
 QString BackupManifest::kindText(BackupRules::Kind kind)
 {
@@ -36,6 +72,13 @@ void BackupManifest::write(const QString &folder) const
     lines << QString() << QStringLiteral("[%1]").arg(RowsSection);
     for (auto it = rows.cbegin(); it != rows.cend(); ++it)
         lines << QStringLiteral("%1=%2").arg(it.key()).arg(it.value());
+    if (!checksums.isEmpty()) {
+        // SHA-256 of every file, so that a copy changed after the backup (its rows
+        // intact) is not restored
+        lines << QString() << QStringLiteral("[%1]").arg(ChecksumSection);
+        for (auto it = checksums.cbegin(); it != checksums.cend(); ++it)
+            lines << QStringLiteral("%1=%2").arg(it.key(), it.value());
+    }
     const QString path = QDir(folder).filePath(QLatin1String(FileName));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8()) < 0
@@ -81,5 +124,12 @@ BackupManifest BackupManifest::read(const QString &folder)
     }
     if (m.rows.isEmpty())
         throw incomplete();
+    for (const QString &file : ini.keys(ChecksumSection)) {
+        const QString sum = ini.readString(ChecksumSection, file).trimmed().toLower();
+        // every file must lie inside the folder
+        if (sum.size() != 64 || file.startsWith(QLatin1Char('/')) || file.split(QLatin1Char('/')).contains(QStringLiteral("..")))
+            throw incomplete();
+        m.checksums.insert(file, sum);
+    }
     return m;
 }

@@ -23,6 +23,15 @@ struct BackupManifest
     // Archive only: "01.01.2003 - 31.12.2003" or "gesamter Rechnungsbestand".
     QString period;
     QMap<QString, qint64> rows;
+    // The SHA-256 of every file of the backup (hexadecimal), by its path inside
+    // the folder ("Images/logo.bmp"); empty in backups of older versions.
+    QMap<QString, QString> checksums;
+
+    // The checksums of every file below folder but the manifest itself.
+    static QMap<QString, QString> checksumsOf(const QString &folder);
+    // The first file whose content no longer matches its checksum, or that is
+    // missing; empty when all match.
+    QString changedFile(const QString &folder) const;
 
     // Writes the manifest into folder as a whole; throws OrvellaError.
     void write(const QString &folder) const;

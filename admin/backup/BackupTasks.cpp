@@ -16,12 +16,25 @@
 #include <QLocale>
 #include <QStorageInfo>
 #include <QTemporaryDir>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDirIterator>
+#include <QSysInfo>
+
+#include <cerrno>
+#include <signal.h>
 
 using BackupRules::Kind;
 
 namespace {
 
 const QString KeepInfix = QStringLiteral(".vor-Wiederherstellung-");
+// A kept copy while it is written; renamed to its kept name when whole.
+const QString UnfinishedSuffix = QStringLiteral(".unvollstaendig");
+// Backup folders while they are written, and the file in each that names the
+// writing program (host and process), so a later backup can tell a dead one.
+const QString PendingPrefix = QStringLiteral(".Sicherung-unvollstaendig-");
+const QString WriterFile = QStringLiteral(".schreibt");
 const QString ImagesFolder = QStringLiteral("Images");
 // Room left beside a copy for the manifest and the file system's own needs.
 constexpr qint64 SpareBytes = 1024 * 1024;
@@ -33,8 +46,7 @@ class PendingFolder
 {
 public:
     explicit PendingFolder(const QString &target)
-        : m_target(QDir::cleanPath(target)),
-          m_dir(QDir(m_target).filePath(QStringLiteral(".Sicherung-unvollstaendig-XXXXXX")))
+        : m_target(QDir::cleanPath(target)), m_dir(QDir(m_target).filePath(PendingPrefix + QStringLiteral("XXXXXX")))
     {
         if (!QFileInfo(m_target).isDir())
             throw OrvellaError(QStringLiteral("Das Verzeichnis \"%1\" gibt es nicht.\nBitte wählen Sie ein "
@@ -44,7 +56,13 @@ public:
             throw OrvellaError(QStringLiteral("In das Verzeichnis \"%1\" kann nicht geschrieben werden.\nBitte "
                                               "wählen Sie ein anderes Verzeichnis. Es wurde nichts gesichert.")
                                    .arg(m_target));
+        QFile writer(m_dir.filePath(WriterFile));
+        if (writer.open(QIODevice::WriteOnly))
+            writer.write(QStringLiteral("%1\n%2\n").arg(QSysInfo::machineHostName()).arg(QCoreApplication::applicationPid()).toUtf8());
     }
+
+    // Removes the writer's note once everything else is in the folder.
+    void finishWriting() { QFile::remove(m_dir.filePath(WriterFile)); }
 
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
@@ -147,6 +165,12 @@ BackupManifest checkedBackup(DataSetCopier &copier, const QString &folder, Backu
     const QString copy = QDir(folder).filePath(manifest.dataFile);
     if (!QFileInfo(copy).isFile())
         throw OrvellaError(QStringLiteral("Die Datensicherung \"%1\" fehlt.").arg(copy));
+    // A file changed after the backup (its rows may still add up) is never restored.
+    if (const QString changed = manifest.changedFile(folder); !changed.isEmpty())
+        throw OrvellaError(QStringLiteral("Die Datei \"%1\" der Datensicherung wurde nach dem Sichern verändert, "
+                                          "ist beschädigt oder fehlt: ihre Prüfsumme stimmt nicht.\nDie "
+                                          "Datensicherung kann nicht zurückgespielt werden.")
+                               .arg(QDir(folder).filePath(changed)));
     const CopyFacts facts = copier.check(copy, progress);
     if (facts.schemaVersion != manifest.schemaVersion || facts.rows != manifest.rows)
         throw OrvellaError(QStringLiteral("Die Datensicherung \"%1\" passt nicht zu ihrem Inhaltsverzeichnis; sie "
@@ -170,6 +194,32 @@ qint64 BackupContext::DiskSpace(const QString &path)
 {
     const QStorageInfo storage(path);
     return storage.isValid() ? storage.bytesAvailable() : -1;
+}
+
+QStringList RemoveUnfinishedBackups(const QString &target, const QDateTime &now)
+{
+    QStringList removed;
+    const QDir dir(target);
+    for (const QFileInfo &f : dir.entryInfoList({PendingPrefix + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        // A folder whose writer still runs is left alone: on this machine the
+        // process must be gone, a writer elsewhere silent for half a day.
+        QFile note(QDir(f.filePath()).filePath(WriterFile));
+        bool dead = true;
+        if (note.open(QIODevice::ReadOnly)) {
+            const QStringList writer = QString::fromUtf8(note.readAll()).split(QLatin1Char('\n'));
+            const bool here = writer.value(0) == QSysInfo::machineHostName();
+            const qint64 pid = writer.value(1).toLongLong();
+            if (here && pid > 0)
+                dead = ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+            else
+                dead = note.fileTime(QFileDevice::FileModificationTime).secsTo(now) > 12 * 3600;
+        } else if (f.lastModified().secsTo(now) < 3600) {
+            dead = false; // just made, its note not yet written
+        }
+        if (dead && QDir(f.filePath()).removeRecursively())
+            removed << f.fileName();
+    }
+    return removed;
 }
 
 QStringList BackupSettingsFiles()
@@ -223,6 +273,8 @@ QString RunFullBackup(const BackupContext &context, DataSetCopier &copier, const
     manifest.schemaVersion = facts.schemaVersion;
     manifest.dataFile = copier.copyFileName();
     manifest.rows = facts.rows;
+    folder.finishWriting();
+    manifest.checksums = BackupManifest::checksumsOf(folder.path());
     manifest.write(folder.path());
     KeepTreePrivate(folder.path());
     progress.beginStep(QStringLiteral("Schließe die Datensicherung ab"));
@@ -263,6 +315,8 @@ QString RunInvoiceArchive(const BackupContext &context, DataSetCopier &copier, c
                              : QStringLiteral("gesamter Rechnungsbestand");
     progress.beginStep(QStringLiteral("Schließe die Datensicherung ab"));
     manifest.rows = archive.finish();
+    folder.finishWriting();
+    manifest.checksums = BackupManifest::checksumsOf(folder.path());
     manifest.write(folder.path());
     KeepTreePrivate(folder.path());
     progress.lockIn();
@@ -275,6 +329,7 @@ BackupCheck CheckBackup(const BackupContext &, DataSetCopier &copier, const QStr
     progress.setSteps(2);
     BackupCheck result;
     result.manifest = checkedBackup(copier, folder, progress);
+    result.withoutChecksums = result.manifest.checksums.isEmpty();
     const QString copy = QDir(folder).filePath(result.manifest.dataFile);
     result.usersGuarded = RestoreUsers::guarded(
         RestoreUsers::fromRows(copier.rowsOf(copy, QStringLiteral("usr"), RestoreUsers::UserColumns, progress),
@@ -308,7 +363,11 @@ QString BackupSummary(const BackupCheck &check)
         .arg(m.created.toString(QStringLiteral("dd.MM.yyyy HH:mm")), m.programVersion)
         .arg(m.schemaVersion)
         .arg(lines.join(QLatin1Char('\n')), german.toString(total))
-        .arg(m.rows.size());
+        .arg(m.rows.size())
+           + (check.withoutChecksums
+                  ? QStringLiteral("\n\nDiese Datensicherung stammt von einer älteren Orvella-Version und enthält keine "
+                                   "Prüfsummen; geprüft wurden nur die Zeilen ihrer Tabellen.")
+                  : QString());
 }
 
 QString RestoreQuestion(const BackupCheck &check)
@@ -328,20 +387,47 @@ QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QS
     const BackupManifest manifest = checkedBackup(copier, folder, progress);
     const QString copy = QDir(folder).filePath(manifest.dataFile);
     const QString dataDir = DataDirOf(context.exeDir);
-    const QString stamp = context.now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // The data set is replaced only while nobody else works in it.
+    if (const QStringList others = copier.otherUsers(); !others.isEmpty())
+        throw OrvellaError(QStringLiteral("Der Datenbestand wird noch benutzt von: %1.\nBitte beenden Sie Orvella "
+                                          "dort (und jedes andere Programm, das den Datenbestand geöffnet hat) und "
+                                          "spielen Sie die Sicherung dann zurück. Es wurde nichts zurückgespielt.")
+                               .arg(others.join(QStringLiteral(", "))));
+    // One stamp for every kept file of this restore, which no earlier restore used.
+    QString stamp = context.now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const auto taken = [&](const QString &s) {
+        for (const QString &f : {QDir(dataDir).filePath(copier.copyFileName()), QDir(dataDir).filePath(ImagesFolder),
+                                 QDir(context.exeDir).filePath(QStringLiteral("Orbel.ini"))})
+            if (QFileInfo::exists(f + KeepInfix + s) || QFileInfo::exists(f + KeepInfix + s + UnfinishedSuffix))
+                return true;
+        return false;
+    };
+    for (int n = 2; taken(stamp); ++n)
+        stamp = context.now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + QStringLiteral("-%1").arg(n);
     const QString kept = QDir(dataDir).filePath(copier.copyFileName() + KeepInfix + stamp);
     requireSpace(context, dataDir, copier.copySize() + QFileInfo(copy).size() + SpareBytes,
                  QStringLiteral("Es wurde nichts zurückgespielt."));
+    // What killed restores left half-written is of no use.
+    for (const QString &old :
+         QDir(dataDir).entryList({copier.copyFileName() + KeepInfix + QLatin1Char('*') + UnfinishedSuffix + QLatin1Char('*')}))
+        QFile::remove(QDir(dataDir).filePath(old));
 
     progress.beginStep(QStringLiteral("Bewahre den bisherigen Datenbestand auf in: ") + kept);
     try {
-        copier.copyTo(kept, progress);
-        KeepPrivate(kept);
+        // written under another name and named when whole, so that a killed
+        // restore never leaves a kept copy that only looks complete
+        copier.copyTo(kept + UnfinishedSuffix, progress);
+        KeepPrivate(kept + UnfinishedSuffix);
+        if (!QFile::rename(kept + UnfinishedSuffix, kept))
+            throw OrvellaError(QStringLiteral("Der bisherige Datenbestand kann nicht als \"%1\" aufbewahrt werden. "
+                                              "Es wurde nichts zurückgespielt.")
+                                   .arg(kept));
         progress.beginStep(QStringLiteral("Spiele die Datensicherung zurück"));
         copier.restoreFrom(copy, progress,
                            keepUsers ? RestoreUsers::replaceStatements(*keepUsers) : QStringList());
     } catch (...) {
         // the data set is unchanged, so the copy kept of it is not needed
+        QFile::remove(kept + UnfinishedSuffix);
         QFile::remove(kept);
         throw;
     }

@@ -58,6 +58,8 @@ struct BackupCheck
     QMap<QString, qint64> liveRows;
     // Some user of the backup may administer users and has a password.
     bool usersGuarded = false;
+    // A backup of an older version: only its row counts could be checked.
+    bool withoutChecksums = false;
 };
 BackupCheck CheckBackup(const BackupContext &context, DataSetCopier &copier, const QString &folder,
                         BackupProgress &progress);
@@ -79,3 +81,8 @@ QString RunRestore(const BackupContext &context, DataSetCopier &copier, const QS
 
 // The settings files of the home folder that a full backup holds.
 QStringList BackupSettingsFiles();
+
+// Removes the folders that backups left unfinished in target when they were
+// killed (their name tells them from finished ones; one whose writer still runs
+// stays). Returns the names of the folders removed.
+QStringList RemoveUnfinishedBackups(const QString &target, const QDateTime &now = QDateTime::currentDateTime());

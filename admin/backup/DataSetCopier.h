@@ -39,6 +39,9 @@ public:
     virtual CopyFacts check(const QString &file, BackupProgress &progress) = 0;
     // Rows per table of the live data set.
     virtual QMap<QString, qint64> liveRows(BackupProgress &progress) = 0;
+    // Who else has the live data set open (other programs on this machine, other
+    // workstations), as a restore names them; empty when nobody.
+    virtual QStringList otherUsers() = 0;
     // The rows of a table of a copy: the named columns as text, empty for NULL;
     // none when the copy has no such rows.
     virtual QList<QStringList> rowsOf(const QString &file, const QString &table, const QStringList &columns,

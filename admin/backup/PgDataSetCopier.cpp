@@ -257,6 +257,33 @@ public:
         reopened.close();
     }
 
+    QStringList otherUsers() override
+    {
+        Database db(TaskConnectionName("restore-sessions"));
+        db.open(m_config);
+        QSqlQuery q(db.connection());
+        const QString prefix = SessionPrefix(m_config);
+        const QString sql = QStringLiteral("SELECT application_name, COALESCE(host(client_addr), '') FROM "
+                                           "pg_stat_activity WHERE datname = current_database() AND "
+                                           "left(application_name, %1) = '%2' AND application_name <> '%3' "
+                                           "ORDER BY application_name")
+                                .arg(prefix.size())
+                                .arg(QString(prefix).replace(QLatin1Char('\''), QLatin1String("''")),
+                                     SessionName(m_config).replace(QLatin1Char('\''), QLatin1String("''")));
+        if (!q.exec(sql))
+            db.fail(q.lastError(), sql);
+        QStringList out;
+        while (q.next()) {
+            // "Orvella <schema> <workstation> <process>": the workstation and where it connects from
+            const QString workstation = q.value(0).toString().mid(prefix.size()).section(QLatin1Char(' '), 0, -2);
+            const QString address = q.value(1).toString();
+            const QString shown = address.isEmpty() ? workstation : QStringLiteral("%1 (%2)").arg(workstation, address);
+            if (!out.contains(shown))
+                out << shown;
+        }
+        return out;
+    }
+
     void beginSnapshot(Database &reader) override
     {
         reader.open(m_config);

@@ -19,6 +19,9 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 // Pages copied per step (8 MB at the usual page size): a few milliseconds each,
@@ -334,6 +337,30 @@ public:
     {
         reader.openExisting(m_live, true);
         beginRead(reader);
+    }
+
+    QStringList otherUsers() override
+    {
+        // Every connection to a data set in WAL mode holds a shared lock on one
+        // byte of its -shm file as long as it is open; the system names a process
+        // of another program that holds it (this program's own locks never count).
+        const int fd = ::open(QFile::encodeName(m_live + QStringLiteral("-shm")).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return {};
+        struct flock lock = {};
+        lock.l_type = F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = 128; // the "dead man switch" byte after the eight WAL lock bytes
+        lock.l_len = 1;
+        QStringList out;
+        if (::fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK) {
+            QFile name(QStringLiteral("/proc/%1/comm").arg(lock.l_pid));
+            const QString program = name.open(QIODevice::ReadOnly) ? QString::fromUtf8(name.readAll()).trimmed() : QString();
+            out << (program.isEmpty() ? QStringLiteral("ein anderes Programm (Prozess %1)").arg(lock.l_pid)
+                                      : QStringLiteral("das Programm \"%1\" (Prozess %2)").arg(program).arg(lock.l_pid));
+        }
+        ::close(fd);
+        return out;
     }
 
 private:

@@ -300,6 +300,7 @@ void TfrmBackup::cmdStart()
     });
     setStatus(QString(), QColor());
     m_result.clear();
+    m_removed = RemoveUnfinishedBackups(target);
     BackupContext context = m_context;
     context.now = QDateTime::currentDateTime();
     const Kind kind = m_kind;
@@ -341,7 +342,11 @@ void TfrmBackup::finished()
         m_state.dialogs.error(m_worker.failure());
     } else {
         m_lastFolder = m_result;
-        setStatus(QStringLiteral("Datensicherung im Verzeichnis: \"%1\".").arg(m_result), Green);
+        QString status = QStringLiteral("Datensicherung im Verzeichnis: \"%1\".").arg(m_result);
+        if (!m_removed.isEmpty())
+            status += QStringLiteral(" Entfernt wurden unvollständige Sicherungen abgebrochener Läufe: %1.")
+                          .arg(m_removed.join(QStringLiteral(", ")));
+        setStatus(status, Green);
     }
 }
 

@@ -81,6 +81,7 @@ private:
     BackupProgress::Hook m_hook;
     BackupWorker m_worker;
     QString m_result;
+    QStringList m_removed; // unfinished folders of killed backups, removed before this one
     QString m_lastFolder;
     bool m_centred = false;
     bool m_closing = false;

@@ -3,8 +3,10 @@
 #include "BackupTasks.h"
 #include "DataSetCopier.h"
 #include "InvoiceArchive.h"
+#include "Transaction.h"
 
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QtTest>
 
 
@@ -45,6 +47,7 @@ private Q_SLOTS:
     // copied by the server's tools.
     void initTestCase() { ORVELLA_SQLITE_ONLY(); }
     void backupsWhileInvoicesAreSaved();
+    void killedRestores();
 };
 
 void TestBackupCrash::backupsWhileInvoicesAreSaved()
@@ -92,6 +95,14 @@ void TestBackupCrash::backupsWhileInvoicesAreSaved()
         QSqlDatabase::removeDatabase("archive");
         QTest::qWait(150);
     }
+    // A restore while the other program works in the data set is refused, naming it.
+    try {
+        BackupProgress refused;
+        RunRestore(context, *copier, folders[3], refused);
+        QFAIL("restored while another program saved");
+    } catch (const OrvellaError &e) {
+        QVERIFY2(e.message().contains("wird noch benutzt von: das Programm \"crash_saver\""), qPrintable(e.message()));
+    }
     saver.kill();
     QVERIFY(saver.waitForFinished());
     qInfo() << "invoices in the backups:" << counts;
@@ -111,6 +122,57 @@ void TestBackupCrash::backupsWhileInvoicesAreSaved()
     context.now = QDateTime::currentDateTime();
     RunRestore(context, *copier, chosen, restoring);
     QCOMPARE(DumpDataSet(env.db()), expected);
+}
+
+// Restores killed at any moment: the data set is the old one or the backup's,
+// and every kept copy that carries its final name is a whole copy of what was
+// replaced.
+void TestBackupCrash::killedRestores()
+{
+    TestEnv env;
+    Transaction fill(env.db());
+    for (int n = 1; n <= 300; ++n)
+        AddArchiveInvoice(env, n, "01.03.2003", 3);
+    fill.commit();
+    auto copier = MakeDataSetCopier(env.db());
+    BackupContext context;
+    context.exeDir = env.home();
+    BackupProgress backup;
+    QDir().mkpath(env.path("ziel"));
+    const QString folder = RunFullBackup(context, *copier, env.path("ziel"), backup);
+    env.exec("DELETE FROM rechnungenartikel WHERE BelegNr > 150");
+    const QStringList before = DumpDataSet(env.db()), restored = [&] {
+        Database copy(QStringLiteral("backup"));
+        copy.openExisting(folder + "/orvella.db", true);
+        return DumpDataSet(copy);
+    }();
+    env.db().close(); // the helper restores alone
+    QRandomGenerator random(20261210);
+    int finished = 0;
+    for (int round = 0; round < 12; ++round) {
+        QProcess restorer;
+        restorer.start(QStringLiteral(CRASH_RESTORER), {env.home(), folder});
+        QVERIFY(restorer.waitForReadyRead(20000));
+        QTest::qWait(int(random.bounded(200)));
+        restorer.kill();
+        restorer.waitForFinished();
+        finished += restorer.readAll().contains("done") ? 1 : 0;
+        Database check(QStringLiteral("check"));
+        check.openExisting(env.dataDir() + "/orvella.db", true);
+        const QStringList now = DumpDataSet(check);
+        QVERIFY2(now == before || now == restored, "the data set is neither the old one nor the backup's");
+        check.close();
+        for (const QString &kept : QDir(env.dataDir()).entryList({"orvella.db.vor-Wiederherstellung-*"})) {
+            if (kept.contains(".unvollstaendig")) // half-written, and named so
+                continue;
+            Database copy(QStringLiteral("kept"));
+            copy.openExisting(env.dataDir() + "/" + kept, true);
+            const QStringList held = DumpDataSet(copy);
+            QVERIFY2(held == before || held == restored, qPrintable(kept + " is not a whole copy"));
+        }
+    }
+    qInfo() << "restores that ran to their end:" << finished << "of 12";
+    env.reopen();
 }
 
 QTEST_GUILESS_MAIN(TestBackupCrash)

@@ -1,4 +1,5 @@
 #include "BackupFixtures.h"
+#include "BackupManifest.h"
 #include "BackupProgress.h"
 #include "BackupTasks.h"
 #include "DataSetCopier.h"
@@ -12,6 +13,8 @@
 #include "Transaction.h"
 
 #include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
 #include <QtTest>
 
 using BackupRules::Kind;
@@ -71,6 +74,8 @@ private Q_SLOTS:
     void unusableTargets();
     void restoreBringsBackTheBackup();
     void serverRestoreInADatabaseOfItsOwn();
+    void backupWithoutChecksums();
+    void unfinishedFoldersOfKilledBackups();
     void damagedBackupsAreRefused_data();
     void damagedBackupsAreRefused();
 };
@@ -381,6 +386,20 @@ void TestBackupTasks::serverRestoreInADatabaseOfItsOwn()
         const QString folder = RunFullBackup(contextOf(env), *copier, targetOf(env), backup);
         db.exec("DELETE FROM firma");
         db.exec("INSERT INTO rechnungen (BelegNr, ProjektNr, ReNr, Datum) VALUES (2, 1, 0, '02.03.2004')");
+        {
+            // another workstation works in the data set: the restore waits for it to end
+            Database other(QStringLiteral("anderer-pc"));
+            other.open(own);
+            other.exec("SET application_name TO 'Orvella public anderer-pc 99'");
+            try {
+                BackupProgress refused;
+                RunRestore(contextOf(env), *copier, folder, refused);
+                QFAIL("restored while another workstation was connected");
+            } catch (const OrvellaError &e) {
+                QVERIFY2(e.message().contains("wird noch benutzt von: anderer-pc"), qPrintable(e.message()));
+            }
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("anderer-pc"));
         RunRestore(contextOf(env), *copier, folder, restore);
         QCOMPARE(DumpDataSet(db), saved);
         // the searches' trigram indexes are there again
@@ -391,13 +410,72 @@ void TestBackupTasks::serverRestoreInADatabaseOfItsOwn()
     env.exec("DROP DATABASE " + name);
 }
 
+// A backup of an older version carries no checksums: it is still restored once
+// its rows are checked, and the summary says so.
+void TestBackupTasks::backupWithoutChecksums()
+{
+    TestEnv env;
+    fillDocuments(env);
+    const QStringList saved = DumpDataSet(env.db());
+    auto copier = MakeDataSetCopier(env.db());
+    BackupProgress backup, checking, restoring;
+    const QString folder = RunFullBackup(contextOf(env), *copier, targetOf(env), backup);
+    QVERIFY(!BackupManifest::read(folder).checksums.isEmpty());
+    IniFile(folder + "/Sicherung.ini").eraseSection("Pruefsummen");
+    AddArchiveInvoice(env, 99, "01.02.2004", 2);
+    const BackupCheck check = CheckBackup(contextOf(env), *copier, folder, checking);
+    QVERIFY(check.withoutChecksums);
+    QVERIFY(BackupSummary(check).contains("enthält keine Prüfsummen"));
+    RunRestore(contextOf(env), *copier, folder, restoring);
+    QCOMPARE(DumpDataSet(env.db()), saved);
+}
+
+// What killed backups left behind is removed by the next backup to the target;
+// a folder whose writer still runs stays.
+void TestBackupTasks::unfinishedFoldersOfKilledBackups()
+{
+    TestEnv env;
+    const QString target = targetOf(env);
+    QProcess gone;
+    gone.start("sleep", {"0.1"});
+    QVERIFY(gone.waitForStarted());
+    const qint64 gonePid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto pending = [&](const QString &name, const QString &host, qint64 pid, const QDateTime &written) {
+        QDir().mkpath(target + "/.Sicherung-unvollstaendig-" + name);
+        const QString note = target + "/.Sicherung-unvollstaendig-" + name + "/.schreibt";
+        WriteAll(note, QStringLiteral("%1\n%2\n").arg(host).arg(pid).toUtf8());
+        WriteAll(target + "/.Sicherung-unvollstaendig-" + name + "/orvella.db", QByteArray(4096, 'x'));
+        QFile f(note);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(written, QFileDevice::FileModificationTime));
+    };
+    const QString here = QSysInfo::machineHostName();
+    pending("tot", here, gonePid, now);
+    pending("laeuft", here, QCoreApplication::applicationPid(), now.addDays(-2));
+    pending("fern", "anderer-pc", 42, now.addSecs(-3600));
+    pending("fernalt", "anderer-pc", 42, now.addDays(-2));
+    QDir().mkpath(target + "/G0402151");
+    QStringList removed = RemoveUnfinishedBackups(target, now);
+    removed.sort();
+    QCOMPARE(removed, QStringList({".Sicherung-unvollstaendig-fernalt", ".Sicherung-unvollstaendig-tot"}));
+    QCOMPARE(QDir(target).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({".Sicherung-unvollstaendig-fern", ".Sicherung-unvollstaendig-laeuft", "G0402151"}));
+}
+
 void TestBackupTasks::damagedBackupsAreRefused_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("message");
-    QTest::newRow("pages overwritten") << "pages" << "ist beschädigt";
-    QTest::newRow("cut short") << "cut" << "ist beschädigt";
-    QTest::newRow("not a data set") << "text" << "kein Orvella-Datenbestand";
+    // a file changed after the backup: its checksum tells, whatever the engine's checks would say
+    const QString changed = "ihre Prüfsumme stimmt nicht";
+    QTest::newRow("pages overwritten") << "pages" << changed;
+    QTest::newRow("cut short") << "cut" << changed;
+    QTest::newRow("not a data set") << "text" << changed;
+    QTest::newRow("every amount times ten, rows intact") << "amounts" << changed;
+    // a backup of an older version has no checksums: the engine's own checks remain
+    QTest::newRow("pages overwritten, no checksums") << "oldpages" << "ist beschädigt";
+    QTest::newRow("not a data set, no checksums") << "oldtext" << "kein Orvella-Datenbestand";
     QTest::newRow("rows differ from the manifest") << "manifest" << "passt nicht zu ihrem Inhaltsverzeichnis";
     QTest::newRow("no manifest") << "nomanifest" << "keine Orvella-Datensicherung";
     QTest::newRow("an invoice archive") << "archive" << "Zurückspielen lässt sich nur";
@@ -409,7 +487,7 @@ void TestBackupTasks::damagedBackupsAreRefused()
     QFETCH(QString, message);
     // pages and the file header belong to the file engine; a cut copy and the
     // manifest checks concern both
-    if (TestsOnServer() && (damage == "pages" || damage == "text"))
+    if (TestsOnServer() && (damage.contains("pages") || damage.contains("text") || damage == "amounts"))
         QSKIP("concerns the SQLite file only");
     TestEnv env;
     fillDocuments(env);
@@ -422,6 +500,10 @@ void TestBackupTasks::damagedBackupsAreRefused()
     QString folder = RunFullBackup(contextOf(env), *copier, targetOf(env), progress);
     const QString copy = folder + "/" + copier->copyFileName();
     QFile file(copy);
+    if (damage.startsWith("old")) {
+        IniFile(folder + "/Sicherung.ini").eraseSection("Pruefsummen");
+        damage = damage.mid(3);
+    }
     if (damage == "pages") {
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.size() > 40 * 4096);
@@ -433,6 +515,12 @@ void TestBackupTasks::damagedBackupsAreRefused()
     } else if (damage == "text") {
         QVERIFY(file.remove());
         WriteAll(copy, QByteArray(8192, 'x'));
+    } else if (damage == "amounts") {
+        Database c(QStringLiteral("tamper"));
+        c.openExisting(copy, false);
+        c.exec("UPDATE rechnungenop SET Betrag = Betrag * 10");
+        c.exec("UPDATE rechnungenbetrag SET Brutto = Brutto * 10");
+        c.close();
     } else if (damage == "manifest") {
         IniFile(folder + "/Sicherung.ini").writeString("Zeilen", "rechnungen", "5");
     } else if (damage == "nomanifest") {
