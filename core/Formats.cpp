@@ -109,6 +109,8 @@ QString SqlQuote(const QString &text)
 {
     QString s = text;
     s.replace(QLatin1Char('\''), QLatin1String("''"));
+    // A NUL would end the statement on the file and is no text on the server.
+    s.remove(QChar(u'\0'));
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include "AppState.h"
 #include "AppWindows.h"
 #include "CommandGuard.h"
+#include "ControlCharacterGuard.h"
 #include "Database.h"
 #include "DemoData.h"
 #include "Errors.h"
@@ -66,6 +67,9 @@ int RunOrvella(int argc, char *argv[])
     ChooseIconTheme();
 
     QtDialogs dialogs;
+    // No field takes control characters, typed or pasted.
+    ControlCharacterGuard controlCharacters(dialogs);
+    controlCharacters.installOnApplication();
     QString exeDir;
     Database db;
     try {

@@ -130,9 +130,19 @@ qint64 totalSize(const QFileInfoList &files)
 void copyFile(const QString &from, const QString &to)
 {
     QFile source(from);
-    if (!source.copy(to))
-        throw OrvellaError(QStringLiteral("Die Datei \"%1\" kann nicht nach \"%2\" kopiert werden: %3")
-                               .arg(from, to, source.errorString()));
+    if (source.copy(to))
+        return;
+    // German first; the system's own words only as the detail line.
+    const QStorageInfo target(QFileInfo(to).absolutePath());
+    const bool full = target.isValid() && target.bytesAvailable() < QFileInfo(from).size() + 4096;
+    QFile::remove(to);
+    throw OrvellaError(QStringLiteral("Die Datei \"%1\" kann nicht nach \"%2\" kopiert werden%3\n\nMeldung des "
+                                      "Systems: %4")
+                           .arg(from, to,
+                                full ? QStringLiteral(": auf dem Datenträger ist kein Platz mehr. Bitte schaffen Sie "
+                                                      "Platz oder wählen Sie ein anderes Verzeichnis.")
+                                     : QStringLiteral("."),
+                                source.errorString()));
 }
 
 void makeFolder(const QString &path)

@@ -61,7 +61,7 @@ void runTool(const QString &tool, const QStringList &arguments, BackupProgress &
     QProcess p;
     p.start(toolPath(tool), arguments);
     if (!p.waitForStarted())
-        throw OrvellaError(failure + QStringLiteral("\n\n") + p.errorString());
+        throw OrvellaError(failure + QStringLiteral("\n\nMeldung des Systems: ") + p.errorString());
     QByteArray errors;
     const auto readLines = [&] {
         while (onLine && p.canReadLine())
@@ -311,7 +311,7 @@ private:
                 progress, failure);
         QFile statements(extra);
         if (!statements.open(QIODevice::WriteOnly))
-            throw OrvellaError(failure + QStringLiteral("\n\n") + statements.errorString());
+            throw OrvellaError(failure + QStringLiteral("\n\nMeldung des Systems: ") + statements.errorString());
         statements.write(QStringLiteral("SET search_path TO \"%1\";\n").arg(schemaOf(m_config)).toUtf8());
         for (const QString &s : alsoRun)
             statements.write((s + QStringLiteral(";\n")).toUtf8());

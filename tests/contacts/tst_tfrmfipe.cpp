@@ -1,4 +1,5 @@
 #include "CommunicationGroup.h"
+#include "ControlCharacterGuard.h"
 #include "Desktop.h"
 #include "ContactFixtures.h"
 #include "ContactGrid.h"
@@ -9,6 +10,8 @@
 #include "WindowSteps.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -77,6 +80,8 @@ private Q_SLOTS:
     void readOnlyWithoutWritePermission();
     void closingAsksForUnsavedData();
     void numberCollision();
+    void controlCharactersAreRefused_data();
+    void controlCharactersAreRefused();
 };
 
 void TestFiPe::newCompanyWithAddressesAndEntries()
@@ -683,6 +688,58 @@ void TestFiPe::numberCollision()
     QCOMPARE(contactTableCounts(env), before);
     QVERIFY(!dlg.isEditable());
     QVERIFY(!dlg.companyExists());
+}
+
+void TestFiPe::controlCharactersAreRefused_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("NUL in a name") << "edtCompanyName" << QStringLiteral("Mül") + QChar(0) + "ler GmbH" << "Firmenname";
+    QTest::newRow("escape in a street") << "edtCompanyStreet" << "Weg\x1b[31m 1" << "Straße";
+    QTest::newRow("tab and line break are fine") << "edtCompanyBranche" << "Bau\tHandel" << "";
+    QTest::newRow("form feed in a note") << "memCompanyNote" << "Seite 1\fSeite 2" << "Anmerkung";
+    QTest::newRow("line breaks in a note") << "memCompanyNote" << "Zeile 1\nZeile 2" << "";
+}
+
+// What is pasted into a field with control characters in it is refused as a
+// whole, naming the field; the field keeps what it held.
+void TestFiPe::controlCharactersAreRefused()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, pasted);
+    QFETCH(QString, named);
+    TestEnv env;
+    env.state().grantAll();
+    ControlCharacterGuard guard(env.dialogs());
+    guard.installOnApplication();
+    TfrmFiPe dlg(env.state());
+    dlg.prepareNew(true);
+    dlg.show();
+    auto *widget = find<QWidget>(&dlg, field.toLatin1().constData());
+    auto *edit = qobject_cast<QLineEdit *>(widget);
+    auto *note = qobject_cast<QPlainTextEdit *>(widget);
+    const auto text = [&] { return edit ? edit->text() : note->toPlainText(); };
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+    QApplication::clipboard()->setText(pasted);
+    if (edit) {
+        edit->setText("vorher ");
+        edit->end(false);
+        edit->paste();
+    } else {
+        note->setPlainText("vorher ");
+        note->moveCursor(QTextCursor::End);
+        note->paste();
+    }
+    QCoreApplication::processEvents();
+    if (named.isEmpty()) {
+        QCOMPARE(text(), "vorher " + pasted);
+        QVERIFY(env.dialogs().messages().isEmpty());
+        return;
+    }
+    QCOMPARE(text(), QStringLiteral("vorher "));
+    QTRY_COMPARE(env.dialogs().messages(), QStringList{ControlCharacterGuard::message(named)});
 }
 
 QTEST_MAIN(TestFiPe)
