@@ -8,6 +8,7 @@ set(ORVELLA_PACKAGE_DEPENDS
   libqt6sql6-sqlite       # the database driver is a Qt plug-in
   libqt6sql6-psql         # the same for a data set on a PostgreSQL server
   fonts-liberation2       # printed documents are set in Liberation Sans (the widths of Arial)
+  qt6-translations-l10n   # Qt's own dialogs, buttons and context menus in German
 )
 # What the program does well without, but better with.
 set(ORVELLA_PACKAGE_RECOMMENDS

@@ -3,7 +3,10 @@
 #include "PrintQuestionDialog.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -130,4 +133,15 @@ QString QtDialogs::saveFileName(const QString &caption, const QString &dir, cons
 QString QtDialogs::existingDirectory(const QString &caption, const QString &dir)
 {
     return QFileDialog::getExistingDirectory(parentWindow(), caption, dir);
+}
+
+bool InstallQtGermanTexts()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }

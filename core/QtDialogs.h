@@ -2,6 +2,10 @@
 
 #include "Dialogs.h"
 
+// Loads Qt's own German texts (file dialogs, standard buttons, context menus),
+// so nothing of Qt speaks English in the program. False when they are missing.
+bool InstallQtGermanTexts();
+
 // The program's dialogs: Qt message boxes with German buttons, parented to the
 // active window.
 class QtDialogs : public Dialogs

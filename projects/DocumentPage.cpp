@@ -267,7 +267,7 @@ void DocumentPage::buildUi()
                                 QStringLiteral("Artikel"), QStyle::SP_FileDialogDetailedView);
     btnTakeOver = commandButton(QStringLiteral("btnTakeOver"), QString::fromUtf8(menuTexts(m_kind).takeOver).remove('&'),
                                 QStringLiteral("Übernehmen"), QStyle::SP_FileDialogBack);
-    btnRabatt = commandButton(QStringLiteral("btnRabatt"), QStringLiteral("Rabatt"), QStringLiteral("&Rabat"),
+    btnRabatt = commandButton(QStringLiteral("btnRabatt"), QStringLiteral("Rabatt"), QStringLiteral("&Rabatt"),
                               QStyle::SP_ArrowDown);
     btnSkonto = commandButton(QStringLiteral("btnSkonto"), QStringLiteral("Skonto"), QStringLiteral("&Skonto"),
                               QStyle::SP_ArrowDown);

@@ -119,8 +119,8 @@ LineList::Captions LineList::discountLast(const QString &skontoPercent)
 
 QString LineList::discountCaption(const QString &lastRowPercent)
 {
-    return lastRowPercent.isEmpty() ? QStringLiteral("&Rabat")
-                                    : QStringLiteral("&Rabat ") + lastRowPercent + QStringLiteral(" %");
+    return lastRowPercent.isEmpty() ? QStringLiteral("&Rabatt")
+                                    : QStringLiteral("&Rabatt ") + lastRowPercent + QStringLiteral(" %");
 }
 
 QString LineList::skontoCaption(const QString &skontoPercent)

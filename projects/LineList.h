@@ -57,7 +57,7 @@ public:
     // The button captions that discount last leaves for the page to show.
     struct Captions
     {
-        QString discount; // "&Rabat" or "&Rabat 10,00 %"
+        QString discount; // "&Rabatt" or "&Rabatt 10,00 %"
         QString skonto;   // "&Skonto" or "&Skonto 2,00 %"
     };
 

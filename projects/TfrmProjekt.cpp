@@ -81,7 +81,7 @@ void TfrmProjekt::buildUi()
     cbPreisgruppe->setVisible(false);
     cbPreisgruppe->setEnabled(false);
 
-    const int r = addGeneralRows(g, grpContact, QStringLiteral("Sconto Text / %"));
+    const int r = addGeneralRows(g, grpContact, QStringLiteral("Skonto-Text / %"));
 
     // right column of the contact group
     int s = 0;

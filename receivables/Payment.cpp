@@ -103,7 +103,7 @@ QString bookingQuestion(Amount remaining, const QString &currency, bool withSkon
 {
     return QStringLiteral("Rechnung mit ") + remaining.toText() + QLatin1Char(' ') + currency
            + (withSkonto ? QStringLiteral(" Restbetrag mit Skont erfassen?")
-                         : QStringLiteral(" Restbetrag ohne Skont erfassen?"));
+                         : QStringLiteral(" Restbetrag ohne Skonto erfassen?"));
 }
 
 QString skontoLabel(const QString &sconto, const QString &flag)

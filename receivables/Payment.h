@@ -95,7 +95,7 @@ std::optional<Booking> planBooking(Amount reference, const QString &typed, bool 
 QString invalidPaidMessage(const QString &typed);
 // "Gezahlter Betrag": an amount in cents; negative corrects an earlier booking.
 inline const NumberInput::Field PaidField{NumberInput::Kind::Money, QStringLiteral("Gezahlter Betrag"), true};
-// "Rechnung mit 600,00 € Restbetrag ohne Skont erfassen?"
+// "Rechnung mit 600,00 € Restbetrag ohne Skonto erfassen?"
 QString bookingQuestion(Amount remaining, const QString &currency, bool withSkonto);
 inline const QString OverpaymentQuestion =
     QStringLiteral("Summe der Buchungen ist höher als der Rechnungsbetrag! Wollen Sie das Wirklich?");

@@ -12,7 +12,7 @@
 AboutDialog::AboutDialog(const QString &homeDir, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("Über Orbel"));
+    setWindowTitle(QStringLiteral("Über Orvella"));
     auto *outer = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     outer->addLayout(top);

@@ -59,6 +59,7 @@ int RunOrvella(int argc, char *argv[])
     }
 
     InitFormats();
+    InstallQtGermanTexts();
     QApplication::setOrganizationName(QStringLiteral("Halvard"));
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Orvella-Suite"));

@@ -593,7 +593,7 @@ bool TForm1::event(QEvent *e)
 void TForm1::closeEvent(QCloseEvent *e)
 {
     if (m_askOnClose
-        && m_state.dialogs.question(QStringLiteral("Wollen Sie Orbel beenden?"), Dialogs::Buttons::YesNo)
+        && m_state.dialogs.question(QStringLiteral("Wollen Sie Orvella beenden?"), Dialogs::Buttons::YesNo)
                != Dialogs::Answer::Yes) {
         e->ignore();
         return;

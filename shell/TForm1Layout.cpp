@@ -107,7 +107,7 @@ void TForm1::buildMenus()
     actNewEntry = makeAction(QStringLiteral("actNewEntry"), QStringLiteral("&Neuer Eintrag"), QStringLiteral("new"));
     actEditEntry = makeAction(QStringLiteral("actEditEntry"), QStringLiteral("Eintrag &bearbeiten"), QStringLiteral("edit"));
     actChangePassword = makeAction(QStringLiteral("actChangePassword"), QStringLiteral("Passwort ändern"));
-    actUsers = makeAction(QStringLiteral("actUsers"), QStringLiteral("&Benutzer anlegen ändern"));
+    actUsers = makeAction(QStringLiteral("actUsers"), QStringLiteral("&Benutzer anlegen/ändern"));
     bearbeiten->addAction(actNewEntry);
     bearbeiten->addAction(actEditEntry);
     bearbeiten->addSeparator();
@@ -152,7 +152,7 @@ void TForm1::buildMenus()
     QMenu *hilfe = helpBar->addMenu(QStringLiteral("&Hilfe"));
     hilfe->setObjectName(QStringLiteral("mnuHilfe"));
     actManual = makeAction(QStringLiteral("actManual"), QStringLiteral("&Handbuch"), QStringLiteral("manual"));
-    actAbout = makeAction(QStringLiteral("actAbout"), QStringLiteral("&Über Orbel"), QStringLiteral("about"));
+    actAbout = makeAction(QStringLiteral("actAbout"), QStringLiteral("&Über Orvella"), QStringLiteral("about"));
     hilfe->addAction(actManual);
     hilfe->addSeparator();
     hilfe->addAction(actAbout);

@@ -101,12 +101,15 @@ void TfrmBenutzer::buildUi()
     edtPasswort = passwordField("edtPasswort", users);
     edtPasswortWiederholen = passwordField("edtPasswortWiederholen", users);
     btnPasswortOK = button(QStringLiteral("O&K"), "btnPasswortOK", users);
+    btnNeu = button(QStringLiteral("&Neuer Benutzer"), "btnNeu", users);
+    btnNeu->setToolTip(QStringLiteral("Den Namen in die neue Zeile schreiben und mit der Eingabetaste bestätigen"));
     memBeschreibung = new QPlainTextEdit(users);
     memBeschreibung->setObjectName(QStringLiteral("memBeschreibung"));
     memBeschreibung->setTabChangesFocus(true);
     memBeschreibung->setFixedHeight(memBeschreibung->fontMetrics().lineSpacing() * 2 + 14);
     auto *userGrid = new QGridLayout(users);
     userGrid->addWidget(lstBenutzer, 0, 0, 6, 1);
+    userGrid->addWidget(btnNeu, 6, 0, Qt::AlignLeft);
     userGrid->addWidget(new QLabel(QStringLiteral("Passwort Vorgabe:"), users), 0, 1, 1, 2);
     userGrid->addWidget(edtPasswort, 1, 1);
     userGrid->addWidget(new QLabel(QStringLiteral("Passwort Vorgabe wiederholen:"), users), 2, 1, 1, 2);
@@ -193,6 +196,7 @@ void TfrmBenutzer::buildUi()
     });
     connect(memBeschreibung, &QPlainTextEdit::textChanged, this, [this] { descriptionChanged(); });
     connect(btnPasswortOK, &QPushButton::clicked, this, Guarded(d, [this] { cmdSetPassword(); }));
+    connect(btnNeu, &QPushButton::clicked, this, [this] { cmdNewUser(); });
     connect(btnUebernehmen, &QPushButton::clicked, this, Guarded(d, [this] { cmdSave(); }));
     connect(btnOK, &QPushButton::clicked, this, Guarded(d, [this] {
         if (cmdSave())
@@ -250,6 +254,15 @@ void TfrmBenutzer::appendEmptyRow()
     auto *item = new QListWidgetItem(QString(), lstBenutzer);
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     m_filling = false;
+}
+
+// The empty last row is where a new user is named; the button leads there.
+void TfrmBenutzer::cmdNewUser()
+{
+    const int last = int(m_rows.size()) - 1;
+    selectRow(last);
+    lstBenutzer->setFocus();
+    lstBenutzer->editItem(lstBenutzer->item(last));
 }
 
 void TfrmBenutzer::selectRow(int row)

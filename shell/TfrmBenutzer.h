@@ -37,6 +37,7 @@ public:
     void selectRow(int row);
     // "O&K": the typed password for the selected user, kept until the save.
     void cmdSetPassword();
+    void cmdNewUser();
     // "&Übernehmen": true when everything was stored.
     bool cmdSave();
 
@@ -45,6 +46,7 @@ public:
     QLineEdit *edtPasswort = nullptr;
     QLineEdit *edtPasswortWiederholen = nullptr;
     QPushButton *btnPasswortOK = nullptr;
+    QPushButton *btnNeu = nullptr;
     QPlainTextEdit *memBeschreibung = nullptr;
     QTabWidget *tabRechte = nullptr;
     QGroupBox *grpAllgemein = nullptr;

@@ -147,7 +147,7 @@ void TfrmBackup::buildUi()
     edtPath->setObjectName(QStringLiteral("edtPath"));
     edtPath->setReadOnly(true);
     folder->addWidget(edtPath, 1);
-    btnBrowse = new QPushButton(QStringLiteral("&Browse"), grpVerzeichnis);
+    btnBrowse = new QPushButton(QStringLiteral("&Durchsuchen…"), grpVerzeichnis);
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
     folder->addWidget(btnBrowse);
     connect(btnBrowse, &QPushButton::clicked, this, run([this] { cmdBrowse(); }));

@@ -47,7 +47,7 @@ TfrmRestore::TfrmRestore(AppState &state, QWidget *parent)
     edtFolder = new QLineEdit(group);
     edtFolder->setObjectName(QStringLiteral("edtFolder"));
     edtFolder->setReadOnly(true);
-    btnBrowse = new QPushButton(QStringLiteral("&Browse"), group);
+    btnBrowse = new QPushButton(QStringLiteral("&Durchsuchen…"), group);
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
     row->addWidget(edtFolder, 1);
     row->addWidget(btnBrowse);

@@ -197,13 +197,13 @@ QStringList previewLines(const QStringList &templateLines)
 
 QString placeholderHelpLeft()
 {
-    return QStringLiteral("[VName]  = Voname oder Firmenname\n[RNr]    = Rechnungsnummer\n[Titel]  = Titel\n"
+    return QStringLiteral("[VName]  = Vorname oder Firmenname\n[RNr]    = Rechnungsnummer\n[Titel]  = Titel\n"
                           "[Brutto] = Rechnungsbetrag\n[Datum]  = Rechnungsdatum");
 }
 
 QString placeholderHelpRight()
 {
-    return QStringLiteral("[Anrede1] = geehrte Frau b.z.w. sehr \n            geehrter Herr\n"
+    return QStringLiteral("[Anrede1] = geehrte Frau bzw. sehr \n            geehrter Herr\n"
                           "[Anrede2] = Herr oder Frau Mustermann\n[NName]   = Nachname oder Firmenbranche\n"
                           "[SAnrede] = Sehr geehrte Frau Mustermann");
 }

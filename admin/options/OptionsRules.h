@@ -56,7 +56,7 @@ QString rateInUseQuestion(Amount rate, const VatUsage &usage);
 
 // --- print settings -------------------------------------------------------------
 
-// The sliders: "Linker Rand" = SHLeft + 50, "Oberrer Rand" = 550 − SHTop.
+// The sliders: "Linker Rand" = SHLeft + 50, "Oberer Rand" = 550 − SHTop.
 inline constexpr int LeftMin = 0, LeftMax = 500, TopMin = 250, TopMax = 750;
 inline int leftSliderOf(int shLeft) { return shLeft + 50; }
 inline int shLeftOf(int slider) { return slider - 50; }

@@ -63,7 +63,7 @@ void PrinterTab::buildUi()
     sldOberrerRand->setTickInterval(50);
     sldOberrerRand->setTickPosition(QSlider::TicksRight);
     sldOberrerRand->setMinimumHeight(110);
-    edtOberrerRand = new NumberEdit({NumberInput::Kind::Quantity, QStringLiteral("Oberrer Rand")}, &dialogs,
+    edtOberrerRand = new NumberEdit({NumberInput::Kind::Quantity, QStringLiteral("Oberer Rand")}, &dialogs,
                                     grpDruckoptionen);
     edtOberrerRand->setObjectName(QStringLiteral("edtOberrerRand"));
     edtOberrerRand->setMaximumWidth(60);
@@ -92,14 +92,14 @@ void PrinterTab::buildUi()
     left->addWidget(new QLabel(QStringLiteral("mm"), grpDruckoptionen));
     g->addLayout(left, 0, 0, 1, 5);
     auto *top = new QVBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Oberrer Rand"), grpDruckoptionen));
+    top->addWidget(new QLabel(QStringLiteral("Oberer Rand"), grpDruckoptionen));
     top->addWidget(sldOberrerRand, 1, Qt::AlignHCenter);
     auto *topValue = new QHBoxLayout;
     topValue->addWidget(edtOberrerRand);
     topValue->addWidget(new QLabel(QStringLiteral("mm"), grpDruckoptionen));
     top->addLayout(topValue);
     g->addLayout(top, 0, 5, 5, 1);
-    g->addWidget(new QLabel(QStringLiteral("Gitternetzlinien zwischen den Porsitionen"), grpDruckoptionen), 1, 0, 1, 5);
+    g->addWidget(new QLabel(QStringLiteral("Gitternetzlinien zwischen den Positionen"), grpDruckoptionen), 1, 0, 1, 5);
     g->addWidget(new QLabel(QStringLiteral("Senkrechte Linien"), grpDruckoptionen), 2, 1);
     g->addWidget(new QLabel(QStringLiteral("Waagerechte Linien"), grpDruckoptionen), 2, 3);
     g->addWidget(new QLabel(QStringLiteral("Farbe"), grpDruckoptionen), 3, 0);
@@ -206,7 +206,7 @@ void PrinterTab::topTyped()
 {
     if (edtOberrerRand->refusal())
         return;
-    const std::optional<int> v = typedMargin(QStringLiteral("Oberrer Rand"), edtOberrerRand->text(), TopMin, TopMax);
+    const std::optional<int> v = typedMargin(QStringLiteral("Oberer Rand"), edtOberrerRand->text(), TopMin, TopMax);
     if (v)
         sldOberrerRand->setValue(*v);
     showMargins();

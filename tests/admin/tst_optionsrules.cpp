@@ -40,7 +40,7 @@ QString typed(int field, const QString &text)
             return m ? QString::number(*m) : QStringLiteral("(leer)");
         }
         default: {
-            const auto m = typedMargin(QStringLiteral("Oberrer Rand"), text, TopMin, TopMax);
+            const auto m = typedMargin(QStringLiteral("Oberer Rand"), text, TopMin, TopMax);
             return m ? QString::number(*m) : QStringLiteral("(leer)");
         }
         }
@@ -81,7 +81,7 @@ void TestOptionsRules::typedValues_data()
         << int(LeftMargin) << "51" << "\"Linker Rand\": Bitte einen Wert von 0 bis 50 mm eingeben.";
     QTest::newRow("left margin text") << int(LeftMargin) << "breit" << "\"Linker Rand\": \"breit\" ist keine gültige Anzahl.";
     QTest::newRow("top margin below 25 mm")
-        << int(TopMargin) << "20" << "\"Oberrer Rand\": Bitte einen Wert von 25 bis 75 mm eingeben.";
+        << int(TopMargin) << "20" << "\"Oberer Rand\": Bitte einen Wert von 25 bis 75 mm eingeben.";
     QTest::newRow("top margin 75 mm") << int(TopMargin) << "75" << "750";
 }
 

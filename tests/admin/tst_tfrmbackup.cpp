@@ -108,7 +108,7 @@ void TestTfrmBackup::modesAndTheirFolders()
     env.state().grantAll();
     w.selectMode(Kind::InvoiceArchive);
 
-    // "&Browse" takes the folder and remembers it for this mode only
+    // "Durchsuchen…" takes the folder and remembers it for this mode only
     const QString chosen = env.path("archiv");
     QDir().mkpath(chosen);
     env.dialogs().answerFile(chosen);

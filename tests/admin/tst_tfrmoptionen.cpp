@@ -273,7 +273,7 @@ void TestTfrmOptionen::printSettings()
     type(top, "80");
     Q_EMIT top->editingFinished();
     QCOMPARE(settings.readInt("SHTop"), std::optional<int>(245));
-    QVERIFY(env.dialogs().messages().value(0).startsWith("\"Oberrer Rand\": Bitte einen Wert von 25 bis 75 mm"));
+    QVERIFY(env.dialogs().messages().value(0).startsWith("\"Oberer Rand\": Bitte einen Wert von 25 bis 75 mm"));
 
     auto *colour = find<QComboBox>(w.get(), "cbFarbeS");
     colour->setCurrentIndex(9);

@@ -120,7 +120,7 @@ void TestDocumentDialogs::discountEnterChangeRemove()
     QCOMPARE(doc.lines.cell(4, LineList::Betrag), QStringLiteral("-12,00"));
     // 120,00 less 10 %: 108,00; VAT 7 % of 20,00 and 19 % of 100,00, each less 10 %.
     QCOMPARE(totalsOf(doc), (QStringList{"108,00 €", "1,26 €   (7,00 %)", "17,10 € (19,00 %)", "126,36 €"}));
-    QCOMPARE(doc.lines.captions(doc.skontoPercent).discount, QStringLiteral("&Rabat 10,00 %"));
+    QCOMPARE(doc.lines.captions(doc.skontoPercent).discount, QStringLiteral("&Rabatt 10,00 %"));
 
     // Change it: the percentage stays as typed.
     {
@@ -137,7 +137,7 @@ void TestDocumentDialogs::discountEnterChangeRemove()
     QCOMPARE(rowsOf(doc.lines).last(), QStringLiteral("3||Sonderrabatt||7,5 %||7,5"));
     // 120,00 less 7,5 %: 111,00; 19 % VAT 17,575 and 7 % VAT 1,295 round half to even.
     QCOMPARE(totalsOf(doc), (QStringList{"111,00 €", "1,30 €   (7,00 %)", "17,58 € (19,00 %)", "129,88 €"}));
-    QCOMPARE(doc.lines.captions(doc.skontoPercent).discount, QStringLiteral("&Rabat 7,5 %"));
+    QCOMPARE(doc.lines.captions(doc.skontoPercent).discount, QStringLiteral("&Rabatt 7,5 %"));
 
     // Remove it.
     {
@@ -149,7 +149,7 @@ void TestDocumentDialogs::discountEnterChangeRemove()
     }
     QCOMPARE(rowsOf(doc.lines), twoLines);
     QCOMPARE(totalsOf(doc), (QStringList{"120,00 €", "1,40 €   (7,00 %)", "19,00 € (19,00 %)", "140,40 €"}));
-    QCOMPARE(doc.lines.captions(doc.skontoPercent).discount, QStringLiteral("&Rabat"));
+    QCOMPARE(doc.lines.captions(doc.skontoPercent).discount, QStringLiteral("&Rabatt"));
 }
 
 void TestDocumentDialogs::discountChangeWithEmptyPercent()

@@ -556,7 +556,7 @@ void TestDocumentStore::unsavedNumberLoadsEmpty()
     QVERIFY(!loaded.stored);
     QVERIFY(!loaded.linesFound);
     QVERIFY(!loaded.document.lines.hasFirstPosition());
-    QCOMPARE(loaded.captions.discount, QStringLiteral("&Rabat"));
+    QCOMPARE(loaded.captions.discount, QStringLiteral("&Rabatt"));
     QCOMPARE(store.documentNumbers(DocumentKind::Angebot, 5), QList<qint64>{1});
     QCOMPARE(store.documentNumbers(DocumentKind::Angebot, 6), QList<qint64>{});
 }

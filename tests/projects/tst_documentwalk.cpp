@@ -190,7 +190,7 @@ void TestDocumentWalk::quotationOrderInvoice()
     // Loading it again gives the same document.
     const DocumentStore::Loaded loaded = store.load(DocumentKind::Angebot, quotation.number);
     QCOMPARE(loaded.document.totals.gross(), QStringLiteral("2.969,26 €"));
-    QCOMPARE(loaded.captions.discount, QStringLiteral("&Rabat 5,00 %"));
+    QCOMPARE(loaded.captions.discount, QStringLiteral("&Rabatt 5,00 %"));
 
     // The order: the lines come over; the order's template is offered.
     Document order = takenOver(env, quotation, DocumentKind::Auftrag, project);

@@ -87,16 +87,16 @@ void TestLineList::discountLast_data()
         << QStringList{"1||A|1|100,00|16,00 %", "2||Rabatt||10,00 %||10,00", "3||B|1|50,00|16,00 %", "||Text zu B"}
         << "2,00"
         << QStringList{"1||A|1|100,00|16,00 %", "2||B|1|50,00|16,00 %", "||Text zu B", "3||Rabatt||10,00 %||10,00"}
-        << "&Rabat 10,00 %" << "&Skonto 2,00 %";
+        << "&Rabatt 10,00 %" << "&Skonto 2,00 %";
     QTest::newRow("discount first")
         << QStringList{"1||Rabatt||7,5 %||7,5", "2||A|1|10,00"} << ""
-        << QStringList{"1||A|1|10,00", "2||Rabatt||7,5 %||7,5"} << "&Rabat 7,5 %" << "&Skonto";
+        << QStringList{"1||A|1|10,00", "2||Rabatt||7,5 %||7,5"} << "&Rabatt 7,5 %" << "&Skonto";
     QTest::newRow("discount already last")
         << QStringList{"1||A|1|10,00", "2||Rabatt||5,00 %||5,00"} << "3,00"
-        << QStringList{"1||A|1|10,00", "2||Rabatt||5,00 %||5,00"} << "&Rabat 5,00 %" << "&Skonto 3,00 %";
+        << QStringList{"1||A|1|10,00", "2||Rabatt||5,00 %||5,00"} << "&Rabatt 5,00 %" << "&Skonto 3,00 %";
     QTest::newRow("no discount") << QStringList{"1||A|1|10,00", "||Text"} << ""
-                                 << QStringList{"1||A|1|10,00", "||Text"} << "&Rabat" << "&Skonto";
-    QTest::newRow("empty list") << QStringList{} << "" << QStringList{""} << "&Rabat" << "&Skonto";
+                                 << QStringList{"1||A|1|10,00", "||Text"} << "&Rabatt" << "&Skonto";
+    QTest::newRow("empty list") << QStringList{} << "" << QStringList{""} << "&Rabatt" << "&Skonto";
 }
 
 void TestLineList::discountLast()
@@ -300,10 +300,10 @@ void TestLineList::discountRowEdits()
     lines.discountLast(QString());
     lines.changeDiscount(QStringLiteral("Sonderrabatt"), QStringLiteral("7,5"));
     QCOMPARE(rowsOf(lines), (QStringList{"1||A|1|100,00|16,00 %", "2||Sonderrabatt||7,5 %||7,5"}));
-    QCOMPARE(lines.captions(QString()).discount, QStringLiteral("&Rabat 7,5 %"));
+    QCOMPARE(lines.captions(QString()).discount, QStringLiteral("&Rabatt 7,5 %"));
     lines.removeDiscount();
     QCOMPARE(rowsOf(lines), QStringList{"1||A|1|100,00|16,00 %"});
-    QCOMPARE(lines.captions(QString()).discount, QStringLiteral("&Rabat"));
+    QCOMPARE(lines.captions(QString()).discount, QStringLiteral("&Rabatt"));
 }
 
 QTEST_GUILESS_MAIN(TestLineList)

@@ -188,7 +188,7 @@ void TestOpenItemRules::booking()
 
 void TestOpenItemRules::messages()
 {
-    QCOMPARE(bookingQuestion(A("1234,5"), "€", false), "Rechnung mit 1.234,50 € Restbetrag ohne Skont erfassen?");
+    QCOMPARE(bookingQuestion(A("1234,5"), "€", false), "Rechnung mit 1.234,50 € Restbetrag ohne Skonto erfassen?");
     QCOMPARE(bookingQuestion(A("0"), "CHF", true), "Rechnung mit 0,00 CHF Restbetrag mit Skont erfassen?");
     QCOMPARE(skontoLabel("2", "N"), "2 %      (N)");
     QCOMPARE(skontoLabel("", "J"), "__,__ %      (J)");

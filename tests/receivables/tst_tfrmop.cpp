@@ -107,7 +107,7 @@ void TestTfrmOP::bookingThroughTheWindow()
 
     env.dialogs().answer(Dialogs::Answer::Yes);
     QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
-    QCOMPARE(env.dialogs().questions().last(), "Rechnung mit 529,45 € Restbetrag ohne Skont erfassen?");
+    QCOMPARE(env.dialogs().questions().last(), "Rechnung mit 529,45 € Restbetrag ohne Skonto erfassen?");
     QCOMPARE(allRows(env, "SELECT RBetrag, Gebucht FROM rechnungenop WHERE RNR=1"), QStringList{"529,45/N"});
     QCOMPARE(w.currentRow()->invoice, qint64(1)); // "alle Rechnungen" keeps the booked row
     QCOMPARE(w.edtNachTeilzahlung->text(), "529,45 €");
@@ -162,7 +162,7 @@ void TestTfrmOP::changeBookingOfSettledInvoice()
     QCOMPARE(w.edtRest->text(), "100,00 €");
     env.dialogs().answer(Dialogs::Answer::Yes);
     QTest::mouseClick(w.btnErfassen, Qt::LeftButton);
-    QCOMPARE(env.dialogs().questions(), QStringList{"Rechnung mit 100,00 € Restbetrag ohne Skont erfassen?"});
+    QCOMPARE(env.dialogs().questions(), QStringList{"Rechnung mit 100,00 € Restbetrag ohne Skonto erfassen?"});
     QCOMPARE(allRows(env, "SELECT RBetrag, Gebucht FROM rechnungenop"), QStringList{"100/N"});
     QCOMPARE(w.model().rowCount(), 0); // no longer settled
 }

@@ -6,9 +6,13 @@
 #include "TForm1.h"
 #include "TestEnv.h"
 #include "WindowHub.h"
+#include "QtDialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -73,6 +77,7 @@ private Q_SLOTS:
     void openItemsArgument_data();
     void openItemsArgument();
     void closeQuestion();
+    void qtsOwnDialogsSpeakGerman();
     void permissions_data();
     void permissions();
     void unavailableWindowsStayDisabled();
@@ -214,7 +219,7 @@ void TestMainWindow::closeQuestion()
     env.dialogs().answer(Dialogs::Answer::No);
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
-    QCOMPARE(env.dialogs().questions(), QStringList({"Wollen Sie Orbel beenden?"}));
+    QCOMPARE(env.dialogs().questions(), QStringList({"Wollen Sie Orvella beenden?"}));
     QCOMPARE(UserSettings().readInt("Width"), std::nullopt); // nothing saved on No
     env.dialogs().answer(Dialogs::Answer::Yes);
     QVERIFY(w.close());
@@ -452,6 +457,20 @@ void TestMainWindow::programIcon()
     const QImage shown = label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
     QVERIFY(!shown.isNull());
     QCOMPARE(shown, icon.pixmap(QSize(64, 64), about.devicePixelRatio()).toImage().convertToFormat(QImage::Format_ARGB32));
+}
+
+// Qt's own file dialog and standard buttons in German once its texts are loaded.
+void TestMainWindow::qtsOwnDialogsSpeakGerman()
+{
+    QVERIFY(InstallQtGermanTexts());
+    QFileDialog dialog(nullptr, QStringLiteral("Sichern"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    auto *buttons = dialog.findChild<QDialogButtonBox *>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+    QCOMPARE(buttons->button(QDialogButtonBox::Save)->text(), QStringLiteral("S&peichern"));
+    QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text(), QStringLiteral("Datei&name:"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -271,9 +271,14 @@ void TestUsers::createChangeDelete()
     QVERIFY(!(w.lstBenutzer->item(0)->flags() & Qt::ItemIsEditable));
     QVERIFY(w.tabRechte->isHidden() && !w.lblAlleRechte->isHidden());
 
-    // a new user in the empty row: apostrophes, a password set with "O&K", six permissions
-    w.lstBenutzer->setCurrentRow(1);
-    w.lstBenutzer->item(1)->setText("O'Neil");
+    // "Neuer Benutzer" opens the empty row for the name: apostrophes, a password set with "O&K", six permissions
+    w.btnNeu->click();
+    QCOMPARE(w.lstBenutzer->currentRow(), 1);
+    auto *nameEditor = w.lstBenutzer->findChild<QLineEdit *>();
+    QVERIFY(nameEditor && nameEditor->isVisible());
+    QTest::keyClicks(nameEditor, "O'Neil");
+    QTest::keyClick(nameEditor, Qt::Key_Return);
+    QTRY_COMPARE(w.lstBenutzer->item(1)->text(), "O'Neil");
     for (int n : {1, 2, 5, 6, 15, 16})
         setBox(w, n, true);
     w.memBeschreibung->setPlainText("Buchhaltung, it's\nhalbtags");
