@@ -17,6 +17,8 @@ namespace {
 const int Separators[] = {345, 545, 1395, 1495, 1675, 1880};
 const int TableLeft = 250, TableRight = 2000, TableTop = 1000, TableBottom = 2300, HeadingBottom = 1050;
 const int FirstSlot = 1060, SlotHeight = 40;
+// The description from its left edge to a little before the Anzahl column.
+const int DescriptionWidth = 1395 - 550 - 10;
 
 QString cell(const LineList &lines, int row, LineList::Column column)
 {
@@ -49,24 +51,40 @@ DocumentPrint::DocumentPrint(const Document &document, const DocumentPrintOption
         m_dueSentence = InvoiceTerms::dueSentence(DocumentStore::dueDate(m_doc.date, m_doc.paymentTerm));
 }
 
-int DocumentPrint::pageCount() const
+QList<DocumentPrint::Page> DocumentPrint::layOut(const PrintCanvas &canvas) const
 {
-    return std::max(1, (m_doc.lines.lineCount() + SlotsPerPage - 1) / SlotsPerPage);
+    const QFont normal = canvas.fonts().font(PrintFonts::S1100);
+    QList<Page> pages(1);
+    const LineList &lines = m_doc.lines;
+    for (int row = 1; row <= lines.lineCount(); ++row) {
+        QStringList parts = canvas.wrap(cell(lines, row, LineList::Bezeichnung), DescriptionWidth, normal);
+        if (parts.isEmpty())
+            parts << QString();
+        // a line starts on the next page rather than being torn, unless it fills more than a page
+        if (pages.last().size() + parts.size() > SlotsPerPage && !pages.last().isEmpty())
+            pages << Page();
+        for (int i = 0; i < parts.size(); ++i) {
+            if (pages.last().size() == SlotsPerPage)
+                pages << Page();
+            pages.last() << Slot{row, parts[i], i == 0};
+        }
+    }
+    return pages;
 }
 
 void DocumentPrint::paint(QPainter &painter, QPagedPaintDevice &device) const
 {
     const PrintFonts fonts(&device, m_setup.sizeOffset);
     PrintCanvas canvas(painter, m_setup, fonts);
-    const int pages = pageCount();
-    for (int page = 1; page <= pages; ++page) {
+    const QList<Page> pages = layOut(canvas);
+    for (int page = 1; page <= pages.size(); ++page) {
         if (page > 1)
             device.newPage();
-        paintPage(canvas, page);
+        paintPage(canvas, pages[page - 1], page, int(pages.size()));
     }
 }
 
-void DocumentPrint::paintPage(PrintCanvas &canvas, int page) const
+void DocumentPrint::paintPage(PrintCanvas &canvas, const Page &slots, int page, int pages) const
 {
     const PrintFonts &fonts = canvas.fonts();
     const DocumentKind kind = m_doc.kind;
@@ -92,7 +110,7 @@ void DocumentPrint::paintPage(PrintCanvas &canvas, int page) const
     head.date = m_doc.date;
     head.customer = m_options.customerNumber;
     head.project = m_options.projectNumber;
-    head.page = QStringLiteral("%1/%2").arg(page).arg(pageCount());
+    head.page = QStringLiteral("%1/%2").arg(page).arg(pages);
     if (kind == DocumentKind::Rechnung || kind == DocumentKind::Gutschrift) {
         const InvoiceTerms::ServiceDateText service = InvoiceTerms::serviceDate(m_doc);
         head.serviceLabel = service.label;
@@ -108,15 +126,17 @@ void DocumentPrint::paintPage(PrintCanvas &canvas, int page) const
         canvas.text(950, 960, QLatin1Char('(') + caption + QLatin1Char(')'), fonts.font(PrintFonts::S900));
     }
 
-    paintTable(canvas, page);
+    paintTable(canvas, slots);
     const int b[Document::TextLineCount] = {2100, 2140, 2180, 2220};
-    for (int i = 0; i < Document::TextLineCount; ++i)
-        canvas.text(260, b[i], m_doc.texts[i].text, styled(fonts, m_doc.texts[i].style));
-    paintTotals(canvas, page == pageCount());
+    for (int i = 0; i < Document::TextLineCount; ++i) {
+        const QFont font = styled(fonts, m_doc.texts[i].style);
+        canvas.text(260, b[i], canvas.cut(m_doc.texts[i].text, TableRight - 10 - 260, font), font);
+    }
+    paintTotals(canvas, page == pages);
     canvas.footer(m_setup.footer);
 }
 
-void DocumentPrint::paintTable(PrintCanvas &canvas, int page) const
+void DocumentPrint::paintTable(PrintCanvas &canvas, const Page &slots) const
 {
     const PrintFonts &fonts = canvas.fonts();
     const QPen frame = PrintCanvas::framePen();
@@ -142,13 +162,20 @@ void DocumentPrint::paintTable(PrintCanvas &canvas, int page) const
         const int b = FirstSlot + SlotHeight * (slot - 1);
         for (int x : Separators)
             canvas.line(x, b - 3, x, b + 37, vertical);
-        canvas.line(TableLeft + 1, b + 37, TableRight - 1, b + 37, horizontal);
-        const int row = SlotsPerPage * (page - 1) + slot;
-        if (row > lines.lineCount())
+        // no line between a description and its continuation
+        if (slot >= slots.size() || slots[slot].first)
+            canvas.line(TableLeft + 1, b + 37, TableRight - 1, b + 37, horizontal);
+        if (slot > slots.size())
             continue;
+        const Slot &s = slots[slot - 1];
+        canvas.text(550, b, s.description, normal);
+        if (!s.first)
+            continue;
+        const int row = s.row;
         canvas.textRight(340, b, cell(lines, row, LineList::Pos), normal);
-        canvas.textRight(530, b, cell(lines, row, LineList::ArtikelNr), normal);
-        canvas.text(550, b, cell(lines, row, LineList::Bezeichnung), normal);
+        // an article number too long for its column shows its beginning
+        const QString article = canvas.cut(cell(lines, row, LineList::ArtikelNr), 530 - (Separators[0] + 5), normal);
+        canvas.textRight(530, b, article, normal);
         canvas.textRight(1480, b, cell(lines, row, LineList::Anzahl), normal);
         if (m_options.prices) {
             canvas.textRight(1660, b, cell(lines, row, LineList::Einzelpreis), normal);

@@ -24,7 +24,9 @@ struct DocumentPrintOptions
 
 // The printed form of a quotation, order, delivery note, invoice, credit note or
 // working document: letterhead, address window, information block, a table of 25
-// line slots per page, additional text, totals, Skonto line and footer. Every
+// line slots per page, additional text, totals, Skonto line and footer. A line
+// whose description is wider than its column takes as many slots as its wrapped
+// description needs, all on one page where they fit on one. Every
 // value is worked out when the print is built, so a value that cannot be printed
 // stops it before the first page is started.
 class DocumentPrint
@@ -36,8 +38,6 @@ public:
     // number, or an invoice whose due date cannot be worked out.
     DocumentPrint(const Document &document, const DocumentPrintOptions &options, const PrintSetup &setup);
 
-    // One page per 25 lines, at least one; the totals stand on the last.
-    int pageCount() const;
     // Draws all pages on the painter's device, starting a new page between them.
     void paint(QPainter &painter, QPagedPaintDevice &device) const;
 
@@ -49,8 +49,19 @@ public:
     QString dueSentence() const { return m_dueSentence; }
 
 private:
-    void paintPage(PrintCanvas &canvas, int page) const;
-    void paintTable(PrintCanvas &canvas, int page) const;
+    // One slot of the table: a line's first slot holds all its cells, the
+    // following ones only the rest of its description.
+    struct Slot
+    {
+        int row;
+        QString description;
+        bool first;
+    };
+    using Page = QList<Slot>;
+    // The slots page by page, at least one page; the totals stand on the last.
+    QList<Page> layOut(const PrintCanvas &canvas) const;
+    void paintPage(PrintCanvas &canvas, const Page &slots, int page, int pages) const;
+    void paintTable(PrintCanvas &canvas, const Page &slots) const;
     void paintTotals(PrintCanvas &canvas, bool lastPage) const;
     void paintGiroCode(PrintCanvas &canvas) const;
 

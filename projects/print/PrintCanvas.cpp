@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 
 PrintCanvas::PrintCanvas(QPainter &painter, const PrintSetup &setup, const PrintFonts &fonts)
     : m_painter(painter), m_fonts(fonts), m_left(setup.left), m_top(setup.top)
@@ -12,6 +13,43 @@ PrintCanvas::PrintCanvas(QPainter &painter, const PrintSetup &setup, const Print
 qreal PrintCanvas::width(const QString &text, const QFont &font) const
 {
     return QFontMetricsF(font, m_painter.device()).horizontalAdvance(text);
+}
+
+QString PrintCanvas::cut(const QString &text, qreal maxWidth, const QFont &font) const
+{
+    if (width(text, font) <= maxWidth)
+        return text;
+    // the widths of beginnings only grow: halve the range
+    qsizetype fits = 0, tooLong = text.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = (fits + tooLong) / 2;
+        (width(text.left(middle), font) <= maxWidth ? fits : tooLong) = middle;
+    }
+    return text.left(fits);
+}
+
+QStringList PrintCanvas::wrap(const QString &text, qreal maxWidth, const QFont &font) const
+{
+    QStringList lines;
+    for (const QString &paragraph : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
+        QString rest = paragraph.trimmed();
+        if (rest.isEmpty() && !lines.isEmpty())
+            continue;
+        do {
+            QString line = cut(rest, maxWidth, font);
+            if (line.size() < rest.size()) {
+                // back to the last blank, unless the line holds a single word
+                const qsizetype blank = line.lastIndexOf(QLatin1Char(' '));
+                if (rest.at(line.size()) != QLatin1Char(' ') && blank > 0)
+                    line.truncate(blank);
+                if (line.isEmpty())
+                    line = rest.left(1); // not even one character fits: one a line
+            }
+            lines << line.trimmed();
+            rest = rest.mid(line.size()).trimmed();
+        } while (!rest.isEmpty());
+    }
+    return lines;
 }
 
 void PrintCanvas::text(qreal a, qreal b, const QString &text, const QFont &font)
@@ -81,9 +119,11 @@ void PrintCanvas::letterHead(const LetterHead &h)
     const bool large = width(h.sender, m_fonts.font(PrintFonts::S1300)) <= 900;
     const QFont address = m_fonts.font(large ? PrintFonts::S1300 : PrintFonts::S1100, true);
     const int rows[3] = {660, 720, 820};
+    // Each address ends before what stands right of it: the second address, the
+    // information block. The whole text stays in the data.
     for (int r = 0; r < 3; ++r) {
-        text(250, rows[r], h.left[r], address);
-        text(1000, rows[r], h.right[r], address);
+        text(250, rows[r], cut(h.left[r], 990 - 250, address), address);
+        text(1000, rows[r], cut(h.right[r], 1690 - 1000, address), address);
     }
     const QString blank = QStringLiteral(" ");
     const struct

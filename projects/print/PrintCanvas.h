@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 class QImage;
@@ -41,6 +42,11 @@ public:
     QPointF at(qreal a, qreal b) const { return QPointF(m_left + a, b - m_top); }
 
     qreal width(const QString &text, const QFont &font) const;
+    // The longest beginning of the text that is at most the given width wide.
+    QString cut(const QString &text, qreal maxWidth, const QFont &font) const;
+    // The text in lines of at most the given width, broken between words (a
+    // word wider than a line is broken where it must) and at its line breaks.
+    QStringList wrap(const QString &text, qreal maxWidth, const QFont &font) const;
     void text(qreal a, qreal b, const QString &text, const QFont &font);
     // Text that ends at L + right.
     void textRight(qreal right, qreal b, const QString &text, const QFont &font);

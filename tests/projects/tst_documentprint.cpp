@@ -55,6 +55,8 @@ private Q_SLOTS:
     void blockPositions();
     void pageBreaks_data();
     void pageBreaks();
+    void longTextsStayInTheirFields_data();
+    void longTextsStayInTheirFields();
     void sizesAndStyles();
     void variants_data();
     void variants();
@@ -169,6 +171,61 @@ void TestDocumentPrint::pageBreaks()
         QCOMPARE(pdf.lineAt(p, 2320 - T, 1640), last ? QString() : QStringLiteral("Rechnungsbetrag"));
         QCOMPARE(pdf.lineAt(p, 2380 - T, 1640), last ? QString() : QStringLiteral("Siehe letzte Seite"));
         QCOMPARE(pdf.contains(d.totals.gross(), p), last);
+    }
+}
+
+void TestDocumentPrint::longTextsStayInTheirFields_data()
+{
+    QTest::addColumn<int>("lines");    // of the invoice
+    QTest::addColumn<int>("longLine"); // the one with a description of two slots
+    QTest::addColumn<int>("page");     // where it is printed
+    QTest::addColumn<int>("slot");     // its first slot there
+    QTest::newRow("second of three") << 3 << 2 << 1 << 2;
+    QTest::newRow("fits at the foot of the page") << 24 << 24 << 1 << 24;
+    QTest::newRow("moves to the next page whole") << 26 << 25 << 2 << 1;
+}
+
+// A description wider than its column wraps onto the following slots, and the
+// lines after it move down (to the next page when the slots run out); an article
+// number and the addresses are cut at their fields' edges.
+void TestDocumentPrint::longTextsStayInTheirFields()
+{
+    QFETCH(int, lines);
+    QFETCH(int, longLine);
+    QFETCH(int, page);
+    QFETCH(int, slot);
+    Document d = invoice(lines);
+    const QString description = QStringLiteral("Lieferung und Montage einer Schiebetür aus Eichenholz mit "
+                                               "Glaseinsatz, Beschlägen und Dichtungen, eingebaut");
+    d.lines.setCell(longLine, LineList::Bezeichnung, description);
+    d.lines.setCell(longLine, LineList::ArtikelNr, QStringLiteral("HOLZ-EICHE-SCHIEBETUER-2000"));
+    d.address.name = QString(5000, QLatin1Char('W'));
+    d.secondAddress.street = QStringLiteral("Hinter dem langen Wiesenweg am Mühlbach 1234567890");
+    const PdfText pdf(print(d, optionsFor(d)));
+    const double slotTop = 1060 + 40 * (slot - 1) - T;
+    // The description's words all in its column, on the slots from its first on.
+    double bottom = 0;
+    for (const QString &word : description.split(' ')) {
+        const std::optional<PdfWord> w = pdf.find(word, page);
+        QVERIFY2(w && w->x0 >= 545 && w->x1 <= 1395 && w->y0 > slotTop - 10, qPrintable(word));
+        bottom = std::max(bottom, w->y0);
+    }
+    QVERIFY2(bottom > slotTop + 30, "the description takes more than one slot");
+    // its amounts on its first slot; the next line on the slot after its description
+    QStringList amounts;
+    for (auto column : {LineList::Anzahl, LineList::Einzelpreis, LineList::Betrag, LineList::MwSt})
+        amounts << d.lines.cell(longLine, column).simplified();
+    QCOMPARE(pdf.lineAt(page, slotTop, 1400), amounts.join(' '));
+    if (longLine < lines)
+        QVERIFY(std::abs(pdf.find(QStringLiteral("Artikel %1").arg(longLine + 1))->y0 - (bottom + 40)) < Tolerance);
+    QCOMPARE(pdf.pages(), page);
+    // the article number's beginning ends at its column's edge, never past the table
+    const std::optional<PdfWord> article = pdf.find(pdf.lineAt(page, slotTop, 340, 545));
+    QVERIFY(article && article->text.startsWith("HOLZ") && article->x0 >= 345 && std::abs(article->x1 - 530) < 5);
+    // the addresses end before the second address and before the information block
+    for (const PdfWord &w : {*pdf.find(pdf.lineAt(1, 660 - T, 0, 1000)), *pdf.find(pdf.lineAt(1, 720 - T, 1000))}) {
+        QVERIFY2(w.x1 < (w.x0 < 900 ? 990 : 1690), qPrintable(w.text));
+        QVERIFY(!w.text.isEmpty());
     }
 }
 

@@ -339,6 +339,10 @@ void TestWordExport::officeConvertsExport()
                                  "Schraube <M8> & Mutter", "verzinkt, 'rostfrei'", "Rechnungsbetrag: 1.000,00 €",
                                  "Entspricht", "980,00 €", "Lieferung \"frei Haus\"", "Seite 1 von 1"})
         QVERIFY2(out.contains(QString::fromUtf8(expected)), qPrintable(QString::fromUtf8(expected) + "\n" + out));
+    // each VAT line on a line of its own
+    const QStringList vatLines = out.split('\n').filter("%)");
+    QCOMPARE(vatLines.size(), 2);
+    QVERIFY2(vatLines[0].count("%)") == 1 && vatLines[1].count("%)") == 1, qPrintable(vatLines.join('\n')));
 }
 
 QTEST_MAIN(TestWordExport)
