@@ -83,6 +83,7 @@ QString OpenItemsModel::cellText(const OpenItemRow &r, int column)
 {
     switch (column) {
     case KNr: return QLatin1Char(' ') + PadNumber(r.customer);
+    case RNr: return QLatin1Char(' ') + PadNumber(r.invoice);
     case Datum: return r.date;
     case Ziel: return r.term;
     case EDatum: return r.dueDate;
@@ -95,13 +96,13 @@ QString OpenItemsModel::cellText(const OpenItemRow &r, int column)
 
 QString OpenItemsModel::heading(int column)
 {
-    static const char *const headings[] = {"K-Nr.", "Datum ->", "Ziel", "<- Datum", "St.", "Betrag", "Firma/Name"};
+    static const char *const headings[] = {"K-Nr.", "Rechnungs-Nr.", "Datum ->", "Ziel", "<- Datum", "St.", "Betrag", "Firma/Name"};
     return column >= 0 && column < ColumnCount ? QString::fromUtf8(headings[column]) : QString();
 }
 
 int OpenItemsModel::width(int column)
 {
-    static const int widths[] = {50, 60, 22, 60, 18, 75, 200};
+    static const int widths[] = {50, 80, 60, 22, 60, 18, 75, 200};
     return column >= 0 && column < ColumnCount ? widths[column] : 0;
 }
 

@@ -7,15 +7,15 @@
 #include <QList>
 #include <functional>
 
-// The list of the open-items window: seven visible columns, the other values of
-// each row (invoice number, booking state, project, Skonto, ...) travel with the
+// The list of the open-items window: eight visible columns, the other values of
+// each row (booking state, project, Skonto, ...) travel with the
 // row. Rows are coloured by their state. A long list is read a page at a time, as
 // the view scrolls down to it.
 class OpenItemsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { KNr, Datum, Ziel, EDatum, Stufe, Betrag, Name, ColumnCount };
+    enum Column { KNr, RNr, Datum, Ziel, EDatum, Stufe, Betrag, Name, ColumnCount };
 
     explicit OpenItemsModel(QObject *parent = nullptr);
 

@@ -15,10 +15,10 @@
 
 namespace {
 
-enum ReportColumn { RKNr, RDatum, RZiel, REDatum, RStufe, RBetrag, ROffen, RName, RColumnCount };
+enum ReportColumn { RKNr, RRNr, RDatum, RZiel, REDatum, RStufe, RBetrag, ROffen, RName, RColumnCount };
 
 // Widths in millimetres; the name takes what is left of the line.
-constexpr double ColumnMm[RColumnCount] = {17, 21, 10, 21, 8, 26, 26, 0};
+constexpr double ColumnMm[RColumnCount] = {17, 23, 19, 10, 19, 8, 24, 24, 0};
 
 bool rightAligned(int column)
 {
@@ -81,7 +81,7 @@ QByteArray OpenItemsReport::toCsv() const
     out += head.join(QLatin1Char(';')) + eol;
     for (int i = 0; i < rows.size(); ++i) {
         const OpenItemRow &r = rows[i];
-        const QStringList fields = {PadNumber(r.customer), r.date, r.term, r.dueDate, r.level,
+        const QStringList fields = {PadNumber(r.customer), PadNumber(r.invoice), r.date, r.term, r.dueDate, r.level,
                                     r.amount.toPlainText(), outstanding.value(i).toPlainText(), csvField(r.name, true)};
         out += fields.join(QLatin1Char(';')) + eol;
     }

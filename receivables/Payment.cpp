@@ -68,9 +68,9 @@ Remaining remaining(Amount reference, const QString &typed)
     const Paid paid = readPaid(typed);
     Remaining r;
     switch (paid.kind) {
-    case PaidKind::Empty:
     case PaidKind::Dash:
         break;
+    case PaidKind::Empty: // nothing to show before an amount is typed
     case PaidKind::Invalid:
         r.invalid = true;
         break;
@@ -102,7 +102,7 @@ QString invalidPaidMessage(const QString &typed)
 QString bookingQuestion(Amount remaining, const QString &currency, bool withSkonto)
 {
     return QStringLiteral("Rechnung mit ") + remaining.toText() + QLatin1Char(' ') + currency
-           + (withSkonto ? QStringLiteral(" Restbetrag mit Skont erfassen?")
+           + (withSkonto ? QStringLiteral(" Restbetrag mit Skonto erfassen?")
                          : QStringLiteral(" Restbetrag ohne Skonto erfassen?"));
 }
 

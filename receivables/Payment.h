@@ -73,7 +73,7 @@ Paid readPaid(const QString &typed);
 struct Remaining
 {
     Amount value;
-    bool invalid = false;
+    bool invalid = false; // nothing typed, or no amount: the field stays empty
     bool overpaid = false;
 };
 Remaining remaining(Amount reference, const QString &typed);

@@ -215,6 +215,7 @@ void TfrmOP::buildUi()
         lstItems->setColumnWidth(c, std::max(OpenItemsModel::width(c), fontMetrics().horizontalAdvance(
                                                                              OpenItemsModel::heading(c) + QStringLiteral("  "))));
     lstItems->setColumnWidth(OpenItemsModel::KNr, fontMetrics().horizontalAdvance(QStringLiteral("  0000000  ")));
+    lstItems->setColumnWidth(OpenItemsModel::RNr, fontMetrics().horizontalAdvance(QStringLiteral("  Rechnungs-Nr.  ")));
     lstItems->setColumnWidth(OpenItemsModel::Datum, fontMetrics().horizontalAdvance(QStringLiteral("  00.00.0000  ")));
     lstItems->setColumnWidth(OpenItemsModel::EDatum, fontMetrics().horizontalAdvance(QStringLiteral("  00.00.0000  ")));
     lstItems->setColumnWidth(OpenItemsModel::Betrag, fontMetrics().horizontalAdvance(QStringLiteral("  000.000,00 €  ")));

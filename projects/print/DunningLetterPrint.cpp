@@ -47,8 +47,13 @@ void DunningLetterPrint::paint(QPainter &painter, const QPaintDevice &device) co
     head.right = {right.name, right.street, right.postcodeTown};
     head.date = m_letter.date;
     head.customer = m_customer;
-    head.project = QString::number(m_letter.projectNumber);
+    head.project = PadNumber(m_letter.projectNumber);
     head.projectBeforeBlank = true;
+    if (m_letter.number > 0) {
+        // the letter's own number, in the row above the date as a document's date of service
+        head.serviceLabel = QStringLiteral("Mahnung Nr.:");
+        head.serviceValue = PadNumber(m_letter.number);
+    }
     head.page = QStringLiteral("1/1");
     canvas.letterHead(head);
     canvas.text(250, 940, title(), fonts.font(PrintFonts::S1800, true));

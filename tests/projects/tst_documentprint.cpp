@@ -432,7 +432,8 @@ void TestDocumentPrint::dunningLetter()
     QCOMPARE(pdf.lineAt(1, 660 - T, 250, 990), heads.section('|', 1, 1));
     QCOMPARE(pdf.lineAt(1, 660 - T, 1000, 1690), heads.section('|', 2, 2));
     QCOMPARE(pdf.lineAt(1, 940 - T), QStringLiteral("2. Mahnung zur Rechnung 000123"));
-    const QStringList info = {"820|Datum: 15.04.2004", "850|Kd-Nr.: 000010", "880|Projekt Nr.: 7", "910|Seite: 1/1"};
+    const QStringList info = {"790|Mahnung Nr.: 000004", "820|Datum: 15.04.2004", "850|Kd-Nr.: 000010",
+                              "880|Projekt Nr.: 000007", "910|Seite: 1/1"};
     for (const QString &i : info)
         QCOMPARE(pdf.lineAt(1, i.section('|', 0, 0).toInt() - T, 1700), i.section('|', 1));
     for (int k = 1; k <= 25; ++k)
@@ -440,7 +441,7 @@ void TestDocumentPrint::dunningLetter()
     QVERIFY(!pdf.contains(QStringLiteral("Zeile 26 des Briefes")));
     QCOMPARE(pdf.lineAt(1, 2620 - T, 0, 600), QStringLiteral("Ihre Firma"));
     // The project number ends a blank's width (at S1100) before the edge, like the page.
-    QVERIFY(std::abs(pdf.find(QStringLiteral("7"))->x1 - (2000 - 7.8)) < Tolerance);
+    QVERIFY(std::abs(pdf.find(QStringLiteral("000007"))->x1 - (2000 - 7.8)) < Tolerance);
     // Letters follow the font scale as documents do: +2 grows the body from 12 to 13 points.
     QCOMPARE(pdf.points(QStringLiteral("Zeile 1 des Briefes")), 12);
     m_env->state().PrintSizeOffset = SizeGradeOffset(7);

@@ -152,8 +152,8 @@ void TestOpenItemRules::booking_data()
     QTest::addColumn<bool>("overpaid");
     QTest::addColumn<QString>("booked");         // new RBetrag/posting, or "" when nothing is booked
     // Invoice 1000 with 2 % Skonto and a part payment of 400: outstanding 600, with Skonto 580.
-    QTest::newRow("nothing typed: all") << "" << false << "0,00" << false << "0,00/600,00";
-    QTest::newRow("nothing typed, Skonto") << "" << true << "0,00" << false << "0,00/580,00";
+    QTest::newRow("nothing typed: all") << "" << false << "" << false << "0,00/600,00";
+    QTest::newRow("nothing typed, Skonto") << "" << true << "" << false << "0,00/580,00";
     QTest::newRow("exact") << "600" << false << "0,00" << false << "0,00/600,00";
     QTest::newRow("exact with Skonto") << "580,00" << true << "0,00" << false << "0,00/580,00";
     QTest::newRow("partial") << "250,5" << false << "349,50" << false << "349,50/250,50";
@@ -189,7 +189,7 @@ void TestOpenItemRules::booking()
 void TestOpenItemRules::messages()
 {
     QCOMPARE(bookingQuestion(A("1234,5"), "€", false), "Rechnung mit 1.234,50 € Restbetrag ohne Skonto erfassen?");
-    QCOMPARE(bookingQuestion(A("0"), "CHF", true), "Rechnung mit 0,00 CHF Restbetrag mit Skont erfassen?");
+    QCOMPARE(bookingQuestion(A("0"), "CHF", true), "Rechnung mit 0,00 CHF Restbetrag mit Skonto erfassen?");
     QCOMPARE(skontoLabel("2", "N"), "2 %      (N)");
     QCOMPARE(skontoLabel("", "J"), "__,__ %      (J)");
     QCOMPARE(skontoMessage("2", "bei Zahlung in 8 Tagen", A("1000"), "€"),

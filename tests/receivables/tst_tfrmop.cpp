@@ -57,6 +57,10 @@ void TestTfrmOP::filtersSearchAndPanels()
     TfrmOP w(env.state());
     w.activate();
     QCOMPARE(listed(w, OpenItemsModel::Name), QStringList({"Kunde 2", "Kunde 3"}));
+    QCOMPARE(listed(w, OpenItemsModel::RNr), QStringList({"000002", "000003"}));
+    QCOMPARE(w.model().headerData(OpenItemsModel::RNr, Qt::Horizontal, Qt::DisplayRole).toString().trimmed(),
+             "Rechnungs-Nr.");
+    QCOMPARE(w.edtRest->text(), QString()); // nothing typed yet
     // The due day itself counts as overdue: red, and it may be dunned.
     QCOMPARE(w.model().data(w.model().index(0, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
     QCOMPARE(w.edtRNr->text(), "000002");
@@ -208,10 +212,10 @@ void TestTfrmOP::listAsCsvAndPdf()
     QVERIFY(csv.open(QIODevice::ReadOnly));
     const QString due1 = DateToStr(QDate::currentDate().addDays(-3)), due2 = DateToStr(QDate::currentDate().addDays(-4));
     QCOMPARE(QString::fromUtf8(csv.readAll()),
-             QString("\uFEFFK-Nr.;Datum ->;Ziel;<- Datum;St.;Betrag;Offen;Firma/Name\r\n"
-                     "000010;%1;30;%2;0;1234,50;234,50;Kunde 1\r\n"
-                     "000020;%3;30;%4;0;99,99;99,99;\"'=Bau; \"\"Nord\"\"\"\r\n"
-                     "Summe;;;;;;334,49;\r\n")
+             QString("\uFEFFK-Nr.;Rechnungs-Nr.;Datum ->;Ziel;<- Datum;St.;Betrag;Offen;Firma/Name\r\n"
+                     "000010;000001;%1;30;%2;0;1234,50;234,50;Kunde 1\r\n"
+                     "000020;000002;%3;30;%4;0;99,99;99,99;\"'=Bau; \"\"Nord\"\"\"\r\n"
+                     "Summe;;;;;;;334,49;\r\n")
                  .arg(DateToStr(QDate::currentDate().addDays(-33)), due1,
                       DateToStr(QDate::currentDate().addDays(-34)), due2));
 
@@ -226,7 +230,7 @@ void TestTfrmOP::listAsCsvAndPdf()
     const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
     QVERIFY2(pdf.contains("Offene Posten: überfällige Rechnungen") && pdf.contains("Stand: " + DateToStr(QDate::currentDate())),
              qPrintable(pdf.left(300)));
-    QVERIFY(pdf.contains(QRegularExpression("000010 +\\S+ +30 +" + QRegularExpression::escape(due1)
+    QVERIFY(pdf.contains(QRegularExpression("000010 +000001 +\\S+ +30 +" + QRegularExpression::escape(due1)
                                             + " +0 +1.234,50 € +234,50 € +Kunde 1")));
     QVERIFY(pdf.contains(QRegularExpression("Summe: +1.534,49 € +122 Rechnungen")));
     // Every page has the heading and its number of the whole.
