@@ -1,11 +1,13 @@
 #include "ProjectSearchFields.h"
 
+#include "DateInput.h"
+
 #include "Dialogs.h"
+#include "Errors.h"
 #include "Formats.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,12 +29,10 @@ QComboBox *numberList(const char *name, QWidget *parent)
     return c;
 }
 
-QDateEdit *dateField(const char *name, QDate date, QWidget *parent)
+DateInput *dateField(const char *name, QDate date, QWidget *parent)
 {
-    auto *d = new QDateEdit(date, parent);
+    auto *d = new DateInput(date, parent);
     d->setObjectName(QLatin1String(name));
-    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    d->setCalendarPopup(true);
     return d;
 }
 
@@ -110,6 +110,10 @@ ProjectSearchFields::ProjectSearchFields(Dialogs &dialogs, Style style, QWidget 
     }
     period->addWidget(rbDay, 1, 0);
     period->addWidget(dtAm, 1, 1);
+    // what is searched, said in words: an empty "von" reaches back to the first document
+    lblZeitraum = new QLabel(created);
+    lblZeitraum->setObjectName(QStringLiteral("lblZeitraum"));
+    period->addWidget(lblZeitraum, 2, 0, 1, 4);
     grid->addWidget(created, 5, 0, 1, 4);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
@@ -141,22 +145,24 @@ ProjectSearchFields::ProjectSearchFields(Dialogs &dialogs, Style style, QWidget 
     for (QLineEdit *e : {edtProjektname, edtName, cbKundennummer->lineEdit(), cbProjektnummer->lineEdit()})
         connect(e, &QLineEdit::returnPressed, this, &ProjectSearchFields::searchRequested);
 
-    for (QDateEdit *d : {dtVon, dtBis, dtAm}) {
+    for (DateInput *d : {dtVon, dtBis, dtAm}) {
         QRadioButton *option = d == dtAm ? rbDay : rbRange;
-        connect(d, &QDateEdit::dateChanged, this, [this, option] {
+        connect(d, &DateInput::dateChanged, this, [this, option] {
             if (!m_filling)
                 option->setChecked(true);
+            showPeriod();
         });
         // The period is checked when the user is done with a date: the field is
         // left, or a day is picked in its calendar.
-        const auto done = [this, d] {
+        connect(d, &DateInput::editingFinished, this, [this, d] {
             if (d != dtAm)
                 checkPeriod(d);
+            showPeriod();
             Q_EMIT datesChanged();
-        };
-        connect(d, &QDateEdit::editingFinished, this, done);
-        connect(d->calendarWidget(), &QCalendarWidget::clicked, this, done);
+        });
     }
+    connect(rbDay, &QRadioButton::toggled, this, &ProjectSearchFields::showPeriod);
+    showPeriod();
     connect(rbDay, &QRadioButton::clicked, this, &ProjectSearchFields::datesChanged);
     connect(rbRange, &QRadioButton::clicked, this, &ProjectSearchFields::datesChanged);
 }
@@ -252,9 +258,9 @@ void ProjectSearchFields::numberEdited(QComboBox *field, QComboBox *other, const
     Q_EMIT numberChosen();
 }
 
-void ProjectSearchFields::checkPeriod(QDateEdit *changed)
+void ProjectSearchFields::checkPeriod(DateInput *changed)
 {
-    if (dtBis->date() >= dtVon->date())
+    if (!dtVon->date().isValid() || !dtBis->date().isValid() || dtBis->date() >= dtVon->date())
         return;
     m_filling = true;
     if (changed == dtVon)
@@ -264,6 +270,42 @@ void ProjectSearchFields::checkPeriod(QDateEdit *changed)
     m_filling = false;
     m_dialogs.warning(QStringLiteral("Datum Begin ist größer als Datum Ende!"));
 }
+
+QString ProjectSearchFields::periodText() const
+{
+    const QString head = QStringLiteral("Gesucht wird ");
+    if (rbDay->isChecked())
+        return dtAm->date().isValid() ? head + QStringLiteral("am ") + DateToStr(dtAm->date()) + QLatin1Char('.')
+                                      : QStringLiteral("Bitte ein Datum eingeben.");
+    if (!dtVon->isAcceptable() || !dtBis->isAcceptable())
+        return QStringLiteral("Bitte das Datum als TT.MM.JJJJ eingeben.");
+    const QString from = DateToStr(dtVon->date()), to = DateToStr(dtBis->date());
+    if (dtVon->isEmpty())
+        return dtBis->isEmpty() ? head + QStringLiteral("in allen Daten.")
+                                : head + QStringLiteral("vom ersten Vorgang an bis zum %1.").arg(to);
+    return dtBis->isEmpty() ? head + QStringLiteral("vom %1 an.").arg(from)
+                            : head + QStringLiteral("vom %1 bis zum %2.").arg(from, to);
+}
+
+void ProjectSearchFields::showPeriod()
+{
+    lblZeitraum->setText(periodText());
+}
+
+namespace {
+
+QString checkedDate(const DateInput *field, const QString &name, bool mayBeEmpty)
+{
+    if (field->isEmpty() && mayBeEmpty)
+        return QString();
+    if (!field->date().isValid())
+        throw ConversionError(QStringLiteral("„%1“ ist kein Datum. Bitte das Datum als TT.MM.JJJJ eingeben%2.")
+                                  .arg(field->text().isEmpty() ? name : field->text(),
+                                       mayBeEmpty ? QStringLiteral(" oder das Feld leer lassen") : QString()));
+    return DateToStr(field->date());
+}
+
+} // namespace
 
 ProjectSearch ProjectSearchFields::criteria()
 {
@@ -276,9 +318,12 @@ ProjectSearch ProjectSearchFields::criteria()
     s.projectName = edtProjektname->text();
     s.contactName = edtName->text();
     s.dates = rbDay->isChecked() ? ProjectSearch::Dates::Day : ProjectSearch::Dates::Range;
-    s.from = DateToStr(dtVon->date());
-    s.to = DateToStr(dtBis->date());
-    s.day = DateToStr(dtAm->date());
+    if (s.dates == ProjectSearch::Dates::Day) {
+        s.day = checkedDate(dtAm, QStringLiteral("am"), false);
+    } else {
+        s.from = checkedDate(dtVon, QStringLiteral("von"), true);
+        s.to = checkedDate(dtBis, QStringLiteral("bis"), true);
+    }
     return s;
 }
 

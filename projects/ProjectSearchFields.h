@@ -8,7 +8,7 @@
 
 class Dialogs;
 class QComboBox;
-class QDateEdit;
+class DateInput;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,7 +53,8 @@ public:
     QComboBox *cbVorgangsart, *cbKundennummer, *cbProjektnummer;
     QLineEdit *edtProjektname, *edtName;
     QLabel *lblKundennummer, *lblProjektnummer, *lblName;
-    QDateEdit *dtVon, *dtBis, *dtAm;
+    DateInput *dtVon, *dtBis, *dtAm;
+    QLabel *lblZeitraum;
     QPushButton *btnSuchen = nullptr; // project search only
 
 Q_SIGNALS:
@@ -65,7 +66,9 @@ Q_SIGNALS:
 
 private:
     void numberEdited(QComboBox *field, QComboBox *other, const QString &message);
-    void checkPeriod(QDateEdit *changed);
+    void checkPeriod(DateInput *changed);
+    QString periodText() const;
+    void showPeriod();
 
     Dialogs &m_dialogs;
     Style m_style;

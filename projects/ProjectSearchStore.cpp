@@ -75,11 +75,16 @@ QList<ProjectSearchRow> ProjectSearchStore::search(const ProjectSearch &s)
 {
     const ContactTable c = contactTable(s.persons);
     const QString k = s.kind ? s.kind->baseTable() : QStringLiteral("projekt");
+    // an empty end of the period sets no limit
     const auto dates = [&s](const QString &column) {
-        return s.dates == ProjectSearch::Dates::Range
-                   ? column + QStringLiteral(">=") + sqlDate(s.from) + QStringLiteral(" AND ") + column
-                         + QStringLiteral("<=") + sqlDate(s.to)
-                   : column + QStringLiteral("=") + sqlDate(s.day);
+        if (s.dates == ProjectSearch::Dates::Day)
+            return column + QStringLiteral("=") + sqlDate(s.day);
+        QStringList limits;
+        if (!s.from.isEmpty())
+            limits << column + QStringLiteral(">=") + sqlDate(s.from);
+        if (!s.to.isEmpty())
+            limits << column + QStringLiteral("<=") + sqlDate(s.to);
+        return limits.isEmpty() ? QStringLiteral("1=1") : limits.join(QStringLiteral(" AND "));
     };
     const bool documentDates = s.kind && !s.byProjectDate;
 

@@ -21,7 +21,7 @@ struct ProjectSearch
     QString projectName;              // part of the project name, as typed
     QString contactName;              // part of the company name; of a person's last name
     Dates dates = Dates::Range;
-    QString from, to;                 // "dd.MM.yyyy", both ends included
+    QString from, to;                 // "dd.MM.yyyy", both ends included; empty: no limit
     QString day;
     // The take-over search asks when the project was created; the project search
     // when the document was written (for projects both are the creation date).

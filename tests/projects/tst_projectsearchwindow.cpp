@@ -1,3 +1,4 @@
+#include "DateInput.h"
 #include "DocumentFixtures.h"
 #include "DocumentStore.h"
 #include "Formats.h"
@@ -61,6 +62,8 @@ class TestProjectSearchWindow : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void openAnInvoice();
+    void typedPeriod_data();
+    void typedPeriod();
     void unsavedDocuments_data();
     void unsavedDocuments();
 };
@@ -113,6 +116,60 @@ void TestProjectSearchWindow::openAnInvoice()
     // the quotation of project 2 is gone with the project change
     QCOMPARE(s.f.page(DocumentKind::Angebot)->document().lines.cell(1, LineList::Bezeichnung), QString());
     QVERIFY(!w.isVisible());
+}
+
+void TestProjectSearchWindow::typedPeriod_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QString>("period");   // what the window says it searches
+    QTest::addColumn<QStringList>("found"); // or the message
+    const QString yearAgo = DateToStr(QDate::currentDate().addYears(-1));
+    const QString today = DateToStr(QDate::currentDate());
+    const QString monthAgo = DateToStr(QDate::currentDate().addDays(-30));
+    QTest::newRow("the last month: not the old invoice")
+        << monthAgo << today << "Gesucht wird vom " + monthAgo + " bis zum " + today + "."
+        << QStringList{"Rechnung 000002", "Rechnung 000001"};
+    QTest::newRow("typed: a year back") << yearAgo << yearAgo << "Gesucht wird vom " + yearAgo + " bis zum " + yearAgo + "."
+                                        << QStringList{"Rechnung 000003"};
+    QTest::newRow("empty von: from the first")
+        << "" << today << "Gesucht wird vom ersten Vorgang an bis zum " + today + "."
+        << QStringList{"Rechnung 000003", "Rechnung 000002", "Rechnung 000001"};
+    QTest::newRow("no date") << "31.02.2025" << today << "Bitte das Datum als TT.MM.JJJJ eingeben."
+                             << QStringList{"„31.02.2025“ ist kein Datum. Bitte das Datum als TT.MM.JJJJ eingeben oder "
+                                            "das Feld leer lassen."};
+}
+
+// The period is typed; an empty start reaches back to the first document, and
+// the window says what it searches.
+void TestProjectSearchWindow::typedPeriod()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QString, period);
+    QFETCH(QStringList, found);
+    TestEnv env;
+    AddProjectContacts(env);
+    SearchSetup s(env);
+    Document old = sampleDocument(DocumentKind::Rechnung, 3, {"1|H-1|Brett|2|10,00|19,00 %"});
+    old.projectNumber = 1;
+    old.date = DateToStr(QDate::currentDate().addYears(-1));
+    DocumentStore(env.db(), env.dialogs()).save(old);
+    TfrmProjektSuche &w = *s.search;
+    env.state().CompaniesShown = true;
+    w.prepare(TfrmProjektDetail::RechnungPage, 2);
+    w.show();
+    for (auto [field, text] : {std::pair{w.grpSuche->dtVon, from}, std::pair{w.grpSuche->dtBis, to}}) {
+        field->edit()->clear();
+        QTest::keyClicks(field->edit(), text);
+        QTest::keyClick(field->edit(), Qt::Key_Tab);
+    }
+    QCOMPARE(w.grpSuche->lblZeitraum->text(), period);
+    w.btnSuchen->click();
+    if (found.value(0).startsWith(QStringLiteral("Rechnung")))
+        QCOMPARE(column(w.tblResults, ProjectSearchModel::Vorgang), found);
+    else
+        QCOMPARE(env.dialogs().messages(), found);
 }
 
 void TestProjectSearchWindow::unsavedDocuments_data()
