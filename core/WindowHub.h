@@ -46,8 +46,8 @@ public:
         Q_UNUSED(page);
         Q_UNUSED(projectNumber);
     }
-    // The options window, modally.
-    virtual void showOptions() {}
+    // The options window, modally, at one of its tabs (0: the first).
+    virtual void showOptions(int tab = 0) { Q_UNUSED(tab); }
     // The open-items window, modally.
     virtual void showOpenItems() {}
     // Backup window: full data set (true) or invoices and credit notes (false).

@@ -177,12 +177,13 @@ void AppWindows::showOpenItems()
         d->op->exec();
 }
 
-void AppWindows::showOptions()
+void AppWindows::showOptions(int tab)
 {
     if (!d->options || d->options->isVisible())
         return;
-    d->options->prepare();
+    d->options->prepare(TfrmOptionen::Tab(tab));
     d->options->exec();
+    m_main.updateStartBand();
     // The print jobs may have changed.
     if (d->projektDetail)
         d->projektDetail->printing()->fillJobs();

@@ -12,6 +12,7 @@
 #include "Formats.h"
 #include "LetterCommand.h"
 #include "Settings.h"
+#include "TfrmOptionen.h"
 #include "WindowHub.h"
 
 #include <QAction>
@@ -21,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,6 +93,13 @@ TForm1::TForm1(AppState &state, QWidget *parent)
     clock->start();
     tick();
     m_firstActivation = true;
+    updateStartBand();
+}
+
+void TForm1::updateStartBand()
+{
+    const QString name = ReadOwnCompany(m_state.ExeDir).name.trimmed();
+    bandFirmendaten->setVisible(name.isEmpty() || name == QLatin1String("0"));
 }
 
 TForm1::~TForm1() = default;
@@ -121,6 +130,12 @@ void TForm1::connectCommands()
     for (QAction *a : {actSearchProject, popSearchProject})
         on(a, &TForm1::cmdSearchProject);
     on(actOptions, &TForm1::cmdOptions);
+    connect(btnFirmendaten, &QPushButton::clicked, this, [this] {
+        runCommand([this] {
+            if (m_state.hub)
+                m_state.hub->showOptions(TfrmOptionen::FirmendatenTab);
+        });
+    });
     on(actOpenItems, &TForm1::cmdOpenItems);
     on(tbOpenItems, &TForm1::cmdOpenItems);
     on(actCalculator, &TForm1::cmdCalculator);

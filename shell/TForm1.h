@@ -16,6 +16,7 @@ class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QMenu;
 class QRadioButton;
@@ -44,6 +45,9 @@ public:
     void disablePasswordChange();
     // Re-checks which windows exist and disables the commands of the others.
     void updateAvailability();
+    // The band that asks for the company data shows while the own company's name
+    // is still the default of a new data set.
+    void updateStartBand();
 
     // Disables (never enables) the commands whose permission flag is not granted.
     void ApplyPermissions();
@@ -150,6 +154,9 @@ public:
     QTableView *lstContacts = nullptr;
     // Over the empty list of a new data set: how to start.
     QLabel *lblEmptyList = nullptr;
+    // Above the list while the company data are missing.
+    QWidget *bandFirmendaten = nullptr;
+    QPushButton *btnFirmendaten = nullptr;
     QMenu *popupMenu = nullptr;
     QLabel *lblStatusAddress = nullptr, *lblStatusClock = nullptr;
     QWidget *quickLaunch = nullptr;

@@ -6,12 +6,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabBar>
@@ -277,9 +279,29 @@ void TForm1::buildQuickLaunch()
 void TForm1::buildList()
 {
     auto *central = new QWidget(this);
-    auto *h = new QHBoxLayout(central);
+    auto *v = new QVBoxLayout(central);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    // Where a new user begins: the company data come first, the documents need them.
+    bandFirmendaten = new QFrame(central);
+    bandFirmendaten->setObjectName(QStringLiteral("bandFirmendaten"));
+    bandFirmendaten->setAutoFillBackground(true);
+    QPalette bandColours = bandFirmendaten->palette();
+    bandColours.setColor(QPalette::Window, QColor(255, 244, 206));
+    bandColours.setColor(QPalette::WindowText, Qt::black);
+    bandFirmendaten->setPalette(bandColours);
+    auto *band = new QHBoxLayout(bandFirmendaten);
+    band->setContentsMargins(8, 4, 8, 4);
+    band->addWidget(new QLabel(QStringLiteral("Bitte tragen Sie zuerst Ihre Firmendaten ein."), bandFirmendaten), 1);
+    btnFirmendaten = new QPushButton(QStringLiteral("&Firmendaten eintragen…"), bandFirmendaten);
+    btnFirmendaten->setObjectName(QStringLiteral("btnFirmendaten"));
+    band->addWidget(btnFirmendaten);
+    bandFirmendaten->setVisible(false);
+    v->addWidget(bandFirmendaten);
+    auto *h = new QHBoxLayout;
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(0);
+    v->addLayout(h, 1);
     buildQuickLaunch();
     h->addWidget(quickLaunch);
 

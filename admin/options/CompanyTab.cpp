@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -64,9 +65,18 @@ void CompanyTab::buildUi()
         if (!m_loading)
             setModified(true);
     });
+    // The company data are typed once: the footer can be filled from them.
+    btnFussUebernehmen = new QPushButton(QStringLiteral("Aus Firmendaten &übernehmen"), grpFirma);
+    btnFussUebernehmen->setObjectName(QStringLiteral("btnFussUebernehmen"));
+    btnFussUebernehmen->setToolTip(QStringLiteral("Füllt den Formularfuß aus Anschrift, Telefon, E-Mail, Bank, IBAN, "
+                                                  "BIC, USt-IdNr., Steuernummer und Handelsregister"));
+    connect(btnFussUebernehmen, &QPushButton::clicked, this, [this] { fillFooterFromSeller(); });
+    auto *footerHead = new QHBoxLayout;
+    footerHead->addWidget(new QLabel(QStringLiteral("Angaben im Formularfuß"), grpFirma), 1);
+    footerHead->addWidget(btnFussUebernehmen);
     auto *firmaLayout = new QVBoxLayout(grpFirma);
     firmaLayout->addLayout(top);
-    firmaLayout->addWidget(new QLabel(QStringLiteral("Angaben im Formularfuß"), grpFirma));
+    firmaLayout->addLayout(footerHead);
     firmaLayout->addWidget(tblFuss);
 
     grpVerkaeufer = new QGroupBox(QStringLiteral("Angaben für die elektronische Rechnung"), this);
@@ -97,6 +107,13 @@ void CompanyTab::buildUi()
     }
     seller->setColumnStretch(1, 1);
     seller->setColumnStretch(3, 1);
+    auto *usedWhere = new QLabel(QStringLiteral("Diese Angaben stehen mit Firmenname und Anschrift in jeder "
+                                                "elektronischen Rechnung (XRechnung, ZUGFeRD) und auf dem GiroCode; "
+                                                "„Aus Firmendaten übernehmen“ setzt sie auch in den Formularfuß."),
+                                 grpVerkaeufer);
+    usedWhere->setObjectName(QStringLiteral("lblVerwendung"));
+    usedWhere->setWordWrap(true);
+    seller->addWidget(usedWhere, 5, 0, 1, 4);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grpFirma);
@@ -125,6 +142,16 @@ void CompanyTab::showData(const CompanyData &d)
     edtEMail->setText(s.email);
     edtTelefon->setText(s.telephone);
     m_loading = false;
+}
+
+void CompanyTab::fillFooterFromSeller()
+{
+    const CompanyData d = value();
+    const QList<FooterRow> footer = OptionsRules::footerFromSeller(d.seller, d.footer);
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 4; ++c)
+            tblFuss->item(r, c)->setText(footer.value(r)[std::size_t(c)]);
+    setModified(true);
 }
 
 void CompanyTab::load()

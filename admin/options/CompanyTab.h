@@ -8,6 +8,7 @@
 class AppState;
 class QGroupBox;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 // The tab "Firmendaten": the own company (name, street, postcode and town, from
@@ -34,12 +35,14 @@ public:
     QGroupBox *grpFirma, *grpVerkaeufer;
     QLineEdit *edtFirmenname, *edtStrasse, *edtPLZ, *edtOrt;
     QTableWidget *tblFuss; // five rows (foot 'a' … 'e'), columns A … D
+    QPushButton *btnFussUebernehmen;
     QLineEdit *edtUStIdNr, *edtSteuernummer, *edtHandelsregister, *edtIBAN, *edtBIC, *edtBank, *edtKontakt,
         *edtEMail, *edtTelefon;
 
 private:
     void buildUi();
     void showData(const CompanyData &data);
+    void fillFooterFromSeller();
 
     AppState &m_state;
     std::unique_ptr<CompanyStore> m_store;

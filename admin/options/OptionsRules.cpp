@@ -292,3 +292,40 @@ QString sellerDataProblems(const SellerData &seller)
 }
 
 } // namespace OptionsRules
+
+QList<std::array<QString, 4>> OptionsRules::footerFromSeller(const SellerData &seller,
+                                                            const QList<std::array<QString, 4>> &old)
+{
+    const auto labelled = [](const char *label, const QString &value) {
+        return value.trimmed().isEmpty() ? QString() : QString::fromUtf8(label) + value.trimmed();
+    };
+    const QString town = (seller.postcode.trimmed() + QLatin1Char(' ') + seller.town.trimmed()).trimmed();
+    const std::array<QStringList, 4> filled = {
+        QStringList{seller.name.trimmed(), seller.street.trimmed(), town},
+        QStringList{labelled("Telefon: ", seller.telephone), labelled("E-Mail: ", seller.email)},
+        QStringList{labelled("Bank: ", seller.bankName), labelled("IBAN: ", seller.iban), labelled("BIC: ", seller.bic),
+                    labelled("Kontoinhaber: ", seller.bankName.trimmed().isEmpty() ? QString() : seller.name)},
+        QStringList{labelled("USt-IdNr.: ", seller.vatId), labelled("Steuernummer: ", seller.taxNumber),
+                    seller.commercialRegister.trimmed()}};
+    // labels this fill writes: an old line with one of them is replaced, not kept
+    static const QStringList written = {"Telefon:", "E-Mail:", "Bank:", "IBAN:", "BIC:", "Kontoinhaber:",
+                                        "USt-IdNr.:", "Steuernummer:", "Amtsgericht:", "Handelsregister:"};
+    const int rows = int(std::max<qsizetype>(old.size(), 5));
+    QList<std::array<QString, 4>> out(rows);
+    for (int c = 0; c < 4; ++c) {
+        QStringList lines;
+        for (const QString &l : filled[std::size_t(c)])
+            if (!l.isEmpty())
+                lines << l;
+        for (int r = 0; c > 0 && r < old.size(); ++r) {
+            const QString l = old[r][std::size_t(c)].trimmed();
+            const bool replaced = std::any_of(written.begin(), written.end(),
+                                              [&](const QString &w) { return l.startsWith(w); });
+            if (!l.isEmpty() && !l.contains(QStringLiteral("[bitte eintragen]")) && !replaced && !lines.contains(l))
+                lines << l;
+        }
+        for (int r = 0; r < rows; ++r)
+            out[r][std::size_t(c)] = lines.value(r);
+    }
+    return out;
+}

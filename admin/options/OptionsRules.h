@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
 
 struct SellerData;
@@ -114,5 +115,11 @@ VatIdState checkVatId(const QString &vatId);
 // What the user is told about the seller data that look wrong (IBAN, VAT ID),
 // one paragraph each; empty when nothing does. The data are stored anyway.
 QString sellerDataProblems(const SellerData &seller);
+// The footer columns filled from the company and seller data: address; telephone
+// and e-mail; bank, IBAN, BIC and account holder; VAT ID, tax number and
+// register. Values not given leave no line; what the user wrote in the old
+// footer beyond these (a web address, the managing director) follows in its
+// column while there is room; the placeholders of a new data set go.
+QList<std::array<QString, 4>> footerFromSeller(const SellerData &seller, const QList<std::array<QString, 4>> &old);
 
 } // namespace OptionsRules

@@ -124,15 +124,15 @@ void TfrmOptionen::applyPermissions()
     company->applyPermissions(m_state.perm(13));
 }
 
-void TfrmOptionen::prepare()
+void TfrmOptionen::prepare(Tab shown)
 {
     if (parentWidget())
         move(parentWidget()->pos() + QPoint(20, 20));
     {
         const QSignalBlocker block(tabs);
-        tabs->setCurrentIndex(AllgemeinTab);
+        tabs->setCurrentIndex(shown);
     }
-    m_lastTab = AllgemeinTab;
+    m_lastTab = shown;
     dunning->resetLevel();
     for (int t = 0; t < 5; ++t)
         page(t)->load();

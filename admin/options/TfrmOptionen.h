@@ -29,9 +29,9 @@ public:
     // Tests stand in for the printers.
     void setPrintSystem(std::unique_ptr<PrintSystem> system);
 
-    // Opening: every tab loaded, the permissions applied, the tab "Allgemein"
-    // shown, everything saved.
-    void prepare();
+    // Opening: every tab loaded, the permissions applied, the tab asked for
+    // ("Allgemein" unless told) shown, everything saved.
+    void prepare(Tab shown = AllgemeinTab);
     bool isModified() const;
     OptionsPage *page(int tab) const;
 

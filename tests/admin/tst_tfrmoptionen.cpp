@@ -249,6 +249,24 @@ void TestTfrmOptionen::companyData()
     QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Warning).size(), 1);
     QVERIFY(env.dialogs().messages().first().startsWith("Die USt-IdNr. \"DE 123 456 789\" ist ungültig: Die Prüfziffer"));
     QVERIFY(!w->company->isModified());
+
+    // The footer filled from the company data: the placeholders go, a line of the
+    // user's own that the data do not cover stays in its column.
+    auto *footer = find<QTableWidget>(w.get(), "tblFuss");
+    footer->item(3, 1)->setText("Internet: www.muster.de");
+    type(find<QLineEdit>(w.get(), "edtTelefon"), "0761 12345");
+    type(find<QLineEdit>(w.get(), "edtBank"), "Sparkasse Freiburg");
+    find<QPushButton>(w.get(), "btnFussUebernehmen")->click();
+    QVERIFY(w->company->isModified());
+    apply->click();
+    QStringList rows;
+    for (int r = 0; r < 5; ++r)
+        rows << env.column(QStringLiteral("SELECT A || '|' || B || '|' || C || '|' || D FROM foot WHERE X='%1'")
+                               .arg(QChar('a' + r)))
+                    .value(0);
+    QCOMPARE(rows, QStringList({"Muster GmbH|Telefon: 0761 12345|Bank: Sparkasse Freiburg|USt-IdNr.: DE 123 456 789",
+                                "Hauptstr. 1|Internet: www.muster.de|IBAN: DE02120300000000202051|",
+                                "12345 Musterstadt||Kontoinhaber: Muster GmbH|", "|||", "|||"}));
 }
 
 void TestTfrmOptionen::printSettings()

@@ -37,6 +37,7 @@ public:
     void showCalendar() override { opened << QStringLiteral("calendar"); }
     void showGame() override { opened << QStringLiteral("game"); }
     void showDataMaintenance() override { opened << QStringLiteral("maintenance"); }
+    void showOptions(int tab) override { opened << QStringLiteral("options %1").arg(tab); }
     void editContact(qint64 id, bool company, bool editable) override
     {
         edited << QStringLiteral("%1/%2/%3").arg(id).arg(company).arg(editable);
@@ -122,6 +123,16 @@ void TestMainWindow::startsWithDefaults()
     env.exec("INSERT INTO name (IDN, VName, NName, St) VALUES (1, 'Eva', 'Muster', '1')");
     w.LoadContactList();
     QVERIFY(w.lblEmptyList->isHidden());
+    // the band asks for the company data first and leads to them; it goes once they are there
+    QVERIFY(!w.bandFirmendaten->isHidden());
+    CountingHub hub;
+    env.state().hub = &hub;
+    w.btnFirmendaten->click();
+    QCOMPARE(hub.opened, QStringList{"options 3"});
+    WriteOwnCompany(env.home(), "Halvard GmbH", "Hafenstraße 1", "20457", "Hamburg");
+    w.updateStartBand();
+    QVERIFY(w.bandFirmendaten->isHidden());
+    env.state().hub = nullptr;
 }
 
 void TestMainWindow::registryRestoreStopsAtMissingValue()
