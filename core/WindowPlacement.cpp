@@ -2,10 +2,15 @@
 
 #include "Settings.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollArea>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -67,6 +72,46 @@ QSize LargestStartSize(const QWidget *window)
 void ResizeWithinScreen(QWidget *window, QSize wished)
 {
     window->resize(wished.boundedTo(LargestStartSize(window)));
+}
+
+void KeepInsideScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::screenAt(window->pos());
+    if (!screen)
+        screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = window->size() + QSize(FrameWidth, TitleHeight + FrameWidth / 2);
+    QPoint p = window->pos();
+    // Qt places a dialog over its parent itself; other windows nobody placed would
+    // be left to the window manager, which may put them anywhere.
+    if (!window->testAttribute(Qt::WA_Moved) && !qobject_cast<QDialog *>(window)) {
+        const QWidget *over = window->parentWidget() ? window->parentWidget()->window() : QApplication::activeWindow();
+        const QRect around = over && over != window && over->isVisible() ? over->frameGeometry() : area;
+        p = around.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    }
+    p.setX(std::clamp(p.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
+    p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+    if (p != window->pos())
+        window->move(p);
+}
+
+void WindowsInsideScreen::installOnApplication()
+{
+    qApp->installEventFilter(this);
+}
+
+bool WindowsInsideScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto *w = static_cast<QWidget *>(watched);
+        const Qt::WindowType type = w->windowType();
+        if (w->isWindow()
+            && (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool || type == Qt::SplashScreen))
+            KeepInsideScreen(w);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QScrollArea *Scrollable(QWidget *content)

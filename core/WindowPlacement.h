@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -27,6 +28,22 @@ void SaveWindowPosition(const QWidget *window, const QString &prefix);
 QSize LargestStartSize(const QWidget *window);
 // Resizes to the wished size, shrunk to LargestStartSize where the screen is smaller.
 void ResizeWithinScreen(QWidget *window, QSize wished);
+// Moves a window about to be shown so that it lies inside the screen it opens on,
+// title bar and frame included. A window nobody placed is centred over the window
+// it belongs to (or the active one, else the screen) first.
+void KeepInsideScreen(QWidget *window);
+
+// Does KeepInsideScreen for every window of the application as it is shown.
+class WindowsInsideScreen : public QObject
+{
+public:
+    using QObject::QObject;
+    void installOnApplication();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
 // The content in a frameless scroll area that follows the window's size, so a page
 // taller than a small screen scrolls inside the window instead of growing it.
 QScrollArea *Scrollable(QWidget *content);

@@ -18,6 +18,7 @@
 #include "TForm1.h"
 #include "TfrmLogin.h"
 #include "TfrmStartinfo.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -71,6 +72,9 @@ int RunOrvella(int argc, char *argv[])
     // No field takes control characters, typed or pasted.
     ControlCharacterGuard controlCharacters(dialogs);
     controlCharacters.installOnApplication();
+    // Every window opens inside its screen, however small.
+    WindowsInsideScreen onScreen;
+    onScreen.installOnApplication();
     QString exeDir;
     Database db;
     try {

@@ -20,7 +20,8 @@
 #include <QtTest>
 
 // Every window fits a 1366 × 768 laptop screen with a 40-pixel panel: the size it
-// starts with and the least its layout needs, title bar included.
+// starts with and the least its layout needs, title bar included; and it opens
+// inside that screen, wherever it was last or would be put.
 class TestWindowSizes : public QObject
 {
     Q_OBJECT
@@ -66,6 +67,32 @@ void TestWindowSizes::everyWindowFitsALaptop()
     }
     QVERIFY2(tooLarge.isEmpty(), qPrintable(tooLarge.join(QStringLiteral("; "))));
     QVERIFY2(checked >= 12, qPrintable(QString::number(checked)));
+
+    // Shown, each lies inside the screen with its title bar and frame, also the
+    // main window last closed at the screen's lower right corner.
+    WindowsInsideScreen onScreen;
+    onScreen.installOnApplication();
+    main.move(1300, 700);
+    main.show();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QStringList outside;
+    for (QWidget *w : all) {
+        if (!w->isWindow() || qobject_cast<QMenu *>(w) || w->windowType() == Qt::ToolTip
+            || w->windowType() == Qt::Popup || w->inherits("QComboBoxPrivateContainer") || w->inherits("QCalendarPopup"))
+            continue;
+        w->show();
+        const QRect frame(w->pos(), w->size() + QSize(16, 48));
+        if (!area.contains(frame))
+            outside << QStringLiteral("%1 at %2,%3 %4x%5")
+                           .arg(w->metaObject()->className())
+                           .arg(frame.x())
+                           .arg(frame.y())
+                           .arg(frame.width())
+                           .arg(frame.height());
+        if (w != &main)
+            w->hide();
+    }
+    QVERIFY2(outside.isEmpty(), qPrintable(outside.join(QStringLiteral("; "))));
 }
 
 // The screen is a laptop's: 1366 × 768 less a 40-pixel panel.
