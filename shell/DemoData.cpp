@@ -2,12 +2,14 @@
 
 #include "AppState.h"
 #include "ArticleStore.h"
+#include "CompanyStore.h"
 #include "ContactStore.h"
 #include "Database.h"
 #include "Errors.h"
 #include "DocumentStore.h"
 #include "ExtendedDataStore.h"
 #include "Formats.h"
+#include "OptionsRules.h"
 #include "ProjectStore.h"
 #include "Settings.h"
 #include "SqlQuery.h"
@@ -187,8 +189,22 @@ bool fill(AppState &state)
         return false;
     Database &db = state.db;
     Transaction all(db);
-    WriteOwnCompany(state.ExeDir, QStringLiteral("Schreinerei Lindner GmbH"), QStringLiteral("Werkstraße 12"),
-                    QStringLiteral("79110"), QStringLiteral("Freiburg"));
+    // An invented company, but one whose invoices a reader and an e-invoice validator accept.
+    CompanyData company;
+    company.name = QStringLiteral("Schreinerei Lindner GmbH");
+    company.street = QStringLiteral("Werkstraße 12");
+    company.postcode = QStringLiteral("79110");
+    company.town = QStringLiteral("Freiburg");
+    SellerData &seller = company.seller;
+    seller = {company.name, company.street, company.postcode, company.town,
+              QStringLiteral("DE283746194"), QStringLiteral("06471/123/45678"),
+              QStringLiteral("Amtsgericht Freiburg HRB 712345"), QStringLiteral("DE86680501010047110815"),
+              QStringLiteral("MUSTDE66XXX"), QStringLiteral("Musterbank Freiburg"), QStringLiteral("Anna Lindner"),
+              QStringLiteral("info@schreinerei-lindner.example"), QStringLiteral("0761 4711-0")};
+    company.footer = OptionsRules::footerFromSeller(seller, {});
+    company.footer[3][1] = QStringLiteral("www.schreinerei-lindner.example");
+    company.footer[3][3] = QStringLiteral("Geschäftsführerin: Anna Lindner");
+    CompanyStore(db, state.ExeDir).save(company);
 
     ContactStore contactsStore(db, state.dmCommon);
     ExtendedDataStore extended(db, state.DataDir);
@@ -311,43 +327,39 @@ bool fill(AppState &state)
         return doc.number;
     };
 
-    // 1: a terrace for the restaurant: quotation, order, delivery note, open invoice.
+    // Three projects, the oldest first; every document is saved in the order of its
+    // date, so the numbers of each kind follow the dates.
+    const ProjectValue windows = newProject(8, QStringLiteral("Fenster Altbau"), 120);
+    const ProjectValue workshop = newProject(0, QStringLiteral("Werkstatteinrichtung"), 90);
     const ProjectValue terrace = newProject(3, QStringLiteral("Terrasse Biergarten"), 60);
+
+    // Windows for Dr. Meier: an invoice paid in full, a later one overdue and dunned.
+    Document paidInvoice = makeDocument(DocumentKind::Rechnung, windows, {{17, "1"}, {18, "4"}, {19, "3"}}, 100);
+    const qint64 paidNumber = save(paidInvoice);
+    // The workshop for the car dealer: an invoice part-paid, a credit note against it.
+    Document partInvoice = makeDocument(DocumentKind::Rechnung, workshop,
+                                        {{2, "6"}, {3, "10"}, {5, "4"}, {11, "16"}, {10, "32"}}, 75);
+    const qint64 partNumber = save(partInvoice);
+    Document overdue = makeDocument(DocumentKind::Rechnung, windows, {{10, "3"}, {12, "1"}, {19, "2"}}, 70);
+    const qint64 overdueNumber = save(overdue);
+    bookPayment(db, paidNumber, Amount::fromText(paidInvoice.totals.gross().remove(currency).trimmed()), day(85),
+                QStringLiteral("Zahlungseingang"));
+    bookPayment(db, partNumber, Amount::fromUnits(2000), day(40), QStringLiteral("Abschlag Überweisung"));
+
+    // A terrace for the restaurant: quotation, order, delivery note, open invoice.
     const QList<Line> terraceLines = {{4, "42"}, {1, "12"}, {5, "3"}, {8, "2"}, {10, "24"}, {12, "1"}};
     Document quote = makeDocument(DocumentKind::Angebot, terrace, terraceLines, 58);
     addDiscount(quote, QStringLiteral("Rabatt für Stammkunden"), QStringLiteral("3,00"));
     quote.lines.discountLast(quote.skontoPercent);
     Totals::compute(quote.lines, quote.totals, rates, currency);
     save(quote);
-    for (DocumentKind kind : {DocumentKind::Auftrag, DocumentKind::Lieferschein}) {
-        Document d = makeDocument(kind, terrace, terraceLines, kind == DocumentKind::Auftrag ? 50 : 20);
-        save(d);
-    }
-    Document openInvoice = makeDocument(DocumentKind::Rechnung, terrace, terraceLines, 18);
-    openInvoice.skontoText = QStringLiteral("Bei Zahlung innerhalb von 8 Tagen");
-    openInvoice.skontoPercent = QStringLiteral("2,00");
-    save(openInvoice);
+    Document order = makeDocument(DocumentKind::Auftrag, terrace, terraceLines, 50);
+    save(order);
 
-    // 2: a workshop for the car dealer: invoice part-paid, a credit note against it.
-    const ProjectValue workshop = newProject(0, QStringLiteral("Werkstatteinrichtung"), 90);
-    Document partInvoice = makeDocument(DocumentKind::Rechnung, workshop,
-                                        {{2, "6"}, {3, "10"}, {5, "4"}, {11, "16"}, {10, "32"}}, 75);
-    const qint64 partNumber = save(partInvoice);
-    bookPayment(db, partNumber, Amount::fromUnits(2000), day(40), QStringLiteral("Abschlag Überweisung"));
     Document credit = makeDocument(DocumentKind::Gutschrift, workshop, {{3, "2"}}, 35);
     credit.invoiceNumber = partNumber;
     save(credit);
-    Document ablage = makeDocument(DocumentKind::Ablage, workshop, {{17, "1"}, {18, "6"}}, 10);
-    save(ablage);
 
-    // 3: windows for Dr. Meier: invoice paid in full; an older overdue invoice dunned.
-    const ProjectValue windows = newProject(8, QStringLiteral("Fenster Altbau"), 120);
-    Document paidInvoice = makeDocument(DocumentKind::Rechnung, windows, {{17, "1"}, {18, "4"}, {19, "3"}}, 100);
-    const qint64 paidNumber = save(paidInvoice);
-    bookPayment(db, paidNumber, Amount::fromText(paidInvoice.totals.gross().remove(currency).trimmed()), day(85),
-                QStringLiteral("Zahlungseingang"));
-    Document overdue = makeDocument(DocumentKind::Rechnung, windows, {{10, "3"}, {12, "1"}, {19, "2"}}, 70);
-    const qint64 overdueNumber = save(overdue);
     Document letter(DocumentKind::Mahnung, currency);
     letter.number = state.dmCommon.GetNextBelegNr(NumberRange::Mahnung);
     letter.invoiceNumber = overdueNumber;
@@ -364,6 +376,15 @@ bool fill(AppState &state)
                               .arg(PadNumber(overdueNumber), overdue.date, overdue.totals.gross()),
                           QString(), QStringLiteral("Mit freundlichen Grüßen")};
     documents.insertDunningLetter(letter);
+
+    Document delivery = makeDocument(DocumentKind::Lieferschein, terrace, terraceLines, 20);
+    save(delivery);
+    Document openInvoice = makeDocument(DocumentKind::Rechnung, terrace, terraceLines, 18);
+    openInvoice.skontoText = QStringLiteral("Bei Zahlung innerhalb von 8 Tagen");
+    openInvoice.skontoPercent = QStringLiteral("2,00");
+    save(openInvoice);
+    Document ablage = makeDocument(DocumentKind::Ablage, workshop, {{17, "1"}, {18, "6"}}, 10);
+    save(ablage);
 
     all.commit();
     return true;

@@ -1,5 +1,8 @@
 #include "DemoData.h"
 #include "DocumentStore.h"
+#include "Formats.h"
+#include "OptionsRules.h"
+#include "SellerData.h"
 #include "Settings.h"
 #include "TestEnv.h"
 
@@ -45,6 +48,16 @@ void TestDemoData::fillsAnEmptyDataSet()
         QCOMPARE(loaded.document.totals.gross(), Amount::fromText(gross).toText() + QStringLiteral(" €"));
     }
     QCOMPARE(ReadOwnCompany(env.home()).line, QStringLiteral("Schreinerei Lindner GmbH - Werkstraße 12 - 79110 Freiburg"));
+    // a complete footer and seller data that pass the checks; invoices numbered in date order
+    const QString footer = env.column("SELECT A || B || C || D FROM foot").join(' ');
+    QVERIFY2(!footer.contains("bitte eintragen") && footer.contains("IBAN: DE86680501010047110815"), qPrintable(footer));
+    QCOMPARE(OptionsRules::sellerDataProblems(ReadSellerData(env.db(), env.home())), QString());
+    for (const QString &table : {"rechnungen", "mahnungen", "projekt"}) {
+        const QString number = table == QLatin1String("projekt") ? "PrNr" : "BelegNr";
+        QCOMPARE(env.scalar(QStringLiteral("SELECT COUNT(*) FROM %1 a, %1 b WHERE a.%2 < b.%2 AND a.Datum > b.Datum")
+                                .arg(table, number)),
+                 "0");
+    }
     QVERIFY(!DemoData::isEmpty(env.state()));
     QVERIFY(env.dialogs().log().isEmpty());
 }
