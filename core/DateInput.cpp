@@ -4,6 +4,7 @@
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpressionValidator>
@@ -20,7 +21,10 @@ DateInput::DateInput(const QDate &initial, QWidget *parent) : QWidget(parent)
     m_edit->setClearButtonEnabled(true);
     m_edit->setMinimumWidth(m_edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00000")) + 30);
     m_pick = new QToolButton(this);
-    m_pick->setText(QStringLiteral("…"));
+    m_pick->setIcon(QIcon::fromTheme(QStringLiteral("x-office-calendar")));
+    if (m_pick->icon().isNull())
+        m_pick->setText(QStringLiteral("…"));
+    m_pick->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
     m_pick->setToolTip(QStringLiteral("Datum im Kalender wählen"));
     m_pick->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(m_pick);
