@@ -484,10 +484,13 @@ void DocumentPage::updateCommands()
         enable(actVerlauf, first && !m_isNew);
     }
     enable(chkPreis, first);
-    enable(cbUebernehmen, write && first);
-    lblUebernehmen->setEnabled(write && first);
+    // Offered once the first row holds anything: a text line first is refused
+    // with its warning when chosen, rather than never offered.
+    const bool firstLine = m_doc.lines.hasFirstLine();
+    enable(cbUebernehmen, write && firstLine);
+    lblUebernehmen->setEnabled(write && firstLine);
     for (QAction *a : takeOverActions)
-        enable(a, write && first);
+        enable(a, write && firstLine);
     // While a page holds unsaved changes its list stays where it is (the credit
     // note's stays open: it has no new command of its own).
     cbNummer->setEnabled(m_clean || credit);
@@ -638,6 +641,13 @@ void DocumentPage::clearPage()
     cbNummer->clear();
     setEditMode(true);
     Q_EMIT modifiedChanged();
+}
+
+void DocumentPage::forgetNumber()
+{
+    if (m_clean)
+        clearPage();
+    m_number = 0;
 }
 
 void DocumentPage::applyPermissions(bool projectsWrite, bool invoicesRead)

@@ -63,6 +63,9 @@ public:
     void dateNewDocument();
     // Empties the page and forgets its number (a project change, a discarded close).
     void clearPage();
+    // The page draws a new number when it is next built. A stored document shown
+    // is emptied with it, so it never turns into a new one under another number.
+    void forgetNumber();
     // Read-only without the write permission; the invoice-like pages are hidden
     // completely without the permission to read them.
     void applyPermissions(bool projectsWrite, bool invoicesRead);

@@ -85,6 +85,11 @@ public:
 
     // A document can be saved and taken over only when its first line has a position.
     bool hasFirstPosition() const { return !cell(1, Pos).isEmpty(); }
+    // The first row holds something, a position or a text line.
+    bool hasFirstLine() const
+    {
+        return !(cell(1, Pos) + cell(1, ArtikelNr) + cell(1, Bezeichnung)).trimmed().isEmpty();
+    }
     bool isArticleLine(int row) const;
     bool isDiscountLine(int row) const;
     // A row without name, quantity, price and discount percentage is a gap.

@@ -64,7 +64,10 @@ bool TakeOverInto(AppState &state, TfrmProjektDetail &window, DocumentPage &sour
     // Taken before the target's question: on the source's own page, saving or
     // discarding changes the page, not what is taken over.
     const Document taken = source.shownDocument();
-    if (!target->askSaveFirst())
+    if (!target->isClean()
+        && state.dialogs.question(QStringLiteral("Der Zielvorgang ist nicht gesichert. Daten gehen verloren!"),
+                                  Dialogs::Buttons::YesCancel, QStringLiteral("Warnung"))
+               != Dialogs::Answer::Yes)
         return false;
 
     Document filled = target->shownDocument();

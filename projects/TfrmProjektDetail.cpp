@@ -181,10 +181,11 @@ void TfrmProjektDetail::buildUi()
     }
     // Printing: the pages' print commands and the bands "Drucktool" and "DruckJob".
     m_printing = new ProjectPrinting(m_state, *this);
-    for (QToolBar *band : {m_printing->tbDrucktool, m_printing->tbDruckJob}) {
-        addToolBar(band);
+    // left to right "Drucktool", "Wordtool", "DruckJob", each where the shown one before it ends
+    insertToolBar(wordBand, m_printing->tbDrucktool);
+    addToolBar(m_printing->tbDruckJob);
+    for (QToolBar *band : {m_printing->tbDrucktool, m_printing->tbDruckJob})
         band->toggleViewAction()->setVisible(false); // shown and hidden through "Ansicht"
-    }
     actDruckTool->setChecked(true);
     actDruckJob->setChecked(true);
     connect(actDruckTool, &QAction::toggled, m_printing->tbDrucktool, &QWidget::setVisible);

@@ -263,11 +263,9 @@ void TfrmProjektSuche::search()
     clearDetail();
     m_results->setRows({});
     m_results->setRows(m_store.search(grpSuche->criteria()));
-    if (m_results->rowCount() == 0) {
-        m_state.dialogs.information(QStringLiteral("Es wurden keine passenden Einträge gefunden."));
-        return;
-    }
-    tblResults->selectRow(0);
+    // no match: the list stays empty, without a message
+    if (m_results->rowCount() > 0)
+        tblResults->selectRow(0);
 }
 
 void TfrmProjektSuche::showDetail(int row)
@@ -341,8 +339,12 @@ void TfrmProjektSuche::openSelected()
     if (!row.kind) {
         w.showPage(TfrmProjektDetail::ProjektPage);
     } else {
-        if (row.kind->isDunningLetter())
+        if (row.kind->isDunningLetter()) {
+            // the invoice page starts anew when it is next shown
+            if (DocumentPage *invoices = w.documentPage(DocumentKind::Rechnung))
+                invoices->forgetNumber();
             w.dunningPage()->openDocument(row.number);
+        }
         else
             w.documentPage(*row.kind)->openDocument(row.number);
         w.showPage(pageOf(row.kind));

@@ -87,13 +87,12 @@ void TestProjectSearchWindow::openAnInvoice()
     QCOMPARE(w.grpSuche->cbVorgangsart->currentText(), QStringLiteral("Rechnung"));
     QCOMPARE(w.grpSuche->cbKundennummer->itemText(0), QStringLiteral("000010"));
     QVERIFY(!s.f.searchButton);
-    // A search that finds nothing says so.
+    // A search that finds nothing leaves the list empty, without a word.
     w.grpSuche->edtName->setText(QStringLiteral("O'Muster"));
     w.btnSuchen->click();
     QCOMPARE(w.tblResults->model()->rowCount(), 0);
     QVERIFY(!w.btnOK->isEnabled());
-    QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Information),
-             QStringList{"Es wurden keine passenden Einträge gefunden."});
+    QVERIFY(env.dialogs().log().isEmpty());
     w.grpSuche->edtName->setText(QStringLiteral("Muster"));
     w.btnSuchen->click();
     QCOMPARE(column(w.tblResults, ProjectSearchModel::Vorgang), QStringList({"Rechnung 000002", "Rechnung 000001"}));
@@ -116,6 +115,23 @@ void TestProjectSearchWindow::openAnInvoice()
     // the quotation of project 2 is gone with the project change
     QCOMPARE(s.f.page(DocumentKind::Angebot)->document().lines.cell(1, LineList::Bezeichnung), QString());
     QVERIFY(!w.isVisible());
+
+    // Opening a dunning letter sets the invoice page's number to 0: it draws anew.
+    Document letter(DocumentKind::Mahnung);
+    letter.number = 1;
+    letter.invoiceNumber = 1;
+    letter.projectNumber = 1;
+    letter.dunningLevel = 1;
+    letter.date = DateToStr(QDate::currentDate());
+    letter.letterLines = {QStringLiteral("Sehr geehrte Damen und Herren,")};
+    QVERIFY(DocumentStore(env.db(), env.dialogs()).insertDunningLetter(letter));
+    w.prepare(TfrmProjektDetail::MahnungPage, 1);
+    w.grpSuche->edtName->clear();
+    w.btnSuchen->click();
+    QCOMPARE(column(w.tblResults, ProjectSearchModel::Vorgang), QStringList{"Mahnung 000001"});
+    w.btnOK->click();
+    QCOMPARE(d.currentPage(), int(TfrmProjektDetail::MahnungPage));
+    QCOMPARE(invoice->currentNumber(), qint64(0));
 }
 
 void TestProjectSearchWindow::typedPeriod_data()

@@ -76,8 +76,7 @@ QAction *takeOverAction(DocumentPage *page, const QString &target)
     return page->findChild<QAction *>(QStringLiteral("actTakeOverInto") + target);
 }
 
-const QString SaveQuestion =
-    QStringLiteral("Daten wurden verändert aber nicht gesichert.Wollen Sie diese Daten jetz speichern? ");
+const QString TargetQuestion = QStringLiteral("Der Zielvorgang ist nicht gesichert. Daten gehen verloren!");
 
 } // namespace
 
@@ -178,9 +177,8 @@ void TestTakeOver::saveQuestionBeforeTakeOver_data()
     QTest::addColumn<int>("storedOrders"); // afterwards
     QTest::addColumn<QString>("shownLine"); // first line of the order page afterwards
     QTest::addColumn<qint64>("number");
-    QTest::newRow("Yes saves the order, then takes over") << int(Dialogs::Answer::Yes) << true << 1 << "Brett" << qint64(2);
-    QTest::newRow("Yes whose save refuses stops") << int(Dialogs::Answer::Yes) << false << 0 << "" << qint64(1);
-    QTest::newRow("No discards the order") << int(Dialogs::Answer::No) << true << 0 << "Brett" << qint64(1);
+    QTest::newRow("Yes lets the order go") << int(Dialogs::Answer::Yes) << true << 0 << "Brett" << qint64(1);
+    QTest::newRow("Yes, only a name typed") << int(Dialogs::Answer::Yes) << false << 0 << "Brett" << qint64(1);
     QTest::newRow("Cancel stops") << int(Dialogs::Answer::Cancel) << true << 0 << "Offen" << qint64(1);
 }
 
@@ -213,7 +211,7 @@ void TestTakeOver::saveQuestionBeforeTakeOver()
     env.dialogs().answer(Dialogs::Answer(answer));
     Q_EMIT quote->cbUebernehmen->activated(1); // "Auftrag"
     QCOMPARE(quote->cbUebernehmen->currentIndex(), -1);
-    QCOMPARE(env.dialogs().questions(), QStringList{SaveQuestion});
+    QCOMPARE(env.dialogs().questions(), QStringList{TargetQuestion});
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM auftraege"), QString::number(storedOrders));
     QCOMPARE(order->document().lines.cell(1, LineList::Bezeichnung), shownLine);
     QCOMPARE(order->currentNumber(), number);
@@ -225,12 +223,18 @@ void TestTakeOver::saveQuestionBeforeTakeOver()
         QCOMPARE(env.scalar(QStringLiteral("SELECT COUNT(*) FROM auftraege WHERE BelegNr=%1").arg(number)), "0");
     }
     // What was typed stays unless the user let it go.
-    QCOMPARE(order->edtName->text(), answer == int(Dialogs::Answer::Cancel) || !withLines
-                                         ? QStringLiteral("Getippt")
-                                         : QStringLiteral("Muster GmbH"));
-    if (!withLines)
-        QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Warning),
-                 QStringList{"Es konnte nicht gespeichert werden weil keine Artikel eingetragen sind!"});
+    QCOMPARE(order->edtName->text(), answer == int(Dialogs::Answer::Cancel) ? QStringLiteral("Getippt")
+                                                                           : QStringLiteral("Muster GmbH"));
+
+    // A source whose first row is a text line is offered, and refused with the warning.
+    f.detail->showPage(TfrmProjektDetail::AngebotPage);
+    quote->document().lines.setCell(1, LineList::Pos, QString());
+    quote->documentChanged();
+    QVERIFY(quote->cbUebernehmen->isEnabled());
+    env.dialogs().answer(Dialogs::Answer::Yes);
+    Q_EMIT quote->cbUebernehmen->activated(1);
+    QCOMPARE(env.dialogs().texts(ScriptedDialogs::Kind::Warning).value(0),
+             "Es sind keine Daten vorhanden. Vorgang wurde abgebrochen!");
 }
 
 void TestTakeOver::invoiceIntoCreditNote()
@@ -285,8 +289,8 @@ void TestTakeOver::invoiceIntoCreditNote()
     // Changes to a stored invoice are saved before it becomes a credit note.
     invoice->cmdChange();
     addArticle(invoice, "Nachtrag", "1", "10,00");
-    QCOMPARE(take({Dialogs::Answer::Yes, Dialogs::Answer::Yes, Dialogs::Answer::No}),
-             QStringList({paid, saveFirst, SaveQuestion}));
+    QCOMPARE(take({Dialogs::Answer::Yes, Dialogs::Answer::Yes, Dialogs::Answer::Cancel}),
+             QStringList({paid, saveFirst, TargetQuestion}));
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenartikel WHERE BelegNr=1"), QStringLiteral("2"));
 }
 

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QToolBar>
 #include <QtTest>
 
 namespace {
@@ -112,9 +113,28 @@ void TestWordTool::exportsWhatThePageShows()
     QVERIFY(env.dialogs().texts(ScriptedDialogs::Kind::Warning).first().contains(env.path("Allgemein")));
     QCOMPARE(opened.size(), 1);
 
+    // the bands stand "Drucktool", "Wordtool", "DruckJob" from the left, each
+    // where the shown one before it ends
+    const auto bandsFromLeft = [&] {
+        QCoreApplication::processEvents();
+        QList<QToolBar *> bands;
+        for (QToolBar *b : detail->findChildren<QToolBar *>())
+            if (b->isVisible() && b->objectName() != QLatin1String("toolBar"))
+                bands << b;
+        std::sort(bands.begin(), bands.end(), [](QToolBar *a, QToolBar *b) { return a->x() < b->x(); });
+        QStringList out;
+        for (int i = 0; i < bands.size(); ++i) {
+            out << bands[i]->windowTitle();
+            if (i > 0 && bands[i]->y() == bands[i - 1]->y() && bands[i]->x() < bands[i - 1]->geometry().right())
+                out << "overlaps";
+        }
+        return out;
+    };
+    QCOMPARE(bandsFromLeft(), QStringList({"Drucktool", "Wordtool", "DruckJob"}));
     // the band hidden by the user stays hidden in the next window
     detail->actWordTool->trigger();
     QVERIFY(!band->isVisible());
+    QCOMPARE(bandsFromLeft(), QStringList({"Drucktool", "DruckJob"}));
     page->setClean(true);
     QVERIFY(detail->close());
     QCOMPARE(UserSettings().readBool("WordTool"), std::optional<bool>(false));
