@@ -184,8 +184,12 @@ void GeneralTab::buildUi()
 void GeneralTab::load()
 {
     {
+        // Read before the printer tab writes a missing print origin: without one
+        // the box shows unticked.
+        const UserSettings settings;
+        const bool originStored = settings.readInt(QStringLiteral("SHLeft")) && settings.readInt(QStringLiteral("SHTop"));
         const QSignalBlocker block(chkAutostart);
-        chkAutostart->setChecked(!ReadAutostartEntry().isEmpty());
+        chkAutostart->setChecked(originStored && !ReadAutostartEntry().isEmpty());
     }
     edtUSt->clear();
     loadRates();

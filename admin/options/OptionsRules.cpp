@@ -114,7 +114,7 @@ QString rateInUseQuestion(Amount rate, const VatUsage &usage)
 
 QString marginText(int slider)
 {
-    return Amount::fromRaw(qint64(slider) * 1000).toPlainText().remove(QRegularExpression(QStringLiteral(",?0+$")));
+    return QString::number(qRound(slider / 10.0));
 }
 
 std::optional<int> typedMargin(const QString &label, const QString &typed, int min, int max)

@@ -64,7 +64,7 @@ inline int shLeftOf(int slider) { return slider - 50; }
 inline int topSliderOf(int shTop) { return 550 - shTop; }
 inline int shTopOf(int slider) { return 550 - slider; }
 // A slider value (tenths of a millimetre) as the field beside it shows it, in
-// millimetres: "25", "25,5".
+// whole millimetres, rounded: "25", "26" for 255.
 QString marginText(int slider);
 // The slider value for the millimetres typed into the field beside it; no value
 // for an empty field. Throws ConversionError for text that is no margin of the

@@ -103,7 +103,7 @@ void TestOptionsRules::shownValues()
     // Slider values in tenths of a millimetre; the defaults 200/100 are 25 mm and 45 mm.
     QCOMPARE(QStringList({marginText(leftSliderOf(200)), marginText(topSliderOf(100)), marginText(255),
                           marginText(0), marginText(500)}),
-             QStringList({"25", "45", "25,5", "0", "50"}));
+             QStringList({"25", "45", "26", "0", "50"}));
     QCOMPARE(shLeftOf(300), 250);
     QCOMPARE(shTopOf(topSliderOf(-37)), -37);
     const QStringList grades = sizeGradeEntries();

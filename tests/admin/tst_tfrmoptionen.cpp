@@ -207,6 +207,13 @@ void TestTfrmOptionen::startNumbersCurrencyAutostart()
     QCOMPARE(ReadAutostartEntry(), env.home() + "Sentry");
     w->prepare();
     QVERIFY(autostart->isChecked());
+    // without a stored print origin the box shows unticked (the origin's defaults are written)
+    UserSettings().remove("SHLeft");
+    w->prepare();
+    QVERIFY(!autostart->isChecked());
+    QCOMPARE(UserSettings().readInt("SHLeft"), std::optional<int>(200));
+    w->prepare();
+    QVERIFY(autostart->isChecked());
     autostart->click();
     QCOMPARE(ReadAutostartEntry(), QString());
 }
