@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -106,6 +107,7 @@ void TfrmBenutzer::buildUi()
     memBeschreibung = new QPlainTextEdit(users);
     memBeschreibung->setObjectName(QStringLiteral("memBeschreibung"));
     memBeschreibung->setTabChangesFocus(true);
+    memBeschreibung->installEventFilter(this);
     memBeschreibung->setFixedHeight(memBeschreibung->fontMetrics().lineSpacing() * 2 + 14);
     auto *userGrid = new QGridLayout(users);
     userGrid->addWidget(lstBenutzer, 0, 0, 6, 1);
@@ -324,13 +326,28 @@ void TfrmBenutzer::nameEdited(int row)
         appendEmptyRow();
 }
 
+bool TfrmBenutzer::eventFilter(QObject *watched, QEvent *event)
+{
+    // On the third line every key but backspace is refused, so the description
+    // keeps two lines; moving on with Tab stays possible.
+    if (watched == memBeschreibung && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (memBeschreibung->textCursor().blockNumber() >= 2 && key != Qt::Key_Backspace && key != Qt::Key_Tab
+            && key != Qt::Key_Backtab)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void TfrmBenutzer::descriptionChanged()
 {
     const int row = current();
     if (row < 0)
         return;
-    // at most two lines: a third one is taken back
-    if (memBeschreibung->document()->blockCount() > 2) {
+    // at most two lines: what reaches a third one (a paste) is taken back; an
+    // empty third line is where the caret stands after the second line break
+    const QTextDocument *text = memBeschreibung->document();
+    if (text->blockCount() > 3 || (text->blockCount() == 3 && !text->lastBlock().text().isEmpty())) {
         const QSignalBlocker block(memBeschreibung);
         memBeschreibung->setPlainText(m_description);
         memBeschreibung->moveCursor(QTextCursor::End);

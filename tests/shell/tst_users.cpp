@@ -307,13 +307,21 @@ void TestUsers::createChangeDelete()
     setBox(w, 5, false);
     for (int n : {6, 7, 8, 9, 10, 11, 12, 13})
         QVERIFY(!w.chkPerm[std::size_t(n)]->isEnabled());
-    w.memBeschreibung->setPlainText("Lager");
+    // the description keeps two lines: on a third one only backspace counts
+    w.memBeschreibung->clear();
+    QTest::keyClicks(w.memBeschreibung, "Lager");
+    QTest::keyClick(w.memBeschreibung, Qt::Key_Return);
+    QTest::keyClicks(w.memBeschreibung, "Halle 2");
+    QTest::keyClick(w.memBeschreibung, Qt::Key_Return);
+    QTest::keyClicks(w.memBeschreibung, "x");
+    QCOMPARE(w.memBeschreibung->toPlainText(), "Lager\nHalle 2\n");
+    QTest::keyClick(w.memBeschreibung, Qt::Key_Backspace);
     w.edtPasswort->setText("neu");
     w.edtPasswortWiederholen->setText("neu");
     w.lstBenutzer->setCurrentRow(0);
     w.btnOK->click();
     QVERIFY(!w.isVisible());
-    QCOMPARE(users(env).value(1), QStringLiteral("2|Neil|Lager|JJNNNNNNNNNNNNJJ"));
+    QCOMPARE(users(env).value(1), QStringLiteral("2|Neil|Lager\nHalle 2|JJNNNNNNNNNNNNJJ"));
     QVERIFY(passwordIs(env, 2, "neu"));
     const QString hash = env.scalar("SELECT Pass FROM usr WHERE IDU=2");
 
