@@ -189,9 +189,16 @@ QStringList previewLines(const QStringList &templateLines)
     sample.invoiceNumber = PadNumber(1);
     sample.amount = QStringLiteral("1336,54 €");
     sample.invoiceDate = QStringLiteral("29.07.2003");
+    // The salutation placeholders show fixed samples, not what the letter's rules
+    // would make of the sample person.
+    static const QRegularExpression anrede1(QStringLiteral("\\[anrede1\\]"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression anrede2(QStringLiteral("\\[anrede2\\]"), QRegularExpression::CaseInsensitiveOption);
     QStringList out;
     for (const QString &line : templateLines)
-        out << DunningRules::fill(line, sample);
+        out << DunningRules::fill(QString(line)
+                                      .replace(anrede1, QStringLiteral("geehrte Frau"))
+                                      .replace(anrede2, QStringLiteral("Frau")),
+                                  sample);
     return out;
 }
 

@@ -125,7 +125,8 @@ void TestOptionsRules::dunningPreview_data()
     QTest::newRow("salutation after Sehr") << "Sehr [SAnrede]" << "Sehr Sehr geehrte Frau Mustermann,";
     QTest::newRow("any case") << "[rnr] [RNR] [RNr]" << "000001 000001 000001";
     QTest::newRow("invoice") << "über [brutto] vom [Datum]" << "über 1336,54 € vom 29.07.2003";
-    QTest::newRow("names") << "[Titel] [VName] [NName], [Anrede2]" << "Dr. Ines Mustermann, Frau Mustermann";
+    QTest::newRow("names") << "[Titel] [VName] [NName], [Anrede2]" << "Dr. Ines Mustermann, Frau";
+    QTest::newRow("salutation parts") << "Sehr [anrede1] [ANREDE2] [NName]," << "Sehr geehrte Frau Frau Mustermann,";
     QTest::newRow("no placeholder") << "Mit freundlichen Grüßen [Unbekannt]" << "Mit freundlichen Grüßen [Unbekannt]";
 }
 
