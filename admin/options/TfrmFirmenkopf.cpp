@@ -105,13 +105,15 @@ void TfrmFirmenkopf::cmdRemove()
 
 void TfrmFirmenkopf::cmdCancel()
 {
-    if (m_fileAtOpening != m_file) {
-        if (m_fileAtOpening.isEmpty()) {
-            clearPicture();
-        } else if (!loadPicture(m_fileAtOpening)) {
+    // The remembered file is loaded again and stays the letterhead, also when it
+    // has gone missing meanwhile (which is said).
+    if (!m_fileAtOpening.isEmpty()) {
+        if (!loadPicture(m_fileAtOpening))
             m_dialogs.error(QStringLiteral("Image nicht gefunden!"));
-        }
         Q_EMIT pictureRestored(m_fileAtOpening);
+    } else if (!m_file.isEmpty()) {
+        clearPicture();
+        Q_EMIT pictureRestored(QString());
     }
     reject();
 }

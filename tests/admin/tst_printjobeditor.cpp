@@ -216,6 +216,13 @@ void TestPrintJobEditor::missingPrinterAndLetterhead()
     find<QPushButton>(&e.editor, "btnFirmenkopf")->click();
     QCOMPARE(whileOpen, other);
     QCOMPARE(file.step("Brief", 1).bmpName, picture);
+    // the remembered file gone: "Abbrechen" says so and keeps it as the letterhead
+    QVERIFY(QFile::remove(picture));
+    QTimer::singleShot(0, [&] { window->btnBildAbbrechen->click(); });
+    find<QPushButton>(&e.editor, "btnFirmenkopf")->click();
+    QCOMPARE(env.dialogs().messages().last(), "Image nicht gefunden!");
+    QCOMPARE(file.step("Brief", 1).bmpName, picture);
+    QVERIFY(print->isChecked());
     QTimer::singleShot(0, [&] {
         window->cmdRemove();
         window->btnBildOK->click();
