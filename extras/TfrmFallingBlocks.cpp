@@ -211,11 +211,10 @@ void TfrmFallingBlocks::showEvent(QShowEvent *event)
 void TfrmFallingBlocks::cmdNewGame()
 {
     m_timer.stop();
-    m_score.reset();
+    m_score.newGame();
     lblRemoved->setText(QStringLiteral("0"));
     lblScore->setText(QStringLiteral("0"));
     lblFreeRows->clear();
-    lblLevel->setText(QString::number(m_score.level));
     lblStatus->setText(QStringLiteral("Neues Spiel"));
     btnPause->setText(QStringLiteral("Pause"));
     btnPause->setEnabled(false);
@@ -284,8 +283,8 @@ bool TfrmFallingBlocks::eventFilter(QObject *watched, QEvent *event)
     };
     if (key < Qt::Key_4 || key > Qt::Key_9 || key == Qt::Key_6)
         return QWidget::eventFilter(watched, event);
-    // A paused game stands still: its piece moves only while the timer runs.
-    if (m_board.Playing() && m_timer.isActive())
+    // The keys act while a game runs, paused or not.
+    if (m_board.Playing())
         RunCommand(m_dialogs, moves[key - Qt::Key_4]);
     return true;
 }

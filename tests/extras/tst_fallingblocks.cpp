@@ -335,16 +335,14 @@ void TestFallingBlocks::scoreAndLevel_data()
     QTest::addColumn<int>("level");
     QTest::addColumn<int>("interval");
     QTest::addColumn<int>("points");
-    // points = free rows + 5 × lines per second of interval (to the nearest, halves to even) − 1
-    QTest::newRow("one row at the start") << 0 << 1 << 18 << 0 << 1000 << 18 + 5 - 1;
-    QTest::newRow("four rows at the start") << 0 << 4 << 19 << 0 << 1000 << 19 + 20 - 1;
-    QTest::newRow("after 15 still level 0") << 15 << 2 << 10 << 0 << 1000 << 10 + 10 - 1;
-    QTest::newRow("after 16 level 1") << 16 << 1 << 10 << 1 << 800 << 10 + 6 - 1;
-    QTest::newRow("level 1, two rows: 12.5 to 12") << 20 << 2 << 10 << 1 << 800 << 10 + 12 - 1;
-    QTest::newRow("level 1, three rows: 18.75 to 19") << 30 << 3 << 0 << 1 << 800 << 0 + 19 - 1;
-    QTest::newRow("after 31 level 2") << 31 << 1 << 5 << 2 << 640 << 5 + 8 - 1;
-    QTest::newRow("after 210 level 13") << 210 << 1 << 5 << 13 << 54 << 5 + 93 - 1;
-    QTest::newRow("from 211 level 14") << 500 << 4 << 5 << 14 << 43 << 5 + 465 - 1;
+    // points = free rows + 5 × lines ÷ interval in ms (to the nearest: 0 at every level) − 1
+    QTest::newRow("one row at the start") << 0 << 1 << 18 << 0 << 1000 << 18 - 1;
+    QTest::newRow("four rows at the start") << 0 << 4 << 19 << 0 << 1000 << 19 - 1;
+    QTest::newRow("after 15 still level 0") << 15 << 2 << 10 << 0 << 1000 << 10 - 1;
+    QTest::newRow("after 16 level 1") << 16 << 1 << 10 << 1 << 800 << 10 - 1;
+    QTest::newRow("level 1, three rows, nothing free") << 30 << 3 << 0 << 1 << 800 << -1;
+    QTest::newRow("after 31 level 2") << 31 << 1 << 5 << 2 << 640 << 5 - 1;
+    QTest::newRow("from 211 level 14, four rows: 0.47 to 0") << 500 << 4 << 5 << 14 << 43 << 5 - 1;
 }
 
 void TestFallingBlocks::scoreAndLevel()
@@ -363,8 +361,9 @@ void TestFallingBlocks::scoreAndLevel()
     QCOMPARE(s.interval, interval);
     QCOMPARE(s.removedRows, before + lines);
     QCOMPARE(s.score, 100 + points);
-    s.reset();
-    QCOMPARE(s.interval, 1000);
+    // a new game starts counting anew at the level and speed reached
+    s.newGame();
+    QCOMPARE(QList<int>({s.removedRows, s.score, s.level, s.interval}), QList<int>({0, 0, level, interval}));
 }
 
 void TestFallingBlocks::windowPlaysWithKeysAndTimer()
@@ -400,9 +399,11 @@ void TestFallingBlocks::windowPlaysWithKeysAndTimer()
     keys("7775");
     QCOMPARE(w.lblFreeRows->text(), QStringLiteral("18"));
     QCOMPARE(w.pbFilled->value(), 2);
-    QTest::mouseClick(w.btnPause, Qt::LeftButton); // a paused game stands still
+    QTest::mouseClick(w.btnPause, Qt::LeftButton); // a paused game still takes the keys
     QCOMPARE(w.btnPause->text(), QStringLiteral("Weiter"));
     QTest::keyClick(w.btnPause, '9');
+    QCOMPARE(w.board().PieceX(), 5);
+    QTest::keyClick(w.btnPause, '7');
     QCOMPARE(w.board().PieceX(), 4);
     QTest::mouseClick(w.btnPause, Qt::LeftButton);
     QVERIFY(w.timer().isActive());
@@ -413,7 +414,7 @@ void TestFallingBlocks::windowPlaysWithKeysAndTimer()
     keys("9995");
     keys("99995");
     QCOMPARE(QStringList({w.lblRemoved->text(), w.lblScore->text(), w.lblLevel->text()}),
-             QStringList({"2", QString::number(18 + 10 - 1), "0"}));
+             QStringList({"2", QString::number(18 - 1), "0"}));
 
     // Blocks stacked in the middle until one no longer fits.
     for (int i = 0; i < 12 && w.board().Playing(); ++i)
