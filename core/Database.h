@@ -72,11 +72,15 @@ public:
     void ensureConnected();
     // The server connection broke at the last statement.
     bool connectionLost() const { return m_lost; }
+    // Statements sent to the engine since the data set was opened (benchmarks).
+    quint64 statementsSent() const { return m_statementsSent; }
+    void countStatement() { ++m_statementsSent; }
     // Tests: runs right after a commit reached the engine, where a connection that
     // breaks leaves the outcome unknown to the program.
     void setAfterCommit(std::function<void()> hook) { m_afterCommit = std::move(hook); }
 
 private:
+    quint64 m_statementsSent = 0;
     void openFile(const QString &dataDir);
     void openServer();
     void connect(const QString &path, bool readOnly = false);

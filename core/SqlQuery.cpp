@@ -83,6 +83,7 @@ void SqlQuery::open()
     m_db.ensureConnected();
     const QString sql = text();
     m_query = QSqlQuery(m_db.connection());
+    m_db.countStatement();
     if (!m_query.exec(sql)) {
         const QSqlError why = m_query.lastError();
         m_query = QSqlQuery();
@@ -100,9 +101,16 @@ void SqlQuery::execSql()
     m_db.ensureConnected();
     const QString sql = text();
     QSqlQuery q(m_db.connection());
+    m_db.countStatement();
     if (!q.exec(sql))
         m_db.fail(q.lastError(), sql);
     m_rowsAffected = q.numRowsAffected();
+}
+
+void SqlQuery::insertRows(const QString &head, const QStringList &rows, int perStatement)
+{
+    for (qsizetype from = 0; from < rows.size(); from += perStatement)
+        execSql(head + QStringLiteral(" VALUES ") + rows.mid(from, perStatement).join(QStringLiteral(", ")));
 }
 
 void SqlQuery::first()

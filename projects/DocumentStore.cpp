@@ -277,18 +277,22 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
 
 void DocumentStore::insertLines(SqlQuery &q, const Document &d)
 {
-    const QString table = d.kind.lineTable();
+    // A few statements whatever the line count: over a network every statement
+    // is a round trip.
     const LineList &lines = d.lines;
+    QStringList rows;
     for (int r = 1; r < lines.rowCount(); ++r) {
         const LineList::Row &row = lines.row(r);
-        q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, "
-                                 "Einzelpreis, Betrag, MwSt, Rabatt, RF) VALUES ('%2', %3,%4,%5, %6, "
-                                 "%7, %8, %9, %10, '%11')")
-                      .arg(table, num(d.number), SqlText(row[LineList::Pos]), SqlText(row[LineList::ArtikelNr]),
-                           SqlText(row[LineList::Bezeichnung]), SqlText(row[LineList::Anzahl]),
-                           SqlText(row[LineList::Einzelpreis]), SqlText(row[LineList::Betrag]),
-                           SqlText(row[LineList::MwSt]), SqlText(row[LineList::Rabatt]), num(r)));
+        rows << QStringLiteral("('%1', %2,%3,%4, %5, %6, %7, %8, %9, '%10')")
+                    .arg(num(d.number), SqlText(row[LineList::Pos]), SqlText(row[LineList::ArtikelNr]),
+                         SqlText(row[LineList::Bezeichnung]), SqlText(row[LineList::Anzahl]),
+                         SqlText(row[LineList::Einzelpreis]), SqlText(row[LineList::Betrag]),
+                         SqlText(row[LineList::MwSt]), SqlText(row[LineList::Rabatt]), num(r));
     }
+    q.insertRows(QStringLiteral("INSERT INTO %1 (BelegNr, Pos, ArtikelNr, Bezeichnung, Anzahl, Einzelpreis, Betrag, "
+                                "MwSt, Rabatt, RF)")
+                     .arg(d.kind.lineTable()),
+                 rows);
 }
 
 void DocumentStore::insert(SqlQuery &q, const Document &d)
@@ -309,18 +313,21 @@ void DocumentStore::insert(SqlQuery &q, const Document &d)
     q.execSql(QStringLiteral("INSERT INTO %1 (ScontoText, Sconto, BelegNr) VALUES (%2, %3,'%4')")
                   .arg(kind.extraTable(), SqlText(d.skontoText), SqlText(d.skontoPercent), n));
 
-    const QString address = QStringLiteral("INSERT INTO %1 (BelegNr, Art, Bezeichnung, Name, Strasse, "
-                                           "PLZOrt, Land) VALUES ('%2', %3, 'Bezeichnung', %4, %5, %6, 'Land')");
-    q.execSql(address.arg(kind.addressTable(), n, SqlText(QStringLiteral("Anschrift")), SqlText(d.address.name),
-                          SqlText(d.address.street), SqlText(d.address.postcodeTown)));
+    const QString address = QStringLiteral("('%1', %2, 'Bezeichnung', %3, %4, %5, 'Land')");
+    QStringList addresses = {address.arg(n, SqlText(QStringLiteral("Anschrift")), SqlText(d.address.name),
+                                         SqlText(d.address.street), SqlText(d.address.postcodeTown))};
     if (kind.hasSecondAddress())
-        q.execSql(address.arg(kind.addressTable(), n, SqlText(kind.secondAddressArt()),
-                              SqlText(d.secondAddress.name), SqlText(d.secondAddress.street),
-                              SqlText(d.secondAddress.postcodeTown)));
+        addresses << address.arg(n, SqlText(kind.secondAddressArt()), SqlText(d.secondAddress.name),
+                                 SqlText(d.secondAddress.street), SqlText(d.secondAddress.postcodeTown));
+    q.insertRows(QStringLiteral("INSERT INTO %1 (BelegNr, Art, Bezeichnung, Name, Strasse, PLZOrt, Land)")
+                     .arg(kind.addressTable()),
+                 addresses);
 
+    QStringList texts;
     for (int z = 0; z < Document::TextLineCount; ++z)
-        q.execSql(QStringLiteral("INSERT INTO %1 (BelegNr, Zeile, Style, Text) VALUES ('%2',%3, %4, %5)")
-                      .arg(kind.textTable(), n, num(z + 1), SqlText(d.texts[z].style), SqlText(d.texts[z].text)));
+        texts << QStringLiteral("('%1',%2, %3, %4)")
+                     .arg(n, num(z + 1), SqlText(d.texts[z].style), SqlText(d.texts[z].text));
+    q.insertRows(QStringLiteral("INSERT INTO %1 (BelegNr, Zeile, Style, Text)").arg(kind.textTable()), texts);
 
     const QString gross = sqlAmount(d.totals.gross());
     if (kind.kind() == DocumentKind::Rechnung)
@@ -484,15 +491,17 @@ bool DocumentStore::insertDunningLetter(const Document &letter)
                              "Speicherkennung) VALUES (%1, %2, %3, '%4', %5, %6, '%7', %8, %9)")
                   .arg(n, invoice, level, num(letter.projectNumber), SqlOptional(date), SqlText(letter.projectName),
                        flag(letter.addressLeft), SqlText(letter.ownCompany), SqlOptional(letter.saveToken)));
+    // the lines keep their order through the row ids, given in the order listed
+    QStringList lines;
     for (const QString &line : letter.letterLines)
-        q.execSql(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text) VALUES (%1, %2)").arg(n, SqlText(line)));
-    const QString address = QStringLiteral("INSERT INTO mahnungenanschrift (BelegNr, Art, Bezeichnung, Name, "
-                                           "Strasse, PLZOrt, Land) VALUES (%1, '%2', 'Bezeichnung', %3, %4, %5, "
-                                           "'Land')");
-    q.execSql(address.arg(n, QStringLiteral("A"), SqlText(letter.address.name), SqlText(letter.address.street),
-                          SqlText(letter.address.postcodeTown)));
-    q.execSql(address.arg(n, QStringLiteral("R"), SqlText(letter.secondAddress.name),
-                          SqlText(letter.secondAddress.street), SqlText(letter.secondAddress.postcodeTown)));
+        lines << QStringLiteral("(%1, %2)").arg(n, SqlText(line));
+    q.insertRows(QStringLiteral("INSERT INTO mahnungentext (BelegNr, Text)"), lines);
+    const QString address = QStringLiteral("(%1, '%2', 'Bezeichnung', %3, %4, %5, 'Land')");
+    q.insertRows(QStringLiteral("INSERT INTO mahnungenanschrift (BelegNr, Art, Bezeichnung, Name, Strasse, PLZOrt, Land)"),
+                 {address.arg(n, QStringLiteral("A"), SqlText(letter.address.name), SqlText(letter.address.street),
+                              SqlText(letter.address.postcodeTown)),
+                  address.arg(n, QStringLiteral("R"), SqlText(letter.secondAddress.name),
+                              SqlText(letter.secondAddress.street), SqlText(letter.secondAddress.postcodeTown))});
     q.execSql(QStringLiteral("UPDATE rechnungenop SET MStufe=%1 WHERE RNR='%2' AND (MStufe IS NULL OR MStufe<%1)")
                   .arg(level, invoice));
     DocumentHistory::markIssued(q, DocumentKind::Rechnung, letter.invoiceNumber, DocumentHistory::ByDunning);

@@ -6,6 +6,7 @@
 #include "QueryRows.h"
 #include "SqlQuery.h"
 #include "TestEnv.h"
+#include "Transaction.h"
 #include "Totals.h"
 #include "RefuseWrites.h"
 
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void unsavedNumberLoadsEmpty();
     void numberTakenByAnotherWorkstation();
     void commitCutOffIsSettledByItsToken();
+    void linesAreSentInFewStatements();
 };
 
 void TestDocumentStore::newAndResavedInvoice()
@@ -618,6 +620,42 @@ void TestDocumentStore::commitCutOffIsSettledByItsToken()
     QCOMPARE(store.saveNew(other, next), DocumentStore::SaveResult::Saved);
     QVERIFY(other.saveToken != d.saveToken);
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungen"), "2");
+}
+
+// The rows of a save travel in a few statements whatever their number; a row the
+// engine refuses leaves none of its batch behind.
+void TestDocumentStore::linesAreSentInFewStatements()
+{
+    TestEnv env;
+    DocumentStore store(env.db(), env.dialogs());
+    QStringList rows;
+    for (int i = 1; i <= 1001; ++i)
+        rows << QStringLiteral("%1|B-%1|Brett 'Nr. %1'|1|2,50|19,00 %").arg(i);
+    const auto statementsOf = [&](Document d) {
+        const quint64 before = env.db().statementsSent();
+        if (store.save(d) != DocumentStore::SaveResult::Saved)
+            return quint64(999);
+        return env.db().statementsSent() - before;
+    };
+    const quint64 few = statementsOf(sampleDocument(DocumentKind::Rechnung, 1, rows.mid(0, 3)));
+    const quint64 many = statementsOf(sampleDocument(DocumentKind::Rechnung, 2, rows));
+    QVERIFY2(many <= few + 5, qPrintable(QStringLiteral("%1 statements for 3 lines, %2 for 1001").arg(few).arg(many)));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenartikel WHERE BelegNr=2"), "1001");
+    const DocumentStore::Loaded loaded = store.load(DocumentKind::Rechnung, 2);
+    QCOMPARE(loaded.document.lines.lineCount(), 1001);
+    for (int r : {1, 200, 201, 1001})
+        QCOMPARE(loaded.document.lines.cell(r, LineList::Bezeichnung), QStringLiteral("Brett 'Nr. %1'").arg(r));
+
+    env.exec("CREATE TABLE probe (a INTEGER NOT NULL)");
+    QStringList values;
+    for (int i = 1; i <= 1001; ++i)
+        values << (i == 700 ? QStringLiteral("(NULL)") : QStringLiteral("(%1)").arg(i));
+    {
+        Transaction t(env.db());
+        SqlQuery q(env.db());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, q.insertRows(QStringLiteral("INSERT INTO probe (a)"), values));
+    }
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM probe"), "0");
 }
 
 QTEST_GUILESS_MAIN(TestDocumentStore)
