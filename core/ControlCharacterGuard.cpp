@@ -150,12 +150,7 @@ QString ControlCharacterGuard::message(const QString &field)
 
 void ControlCharacterGuard::refuse(QWidget *field)
 {
-    // told once the field has given up the input, not inside its own handling
-    QPointer<QWidget> f(field);
-    QTimer::singleShot(0, this, [this, f] {
-        if (f)
-            m_dialogs.warning(message(fieldName(f)));
-    });
+    m_dialogs.warning(message(fieldName(field)));
 }
 
 void ControlCharacterGuard::watch(QWidget *field)
@@ -180,7 +175,11 @@ void ControlCharacterGuard::watch(QWidget *field)
             return;
         }
         plain ? plain->undo() : rich->undo();
-        refuse(field);
+        // told once the box is done with the change, not inside its own handling
+        QTimer::singleShot(0, this, [this, f = QPointer<QWidget>(field)] {
+            if (f)
+                refuse(f);
+        });
     };
     if (auto *plain = qobject_cast<QPlainTextEdit *>(field))
         connect(plain, &QPlainTextEdit::textChanged, this, check);

@@ -31,6 +31,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Says which field refused the input; called once the field is done with it.
     void refuse(QWidget *field);
 
     Dialogs &m_dialogs;
