@@ -5,6 +5,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "NumberLock.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"

@@ -1,6 +1,7 @@
 #include "AppState.h"
 
 #include "Formats.h"
+#include "Platform.h"
 #include "HomeDir.h"
 
 AppState::AppState(Database &database, Dialogs &dlg, const QString &exeDir)

@@ -1,18 +1,10 @@
 #include "Formats.h"
-#include "SqlOptional.h"
 
 #include "Amount.h"
-#include "DatabaseConfig.h"
 #include "Errors.h"
-#include "SqlText.h"
 
 #include <QLocale>
 #include <QStringList>
-#include <QSysInfo>
-
-#include <grp.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -105,49 +97,6 @@ QString MoneyText(const QString &amountText)
     return Amount::fromText(amountText).toText() + QStringLiteral(" €");
 }
 
-QString SqlQuote(const QString &text)
-{
-    QString s = text;
-    s.replace(QLatin1Char('\''), QLatin1String("''"));
-    // A NUL would end the statement on the file and is no text on the server.
-    s.remove(QChar(u'\0'));
-    return s;
-}
-
-QString SqlText(const QString &text)
-{
-    return QLatin1Char('\'') + SqlQuote(text) + QLatin1Char('\'');
-}
-
-QString SqlOptional(const QString &value)
-{
-    if (value.trimmed().isEmpty())
-        return CurrentSqlEngine() == DatabaseEngine::PostgreSQL ? QStringLiteral("NULL") : QStringLiteral("''");
-    return SqlText(value.trimmed());
-}
-
-QString SqlLike(const QString &column, const QString &text, LikeMatch match)
-{
-    QString pattern;
-    pattern.reserve(text.size() + 4);
-    bool escaped = false;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\')) {
-            pattern += QLatin1Char('\\');
-            escaped = true;
-        }
-        pattern += c;
-    }
-    const QString front = match == LikeMatch::Contains ? QStringLiteral("%") : QString();
-    // The ESCAPE clause only when the text needs it, so plain prefixes keep the
-    // engine's index plans for LIKE 'x%'.
-    // SQLite's LIKE ignores case; PostgreSQL's needs ILIKE for the same rows.
-    const QString like = CurrentSqlEngine() == DatabaseEngine::PostgreSQL ? QStringLiteral(" ILIKE '")
-                                                                          : QStringLiteral(" LIKE '");
-    return column + like + front + SqlQuote(pattern) + QStringLiteral("%'")
-           + (escaped ? QStringLiteral(" ESCAPE '\\'") : QString());
-}
-
 QString PadNumber(qint64 number)
 {
     return (QLatin1Char('0') + QString::number(number)).rightJustified(6, QLatin1Char('0'));
@@ -167,39 +116,4 @@ qint64 StrToIntDef(const QString &text, qint64 fallback)
     bool ok = false;
     const qint64 v = text.trimmed().toLongLong(&ok);
     return ok ? v : fallback;
-}
-
-QString SqlDecimal(const QString &displayText, const QString &currency)
-{
-    return Amount::fromDisplay(displayText, currency).toSqlText();
-}
-
-QString SystemVersionName()
-{
-    const QString name = QSysInfo::prettyProductName();
-    return name.isEmpty() ? QStringLiteral("Unbekannte Version") : name;
-}
-
-bool IsAdminAccount()
-{
-    if (geteuid() == 0)
-        return true;
-    const int n = getgroups(0, nullptr);
-    if (n < 0)
-        return false;
-    std::vector<gid_t> groups(std::size_t(n) + 1);
-    const int got = getgroups(n, groups.data());
-    if (got < 0)
-        return false;
-    groups.resize(std::size_t(got));
-    groups.push_back(getegid());
-    for (gid_t gid : groups) {
-        const group *g = getgrgid(gid);
-        if (!g || !g->gr_name)
-            continue;
-        const QByteArray name(g->gr_name);
-        if (name == "sudo" || name == "wheel" || name == "admin")
-            return true;
-    }
-    return false;
 }

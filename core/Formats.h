@@ -25,15 +25,6 @@ QString ToSystemDate(const QString &text);
 // Amount text (decimal comma) to "1.234,56 €"; empty text gives "0,00 €".
 QString MoneyText(const QString &amountText);
 
-// Doubles every apostrophe; nothing else changes.
-QString SqlQuote(const QString &text);
-
-// A LIKE condition on a column for typed text: the text is quoted and its "%", "_"
-// and "\\" are matched literally (ESCAPE clause), so a typed "%" finds a percent sign
-// instead of every row. Every search of the program builds its patterns here.
-enum class LikeMatch { Contains, StartsWith };
-QString SqlLike(const QString &column, const QString &text, LikeMatch match);
-
 // A customer number as shown to users: "0" in front, padded to six characters.
 QString PadNumber(qint64 number);
 
@@ -45,13 +36,3 @@ QString DateToStr(const QDate &date);
 qint64 StrToInt(const QString &text);
 // Whole number or the fallback for empty or non-numeric text.
 qint64 StrToIntDef(const QString &text, qint64 fallback);
-// A displayed decimal ("1.234,50 €", "16,00 %") as SQL text with a decimal point
-// ("1234.50"): blanks and the currency symbol removed, thousands points removed,
-// comma to point. Throws ConversionError when the rest is not a number.
-QString SqlDecimal(const QString &displayText, const QString &currency = QStringLiteral("€"));
-
-// Name of the running operating system ("Debian GNU/Linux 12 (bookworm)").
-QString SystemVersionName();
-// True when the Linux account may administer the machine: root, or a member of the
-// groups sudo, wheel or admin. Any failure gives false.
-bool IsAdminAccount();

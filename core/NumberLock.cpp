@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 
 void LockNumbers(Database &db, const QString &kind)
 {

@@ -1,6 +1,7 @@
 #include "SqlSearch.h"
 
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "SqlQuery.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "SqlQuery.h"
 #include "SqlSearch.h"
 #include "SqlText.h"

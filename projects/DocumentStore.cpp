@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "NumberLock.h"
 #include "SqlOptional.h"
 #include "SqlQuery.h"

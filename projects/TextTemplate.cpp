@@ -1,6 +1,7 @@
 #include "TextTemplate.h"
 
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "SqlQuery.h"
 
 namespace TextTemplate {

@@ -4,6 +4,7 @@
 #include "DocumentHistory.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "InvoiceTerms.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"

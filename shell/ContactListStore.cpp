@@ -1,6 +1,7 @@
 #include "ContactListStore.h"
 
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "SqlQuery.h"
 #include "SqlSearch.h"
 

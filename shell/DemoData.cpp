@@ -9,6 +9,7 @@
 #include "DocumentStore.h"
 #include "ExtendedDataStore.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "OptionsRules.h"
 #include "ProjectStore.h"
 #include "Settings.h"

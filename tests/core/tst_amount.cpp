@@ -1,6 +1,7 @@
 #include "Amount.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 
 #include <QtTest>
 

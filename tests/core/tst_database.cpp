@@ -1,6 +1,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "HomeDir.h"
 #include "Settings.h"
 #include "Schema.h"

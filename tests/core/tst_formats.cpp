@@ -2,6 +2,7 @@
 #include "CommandGuard.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "ScriptedDialogs.h"
 #include "Settings.h"
 

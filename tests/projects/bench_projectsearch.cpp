@@ -12,6 +12,7 @@
 #include "BareStatements.h"
 #include "Database.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "ProjectSearchStore.h"
 #include "SqlQuery.h"
 #include "SqlSearch.h"

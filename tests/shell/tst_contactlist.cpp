@@ -2,6 +2,7 @@
 #include "ContactListStore.h"
 #include "Desktop.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "LetterCommand.h"
 #include "TForm1.h"
 #include "TestEnv.h"

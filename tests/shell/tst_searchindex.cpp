@@ -4,6 +4,7 @@
 #include "ContactListStore.h"
 #include "DataSetCopier.h"
 #include "Formats.h"
+#include "SqlLiterals.h"
 #include "ProjectSearchStore.h"
 #include "Schema.h"
 #include "SqlSearch.h"
