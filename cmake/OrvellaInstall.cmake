@@ -20,7 +20,7 @@ if(IS_ABSOLUTE "${CMAKE_INSTALL_DATADIR}")
 endif()
 set(ORVELLA_DATA_SUBDIR "${CMAKE_INSTALL_DATADIR}/orvella")
 
-# Templates and manual, copied into every new home folder (core/HomeDir.cpp).
+# Templates and manual, copied into every new home folder (settings/HomeDir.cpp).
 # The build folder mirrors the installed layout through a link to the sources, so
 # the program and the tests run from the build find them the same way, and an
 # edited template counts without another build.
