@@ -4,7 +4,7 @@
 #include "CommandAvailability.h"
 #include "CommandGuard.h"
 #include "Dialogs.h"
-#include "DialogButtons.h"
+#include "DocumentCommands.h"
 #include "DocumentHistory.h"
 #include "DocumentHistoryDialog.h"
 #include "DocumentStore.h"
@@ -41,50 +41,6 @@ QString listEntry(qint64 number)
     return QStringLiteral("      ") + PadNumber(number);
 }
 
-// Menu texts of a page, by kind: articles, new, take over, save, print, text,
-// discount, Skonto, change, delete.
-struct MenuTexts
-{
-    const char *articles, *create, *takeOver, *save, *print, *text, *discount, *skonto, *change, *remove;
-};
-
-MenuTexts menuTexts(DocumentKind kind)
-{
-    switch (kind.kind()) {
-    case DocumentKind::Angebot:
-        return {"&Artikeldaten", "&neues Angebot", "&Daten aus vorhandenem Angebot übernehmen", "Angebot &speichern",
-                "Angebot &drucken", "&Zusatztext", "&Rabatt", "&Skonto", "Angebot ändern", "Angebot löschen"};
-    case DocumentKind::Auftrag:
-        return {"&Artikeldaten", "neuer Auftrag", "Daten aus vorhandenem Auftrag übernehmen", "Auftrag speichern",
-                "Auftrag drucken", "Zusatztext", "Rabatt", "Skonto", "Auftrag ändern", "Auftrag löschen"};
-    case DocumentKind::Lieferschein:
-        return {"Artikeldaten", "neuer Lieferschein", "Daten aus vorhandenem Lieferschein übernehmen",
-                "Lieferschein speichern", "Lieferschein drucken", "Zusatztext", "Rabatt", "Skonto",
-                "Lieferschein ändern", "Lieferschein löschen"};
-    case DocumentKind::Rechnung:
-        return {"Artikeldaten", "neue Rechnung", "Daten aus vorhandener Rechnung übernehmen", "Rechnung speichern",
-                "Rechnung drucken", "Zusatztext", "Rabatt", "Skonto", "Rechnung ändern", "Rechnung löschen"};
-    case DocumentKind::Gutschrift:
-        return {"Artikeldaten", "neue Gutschrift", "Daten aus vorhandener Gutschrift übernehmen", "Gutschrift speichern",
-                "Gutschrift drucken", "Zusatztext", "Rabatt", "Skonto", "Gutschrift ändern", "Gutschrift löschen"};
-    default:
-        return {"Artikeldaten", "neuer Vorgang", "Daten aus vorhandenen Voigang übernehmen", "Vorgang speichern",
-                "Vorgang drucken", "Zusatztext", "Rabatt", "Skonto", "Vorgang ändern", "Vorgang löschen"};
-    }
-}
-
-QString numberLabel(DocumentKind kind)
-{
-    switch (kind.kind()) {
-    case DocumentKind::Angebot: return QStringLiteral("Angebot Nr.");
-    case DocumentKind::Auftrag: return QStringLiteral("Auftrag Nr.");
-    case DocumentKind::Lieferschein: return QStringLiteral("Lief. Nr.");
-    case DocumentKind::Rechnung: return QStringLiteral("Rechn. Nr.");
-    case DocumentKind::Gutschrift: return QStringLiteral("Gutschr. Nr.");
-    default: return QStringLiteral("Vorgang Nr.");
-    }
-}
-
 } // namespace
 
 DocumentPage::DocumentPage(AppState &state, DocumentStore &store, DocumentKind kind, QWidget *parent)
@@ -94,216 +50,31 @@ DocumentPage::DocumentPage(AppState &state, DocumentStore &store, DocumentKind k
     setObjectName(QStringLiteral("page") + kind.name());
     m_lineModel = new LineListModel(&m_doc.lines, this);
     m_totalsModel = new TotalsListModel(&m_doc.totals, this);
-    buildUi();
+    buildForm(this, m_kind, m_lineModel, m_totalsModel);
+    wireUp();
     EnterToNextField::installBelow(this);
     setEditMode(true);
     updateCommands();
 }
 
-QToolButton *DocumentPage::commandButton(const QString &objectName, const QString &hint, const QString &text,
-                                         QStyle::StandardPixmap icon)
+// The form's controls to the page's commands; every change of a field marks the
+// page modified.
+void DocumentPage::wireUp()
 {
-    auto *b = new QToolButton(this);
-    b->setObjectName(objectName);
-    b->setToolTip(hint);
-    b->setText(text);
-    b->setIcon(style()->standardIcon(icon));
-    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    b->setMinimumWidth(118);
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return b;
-}
-
-QAction *DocumentPage::menuEntry(const QString &objectName, const QString &text)
-{
-    auto *a = new QAction(text, this);
-    a->setObjectName(objectName);
-    return a;
-}
-
-void DocumentPage::buildUi()
-{
-    const bool credit = m_kind == DocumentKind::Gutschrift;
-    const bool ablage = m_kind == DocumentKind::Ablage;
-    const bool invoiceLike = m_kind == DocumentKind::Rechnung || credit || ablage;
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(4, 4, 4, 4);
-    QHBoxLayout *outer = createFrame(this, root, m_kind.listCaption());
-    auto *main = new QVBoxLayout;
-    outer->addLayout(main, 1);
-
-    const auto edit = [this](const char *name, const QString &placeholder = {}) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        e->setPlaceholderText(placeholder);
+    for (QLineEdit *e : lineEdits())
         connect(e, &QLineEdit::textEdited, this, [this] { markModified(); });
-        return e;
-    };
-    auto *head = new QHBoxLayout;
-    QGroupBox *first = createFirstAddress(this, edit);
-    QFont small = edtEFirma->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    edtEFirma->setFont(small);
-    head->addWidget(first, 3);
-
-    const QString secondTitle = m_kind == DocumentKind::Lieferschein ? QStringLiteral("Lieferanschrift")
-                                : ablage                             ? QStringLiteral("Rechnungs/Lieferanschrift")
-                                                                     : QStringLiteral("Rechnungsanschrift");
-    grpSecond = new QGroupBox(secondTitle, this);
-    grpSecond->setObjectName(QStringLiteral("grpSecond"));
-    auto *sl = new QVBoxLayout(grpSecond);
-    edtName2 = edit("edtName2", QStringLiteral("Name"));
-    edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
-    edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
-    chkLinks = new QCheckBox(m_kind == DocumentKind::Lieferschein ? QStringLiteral("Lieferanschrift links")
-                                                                  : QStringLiteral("Rechnungsanschrift links"),
-                             this);
-    chkLinks->setObjectName(QStringLiteral("chkLinks"));
-    chkLinks->setToolTip(m_kind == DocumentKind::Lieferschein
-                             ? QStringLiteral("Lieferadresse links im Brieffenster drucken")
-                             : QStringLiteral("Rechnungsadresse links im Brieffenster drucken"));
     connect(chkLinks, &QCheckBox::clicked, this, [this] { markModified(); });
-    for (QWidget *w : std::initializer_list<QWidget *>{edtName2, edtStrasse2, edtPlzOrt2, chkLinks})
-        sl->addWidget(w);
-    chkLinks->setVisible(m_kind.hasAddressLeftBox());
-    grpSecond->setVisible(m_kind.hasSecondAddress());
-    head->addWidget(grpSecond, 3);
-
-    auto *info = new QGridLayout;
-    edtPrNr = edit("edtPrNr");
-    edtPrNr->setReadOnly(true);
-    dtDatum = new QDateEdit(this);
-    dtDatum->setObjectName(QStringLiteral("dtDatum"));
-    dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    dtDatum->setCalendarPopup(true);
-    dtDatum->setDate(QDate::currentDate());
     connect(dtDatum, &QDateEdit::dateChanged, this, [this](const QDate &date) {
         if (serviceDates)
             serviceDates->documentDateChanged(date);
         if (!m_filling)
             markModified();
     });
-    lblNumber = new QLabel(numberLabel(m_kind), this);
-    cbNummer = new QComboBox(this);
-    cbNummer->setObjectName(QStringLiteral("cbNummer"));
+    if (serviceDates)
+        connect(serviceDates, &ServiceDateFields::edited, this, [this] { markModified(); });
     connect(cbNummer, &QComboBox::activated, this, [this](int i) {
         RunCommand(m_state.dialogs, [this, i] { pickDocument(i); });
     });
-    edtKNr = edit("edtKNr");
-    edtKNr->setReadOnly(true);
-    edtUID = edit("edtUID");
-    int r = 0;
-    info->addWidget(new QLabel(QStringLiteral("Projekt Nr."), this), r, 0);
-    info->addWidget(edtPrNr, r++, 1);
-    info->addWidget(new QLabel(QStringLiteral("Datum"), this), r, 0);
-    info->addWidget(dtDatum, r++, 1);
-    if (DocumentHistory::keepsHistory(m_kind)) {
-        serviceDates = new ServiceDateFields(this);
-        serviceDates->setObjectName(QStringLiteral("serviceDates"));
-        connect(serviceDates, &ServiceDateFields::edited, this, [this] { markModified(); });
-        info->addWidget(new QLabel(QStringLiteral("Leistungsdatum"), this), r, 0);
-        info->addWidget(serviceDates, r++, 1);
-    }
-    info->addWidget(lblNumber, r, 0);
-    info->addWidget(cbNummer, r++, 1);
-    info->addWidget(new QLabel(QStringLiteral("Kunden Nr."), this), r, 0);
-    info->addWidget(edtKNr, r++, 1);
-    auto *lblUID = new QLabel(QStringLiteral("UID"), this);
-    info->addWidget(lblUID, r, 0);
-    info->addWidget(edtUID, r++, 1);
-    lblUID->setVisible(invoiceLike);
-    edtUID->setVisible(invoiceLike);
-    head->addLayout(info, 2);
-    main->addLayout(head);
-
-    tblLines = new QTableView(this);
-    tblLines->setObjectName(QStringLiteral("tblLines"));
-    tblLines->setModel(m_lineModel);
-    tblLines->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblLines->setSelectionMode(QAbstractItemView::SingleSelection);
-    tblLines->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblLines->verticalHeader()->setVisible(false);
-    tblLines->verticalHeader()->setDefaultSectionSize(tblLines->fontMetrics().height() + 6);
-    tblLines->setWordWrap(false);
-    tblLines->setAlternatingRowColors(true);
-    const int widths[] = {35, 70, 263, 50, 90, 90, 70};
-    for (int c = 0; c < LineListModel::VisibleColumns; ++c)
-        tblLines->setColumnWidth(c, widths[c]);
-    tblLines->horizontalHeader()->setSectionResizeMode(LineList::Bezeichnung, QHeaderView::Stretch);
-    main->addWidget(tblLines, 3);
-
-    auto *bottom = new QHBoxLayout;
-    memText = new QPlainTextEdit(this);
-    memText->setObjectName(QStringLiteral("memText"));
-    memText->setReadOnly(true);
-    memText->setMaximumHeight(tblLines->fontMetrics().height() * 5 + 12);
-    memText->setPlaceholderText(QStringLiteral("Zusatztext"));
-    bottom->addWidget(memText, 3);
-    tblTotals = new QTableView(this);
-    tblTotals->setObjectName(QStringLiteral("tblTotals"));
-    tblTotals->setModel(m_totalsModel);
-    tblTotals->verticalHeader()->setVisible(false);
-    tblTotals->verticalHeader()->setDefaultSectionSize(tblLines->fontMetrics().height() + 4);
-    tblTotals->setSelectionMode(QAbstractItemView::NoSelection);
-    tblTotals->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblTotals->setShowGrid(false);
-    tblTotals->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    tblTotals->horizontalHeader()->setSectionResizeMode(TotalsList::Spacer1, QHeaderView::Fixed);
-    tblTotals->horizontalHeader()->setSectionResizeMode(TotalsList::Spacer2, QHeaderView::Fixed);
-    tblTotals->setColumnWidth(TotalsList::Spacer1, 4);
-    tblTotals->setColumnWidth(TotalsList::Spacer2, 4);
-    tblTotals->setMaximumHeight(tblLines->fontMetrics().height() * 5 + 16);
-    bottom->addWidget(tblTotals, 4);
-    main->addLayout(bottom, 1);
-
-    auto *panel = new QVBoxLayout;
-    btnNew = commandButton(QStringLiteral("btnNew"),
-                           m_kind == DocumentKind::Rechnung ? QStringLiteral("Neue Rechnung erstellen")
-                                                            : QStringLiteral("Neu"),
-                           QStringLiteral("Neu"), QStyle::SP_FileIcon);
-    btnArticles = commandButton(QStringLiteral("btnArticles"),
-                                m_kind == DocumentKind::Rechnung ? QStringLiteral("Artikeldaten eintragen")
-                                                                 : QStringLiteral("Artikeldaten verwalten"),
-                                QStringLiteral("Artikel"), QStyle::SP_FileDialogDetailedView);
-    btnTakeOver = commandButton(QStringLiteral("btnTakeOver"), QString::fromUtf8(menuTexts(m_kind).takeOver).remove('&'),
-                                QStringLiteral("Übernehmen"), QStyle::SP_FileDialogBack);
-    btnRabatt = commandButton(QStringLiteral("btnRabatt"), QStringLiteral("Rabatt"), QStringLiteral("&Rabatt"),
-                              QStyle::SP_ArrowDown);
-    btnSkonto = commandButton(QStringLiteral("btnSkonto"), QStringLiteral("Skonto"), QStringLiteral("&Skonto"),
-                              QStyle::SP_ArrowDown);
-    btnZusatztext = commandButton(QStringLiteral("btnZusatztext"), QStringLiteral("Zusatztext"),
-                                  QStringLiteral("&Zusatztext"), QStyle::SP_FileDialogContentsView);
-    btnSave = commandButton(QStringLiteral("btnSave"),
-                            credit ? QStringLiteral("Gutschrift in Datenbank speichern") : QStringLiteral("Speichern"),
-                            QStringLiteral("Speichern"), QStyle::SP_DialogSaveButton);
-    btnPrint = commandButton(QStringLiteral("btnPrint"),
-                             credit ? QStringLiteral("Gutschrift in Standardformular ausdrucken")
-                                    : QStringLiteral("Drucken"),
-                             QStringLiteral("Drucken"), QStyle::SP_FileDialogListView);
-    for (QToolButton *b : {btnNew, btnArticles, btnTakeOver, btnRabatt, btnSkonto, btnZusatztext, btnSave, btnPrint})
-        panel->addWidget(b);
-    const bool electronic = m_kind == DocumentKind::Rechnung || credit;
-    if (electronic) {
-        btnERechnung = commandButton(QStringLiteral("btnERechnung"),
-                                     QStringLiteral("Als XRechnung oder ZUGFeRD-PDF speichern"),
-                                     QStringLiteral("E-Rechnung"), QStyle::SP_DriveNetIcon);
-        panel->addWidget(btnERechnung);
-        btnVerlauf = commandButton(QStringLiteral("btnVerlauf"), QStringLiteral("Frühere Fassungen ansehen"),
-                                   QStringLiteral("Verlauf…"), QStyle::SP_FileDialogInfoView);
-        panel->addWidget(btnVerlauf);
-    }
-    chkPreis = new QCheckBox(QStringLiteral("Preis drucken"), this);
-    chkPreis->setObjectName(QStringLiteral("chkPreis"));
-    chkPreis->setChecked(true);
-    panel->addWidget(chkPreis);
-    panel->addStretch(1);
-    lblUebernehmen = new QLabel(QStringLiteral("übernehmen in"), this);
-    cbUebernehmen = new QComboBox(this);
-    cbUebernehmen->setObjectName(QStringLiteral("cbUebernehmen"));
-    const QList<DocumentKind> targets = DocumentTakeOver::targets(m_kind);
-    for (DocumentKind target : targets)
-        cbUebernehmen->addItem(DocumentTakeOver::listEntry(target), target.number());
-    cbUebernehmen->setCurrentIndex(-1);
     // A choice is a command: it runs, and the list shows no choice again.
     connect(cbUebernehmen, &QComboBox::activated, this, [this](int i) {
         const std::optional<DocumentKind> target = DocumentKind::fromNumber(cbUebernehmen->itemData(i).toInt());
@@ -311,58 +82,11 @@ void DocumentPage::buildUi()
         if (target)
             Q_EMIT takeOverIntoRequested(*target);
     });
-    panel->addWidget(lblUebernehmen);
-    panel->addWidget(cbUebernehmen);
-    outer->addLayout(panel);
-
-    // Which commands a kind shows on its panel.
-    const bool quotationLike = m_kind == DocumentKind::Angebot || m_kind == DocumentKind::Auftrag;
-    btnNew->setVisible(!credit);
-    btnTakeOver->setVisible(!credit);
-    Q_UNUSED(quotationLike);
-    btnPrint->setVisible(!ablage);
-    chkPreis->setVisible(m_kind == DocumentKind::Auftrag || m_kind == DocumentKind::Lieferschein);
-    lblUebernehmen->setVisible(!credit);
-    cbUebernehmen->setVisible(!credit);
-
-    const MenuTexts t = menuTexts(m_kind);
-    contextMenu = new QMenu(this);
-    contextMenu->setObjectName(QStringLiteral("contextMenu"));
-    contextMenu->setToolTipsVisible(true);
-    for (DocumentKind target : targets) {
-        QAction *a = contextMenu->addAction(DocumentTakeOver::menuEntry(m_kind, target));
-        a->setObjectName(QStringLiteral("actTakeOverInto") + target.name());
-        connect(a, &QAction::triggered, this, [this, target] { Q_EMIT takeOverIntoRequested(target); });
-        takeOverActions << a;
-    }
-    if (!targets.isEmpty())
-        contextMenu->addSeparator();
-    actArticles = menuEntry(QStringLiteral("actArticles"), QString::fromUtf8(t.articles));
-    actNew = menuEntry(QStringLiteral("actNew"), QString::fromUtf8(t.create));
-    actTakeOver = menuEntry(QStringLiteral("actTakeOver"), QString::fromUtf8(t.takeOver));
-    actSave = menuEntry(QStringLiteral("actSave"), QString::fromUtf8(t.save));
-    actPrint = menuEntry(QStringLiteral("actPrint"), QString::fromUtf8(t.print));
-    actZusatztext = menuEntry(QStringLiteral("actZusatztext"), QString::fromUtf8(t.text));
-    actRabatt = menuEntry(QStringLiteral("actRabatt"), QString::fromUtf8(t.discount));
-    actSkonto = menuEntry(QStringLiteral("actSkonto"), QString::fromUtf8(t.skonto));
-    actChange = menuEntry(QStringLiteral("actChange"), QString::fromUtf8(t.change));
-    actDelete = menuEntry(QStringLiteral("actDelete"), QString::fromUtf8(t.remove));
-    for (QAction *a : {actArticles, actNew, actTakeOver, actSave, actPrint, actZusatztext, actRabatt, actSkonto,
-                       actChange, actDelete})
-        contextMenu->addAction(a);
-    if (electronic) {
-        actERechnung = menuEntry(QStringLiteral("actERechnung"), QStringLiteral("E-Rechnung speichern…"));
-        contextMenu->insertAction(actZusatztext, actERechnung);
-        actVerlauf = menuEntry(QStringLiteral("actVerlauf"), QStringLiteral("Verlauf…"));
-        contextMenu->insertAction(actDelete, actVerlauf);
-    }
-    // Documents are never deleted from the project window.
-    actDelete->setVisible(false);
-    actDelete->setEnabled(false);
-    actNew->setVisible(!credit);
-    actTakeOver->setVisible(!credit);
-    actPrint->setVisible(!ablage);
-    actChange->setVisible(!ablage);
+    for (QAction *a : takeOverActions)
+        connect(a, &QAction::triggered, this, [this, a] {
+            if (const std::optional<DocumentKind> target = DocumentKind::fromNumber(a->data().toInt()))
+                Q_EMIT takeOverIntoRequested(*target);
+        });
     grpDocument->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grpDocument, &QWidget::customContextMenuRequested, this, [this](const QPoint &p) {
         if (m_canWrite)
@@ -392,12 +116,6 @@ void DocumentPage::buildUi()
     if (actVerlauf)
         both(btnVerlauf, actVerlauf, [this] { cmdHistory(); });
     both(btnTakeOver, actTakeOver, [this] { Q_EMIT takeOverRequested(); });
-    chkPreis->installEventFilter(this);
-}
-
-bool DocumentPage::eventFilter(QObject *watched, QEvent *event)
-{
-    return QWidget::eventFilter(watched, event);
 }
 
 void DocumentPage::setUnavailable(const QList<QObject *> &controls)
@@ -442,58 +160,54 @@ void DocumentPage::setEditMode(bool edit)
 
 void DocumentPage::updateCommands()
 {
-    const bool first = m_doc.lines.hasFirstPosition();
-    const bool credit = m_kind == DocumentKind::Gutschrift;
-    const bool write = m_canWrite;
-    const bool edit = m_editMode && write;
+    DocumentPageState s;
+    s.kind = m_kind;
+    s.mayWrite = m_canWrite;
+    s.hidden = m_hidden;
+    s.editMode = m_editMode;
+    s.creditUnlocked = m_creditUnlocked;
+    s.clean = m_clean;
+    s.isNew = m_isNew;
+    s.hasFirstPosition = m_doc.lines.hasFirstPosition();
+    s.hasFirstLine = m_doc.lines.hasFirstLine();
+    const DocumentCommands c = DocumentCommands::decide(s);
     for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
-        e->setReadOnly(!edit);
-    dtDatum->setEnabled(edit);
-    chkLinks->setEnabled(edit);
+        e->setReadOnly(!c.fieldsEditable);
+    dtDatum->setEnabled(c.fieldsEditable);
+    chkLinks->setEnabled(c.fieldsEditable);
     if (serviceDates)
-        serviceDates->setEditable(edit);
-    // The dialog commands follow the table of the document kinds.
-    const PageDialogState dialogs =
-        dialogButtons(m_kind, m_editMode && (!credit || m_creditUnlocked), write);
-    const auto apply = [this](const DialogCommand &c, QToolButton *button, QAction *entry) {
-        button->setVisible(c.button);
-        entry->setVisible(c.menu);
-        if (!c.hint.isEmpty() && !m_availability.isUnavailable(button))
-            button->setToolTip(c.hint);
-        enable(button, c.enabled);
-        enable(entry, c.enabled);
+        serviceDates->setEditable(c.fieldsEditable);
+    const auto apply = [this](const DialogCommand &d, QToolButton *button, QAction *entry) {
+        button->setVisible(d.button);
+        entry->setVisible(d.menu);
+        if (!d.hint.isEmpty() && !m_availability.isUnavailable(button))
+            button->setToolTip(d.hint);
+        enable(button, d.enabled);
+        enable(entry, d.enabled);
     };
-    apply(dialogs.articles, btnArticles, actArticles);
-    apply(dialogs.rabatt, btnRabatt, actRabatt);
-    apply(dialogs.skonto, btnSkonto, actSkonto);
-    apply(dialogs.zusatztext, btnZusatztext, actZusatztext);
-    enable(btnSave, edit && first);
-    enable(actSave, edit && first);
-    enable(actChange, write && !m_editMode && first);
-    enable(btnNew, write && first);
-    enable(actNew, write && first);
-    // Taking over from a stored document starts a new document itself.
-    enable(btnTakeOver, write);
-    enable(actTakeOver, write);
-    enable(btnPrint, first);
-    enable(actPrint, first);
+    apply(c.dialogs.articles, btnArticles, actArticles);
+    apply(c.dialogs.rabatt, btnRabatt, actRabatt);
+    apply(c.dialogs.skonto, btnSkonto, actSkonto);
+    apply(c.dialogs.zusatztext, btnZusatztext, actZusatztext);
+    const auto both = [this](QObject *button, QAction *entry, bool on) {
+        enable(button, on);
+        enable(entry, on);
+    };
+    both(btnSave, actSave, c.save);
+    enable(actChange, c.change);
+    both(btnNew, actNew, c.create);
+    both(btnTakeOver, actTakeOver, c.takeOver);
+    both(btnPrint, actPrint, c.print);
     if (actERechnung) {
-        enable(btnERechnung, first);
-        enable(actERechnung, first);
-        enable(btnVerlauf, first && !m_isNew);
-        enable(actVerlauf, first && !m_isNew);
+        both(btnERechnung, actERechnung, c.eInvoice);
+        both(btnVerlauf, actVerlauf, c.history);
     }
-    enable(chkPreis, first);
-    // Offered once the first row holds anything: a text line first is refused
-    // with its warning when chosen, rather than never offered.
-    const bool firstLine = m_doc.lines.hasFirstLine();
-    enable(cbUebernehmen, write && firstLine);
-    lblUebernehmen->setEnabled(write && firstLine);
+    enable(chkPreis, c.printPrices);
+    enable(cbUebernehmen, c.takeOverInto);
+    lblUebernehmen->setEnabled(c.takeOverInto);
     for (QAction *a : takeOverActions)
-        enable(a, write && firstLine);
-    // While a page holds unsaved changes its list stays where it is (the credit
-    // note's stays open: it has no new command of its own).
-    cbNummer->setEnabled(m_clean || credit);
+        enable(a, c.takeOverInto);
+    cbNummer->setEnabled(c.numberList);
 }
 
 void DocumentPage::showCaptions(const LineList::Captions &captions)
@@ -654,12 +368,8 @@ void DocumentPage::applyPermissions(bool projectsWrite, bool invoicesRead)
 {
     const bool invoiceLike = m_kind == DocumentKind::Rechnung || m_kind == DocumentKind::Gutschrift;
     m_canWrite = projectsWrite;
-    const bool hidden = !projectsWrite && invoiceLike && !invoicesRead;
-    showNoPermission(hidden);
-    if (hidden)
-        enable(btnPrint, false);
-    if (hidden && btnERechnung)
-        enable(btnERechnung, false);
+    m_hidden = !projectsWrite && invoiceLike && !invoicesRead;
+    showNoPermission(m_hidden);
     updateCommands();
 }
 

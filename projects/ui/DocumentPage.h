@@ -2,28 +2,15 @@
 
 #include "CommandAvailability.h"
 #include "Document.h"
-#include "DocumentHead.h"
+#include "DocumentPageForm.h"
 #include "DocumentKind.h"
 
-#include <QStyle>
 #include <QWidget>
 #include <functional>
 
 class AppState;
 class DocumentStore;
 class LineListModel;
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
-class QTableView;
-class QToolButton;
-class ServiceDateFields;
 class TotalsListModel;
 struct ProjectValue;
 
@@ -31,7 +18,7 @@ struct ProjectValue;
 // the document list, the two addresses, the date, the lines with their totals, the
 // additional text and the commands. The page holds its document as a value; the
 // dialogs change that value and the page saves it through the store.
-class DocumentPage : public QWidget, public DocumentHead
+class DocumentPage : public QWidget, public DocumentPageForm
 {
     Q_OBJECT
 public:
@@ -98,27 +85,6 @@ public:
     // shows the document again and marks the page modified when it changed.
     void dialogClosed(bool changed);
 
-    // Controls, named for tests.
-    QGroupBox *grpSecond;
-    QLabel *lblNumber, *lblUebernehmen;
-    QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2, *edtUID;
-    QCheckBox *chkLinks, *chkPreis;
-    QDateEdit *dtDatum;
-    QComboBox *cbNummer, *cbUebernehmen;
-    QTableView *tblLines, *tblTotals;
-    QPlainTextEdit *memText;
-    QToolButton *btnNew, *btnArticles, *btnTakeOver, *btnRabatt, *btnSkonto, *btnZusatztext, *btnSave, *btnPrint;
-    // "E-Rechnung speichern…", "Verlauf…" and the date of service: invoice and
-    // credit note only.
-    QToolButton *btnERechnung = nullptr, *btnVerlauf = nullptr;
-    QAction *actERechnung = nullptr, *actVerlauf = nullptr;
-    ServiceDateFields *serviceDates = nullptr;
-    QMenu *contextMenu;
-    QAction *actArticles, *actNew, *actTakeOver, *actSave, *actPrint, *actZusatztext, *actRabatt, *actSkonto,
-        *actChange, *actDelete;
-    // "Inhalt des ... in ... übernehmen", one entry per permitted target.
-    QList<QAction *> takeOverActions;
-
 Q_SIGNALS:
     void modifiedChanged();
     // After a save, for the window's status bar ("Rechnung 000123 gespeichert.").
@@ -136,14 +102,8 @@ Q_SIGNALS:
     // "übernehmen in": the document of this page into a new one of the target kind.
     void takeOverIntoRequested(DocumentKind target);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void buildUi();
-    QToolButton *commandButton(const QString &objectName, const QString &hint, const QString &text,
-                               QStyle::StandardPixmap icon);
-    QAction *menuEntry(const QString &objectName, const QString &text);
+    void wireUp();
     void setEditMode(bool edit);
     void updateCommands();
     void enable(QObject *control, bool enabled);
@@ -169,6 +129,7 @@ private:
     bool m_editMode = true;
     bool m_canWrite = true;
     bool m_creditUnlocked = false;
+    bool m_hidden = false; // behind "keine Berechtigung"
     bool m_filling = false;
     CommandAvailability m_availability;
 };

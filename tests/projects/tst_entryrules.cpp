@@ -1,5 +1,6 @@
 #include "ArticleEntryRules.h"
 #include "DialogButtons.h"
+#include "DocumentCommands.h"
 #include "DialogParts.h"
 
 #include <QtTest>
@@ -14,6 +15,8 @@ private Q_SLOTS:
     void checks();
     void dialogButtons_data();
     void dialogButtons();
+    void pageCommands_data();
+    void pageCommands();
 };
 
 void TestEntryRules::checks_data()
@@ -102,6 +105,45 @@ void TestEntryRules::dialogButtons()
     if (kind != DocumentKind::Mahnung)
         QCOMPARE(s.articles.hint, kind == DocumentKind::Rechnung ? QStringLiteral("Artikeldaten eintragen")
                                                                   : QStringLiteral("Artikeldaten verwalten"));
+}
+
+// The commands a document page opens, as a row of marks in this order: save,
+// change, new, print, e-invoice, history, "übernehmen in", document list.
+void TestEntryRules::pageCommands_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("state"); // write, hidden, edit, clean, new, lines: each 1 or 0
+    QTest::addColumn<QString>("open");
+    const int rechnung = DocumentKind::Rechnung, gutschrift = DocumentKind::Gutschrift;
+    // A page behind "keine Berechtigung" hands nothing out, however full it is.
+    QTest::newRow("invoice hidden") << rechnung << "010101" << "00000001";
+    QTest::newRow("invoice read only") << rechnung << "000101" << "00011101";
+    QTest::newRow("invoice begun, unsaved") << rechnung << "101011" << "10111010";
+    QTest::newRow("invoice stored, shown") << rechnung << "100101" << "01111111";
+    QTest::newRow("empty page") << rechnung << "101100" << "00000001";
+    // The credit note's list stays open with unsaved changes.
+    QTest::newRow("credit note unsaved") << gutschrift << "101011" << "10111011";
+}
+
+void TestEntryRules::pageCommands()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, state);
+    QFETCH(QString, open);
+    const auto bit = [&](int i) { return state.at(i) == QLatin1Char('1'); };
+    DocumentPageState s;
+    s.kind = *DocumentKind::fromNumber(kind);
+    s.mayWrite = bit(0);
+    s.hidden = bit(1);
+    s.editMode = bit(2);
+    s.clean = bit(3);
+    s.isNew = bit(4);
+    s.hasFirstPosition = s.hasFirstLine = bit(5);
+    const DocumentCommands c = DocumentCommands::decide(s);
+    QString got;
+    for (bool b : {c.save, c.change, c.create, c.print, c.eInvoice, c.history, c.takeOverInto, c.numberList})
+        got += b ? QLatin1Char('1') : QLatin1Char('0');
+    QCOMPARE(got, open);
 }
 
 QTEST_MAIN(TestEntryRules)
