@@ -6,7 +6,7 @@
 #include "DocumentStore.h"
 #include "DocumentTakeOver.h"
 #include "TVorgang.h"
-#include "TfrmProjektDetail.h"
+#include "ProjectPages.h"
 
 #include <QTabWidget>
 
@@ -27,19 +27,19 @@ QString existingNotice(DocumentKind kind)
     }
 }
 
-void showPageOf(TfrmProjektDetail &window, DocumentPage &page)
+void showPageOf(ProjectPages &pages, DocumentPage &page)
 {
-    window.showPage(window.indexOfPage(&page));
+    pages.showPage(pages.indexOfPage(&page));
 }
 
 } // namespace
 
-bool TakeOverInto(AppState &state, TfrmProjektDetail &window, DocumentPage &source, DocumentKind targetKind)
+bool TakeOverInto(AppState &state, ProjectPages &pages, DocumentPage &source, DocumentKind targetKind)
 {
-    DocumentPage *target = window.documentPage(targetKind);
+    DocumentPage *target = pages.documentPage(targetKind);
     if (!target || !DocumentTakeOver::permitted(source.kind(), targetKind))
         return false;
-    DocumentStore &store = window.documentStore();
+    DocumentStore &store = pages.documentStore();
     const bool creditNote = source.kind() == DocumentKind::Rechnung && targetKind == DocumentKind::Gutschrift;
 
     if (creditNote && store.isInvoicePaid(source.currentNumber())
@@ -73,21 +73,21 @@ bool TakeOverInto(AppState &state, TfrmProjektDetail &window, DocumentPage &sour
     Document filled = target->shownDocument();
     DocumentTakeOver::copyInto(taken, filled);
     target->takeOverDocument(filled);
-    showPageOf(window, *target);
+    showPageOf(pages, *target);
     return true;
 }
 
-bool TakeOverExisting(AppState &state, TfrmProjektDetail &window, DocumentPage &target)
+bool TakeOverExisting(AppState &state, ProjectPages &pages, DocumentPage &target)
 {
     state.dialogs.warning(existingNotice(target.kind()));
     if (!target.cmdNew() || !target.isClean())
         return false;
-    const std::optional<Document> chosen = PickExistingDocument(state, target.kind(), &window);
+    const std::optional<Document> chosen = PickExistingDocument(state, target.kind(), pages.pagesWindow());
     if (!chosen)
         return false;
     Document filled = target.shownDocument();
     DocumentTakeOver::copyExisting(*chosen, filled);
     target.takeOverDocument(filled);
-    showPageOf(window, target);
+    showPageOf(pages, target);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DocumentKind.h"
+#include "ProjectPages.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -21,13 +22,10 @@ struct WordExportContent;
 
 // The project window: the project page and one page per document kind. It shows
 // one project at a time and lives for the whole run.
-class TfrmProjektDetail : public QMainWindow
+class TfrmProjektDetail : public QMainWindow, public ProjectPages
 {
     Q_OBJECT
 public:
-    enum Page { ProjektPage = 0, AngebotPage, AuftragPage, LieferscheinPage, RechnungPage, GutschriftPage,
-                MahnungPage, AblagePage, PageCount };
-
     explicit TfrmProjektDetail(AppState &state, QWidget *parent = nullptr);
     ~TfrmProjektDetail() override;
 
@@ -44,22 +42,23 @@ public:
 
     qint64 projectNumber() const { return m_projectNumber; }
     qint64 customer() const { return m_customer; }
-    int currentPage() const;
-    void showPage(int page);
+    QWidget *pagesWindow() override { return this; }
+    int currentPage() const override;
+    void showPage(int page) override;
     bool isPageClean(int page) const;
-    DocumentPage *documentPage(DocumentKind kind) const;
-    DunningPage *dunningPage() const { return m_dunning; }
+    DocumentPage *documentPage(DocumentKind kind) const override;
+    DunningPage *dunningPage() const override { return m_dunning; }
     ProjectPage *projectPage() const { return m_projectPage; }
     QTabWidget *tabs() const { return m_tabs; }
     // The page shown at a tab index, and the index of a page: the tabs hold each
     // page inside a scroll area, so QTabWidget::widget and indexOf do not see them.
-    QWidget *pageAt(int index) const;
-    int indexOfPage(const QWidget *page) const;
-    DocumentStore &documentStore() { return *m_documents; }
+    QWidget *pageAt(int index) const override;
+    int indexOfPage(const QWidget *page) const override;
+    DocumentStore &documentStore() override { return *m_documents; }
     ProjectPrinting *printing() const { return m_printing; }
     // "E-Rechnung speichern…" of the invoice and credit-note pages; with a path
     // (the print's "Als PDF speichern…" as ZUGFeRD) into that file without asking.
-    void cmdEInvoice(DocumentPage *page, const QString &path = QString());
+    void cmdEInvoice(DocumentPage *page, const QString &path = QString()) override;
 
     // Commands.
     void cmdContactDetail();
@@ -80,6 +79,10 @@ protected:
 
 private:
     void buildUi();
+    // The tab text and window caption of a page, and the kind of a document page.
+    static QString tabText(int page);
+    static QString windowCaption(int page);
+    static DocumentKind kindOfPage(int page);
     void connectDialogs(DocumentPage *page);
     void pageChanged();
     void refreshTabMarks();

@@ -11,7 +11,7 @@
 #include "PrintJobFile.h"
 #include "PrintQuestionDialog.h"
 #include "Settings.h"
-#include "TfrmProjektDetail.h"
+#include "ProjectPages.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -47,15 +47,15 @@ QToolButton *printButton(QWidget *parent, const char *name, const QString &hint,
 
 } // namespace
 
-ProjectPrinting::ProjectPrinting(AppState &state, TfrmProjektDetail &window)
-    : QObject(&window), m_state(state), m_window(window),
+ProjectPrinting::ProjectPrinting(AppState &state, ProjectPages &pages)
+    : QObject(pages.pagesWindow()), m_state(state), m_pages(pages),
       m_prompts(std::make_unique<QtPrintPrompts>(state.dialogs)), m_system(std::make_unique<PrintSystem>())
 {
     const auto run = [this](void (ProjectPrinting::*command)()) {
         return [this, command] { RunCommand(m_state.dialogs, [this, command] { (this->*command)(); }); };
     };
 
-    tbDrucktool = new QToolBar(QStringLiteral("Drucktool"), &window);
+    tbDrucktool = new QToolBar(QStringLiteral("Drucktool"), pages.pagesWindow());
     tbDrucktool->setObjectName(QStringLiteral("tbDrucktool"));
     tbDrucktool->setMovable(false);
     cbDrucker = new QComboBox(tbDrucktool);
@@ -87,7 +87,7 @@ ProjectPrinting::ProjectPrinting(AppState &state, TfrmProjektDetail &window)
     connect(actBandVorschau, &QAction::triggered, this, run(&ProjectPrinting::previewFromBand));
     connect(actBandPdf, &QAction::triggered, this, run(&ProjectPrinting::pdfFromBand));
 
-    tbDruckJob = new QToolBar(QStringLiteral("DruckJob"), &window);
+    tbDruckJob = new QToolBar(QStringLiteral("DruckJob"), pages.pagesWindow());
     tbDruckJob->setObjectName(QStringLiteral("tbDruckJob"));
     tbDruckJob->setMovable(false);
     cbDruckJob = new QComboBox(tbDruckJob);
@@ -108,9 +108,9 @@ ProjectPrinting::ProjectPrinting(AppState &state, TfrmProjektDetail &window)
 
     // A letter loaded into the dunning page (or a page emptied) changes what the
     // bands can print.
-    connect(window.dunningPage(), &DunningPage::modifiedChanged, this, [this] { pageShown(); });
+    connect(pages.dunningPage(), &DunningPage::modifiedChanged, this, [this] { pageShown(); });
     for (DocumentKind kind : DocumentKind::all())
-        if (DocumentPage *page = kind.isDunningLetter() ? nullptr : window.documentPage(kind))
+        if (DocumentPage *page = kind.isDunningLetter() ? nullptr : pages.documentPage(kind))
             connect(page, &DocumentPage::modifiedChanged, this, [this] { pageShown(); });
     connect(actJobVorschau, &QAction::triggered, this, run(&ProjectPrinting::previewJob));
     connect(actJobPdf, &QAction::triggered, this, run(&ProjectPrinting::pdfJob));
@@ -153,15 +153,15 @@ void ProjectPrinting::writeSettings(UserSettings &settings)
 
 bool ProjectPrinting::shownPagePrintable() const
 {
-    const int page = m_window.currentPage();
-    if (page == TfrmProjektDetail::MahnungPage) {
-        const DunningPage *dunning = m_window.dunningPage();
+    const int page = m_pages.currentPage();
+    if (page == ProjectPages::MahnungPage) {
+        const DunningPage *dunning = m_pages.dunningPage();
         return !dunning->grpDocument->isHidden() && !dunning->memLetter->toPlainText().isEmpty();
     }
-    if (page <= TfrmProjektDetail::ProjektPage || page >= TfrmProjektDetail::PageCount)
+    if (page <= ProjectPages::ProjektPage || page >= ProjectPages::PageCount)
         return false;
     // A page hidden behind "keine Berechtigung" does not print from the bands either.
-    const auto *documentPage = qobject_cast<DocumentPage *>(m_window.pageAt(page));
+    const auto *documentPage = qobject_cast<DocumentPage *>(m_pages.pageAt(page));
     return documentPage && !documentPage->grpDocument->isHidden();
 }
 
@@ -169,7 +169,7 @@ void ProjectPrinting::pageShown()
 {
     const bool printable = shownPagePrintable();
     btnDrucktool->setEnabled(printable);
-    const auto *page = qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage()));
+    const auto *page = qobject_cast<DocumentPage *>(m_pages.pageAt(m_pages.currentPage()));
     actBandZugferd->setEnabled(printable && page
                                && (page->kind() == DocumentKind::Rechnung || page->kind() == DocumentKind::Gutschrift));
     btnDruckJob->setEnabled(printable && cbDruckJob->count() > 0);
@@ -210,7 +210,7 @@ QByteArray ProjectPrinting::zugferdPdf(DocumentPage *page, const QByteArray &xml
 
 PrintRequest ProjectPrinting::dunningRequest()
 {
-    DunningPage *page = m_window.dunningPage();
+    DunningPage *page = m_pages.dunningPage();
     return DunningLetterPrintRequest(m_state, page->shownDocument(), page->edtKNr->text().trimmed());
 }
 
@@ -218,9 +218,9 @@ std::optional<PrintRequest> ProjectPrinting::shownRequest(bool letterhead)
 {
     if (!shownPagePrintable())
         return std::nullopt;
-    if (m_window.currentPage() == TfrmProjektDetail::MahnungPage)
+    if (m_pages.currentPage() == ProjectPages::MahnungPage)
         return dunningRequest();
-    return documentRequest(qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage())), letterhead);
+    return documentRequest(qobject_cast<DocumentPage *>(m_pages.pageAt(m_pages.currentPage())), letterhead);
 }
 
 QString ProjectPrinting::printTo(const PrintRequest &request, const PrintTarget &target)
@@ -230,19 +230,19 @@ QString ProjectPrinting::printTo(const PrintRequest &request, const PrintTarget 
 
 std::optional<QString> ProjectPrinting::previewAndPrint(const PrintRequest &request, const PrintTarget &printer)
 {
-    return PrintWithPreview(m_state, *m_system, *m_prompts, request, printer, &m_window);
+    return PrintWithPreview(m_state, *m_system, *m_prompts, request, printer, m_pages.pagesWindow());
 }
 
 DocumentPage *ProjectPrinting::shownDocumentPage() const
 {
-    const int page = m_window.currentPage();
-    return page == TfrmProjektDetail::MahnungPage ? nullptr : qobject_cast<DocumentPage *>(m_window.pageAt(page));
+    const int page = m_pages.currentPage();
+    return page == ProjectPages::MahnungPage ? nullptr : qobject_cast<DocumentPage *>(m_pages.pageAt(page));
 }
 
 void ProjectPrinting::markIssued(DocumentPage *page, const std::optional<QString> &printed)
 {
     if (!page || !printed || !DocumentHistory::keepsHistory(page->kind()) || !page->isClean()
-        || !m_window.documentStore().isStored(page->kind(), page->currentNumber()))
+        || !m_pages.documentStore().isStored(page->kind(), page->currentNumber()))
         return;
     DocumentHistory::markIssued(m_state.db, page->kind(), page->currentNumber(),
                                 printed->isEmpty() ? DocumentHistory::ByPrint : DocumentHistory::ByPdf);
@@ -257,7 +257,7 @@ void ProjectPrinting::printPage(DocumentPage *page)
 
 void ProjectPrinting::printDunningPage()
 {
-    DunningPage *page = m_window.dunningPage();
+    DunningPage *page = m_pages.dunningPage();
     if (!saveFirst(DocumentKind::Mahnung, page->btnSave->isEnabled(), [page] { return page->cmdSave(); }))
         return;
     previewAndPrint(dunningRequest(), PrintTarget::printer(QString()));
@@ -284,13 +284,13 @@ void ProjectPrinting::previewFromBand()
 
 void ProjectPrinting::pdfFromBand()
 {
-    auto *page = qobject_cast<DocumentPage *>(m_window.pageAt(m_window.currentPage()));
+    auto *page = qobject_cast<DocumentPage *>(m_pages.pageAt(m_pages.currentPage()));
     if (page && actBandZugferd->isChecked() && shownPagePrintable()
         && (page->kind() == DocumentKind::Rechnung || page->kind() == DocumentKind::Gutschrift)) {
         const QString path =
             AskPdfFileName(m_state.dialogs, ProposedPdfPath(page->kind().listCaption(), page->currentNumber()));
         if (!path.isEmpty())
-            m_window.cmdEInvoice(page, path);
+            m_pages.cmdEInvoice(page, path);
         return;
     }
     if (const auto request = shownRequest(true)) {

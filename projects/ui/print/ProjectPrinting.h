@@ -18,7 +18,7 @@ class QComboBox;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
-class TfrmProjektDetail;
+class ProjectPages;
 class UserSettings;
 
 // Printing in the project window: the print commands of the document pages, the
@@ -29,7 +29,7 @@ class ProjectPrinting : public QObject
 {
     Q_OBJECT
 public:
-    ProjectPrinting(AppState &state, TfrmProjektDetail &window);
+    ProjectPrinting(AppState &state, ProjectPages &pages);
     ~ProjectPrinting() override;
 
     // Tests answer the modal steps and stand in for the printers.
@@ -99,7 +99,7 @@ private:
     std::optional<PrintJobStep> firstJobStep() const;
 
     AppState &m_state;
-    TfrmProjektDetail &m_window;
+    ProjectPages &m_pages;
     std::unique_ptr<PrintPrompts> m_prompts;
     std::unique_ptr<PrintSystem> m_system;
     QString m_printerName; // the name the band remembers, written as Drucker
