@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArticleEntryForm.h"
 #include "ArticleStore.h"
 #include "Document.h"
 
@@ -27,7 +28,7 @@ class TfrmArtikelKlein;
 // The window keeps its last search and the group last saved in
 // "Artikelverwaltung" from one showing to the next; EditArticles keeps one
 // window per parent for that.
-class TfrmArtikelEintragen : public QDialog
+class TfrmArtikelEintragen : public QDialog, private ArticleEntryForm
 {
     Q_OBJECT
 public:
@@ -94,31 +95,6 @@ private:
     bool m_typed = false;
     bool m_changed = false;
     std::function<void(TfrmArtikelKlein &)> m_runCatalogue;
-
-    QLineEdit *m_name;
-    QLineEdit *m_number;
-    NumberEdit *m_quantity;
-    NumberEdit *m_price;
-    QComboBox *m_vat;
-    TextLinesGrid *m_texts;
-    QListWidget *m_lineList;
-    QLineEdit *m_net;
-    QLineEdit *m_gross;
-    QPushButton *m_enter;
-    QPushButton *m_delete;
-    QPushButton *m_enterBoth;
-    QPushButton *m_enterCatalogue;
-    QPushButton *m_takeLine;
-    QPushButton *m_ok;
-
-    QTabBar *m_searchTabs;
-    QLineEdit *m_search;
-    QComboBox *m_groupFilter;
-    QTableView *m_results;
-    ArticleListModel *m_model;
-    QPushButton *m_copy;
-    QPushButton *m_deleteArticle;
-    QPushButton *m_changeArticle;
 
     TfrmArtikelKlein *m_catalogue;
 };
