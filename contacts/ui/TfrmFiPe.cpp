@@ -109,12 +109,12 @@ void TfrmFiPe::connectCommands()
     connect(m_company->btnSave, &QPushButton::clicked, this, command(&TfrmFiPe::SaveCompany));
     connect(m_person->btnSave, &QPushButton::clicked, this, command(&TfrmFiPe::SavePerson));
     connect(m_company->btnOk, &QPushButton::clicked, this, Guarded(d, [this] {
-        if (!m_saved)
+        if (!m_session.isSaved())
             SaveCompany();
         close();
     }));
     connect(m_person->btnOk, &QPushButton::clicked, this, Guarded(d, [this] {
-        if (!m_saved)
+        if (!m_session.isSaved())
             SavePerson();
         close();
     }));
@@ -147,8 +147,7 @@ void TfrmFiPe::connectCommands()
 
 void TfrmFiPe::markChanged()
 {
-    if (m_editable)
-        m_saved = false;
+    m_session.fieldChanged();
 }
 
 qint64 TfrmFiPe::drawNumber()
@@ -160,21 +159,13 @@ qint64 TfrmFiPe::drawNumber()
 
 void TfrmFiPe::prepareNew(bool company)
 {
-    m_currentIDF = 0;
-    m_currentIDN = 0;
-    m_newEntry = true;
-    m_companiesChosen = company;
-    m_personRow = -1;
+    m_session.prepareNew(company);
     SetEditable(true);
 }
 
 void TfrmFiPe::prepareShow(qint64 contactNumber, bool company, bool editable)
 {
-    m_newEntry = false;
-    m_companiesChosen = company;
-    m_currentIDF = company ? contactNumber : 0;
-    m_currentIDN = company ? 0 : contactNumber;
-    m_personRow = -1;
+    m_session.prepareShow(contactNumber, company);
     SetEditable(editable);
 }
 
@@ -185,11 +176,6 @@ void TfrmFiPe::setBlockedEntriesShown(bool shown)
 
 // --- tabs ----------------------------------------------------------------------
 
-bool TfrmFiPe::companyTabShown() const
-{
-    return m_tabs->currentIndex() == 0;
-}
-
 void TfrmFiPe::showTab(bool company)
 {
     m_switchingTabs = true;
@@ -197,11 +183,13 @@ void TfrmFiPe::showTab(bool company)
     m_switchingTabs = false;
 }
 
-void TfrmFiPe::tabChanged(int)
+void TfrmFiPe::tabChanged(int index)
 {
+    // the session follows the tab widget, whoever turned it
+    m_session.tabShown(index == 0);
     if (m_switchingTabs)
         return;
-    const bool toCompany = companyTabShown();
+    const bool toCompany = m_session.companyTabShown();
     RunCommand(m_state.dialogs, [this, toCompany] { SwitchTab(toCompany); });
 }
 
@@ -209,12 +197,12 @@ void TfrmFiPe::tabChanged(int)
 
 void TfrmFiPe::SetEditable(bool a)
 {
-    m_editable = a;
+    m_session.setEditable(a);
     const bool write = m_state.perm(2);
     const bool canSave = write && a;
     m_company->setEditable(a, canSave);
     m_person->setEditable(a, canSave);
-    m_person->setPositionEditable(a && m_currentIDF > 0);
+    m_person->setPositionEditable(m_session.positionEditable());
     updateLinkButtons();
     m_company->btnNew->setEnabled(write);
     m_person->btnNew->setEnabled(write);
@@ -229,29 +217,24 @@ void TfrmFiPe::SetEditable(bool a)
 // flag 3 they stay closed.
 void TfrmFiPe::updateExtendedButton()
 {
-    bool named = false;
-    if (companyTabShown())
-        named = m_companyExists && !m_company->name().isEmpty();
-    else
-        named = m_personExists
-                && !(m_person->edtFirstName->text().isEmpty() && m_person->edtLastName->text().isEmpty());
-    m_extended->setEnabled(named && m_state.perm(3));
+    const bool companyNamed = !m_company->name().isEmpty();
+    const bool personNamed = !(m_person->edtFirstName->text().isEmpty() && m_person->edtLastName->text().isEmpty());
+    m_extended->setEnabled(m_session.extendedDataMayOpen(companyNamed, personNamed, m_state.perm(3)));
 }
 
 void TfrmFiPe::OpenExtendedData()
 {
-    const bool company = companyTabShown();
-    m_extendedWindow->prepare(company, company ? m_currentIDF : m_currentIDN);
+    m_extendedWindow->prepare(m_session.companyTabShown(), m_session.contactOnTab());
     m_extendedWindow->exec();
 }
 
 void TfrmFiPe::updateLinkButtons()
 {
-    const bool on = m_editable && m_state.perm(2);
-    m_person->btnLinkCompany->setEnabled(on && m_currentIDF == 0);
-    m_person->btnUnlink->setEnabled(on && m_currentIDF != 0);
-    m_company->btnUnlink->setEnabled(on && m_currentIDN != 0);
-    m_company->btnLinkPerson->setEnabled(on && !m_company->name().isEmpty());
+    const ContactEditSession::LinkButtons b = m_session.linkButtons(m_state.perm(2), !m_company->name().isEmpty());
+    m_person->btnLinkCompany->setEnabled(b.linkCompany);
+    m_person->btnUnlink->setEnabled(b.unlinkFromPerson);
+    m_company->btnUnlink->setEnabled(b.unlinkFromCompany);
+    m_company->btnLinkPerson->setEnabled(b.linkPerson);
 }
 
 // --- activation and loading ------------------------------------------------------------
@@ -272,17 +255,15 @@ void TfrmFiPe::reloadByChoice()
     m_person->setCountries(countries);
     m_company->setCategories(m_store.categories(true));
     m_person->setCategories(m_store.categories(false));
-    m_saved = true;
-    m_companyExists = false;
-    m_personExists = false;
-    if (m_companiesChosen) {
+    m_session.beginReload();
+    if (m_session.companiesChosen()) {
         showTab(true);
-        if (m_currentIDF > 0)
-            LoadContact(m_currentIDF); // loads the selected person's details as well
+        if (m_session.currentIDF() > 0)
+            LoadContact(m_session.currentIDF()); // loads the selected person's details as well
     } else {
         showTab(false);
-        if (m_currentIDN > 0)
-            LoadContact(m_currentIDN);
+        if (m_session.currentIDN() > 0)
+            LoadContact(m_session.currentIDN());
     }
 }
 
@@ -290,14 +271,14 @@ void TfrmFiPe::Activate()
 {
     reloadByChoice();
     updateLinkButtons();
-    m_person->setPositionEditable(m_editable && m_currentIDF > 0);
-    if (companyTabShown())
+    m_person->setPositionEditable(m_session.positionEditable());
+    if (m_session.companyTabShown())
         m_company->edtName->setFocus();
     else
         m_person->edtAnrede->setFocus();
-    m_saved = true;
-    if (m_newEntry)
-        SwitchTab(companyTabShown()); // draws the new contact number
+    m_session.markSaved();
+    if (m_session.isNewEntry())
+        SwitchTab(m_session.companyTabShown()); // draws the new contact number
     if (!m_state.perm(2))
         SetEditable(false);
 }
@@ -316,16 +297,15 @@ void TfrmFiPe::LoadContact(qint64 number)
             const int row = m_company->selectedPersonRow();
             if (m_company->personAt(row) > 0)
                 ShowPersonDetails(row);
-            m_companyExists = true;
+            m_session.companyLoaded();
         }
     } else if (kind == QLatin1String("name")) {
         m_person->setNumber(number);
         if (const std::optional<PersonRecord> p = m_store.loadPerson(number)) {
             m_person->showRecord(*p);
-            m_currentIDF = m_state.dmCommon.GetFirmaOfPerson(number);
-            if (m_currentIDF > 0)
+            m_session.personLoaded(m_state.dmCommon.GetFirmaOfPerson(number));
+            if (m_session.currentIDF() > 0)
                 m_person->showLinkedCompany(m_store.linkedCompany(number));
-            m_personExists = true;
         }
     }
     updateExtendedButton();
@@ -336,74 +316,72 @@ void TfrmFiPe::ShowPersonDetails(int row)
     const qint64 IDN = m_company->personAt(row);
     if (IDN <= 0)
         return;
-    m_personRow = row;
     m_company->selectPersonRow(row);
-    m_company->showPersonDetails(m_store.personDetails(IDN, m_currentIDF));
-    m_currentIDN = IDN;
+    m_company->showPersonDetails(m_store.personDetails(IDN, m_session.currentIDF()));
+    m_session.personShown(row, IDN);
     updateLinkButtons();
 }
 
 bool TfrmFiPe::SwitchTab(bool toCompany)
 {
     m_assign->close();
-    if (!m_saved
+    if (!m_session.isSaved()
         && m_state.dialogs.question(UnsavedSwitch, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes) {
         showTab(!toCompany);
         SetEditable(true);
         return false;
     }
-    m_companiesChosen = toCompany;
+    m_session.choose(toCompany);
     if (toCompany) {
-        if (m_currentIDF <= 0) {
+        if (m_session.currentIDF() <= 0) {
             const PersonRecord person = m_person->record();
             m_company->clear();
-            m_currentIDF = drawNumber();
-            m_company->setNumber(m_currentIDF);
-            if (m_personExists) {
+            m_session.setCompanyNumber(drawNumber());
+            m_company->setNumber(m_session.currentIDF());
+            if (m_session.personExists()) {
+                const qint64 IDN = m_session.currentIDN();
                 m_company->putFirstPerson(person.anrede + QStringLiteral(", ") + person.titel, person.vname,
-                                          person.nname, m_currentIDN);
-                m_company->showPersonDetails({m_currentIDN, person.position, person.telefon, person.mainAddress.strasse,
+                                          person.nname, IDN);
+                m_company->showPersonDetails({IDN, person.position, person.telefon, person.mainAddress.strasse,
                                               person.mainAddress.plz, person.mainAddress.ort, person.note});
             }
-            if (m_currentIDF == m_currentIDN)
-                m_currentIDN = 0;
+            m_session.companyKeepsSharedNumber();
         } else {
-            const qint64 previousIDN = m_currentIDN;
-            LoadContact(m_currentIDF);
-            if (m_currentIDF == previousIDN) {
-                m_currentIDF = drawNumber();
-                m_company->setNumber(m_currentIDF);
+            const qint64 previousIDN = m_session.currentIDN();
+            LoadContact(m_session.currentIDF());
+            // the number went to the person meanwhile: the company draws another
+            if (m_session.currentIDF() == previousIDN) {
+                m_session.setCompanyNumber(drawNumber());
+                m_company->setNumber(m_session.currentIDF());
             }
-            m_currentIDN = 0;
+            m_session.noPersonShown();
             const int row = m_company->selectedPersonRow();
             if (m_company->personAt(row) > 0)
                 ShowPersonDetails(row);
         }
         m_person->clear();
         m_company->edtName->setFocus();
-        m_saved = true;
-        if (m_personRow >= 0 && m_personRow < m_company->personRowCount()
-            && m_personRow != m_company->selectedPersonRow())
-            ShowPersonDetails(m_personRow);
+        m_session.markSaved();
+        const int personRow = m_session.personRow();
+        if (personRow >= 0 && personRow < m_company->personRowCount() && personRow != m_company->selectedPersonRow())
+            ShowPersonDetails(personRow);
     } else {
-        if (m_currentIDN <= 0) {
+        if (m_session.currentIDN() <= 0) {
             m_person->clear();
-            m_currentIDN = drawNumber();
-            m_person->setNumber(m_currentIDN);
+            m_session.setPersonNumber(drawNumber());
+            m_person->setNumber(m_session.currentIDN());
             copyCompanyToPersonPanel();
-            if (m_currentIDF == m_currentIDN)
-                m_currentIDF = 0;
-            m_personExists = false;
+            m_session.personKeepsSharedNumber();
+            m_session.personNotStored();
         } else {
-            LoadContact(m_currentIDN);
-            if (m_currentIDN == m_currentIDF)
-                m_currentIDF = 0;
+            LoadContact(m_session.currentIDN());
+            m_session.personKeepsSharedNumber();
         }
         m_company->clear();
         m_person->edtAnrede->setFocus();
-        m_saved = true;
+        m_session.markSaved();
     }
-    SetEditable(m_newEntry); // also sets the extended-data button for the tab now shown
+    SetEditable(m_session.isNewEntry()); // also sets the extended-data button for the tab now shown
     return true;
 }
 
@@ -413,7 +391,7 @@ void TfrmFiPe::copyCompanyToPersonPanel()
 {
     const CompanyRecord c = m_company->record();
     LinkedCompany panel;
-    panel.IDF = m_currentIDF == m_currentIDN ? 0 : m_currentIDF;
+    panel.IDF = m_session.currentIDF() == m_session.currentIDN() ? 0 : m_session.currentIDF();
     panel.name = c.name;
     panel.branche = c.branche;
     panel.telefon = c.telefon;
@@ -430,11 +408,8 @@ void TfrmFiPe::copyCompanyToPersonPanel()
 void TfrmFiPe::NewCompany()
 {
     m_company->clear();
-    m_currentIDF = drawNumber();
-    m_company->setNumber(m_currentIDF);
-    m_currentIDN = 0;
-    m_companyExists = false;
-    m_saved = false;
+    m_session.startNewCompany(drawNumber());
+    m_company->setNumber(m_session.currentIDF());
     m_company->edtName->setFocus();
     SetEditable(true);
     m_company->chkDeactivated->setChecked(false);
@@ -443,10 +418,8 @@ void TfrmFiPe::NewCompany()
 void TfrmFiPe::NewPerson()
 {
     m_person->clear();
-    m_currentIDN = drawNumber();
-    m_person->setNumber(m_currentIDN);
-    m_personExists = false;
-    m_saved = false;
+    m_session.startNewPerson(drawNumber());
+    m_person->setNumber(m_session.currentIDN());
     m_person->edtAnrede->setFocus();
     SetEditable(true);
     m_person->chkDeactivated->setChecked(false);
@@ -456,10 +429,10 @@ void TfrmFiPe::EditCompany()
 {
     SetEditable(true);
     if (m_company->name().isEmpty())
-        m_newEntry = true;
+        m_session.treatAsNewEntry();
     Activate();
     if (m_company->name().isEmpty())
-        m_companyExists = false;
+        m_session.companyNotStored();
 }
 
 void TfrmFiPe::EditPerson()
@@ -467,7 +440,7 @@ void TfrmFiPe::EditPerson()
     SetEditable(true);
     Activate();
     if (m_person->edtFirstName->text().isEmpty() && m_person->edtLastName->text().isEmpty())
-        m_personExists = false;
+        m_session.personNotStored();
 }
 
 // --- saving ---------------------------------------------------------------------------
@@ -479,7 +452,7 @@ void TfrmFiPe::SaveCompany()
         m_state.dialogs.error(QStringLiteral("Mindest der Firmenname muß eingetragen werden! Keine Speicherung"));
         return;
     }
-    if (m_companyExists) {
+    if (m_session.companyExists()) {
         UpdateCompany();
         copyCompanyToPersonPanel();
     } else {
@@ -496,16 +469,15 @@ void TfrmFiPe::SaveCompany()
         if (last == Dialogs::Answer::Yes) {
             if (!InsertCompany())
                 return;
-            m_companyExists = true;
+            m_session.companyInserted();
             copyCompanyToPersonPanel();
         }
     }
-    const bool chosen = m_companiesChosen;
-    m_companiesChosen = true;
+    const bool chosen = m_session.companiesChosen();
+    m_session.choose(true);
     reloadByChoice();
-    m_companiesChosen = chosen;
-    m_saved = true;
-    m_newEntry = false;
+    m_session.choose(chosen);
+    m_session.companySaved();
     SetEditable(false);
 }
 
@@ -516,34 +488,36 @@ bool TfrmFiPe::InsertCompany()
         SetEditable(false);
         return false;
     }
-    m_currentIDF = number;
+    m_session.setCompanyNumber(number);
     CompanyRecord c = m_company->record();
     c.IDF = number;
     qint64 link = 0;
     // only a stored person without a company can be linked to the new one
-    if (m_currentIDN > 0 && m_currentIDN != number && m_state.dmCommon.GetFirmaOfPerson(m_currentIDN) == 0) {
-        if (const auto person = m_store.personName(m_currentIDN)) {
+    const qint64 IDN = m_session.currentIDN();
+    if (IDN > 0 && IDN != number && m_state.dmCommon.GetFirmaOfPerson(IDN) == 0) {
+        if (const auto person = m_store.personName(IDN)) {
             if (m_state.dialogs.question(person->first + QLatin1Char(' ') + person->second + QStringLiteral(" der Firma ")
                                              + c.name + QStringLiteral(" zuordnen?"),
                                          Dialogs::Buttons::YesNo)
                 == Dialogs::Answer::Yes)
-                link = m_currentIDN;
+                link = IDN;
         }
     }
     // a number another workstation took meanwhile is drawn anew during the save
-    m_currentIDF = m_store.insertCompany(c, link, m_company->personDetails().position, [this] { return drawNumber(); });
+    m_session.setCompanyNumber(
+        m_store.insertCompany(c, link, m_company->personDetails().position, [this] { return drawNumber(); }));
     if (link > 0)
-        m_company->btnUnlink->setEnabled(m_editable);
+        m_company->btnUnlink->setEnabled(m_session.isEditable());
     m_state.dialogs.information(QStringLiteral("Firma ") + c.name + QStringLiteral(" eingetragen. "));
-    if (m_companiesChosen)
-        m_state.SelectedID = m_currentIDF;
+    if (m_session.companiesChosen())
+        m_state.SelectedID = m_session.currentIDF();
     return true;
 }
 
 void TfrmFiPe::UpdateCompany()
 {
     CompanyRecord c = m_company->record();
-    c.IDF = m_currentIDF;
+    c.IDF = m_session.currentIDF();
     m_store.updateCompany(c);
     m_state.dialogs.information(QStringLiteral("Firma geändert."));
 }
@@ -555,7 +529,7 @@ void TfrmFiPe::SavePerson()
         m_state.dialogs.error(QStringLiteral("Mindest der Vorname oder Nachname muß eingetragen werden! Keine Speicherung"));
         return;
     }
-    if (m_personExists) {
+    if (m_session.personExists()) {
         UpdatePerson();
     } else {
         Dialogs::Answer last = Dialogs::Answer::Yes;
@@ -570,16 +544,15 @@ void TfrmFiPe::SavePerson()
         if (last == Dialogs::Answer::Yes) {
             if (!InsertPerson())
                 return;
-            m_personExists = true;
-            m_newEntry = false;
+            m_session.personInserted();
         }
     }
-    const bool chosen = m_companiesChosen;
-    m_companiesChosen = false;
+    const bool chosen = m_session.companiesChosen();
+    m_session.choose(false);
     reloadByChoice();
-    m_companiesChosen = chosen;
+    m_session.choose(chosen);
     SetEditable(false);
-    m_saved = true;
+    m_session.markSaved();
 }
 
 bool TfrmFiPe::InsertPerson()
@@ -589,36 +562,37 @@ bool TfrmFiPe::InsertPerson()
         SetEditable(false);
         return false;
     }
-    m_currentIDN = number;
+    m_session.setPersonNumber(number);
     PersonRecord p = m_person->record();
     p.IDN = number;
     qint64 link = 0;
-    if (m_currentIDF > 0 && m_currentIDF != m_currentIDN) {
+    const qint64 IDF = m_session.currentIDF();
+    if (IDF > 0 && IDF != number) {
         // a company number drawn for a company that was never saved links nothing
-        if (const std::optional<QString> company = m_store.companyName(m_currentIDF)) {
+        if (const std::optional<QString> company = m_store.companyName(IDF)) {
             if (m_state.dialogs.question(p.vname + QLatin1Char(' ') + p.nname + QStringLiteral(" der Firma ") + *company
                                              + QStringLiteral(" zuordnen?"),
                                          Dialogs::Buttons::YesNo)
                 == Dialogs::Answer::Yes)
-                link = m_currentIDF;
+                link = IDF;
         }
     }
-    m_currentIDN = m_store.insertPerson(p, link, [this] { return drawNumber(); });
+    m_session.setPersonNumber(m_store.insertPerson(p, link, [this] { return drawNumber(); }));
     if (link > 0) {
         m_person->btnLinkCompany->setEnabled(false);
-        m_person->btnUnlink->setEnabled(m_editable);
+        m_person->btnUnlink->setEnabled(m_session.isEditable());
     }
     m_state.dialogs.information(p.vname + QStringLiteral(", ") + p.nname + QStringLiteral(" eingetragen."));
-    if (!m_companiesChosen)
-        m_state.SelectedID = m_currentIDN;
+    if (!m_session.companiesChosen())
+        m_state.SelectedID = m_session.currentIDN();
     return true;
 }
 
 void TfrmFiPe::UpdatePerson()
 {
     PersonRecord p = m_person->record();
-    p.IDN = m_currentIDN;
-    m_store.updatePerson(p, m_currentIDF);
+    p.IDN = m_session.currentIDN();
+    m_store.updatePerson(p, m_session.currentIDF());
     m_state.dialogs.information(QStringLiteral("Personendaten \"") + p.vname + QLatin1Char(' ') + p.nname
                                 + QStringLiteral("\" geändert."));
 }
@@ -628,29 +602,29 @@ void TfrmFiPe::UpdatePerson()
 void TfrmFiPe::LinkPerson()
 {
     // a link to a company that is not stored would point nowhere
-    if (!m_companyExists) {
+    if (!m_session.companyExists()) {
         m_state.dialogs.information(QStringLiteral("Bitte die Firma zuerst mit \"Übernehmen\" speichern."));
         return;
     }
-    m_assign->prepareForCompany(m_currentIDF, m_company->name());
+    m_assign->prepareForCompany(m_session.currentIDF(), m_company->name());
     m_assign->show();
     m_assign->raise();
     m_assign->activateWindow();
-    m_saved = false;
+    m_session.markUnsaved();
 }
 
 void TfrmFiPe::LinkCompany()
 {
-    if (!m_personExists) {
+    if (!m_session.personExists()) {
         m_state.dialogs.information(QStringLiteral("Bitte die Person zuerst mit \"Übernehmen\" speichern."));
         return;
     }
-    m_assign->prepareForPerson(m_currentIDN, m_person->edtAnrede->text(), m_person->edtFirstName->text(),
+    m_assign->prepareForPerson(m_session.currentIDN(), m_person->edtAnrede->text(), m_person->edtFirstName->text(),
                                m_person->edtLastName->text());
     m_assign->show();
     m_assign->raise();
     m_assign->activateWindow();
-    m_saved = false;
+    m_session.markUnsaved();
 }
 
 void TfrmFiPe::assignmentChosen(qint64 IDN, qint64 IDF, const QString &position)
@@ -664,23 +638,23 @@ void TfrmFiPe::assignmentChosen(qint64 IDN, qint64 IDF, const QString &position)
 // the user has typed into the fields stays.
 void TfrmFiPe::reloadLinks(qint64 IDN, qint64 IDF)
 {
-    if (companyTabShown()) {
-        m_company->setPersons(m_store.companyPersons(m_currentIDF));
+    if (m_session.companyTabShown()) {
+        m_company->setPersons(m_store.companyPersons(m_session.currentIDF()));
         m_company->clearPersonDetails();
-        m_currentIDN = 0;
+        m_session.noPersonShown();
         int row = m_company->selectedPersonRow();
         for (int r = 0; r < m_company->personRowCount(); ++r)
-            if (IDF == m_currentIDF && m_company->personAt(r) == IDN)
+            if (IDF == m_session.currentIDF() && m_company->personAt(r) == IDN)
                 row = r;
         if (m_company->personAt(row) > 0)
             ShowPersonDetails(row);
     } else {
-        m_currentIDF = m_state.dmCommon.GetFirmaOfPerson(m_currentIDN);
-        if (m_currentIDF > 0)
-            m_person->showLinkedCompany(m_store.linkedCompany(m_currentIDN));
+        m_session.setCompanyNumber(m_state.dmCommon.GetFirmaOfPerson(m_session.currentIDN()));
+        if (m_session.currentIDF() > 0)
+            m_person->showLinkedCompany(m_store.linkedCompany(m_session.currentIDN()));
         else
             m_person->clearLinkedCompany();
-        m_person->setPositionEditable(m_editable && m_currentIDF > 0);
+        m_person->setPositionEditable(m_session.positionEditable());
     }
     updateLinkButtons();
 }
@@ -693,9 +667,8 @@ void TfrmFiPe::UnlinkFromCompany()
         + m_company->personCell(row, PlVorname) + QLatin1Char(' ') + m_company->personCell(row, PlNachname)
         + QLatin1Char(' ') + QStringLiteral("zu lösen!");
     if (m_state.dialogs.question(text, Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes) {
-        m_store.unlinkPerson(m_currentIDN, m_currentIDF);
-        m_currentIDN = 0;
-        m_personRow = -1;
+        m_store.unlinkPerson(m_session.currentIDN(), m_session.currentIDF());
+        m_session.personUnlinked();
         reloadLinks(0, 0);
     }
     SetEditable(true);
@@ -707,7 +680,7 @@ void TfrmFiPe::UnlinkFromPerson()
         + QLatin1Char(' ') + m_person->edtLastName->text() + QStringLiteral(" zu lösen!");
     if (m_state.dialogs.question(text, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
-    m_store.unlinkPerson(m_currentIDN, m_currentIDF);
+    m_store.unlinkPerson(m_session.currentIDN(), m_session.currentIDF());
     reloadLinks(0, 0);
 }
 
@@ -715,7 +688,7 @@ void TfrmFiPe::UnlinkFromPerson()
 
 void TfrmFiPe::done(int result)
 {
-    if (!m_saved && m_editable
+    if (m_session.hasUnsavedChanges()
         && m_state.dialogs.question(UnsavedClose, Dialogs::Buttons::YesNo) != Dialogs::Answer::Yes)
         return;
     SaveWindowPosition(this, QStringLiteral("FiPe"));

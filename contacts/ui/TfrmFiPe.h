@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContactEditSession.h"
 #include "ContactStore.h"
 
 #include <QDialog>
@@ -32,15 +33,16 @@ public:
     void setBlockedEntriesShown(bool shown);
 
     // The editor's state, as its operations leave it.
-    qint64 currentIDF() const { return m_currentIDF; }
-    qint64 currentIDN() const { return m_currentIDN; }
-    bool isNewEntry() const { return m_newEntry; }
-    bool isEditable() const { return m_editable; }
-    bool isSaved() const { return m_saved; }
-    bool companyExists() const { return m_companyExists; }
-    bool personExists() const { return m_personExists; }
+    const ContactEditSession &session() const { return m_session; }
+    qint64 currentIDF() const { return m_session.currentIDF(); }
+    qint64 currentIDN() const { return m_session.currentIDN(); }
+    bool isNewEntry() const { return m_session.isNewEntry(); }
+    bool isEditable() const { return m_session.isEditable(); }
+    bool isSaved() const { return m_session.isSaved(); }
+    bool companyExists() const { return m_session.companyExists(); }
+    bool personExists() const { return m_session.personExists(); }
     // The "Firmen"/"Personen" choice that the tabs follow.
-    bool companiesChosen() const { return m_companiesChosen; }
+    bool companiesChosen() const { return m_session.companiesChosen(); }
 
     // Operations; the buttons run them through the command guard.
     void SetEditable(bool a);
@@ -84,7 +86,6 @@ private:
     // Activation steps 2 and 3: clear, fill the boxes, load by the choice.
     void reloadByChoice();
     void showTab(bool company);
-    bool companyTabShown() const;
     void tabChanged(int index);
     void updateLinkButtons();
     void updateExtendedButton();
@@ -103,14 +104,7 @@ private:
     TfrmFirmaPersonZuordnen *m_assign;
     TfrmFiPeMehr *m_extendedWindow;
 
-    qint64 m_currentIDF = 0;
-    qint64 m_currentIDN = 0;
-    bool m_newEntry = false;
-    bool m_editable = false;
-    bool m_saved = true;
-    bool m_companyExists = false;
-    bool m_personExists = false;
-    bool m_companiesChosen = true;
-    int m_personRow = -1;
+    ContactEditSession m_session;
+    // showTab changes the tab itself; the switch it would start is not wanted then
     bool m_switchingTabs = false;
 };
