@@ -18,6 +18,7 @@ class TfrmFirmaPersonZuordnen;
 // Created once and shown modally on demand; the caller picks what it shows with
 // prepareNew or prepareShow before exec(). After the first save of a new contact
 // the editor writes AppState::SelectedID; the caller reselects when exec() returns.
+// Its state is a ContactEditSession; the link commands are in TfrmFiPeLinks.cpp.
 class TfrmFiPe : public QDialog
 {
     Q_OBJECT
