@@ -1,29 +1,21 @@
 #pragma once
 
+#include "ExtendedDataForm.h"
 #include "ExtendedDataStore.h"
 
 #include <QDialog>
 #include <QImage>
 
 class AppState;
-class NumberEdit;
 class PaymentHistoryModel;
-class QButtonGroup;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
-class QTableView;
 
 // "Erweiterte Angaben": payment terms, delivery condition, bank details and the
 // picture of one company or person, with the contact's payment history. The
 // contact editor creates it once and shows it modally for the contact it shows
 // (prepare, then exec). It opens read-only; "&Bearbeiten" makes it editable when
-// permission flag 4 is granted.
-class TfrmFiPeMehr : public QDialog
+// permission flag 4 is granted. Its controls and their layout are the
+// ExtendedDataForm it is built from.
+class TfrmFiPeMehr : public QDialog, private ExtendedDataForm
 {
     Q_OBJECT
 public:
@@ -41,7 +33,7 @@ public:
     QString pictureMarker() const { return m_pictureMarker; }
     // The picture area as it is shown (350 × 144).
     QImage shownPicture() const { return m_shownPicture; }
-    PaymentHistoryModel *historyModel() const { return m_history; }
+    PaymentHistoryModel *historyModel() const { return paymentHistory; }
 
     // Operations; the buttons run them through the command guard.
     void Activate();
@@ -58,14 +50,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    NumberEdit *numberField(QWidget *parent, const char *name, ExtendedRules::NumberField which);
-    QWidget *buildTerms();
-    QWidget *buildDelivery();
-    QWidget *buildPicture();
-    QWidget *buildBank();
-    QWidget *buildHistory();
-    QWidget *buildRemark();
-    QLayout *buildButtons();
     void connectCommands();
     void clearFields();
     void fillRates();
@@ -87,22 +71,4 @@ private:
     QImage m_shownPicture;
     // A picture picked with "Bild laden" and not stored yet.
     QImage m_newPicture;
-
-    QGroupBox *m_terms;
-    QLineEdit *m_cashDiscountText, *m_discountText;
-    NumberEdit *m_paymentDays, *m_discountDays, *m_cashDiscount, *m_discount;
-    QComboBox *m_vatRate;
-    QLineEdit *m_vatId;
-    QComboBox *m_priceGroup;
-    QButtonGroup *m_delivery;
-    NumberEdit *m_maximum;
-    QLabel *m_picture;
-    QPushButton *m_loadPicture, *m_deletePicture;
-    QLineEdit *m_bankName, *m_accountHolder, *m_accountNumber, *m_bankCode, *m_iban;
-    QLineEdit *m_buyerReference = nullptr; // "Leitweg-ID / Käuferreferenz"
-    QLabel *m_ibanProblem;
-    PaymentHistoryModel *m_history;
-    QTableView *m_historyView;
-    QPlainTextEdit *m_remark;
-    QPushButton *m_edit, *m_save, *m_ok, *m_close;
 };
