@@ -1,6 +1,7 @@
 #include "TfrmBackup.h"
 
 #include "AppState.h"
+#include "BackupProgressPanel.h"
 #include "CommandGuard.h"
 #include "DataSetCopier.h"
 #include "Database.h"
@@ -10,7 +11,6 @@
 #include "WindowPlacement.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QDir>
@@ -20,7 +20,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -30,13 +29,7 @@
 #include <QVBoxLayout>
 
 using BackupRules::Kind;
-
-namespace {
-
-const QColor Red(Qt::red);
-const QColor Green(0, 128, 0);
-
-} // namespace
+using Tone = BackupProgressPanel::Tone;
 
 TfrmBackup::TfrmBackup(AppState &state, QWidget *parent)
     : QDialog(parent), m_state(state), m_copier(MakeDataSetCopier(state.db))
@@ -48,7 +41,8 @@ TfrmBackup::TfrmBackup(AppState &state, QWidget *parent)
     const auto [from, to] = BackupRules::defaultPeriod(QDate::currentDate());
     dtVon->setDate(from);
     dtBis->setDate(to);
-    connect(&m_worker, &BackupWorker::finished, this, [this] { RunCommand(m_state.dialogs, [this] { finished(); }); });
+    connect(m_progressPanel, &BackupProgressPanel::finished, this,
+            [this] { RunCommand(m_state.dialogs, [this] { finished(); }); });
     ResizeWithinScreen(this, QSize(560, sizeHint().height()));
     selectMode(Kind::Full);
     ResizeWithinScreen(this, size());
@@ -57,10 +51,9 @@ TfrmBackup::TfrmBackup(AppState &state, QWidget *parent)
 TfrmBackup::~TfrmBackup()
 {
     // a task still running ends here without reporting to a window that is going
-    disconnect(&m_worker, nullptr, this, nullptr);
-    if (m_progress)
-        m_progress->stop();
-    m_worker.wait();
+    disconnect(m_progressPanel, nullptr, this, nullptr);
+    m_progressPanel->stop();
+    m_progressPanel->wait();
 }
 
 void TfrmBackup::buildUi()
@@ -123,21 +116,13 @@ void TfrmBackup::buildUi()
     });
     root->addWidget(grpZeitraum);
 
-    auto *bars = new QGridLayout;
-    const auto bar = [this](const char *name) {
-        auto *b = new QProgressBar(this);
-        b->setObjectName(QLatin1String(name));
-        b->setTextVisible(false);
-        b->setMaximumHeight(16);
-        return b;
-    };
-    pbDatensatz = bar("pbDatensatz");
-    pbGesamt = bar("pbGesamt");
-    bars->addWidget(new QLabel(QStringLiteral("Datensatz"), this), 0, 0);
-    bars->addWidget(pbDatensatz, 0, 1);
-    bars->addWidget(new QLabel(QStringLiteral("Gesamt"), this), 1, 0);
-    bars->addWidget(pbGesamt, 1, 1);
-    root->addLayout(bars);
+    // the bars, then the folder, then the status line
+    m_progressPanel = new BackupProgressPanel(BackupProgressPanel::Bars::RecordsAndSteps, this);
+    m_progressPanel->layout()->setSpacing(root->spacing());
+    pbDatensatz = m_progressPanel->recordBar;
+    pbGesamt = m_progressPanel->overallBar;
+    edtStatus = m_progressPanel->statusLine;
+    root->addWidget(m_progressPanel);
 
     grpVerzeichnis = new QGroupBox(QStringLiteral("Verzeichnis für die Datensicherung"), this);
     grpVerzeichnis->setObjectName(QStringLiteral("grpVerzeichnis"));
@@ -151,13 +136,7 @@ void TfrmBackup::buildUi()
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
     folder->addWidget(btnBrowse);
     connect(btnBrowse, &QPushButton::clicked, this, run([this] { cmdBrowse(); }));
-    root->addWidget(grpVerzeichnis);
-
-    edtStatus = new QLineEdit(this);
-    edtStatus->setObjectName(QStringLiteral("edtStatus"));
-    edtStatus->setReadOnly(true);
-    edtStatus->setFocusPolicy(Qt::ClickFocus);
-    root->addWidget(edtStatus);
+    m_progressPanel->insertAboveStatus(grpVerzeichnis);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -201,8 +180,7 @@ void TfrmBackup::selectMode(Kind kind)
 
 void TfrmBackup::activate()
 {
-    pbDatensatz->setValue(0);
-    pbGesamt->setValue(0);
+    m_progressPanel->clearBars();
     edtStatus->clear();
     btnBrowse->setEnabled(true);
     btnAbbrechen->setEnabled(false);
@@ -223,21 +201,12 @@ void TfrmBackup::showEvent(QShowEvent *e)
 
 bool TfrmBackup::isRunning() const
 {
-    return m_worker.isRunning();
+    return m_progressPanel->isRunning();
 }
 
 void TfrmBackup::updateStartEnabled()
 {
     btnDatensicherung->setEnabled(!isRunning() && !edtPath->text().isEmpty() && QFileInfo(edtPath->text()).isDir());
-}
-
-void TfrmBackup::setStatus(const QString &text, const QColor &colour)
-{
-    QPalette p = edtStatus->palette();
-    p.setColor(QPalette::Text, colour.isValid() ? colour : QApplication::palette().color(QPalette::Text));
-    edtStatus->setPalette(p);
-    edtStatus->setText(text);
-    edtStatus->setCursorPosition(0);
 }
 
 void TfrmBackup::setRunning(bool running)
@@ -287,85 +256,60 @@ void TfrmBackup::cmdStart()
             return;
         }
     }
-    m_progress = std::make_unique<BackupProgress>();
-    m_progress->setCheckpointHook(m_hook);
-    connect(m_progress.get(), &BackupProgress::stepStarted, this, [this](int step, int steps, const QString &status) {
-        pbGesamt->setRange(0, steps);
-        pbGesamt->setValue(step - 1);
-        setStatus(status, QColor());
-    });
-    connect(m_progress.get(), &BackupProgress::itemsDone, this, [this](qint64 done, qint64 items) {
-        pbDatensatz->setRange(0, 1000);
-        pbDatensatz->setValue(items > 0 ? int(done * 1000 / items) : 0);
-    });
-    setStatus(QString(), QColor());
+    m_progressPanel->setStatus(QString());
     m_result.clear();
     m_removed = RemoveUnfinishedBackups(target);
     BackupContext context = m_context;
     context.now = QDateTime::currentDateTime();
     const Kind kind = m_kind;
-    BackupProgress *progress = m_progress.get();
     DataSetCopier *copier = m_copier.get();
-    m_worker.start([this, kind, context, target, period, progress, copier] {
-        m_result = kind == Kind::Full ? RunFullBackup(context, *copier, target, *progress)
-                                      : RunInvoiceArchive(context, *copier, target, period, *progress);
+    m_progressPanel->start(m_hook, [this, kind, context, target, period, copier](BackupProgress &progress) {
+        m_result = kind == Kind::Full ? RunFullBackup(context, *copier, target, progress)
+                                      : RunInvoiceArchive(context, *copier, target, period, progress);
     });
     setRunning(true);
 }
 
 void TfrmBackup::cmdCancel()
 {
-    if (!isRunning() || !m_progress)
+    if (!isRunning())
         return;
-    m_progress->pause();
-    const auto answer = m_state.dialogs.question(
-        QStringLiteral("Datensicherung nicht vollständig! Wollen Sie wirklich abbrechen?"),
-        Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
-    if (answer == Dialogs::Answer::Yes)
-        m_progress->stop();
-    else
-        m_progress->resume();
+    m_progressPanel->askToStop(m_state.dialogs,
+                               QStringLiteral("Datensicherung nicht vollständig! Wollen Sie wirklich abbrechen?"),
+                               Dialogs::Buttons::YesNoCancel);
 }
 
 void TfrmBackup::finished()
 {
     setRunning(false);
-    pbGesamt->setValue(pbGesamt->maximum());
-    if (m_worker.cancelled()) {
-        setStatus(QStringLiteral("Datensicherung abgebrochen!"), Red);
-        pbDatensatz->setValue(0);
-        pbGesamt->setValue(0);
+    m_progressPanel->fill();
+    if (m_progressPanel->cancelled()) {
+        m_progressPanel->setStatus(QStringLiteral("Datensicherung abgebrochen!"), Tone::Warning);
+        m_progressPanel->clearBars();
         if (!m_closing)
             m_state.dialogs.information(QStringLiteral("Datenischerung wurde abgebrochen!"));
-    } else if (!m_worker.failure().isEmpty()) {
-        setStatus(QStringLiteral("Fehler beim sichern der Daten!"), Red);
-        m_state.dialogs.error(m_worker.failure());
+    } else if (!m_progressPanel->failure().isEmpty()) {
+        m_progressPanel->setStatus(QStringLiteral("Fehler beim sichern der Daten!"), Tone::Warning);
+        m_state.dialogs.error(m_progressPanel->failure());
     } else {
         m_lastFolder = m_result;
         QString status = QStringLiteral("Datensicherung im Verzeichnis: \"%1\".").arg(m_result);
         if (!m_removed.isEmpty())
             status += QStringLiteral(" Entfernt wurden unvollständige Sicherungen abgebrochener Läufe: %1.")
                           .arg(m_removed.join(QStringLiteral(", ")));
-        setStatus(status, Green);
+        m_progressPanel->setStatus(status, Tone::Success);
     }
 }
 
 void TfrmBackup::done(int result)
 {
     if (isRunning()) {
-        if (!m_progress)
+        if (!m_progressPanel->askToStop(
+                m_state.dialogs, QStringLiteral("Datensicherung noch nicht vollständig! Vorgang wirklich abbrechen?"),
+                Dialogs::Buttons::YesNoCancel))
             return;
-        m_progress->pause();
-        const auto answer = m_state.dialogs.question(
-            QStringLiteral("Datensicherung noch nicht vollständig! Vorgang wirklich abbrechen?"),
-            Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"));
-        if (answer != Dialogs::Answer::Yes) {
-            m_progress->resume();
-            return;
-        }
-        m_progress->stop();
         m_closing = true;
-        m_worker.wait();
+        m_progressPanel->wait();
         m_closing = false;
     }
     QDialog::done(result);

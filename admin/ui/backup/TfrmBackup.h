@@ -8,6 +8,7 @@
 #include <memory>
 
 class AppState;
+class BackupProgressPanel;
 class DataSetCopier;
 class QAction;
 class QDateEdit;
@@ -70,16 +71,14 @@ private:
     void buildUi();
     void setRunning(bool running);
     void updateStartEnabled();
-    void setStatus(const QString &text, const QColor &colour);
     void finished();
 
     AppState &m_state;
     BackupRules::Kind m_kind = BackupRules::Kind::Full;
     BackupContext m_context;
     std::unique_ptr<DataSetCopier> m_copier;
-    std::unique_ptr<BackupProgress> m_progress;
+    BackupProgressPanel *m_progressPanel = nullptr;
     BackupProgress::Hook m_hook;
-    BackupWorker m_worker;
     QString m_result;
     QStringList m_removed; // unfinished folders of killed backups, removed before this one
     QString m_lastFolder;

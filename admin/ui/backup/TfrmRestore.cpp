@@ -3,27 +3,25 @@
 #include "Settings.h"
 
 #include "AppState.h"
+#include "BackupProgressPanel.h"
 #include "CommandGuard.h"
 #include "DataSetCopier.h"
 #include "Dialogs.h"
 #include "WindowHub.h"
 #include "WindowPlacement.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+using Tone = BackupProgressPanel::Tone;
 
-const QColor Red(Qt::red);
-const QColor Green(0, 128, 0);
+namespace {
 
 QString backupDate(const BackupManifest &m)
 {
@@ -58,16 +56,10 @@ TfrmRestore::TfrmRestore(AppState &state, QWidget *parent)
     txtInhalt->setPlaceholderText(QStringLiteral("Bitte wählen Sie das Verzeichnis einer Sicherung des gesamten "
                                                  "Datenbestands (G…)."));
     root->addWidget(txtInhalt, 1);
-    pbFortschritt = new QProgressBar(this);
-    pbFortschritt->setObjectName(QStringLiteral("pbFortschritt"));
-    pbFortschritt->setTextVisible(false);
-    pbFortschritt->setMaximumHeight(16);
-    root->addWidget(pbFortschritt);
-    edtStatus = new QLineEdit(this);
-    edtStatus->setObjectName(QStringLiteral("edtStatus"));
-    edtStatus->setReadOnly(true);
-    edtStatus->setFocusPolicy(Qt::ClickFocus);
-    root->addWidget(edtStatus);
+    m_progressPanel = new BackupProgressPanel(BackupProgressPanel::Bars::Single, this);
+    pbFortschritt = m_progressPanel->overallBar;
+    edtStatus = m_progressPanel->statusLine;
+    root->addWidget(m_progressPanel);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     btnAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
@@ -87,7 +79,8 @@ TfrmRestore::TfrmRestore(AppState &state, QWidget *parent)
     connect(btnZurueckspielen, &QPushButton::clicked, this, run([this] { cmdRestore(); }));
     connect(btnAbbrechen, &QPushButton::clicked, this, run([this] { cmdCancel(); }));
     connect(btnSchliessen, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&m_worker, &BackupWorker::finished, this, [this] { RunCommand(m_state.dialogs, [this] { finished(); }); });
+    connect(m_progressPanel, &BackupProgressPanel::finished, this,
+            [this] { RunCommand(m_state.dialogs, [this] { finished(); }); });
     ResizeWithinScreen(this, QSize(560, 440));
     updateButtons();
 }
@@ -95,19 +88,14 @@ TfrmRestore::TfrmRestore(AppState &state, QWidget *parent)
 TfrmRestore::~TfrmRestore()
 {
     // a task still running ends here without reporting to a window that is going
-    disconnect(&m_worker, nullptr, this, nullptr);
-    if (m_progress)
-        m_progress->stop();
-    m_worker.wait();
+    disconnect(m_progressPanel, nullptr, this, nullptr);
+    m_progressPanel->stop();
+    m_progressPanel->wait();
 }
 
-void TfrmRestore::setStatus(const QString &text, const QColor &colour)
+bool TfrmRestore::isRunning() const
 {
-    QPalette p = edtStatus->palette();
-    p.setColor(QPalette::Text, colour.isValid() ? colour : QApplication::palette().color(QPalette::Text));
-    edtStatus->setPalette(p);
-    edtStatus->setText(text);
-    edtStatus->setCursorPosition(0);
+    return m_progressPanel->isRunning();
 }
 
 void TfrmRestore::updateButtons()
@@ -130,19 +118,7 @@ void TfrmRestore::cmdBrowse()
 void TfrmRestore::start(Task task, std::function<void(BackupProgress &)> work)
 {
     m_task = task;
-    m_progress = std::make_unique<BackupProgress>();
-    m_progress->setCheckpointHook(m_hook);
-    connect(m_progress.get(), &BackupProgress::stepStarted, this, [this](int step, int steps, const QString &status) {
-        pbFortschritt->setRange(0, steps * 1000);
-        pbFortschritt->setValue((step - 1) * 1000);
-        setStatus(status, QColor());
-    });
-    connect(m_progress.get(), &BackupProgress::itemsDone, this, [this](qint64 done, qint64 items) {
-        const int base = pbFortschritt->value() / 1000 * 1000;
-        pbFortschritt->setValue(base + (items > 0 ? int(done * 999 / items) : 0));
-    });
-    BackupProgress *progress = m_progress.get();
-    m_worker.start([work = std::move(work), progress] { work(*progress); });
+    m_progressPanel->start(m_hook, std::move(work));
     updateButtons();
 }
 
@@ -203,87 +179,83 @@ void TfrmRestore::cmdRestore()
 
 void TfrmRestore::cmdCancel()
 {
-    if (!isRunning() || !m_progress)
+    if (!isRunning())
         return;
-    if (m_progress->lockedIn()) {
+    if (m_progressPanel->lockedIn()) {
         m_state.dialogs.information(QStringLiteral("Der Datenbestand ist schon ersetzt; das Zurückspielen wird noch "
                                                    "zu Ende geführt."));
         return;
     }
-    m_progress->pause();
-    const auto answer = m_state.dialogs.question(
+    m_progressPanel->askToStop(
+        m_state.dialogs,
         m_task == Task::Restore ? QStringLiteral("Das Zurückspielen ist noch nicht fertig. Wollen Sie es wirklich "
                                                  "abbrechen? Der Datenbestand bleibt dann, wie er ist.")
                                 : QStringLiteral("Die Prüfung der Datensicherung ist noch nicht fertig. Wollen Sie "
                                                  "sie wirklich abbrechen?"),
-        Dialogs::Buttons::YesNo, QStringLiteral("Warnung"));
-    if (answer == Dialogs::Answer::Yes)
-        m_progress->stop();
-    else
-        m_progress->resume();
+        Dialogs::Buttons::YesNo);
 }
 
 void TfrmRestore::finished()
 {
     const Task task = m_task;
     m_task = Task::None;
-    const bool replaced = task == Task::Restore && m_progress && m_progress->lockedIn();
-    if (task == Task::Check && !m_worker.cancelled() && m_worker.failure().isEmpty()) {
+    const bool replaced = task == Task::Restore && m_progressPanel->lockedIn();
+    if (task == Task::Check && !m_progressPanel->cancelled() && m_progressPanel->failure().isEmpty()) {
         m_checked = m_checkResult;
         const BackupManifest &m = m_checked->manifest;
         txtInhalt->setPlainText(BackupSummary(*m_checked));
-        setStatus(QStringLiteral("Die Datensicherung vom %1 ist vollständig und unbeschädigt.").arg(backupDate(m)),
-                  Green);
-        pbFortschritt->setValue(pbFortschritt->maximum());
-    } else if (task == Task::Restore && m_worker.failure().isEmpty() && !m_worker.cancelled()) {
+        m_progressPanel->setStatus(
+            QStringLiteral("Die Datensicherung vom %1 ist vollständig und unbeschädigt.").arg(backupDate(m)),
+            Tone::Success);
+        m_progressPanel->fill();
+    } else if (task == Task::Restore && m_progressPanel->failure().isEmpty() && !m_progressPanel->cancelled()) {
         m_restored = true;
         const QString date = backupDate(m_checked->manifest);
         m_checked.reset();
-        pbFortschritt->setValue(pbFortschritt->maximum());
-        setStatus(QStringLiteral("Die Datensicherung vom %1 wurde zurückgespielt.").arg(date), Green);
+        m_progressPanel->fill();
+        m_progressPanel->setStatus(QStringLiteral("Die Datensicherung vom %1 wurde zurückgespielt.").arg(date),
+                                   Tone::Success);
         m_state.dialogs.information(QStringLiteral("Die Datensicherung vom %1 wurde zurückgespielt.\nDer bisherige "
                                                    "Datenbestand liegt in \"%2\".\nEinstellungen wie die Währung "
                                                    "gelten ab dem nächsten Programmstart.")
                                         .arg(date, m_kept));
-    } else if (m_worker.cancelled()) {
-        pbFortschritt->setValue(0);
-        setStatus(task == Task::Restore ? QStringLiteral("Zurückspielen abgebrochen, der Datenbestand ist unverändert.")
-                                        : QStringLiteral("Prüfung abgebrochen."),
-                  Red);
+    } else if (m_progressPanel->cancelled()) {
+        m_progressPanel->clearBars();
+        m_progressPanel->setStatus(task == Task::Restore
+                                       ? QStringLiteral("Zurückspielen abgebrochen, der Datenbestand ist unverändert.")
+                                       : QStringLiteral("Prüfung abgebrochen."),
+                                   Tone::Warning);
     } else {
         m_restored = m_restored || replaced;
         if (task == Task::Check)
             m_checked.reset();
-        setStatus(task == Task::Restore && !replaced
-                      ? QStringLiteral("Die Datensicherung wurde nicht zurückgespielt, der Datenbestand ist unverändert.")
-                      : task == Task::Restore ? QStringLiteral("Fehler beim Zurückspielen!")
-                                              : QStringLiteral("Die Datensicherung kann nicht zurückgespielt werden."),
-                  Red);
+        m_progressPanel->setStatus(
+            task == Task::Restore && !replaced
+                ? QStringLiteral("Die Datensicherung wurde nicht zurückgespielt, der Datenbestand ist unverändert.")
+            : task == Task::Restore ? QStringLiteral("Fehler beim Zurückspielen!")
+                                    : QStringLiteral("Die Datensicherung kann nicht zurückgespielt werden."),
+            Tone::Warning);
         if (!m_closing)
-            m_state.dialogs.error(m_worker.failure());
+            m_state.dialogs.error(m_progressPanel->failure());
     }
     updateButtons();
 }
 
 void TfrmRestore::done(int result)
 {
-    if (isRunning() && m_progress) {
-        if (m_progress->lockedIn()) {
+    if (isRunning()) {
+        if (m_progressPanel->lockedIn()) {
             m_state.dialogs.information(QStringLiteral("Der Datenbestand ist schon ersetzt; das Zurückspielen wird "
                                                        "noch zu Ende geführt."));
             return;
         }
-        m_progress->pause();
-        if (m_state.dialogs.question(QStringLiteral("Das Zurückspielen ist noch nicht fertig. Wollen Sie es wirklich "
-                                                    "abbrechen?"),
-                                     Dialogs::Buttons::YesNo, QStringLiteral("Warnung"))
-            != Dialogs::Answer::Yes) {
-            m_progress->resume();
+        if (!m_progressPanel->askToStop(m_state.dialogs,
+                                        QStringLiteral("Das Zurückspielen ist noch nicht fertig. Wollen Sie es "
+                                                       "wirklich abbrechen?"),
+                                        Dialogs::Buttons::YesNo))
             return;
-        }
-        m_progress->stop();
         m_closing = true;
-        m_worker.wait();
+        m_progressPanel->wait();
         m_closing = false;
     }
     QDialog::done(result);

@@ -7,6 +7,7 @@
 #include <memory>
 
 class AppState;
+class BackupProgressPanel;
 class DataSetCopier;
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,7 +34,7 @@ public:
     void cmdRestore();
     void cmdCancel();
 
-    bool isRunning() const { return m_worker.isRunning(); }
+    bool isRunning() const;
     // True once a restore has replaced the data set.
     bool restored() const { return m_restored; }
     // For tests, as in the backup window.
@@ -54,15 +55,13 @@ private:
     enum class Task { None, Check, Restore };
     void start(Task task, std::function<void(BackupProgress &)> work);
     void finished();
-    void setStatus(const QString &text, const QColor &colour);
     void updateButtons();
 
     AppState &m_state;
     BackupContext m_context;
     std::unique_ptr<DataSetCopier> m_copier;
-    std::unique_ptr<BackupProgress> m_progress;
+    BackupProgressPanel *m_progressPanel = nullptr;
     BackupProgress::Hook m_hook;
-    BackupWorker m_worker;
     Task m_task = Task::None;
     std::optional<BackupCheck> m_checked;
     BackupCheck m_checkResult;
