@@ -53,16 +53,6 @@ QPushButton *button(const QString &caption, const char *name, QWidget *parent)
     return b;
 }
 
-QLineEdit *passwordField(const char *name, QWidget *parent)
-{
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QLatin1String(name));
-    e->setEchoMode(QLineEdit::Password);
-    // An empty field keeps the stored password.
-    e->setPlaceholderText(QStringLiteral("unverändert"));
-    return e;
-}
-
 } // namespace
 
 TfrmBenutzer::TfrmBenutzer(AppState &state, QWidget *parent)
@@ -99,8 +89,10 @@ void TfrmBenutzer::buildUi()
     lstBenutzer->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                  | QAbstractItemView::AnyKeyPressed);
     lstBenutzer->setMinimumWidth(150);
-    edtPasswort = passwordField("edtPasswort", users);
-    edtPasswortWiederholen = passwordField("edtPasswortWiederholen", users);
+    // An empty pair keeps the stored password.
+    m_password = PasswordPairField(users, "edtPasswort", "edtPasswortWiederholen", QStringLiteral("unverändert"));
+    edtPasswort = m_password.password();
+    edtPasswortWiederholen = m_password.repetition();
     btnPasswortOK = button(QStringLiteral("O&K"), "btnPasswortOK", users);
     btnNeu = button(QStringLiteral("&Neuer Benutzer"), "btnNeu", users);
     btnNeu->setToolTip(QStringLiteral("Den Namen in die neue Zeile schreiben und mit der Eingabetaste bestätigen"));
@@ -283,8 +275,7 @@ void TfrmBenutzer::selectRow(int row)
         m_rows[row].user.perms = m_boxes.perms();
         showBoxes();
     }
-    edtPasswort->clear();
-    edtPasswortWiederholen->clear();
+    m_password.clear();
     const QString name = m_rows[row].user.name;
     grpAllgemein->setTitle(name);
     grpOptionen->setTitle(name);
@@ -359,26 +350,21 @@ void TfrmBenutzer::descriptionChanged()
 
 bool TfrmBenutzer::takeTypedPassword(int row, bool tell)
 {
-    if (row < 0 || row >= m_rows.size() || (edtPasswort->text().isEmpty() && edtPasswortWiederholen->text().isEmpty()))
+    if (row < 0 || row >= m_rows.size() || m_password.isEmpty())
         return true;
-    if (edtPasswort->text() != edtPasswortWiederholen->text()) {
-        m_state.dialogs.warning(QStringLiteral("Passwörter stimmen nicht überein! Kein Eintrag."));
+    if (!m_password.checkMatches(m_state.dialogs))
         return false;
-    }
-    m_rows[row].newPassword = edtPasswort->text();
-    edtPasswort->clear();
-    edtPasswortWiederholen->clear();
+    m_rows[row].newPassword = m_password.text();
+    m_password.clear();
     if (tell)
-        m_state.dialogs.information(QStringLiteral("Neues Passwort eingetragen."));
+        PasswordPairField::tellEntered(m_state.dialogs);
     return true;
 }
 
 void TfrmBenutzer::cmdSetPassword()
 {
-    if (edtPasswort->text().isEmpty() && edtPasswortWiederholen->text().isEmpty()) {
-        m_state.dialogs.warning(QStringLiteral("Bitte neue Passwörter eingeben! Keine Änderung."));
+    if (!m_password.checkTyped(m_state.dialogs))
         return;
-    }
     takeTypedPassword(current(), true);
 }
 

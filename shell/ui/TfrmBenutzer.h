@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PasswordPairField.h"
 #include "PermissionBoxes.h"
 #include "UserStore.h"
 
@@ -82,6 +83,7 @@ private:
     AppState &m_state;
     UserStore m_store;
     QList<Row> m_rows;
+    PasswordPairField m_password;
     QStackedWidget *m_rights = nullptr;
     PermissionBoxes m_boxes;
     QString m_description;

@@ -40,8 +40,9 @@ TfrmPasswort::TfrmPasswort(AppState &state, QWidget *parent)
 
     auto *form = new QFormLayout;
     edtAltesPasswort = passwordField("edtAltesPasswort", this);
-    edtNeuesPasswort = passwordField("edtNeuesPasswort", this);
-    edtWiederholen = passwordField("edtWiederholen", this);
+    m_newPassword = PasswordPairField(this, "edtNeuesPasswort", "edtWiederholen");
+    edtNeuesPasswort = m_newPassword.password();
+    edtWiederholen = m_newPassword.repetition();
     form->addRow(QStringLiteral("bisheriges Passwort"), edtAltesPasswort);
     form->addRow(QStringLiteral("neues Passwort"), edtNeuesPasswort);
     form->addRow(QStringLiteral("Passwort wiederholen"), edtWiederholen);
@@ -89,24 +90,17 @@ bool TfrmPasswort::cmdApply()
         d.information(QStringLiteral("Ohne Anmeldung gibt es kein eigenes Passwort zu ändern."));
         return false;
     }
-    const QString typed = edtNeuesPasswort->text();
-    if (typed.isEmpty() && edtWiederholen->text().isEmpty()) {
-        d.warning(QStringLiteral("Bitte neue Passwörter eingeben! Keine Änderung."));
+    if (!m_newPassword.checkTyped(d) || !m_newPassword.checkMatches(d))
         return false;
-    }
-    if (typed != edtWiederholen->text()) {
-        d.warning(QStringLiteral("Passwörter stimmen nicht überein! Kein Eintrag."));
-        return false;
-    }
     if (!PasswordHash::verify(edtAltesPasswort->text(), m_store.storedHash(user))) {
         d.warning(QStringLiteral("Das bisherige Passwort ist falsch! Keine Änderung."));
         edtAltesPasswort->clear();
         edtAltesPasswort->setFocus();
         return false;
     }
-    m_store.setHash(user, PasswordHash::make(typed));
-    for (QLineEdit *e : {edtAltesPasswort, edtNeuesPasswort, edtWiederholen})
-        e->clear();
-    d.information(QStringLiteral("Neues Passwort eingetragen."));
+    m_store.setHash(user, PasswordHash::make(m_newPassword.text()));
+    edtAltesPasswort->clear();
+    m_newPassword.clear();
+    PasswordPairField::tellEntered(d);
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PasswordPairField.h"
 #include "UserStore.h"
 
 #include <QDialog>
@@ -32,4 +33,5 @@ protected:
 private:
     AppState &m_state;
     UserStore m_store;
+    PasswordPairField m_newPassword;
 };
