@@ -99,18 +99,20 @@ private:
     QToolButton *makeQuickButton(const QString &objectName, const QString &hint, const QString &caption,
                                  const QString &icon);
 
-    // Behaviour (TForm1.cpp)
-    void connectCommands();
-    void restoreSettings();
-    void saveSettings();
-    void onActivated();
-    void setListColumnWidths();
+    // Contact list and search (TForm1ContactList.cpp)
     void setSelectionCommands(bool enabled);
     void showEmptyListHint();
     void choiceChanged(bool companies);
     void searchTabChanged(int index);
     void searchKeyReleased();
     void searchFieldDoubleClicked();
+
+    // Behaviour (TForm1.cpp)
+    void connectCommands();
+    void restoreSettings();
+    void saveSettings();
+    void onActivated();
+    void setListColumnWidths();
     void openEditor(bool editable);
     void afterEditor();
     void runCommand(const std::function<void()> &command);

@@ -1,4 +1,5 @@
-// Building the main window's controls. The behaviour is in TForm1.cpp.
+// Building the main window's controls. The behaviour is in TForm1.cpp and, for the
+// contact list and its search, in TForm1ContactList.cpp.
 #include "Icons.h"
 #include "TForm1.h"
 
