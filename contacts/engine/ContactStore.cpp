@@ -12,7 +12,6 @@
 #include "Transaction.h"
 
 using ContactSql::Num;
-using ContactSql::NumText;
 using ContactSql::Txt;
 
 namespace {
@@ -35,20 +34,9 @@ void readContactFields(const SqlQuery &q, ContactData &into)
 
 } // namespace
 
-bool AddressRow::hasText() const
-{
-    return !art.isEmpty() || !strasse.isEmpty() || !plz.isEmpty() || !ort.isEmpty() || !land.isEmpty();
-}
-
-ContactStore::ContactStore(Database &db, TdmCommon &dm) : m_db(db), m_dm(dm) {}
+ContactStore::ContactStore(Database &db, TdmCommon &dm) : m_db(db), m_dm(dm), m_rows(db, dm) {}
 
 ContactStore::ContactStore(AppState &state) : ContactStore(state.db, state.dmCommon) {}
-
-void ContactStore::exec(const QString &sql)
-{
-    SqlQuery q(m_db);
-    q.execSql(sql);
-}
 
 // --- reading -----------------------------------------------------------------
 
@@ -96,7 +84,7 @@ std::optional<CompanyRecord> ContactStore::loadCompany(qint64 IDF)
     c.name = q.field(QStringLiteral("Name"));
     c.branche = q.field(QStringLiteral("Branche"));
     readContactFields(q, c);
-    loadLists(IDF, c);
+    m_rows.load(IDF, c);
     return c;
 }
 
@@ -121,58 +109,8 @@ std::optional<PersonRecord> ContactStore::loadPerson(qint64 IDN)
     p.nname = q.field(QStringLiteral("NName"));
     readContactFields(q, p);
     p.position = linkedCompany(IDN).position;
-    loadLists(IDN, p);
+    m_rows.load(IDN, p);
     return p;
-}
-
-QList<ComRow> ContactStore::loadCommunications(qint64 number)
-{
-    SqlQuery q(m_db);
-    q.add(QStringLiteral("SELECT DISTINCT "));
-    q.add(QStringLiteral("com.Inhalt, com.IDC, com.X, comtofn.Bez "));
-    q.add(QStringLiteral("FROM com, comtofn"));
-    q.add(QStringLiteral("WHERE com.IDC=comtofn.IDC AND "));
-    q.add(QStringLiteral("comtofn.IDFN=") + Num(number));
-    // in the order they were entered, so rows do not jump about after a save
-    q.add(QStringLiteral("ORDER BY com.IDC"));
-    q.open();
-    QList<ComRow> rows;
-    for (; !q.eof(); q.next())
-        rows.append({q.field(QStringLiteral("Bez")), q.field(QStringLiteral("Inhalt")),
-                     q.field(QStringLiteral("IDC")), q.field(QStringLiteral("X"))});
-    return rows;
-}
-
-void ContactStore::loadLists(qint64 number, ContactData &into)
-{
-    into.communications = loadCommunications(number);
-    loadAddresses(number, into);
-}
-
-void ContactStore::loadAddresses(qint64 number, ContactData &into)
-{
-    SqlQuery q(m_db);
-    q.add(QStringLiteral("SELECT DISTINCT "));
-    q.add(QStringLiteral("adresse.Strasse, adresse.PLZ, adresse.Ort, "));
-    q.add(QStringLiteral("adresse.IDA, "));
-    q.add(QStringLiteral("adressetofn.Art, adresse.Land, adressetofn.St "));
-    q.add(QStringLiteral("FROM adresse, adressetofn"));
-    q.add(QStringLiteral("WHERE "));
-    q.add(QStringLiteral("adresse.IDA=adressetofn.IDA AND "));
-    q.add(QStringLiteral("adressetofn.IDFN=") + Num(number));
-    q.add(QStringLiteral("ORDER BY adresse.IDA"));
-    q.open();
-    into.mainAddress = AddressRow{};
-    into.addresses.clear();
-    for (; !q.eof(); q.next()) {
-        const AddressRow row{q.field(QStringLiteral("Art")), q.field(QStringLiteral("Strasse")),
-                             q.field(QStringLiteral("PLZ")), q.field(QStringLiteral("Ort")),
-                             q.field(QStringLiteral("Land")), q.field(QStringLiteral("IDA"))};
-        if (q.field(QStringLiteral("St")) == QLatin1String("1"))
-            into.mainAddress = row;
-        else
-            into.addresses.append(row);
-    }
 }
 
 QList<AssignedPerson> ContactStore::companyPersons(qint64 IDF)
@@ -365,7 +303,7 @@ qint64 ContactStore::insertCompany(const CompanyRecord &company, qint64 linkIDN,
                    Txt(c.sanrede), Txt(c.telefon), Txt(StFlag(c.deactivated))));
     q.execSql();
     insertNote(c.IDF, c.note);
-    saveLists(c.IDF, c, SaveKind::First);
+    m_rows.save(c.IDF, c, ContactRowStore::SaveKind::First);
     if (linkIDN > 0)
         linkPerson(linkIDN, c.IDF, position);
     t.commit();
@@ -390,7 +328,7 @@ void ContactStore::updateCompany(const CompanyRecord &c)
     q.add(QStringLiteral("WHERE  "));
     q.add(QStringLiteral("IDA=") + Num(c.IDF));
     q.execSql();
-    saveLists(c.IDF, c, SaveKind::Update);
+    m_rows.save(c.IDF, c, ContactRowStore::SaveKind::Update);
     t.commit();
 }
 
@@ -410,7 +348,7 @@ qint64 ContactStore::insertPerson(const PersonRecord &person, qint64 linkIDF, co
               .arg(Txt(StFlag(p.deactivated))));
     q.execSql();
     insertNote(p.IDN, p.note);
-    saveLists(p.IDN, p, SaveKind::First);
+    m_rows.save(p.IDN, p, ContactRowStore::SaveKind::First);
     if (linkIDF > 0)
         linkPerson(p.IDN, linkIDF, p.position);
     t.commit();
@@ -444,7 +382,7 @@ void ContactStore::updatePerson(const PersonRecord &p, qint64 IDF)
     q.add(QStringLiteral("WHERE IDN=") + Num(p.IDN) + QStringLiteral(" AND "));
     q.add(QStringLiteral("IDF=") + Num(IDF));
     q.execSql();
-    saveLists(p.IDN, p, SaveKind::Update);
+    m_rows.save(p.IDN, p, ContactRowStore::SaveKind::Update);
     t.commit();
 }
 
@@ -471,122 +409,6 @@ void ContactStore::unlinkPerson(qint64 IDN, qint64 IDF)
     q.add(QStringLiteral("IDN=") + Num(IDN) + QStringLiteral(" AND "));
     q.add(QStringLiteral("IDF=") + Num(IDF));
     q.execSql();
-}
-
-// --- addresses and communication entries ----------------------------------------
-
-void ContactStore::insertCommunication(qint64 contact, const ComRow &row)
-{
-    const qint64 IDC = m_dm.GetNextIDC();
-    SqlQuery q(m_db);
-    q.add(QStringLiteral("INSERT INTO com "));
-    q.add(QStringLiteral("(IDC, Inhalt, X) "));
-    q.add(QStringLiteral("VALUES "));
-    q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDC), Txt(row.inhalt), Txt(row.code)));
-    q.execSql();
-    q.clear();
-    q.add(QStringLiteral("INSERT INTO comtofn "));
-    q.add(QStringLiteral("(IDC, IDFN, Bez) "));
-    q.add(QStringLiteral("VALUES "));
-    q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDC), Num(contact), Txt(row.bez)));
-    q.execSql();
-}
-
-void ContactStore::saveCommunications(qint64 contact, const QList<ComRow> &rows, SaveKind kind)
-{
-    for (const ComRow &row : rows) {
-        if (kind == SaveKind::First) {
-            // a row with only a description is not stored on the first save
-            if (!row.inhalt.isEmpty())
-                insertCommunication(contact, row);
-            continue;
-        }
-        const bool empty = row.bez.isEmpty() && row.inhalt.isEmpty();
-        if (row.idc.isEmpty()) {
-            if (!empty)
-                insertCommunication(contact, row);
-        } else if (empty) {
-            exec(QStringLiteral("DELETE FROM com \nWHERE IDC=") + NumText(row.idc));
-            exec(QStringLiteral("DELETE FROM comtofn \nWHERE IDC=") + NumText(row.idc));
-        } else {
-            exec(QStringLiteral("UPDATE com \nSET \nInhalt=%1, \nX=%2 \nWHERE IDC=%3")
-                     .arg(Txt(row.inhalt), Txt(row.code), NumText(row.idc)));
-            exec(QStringLiteral("UPDATE comtofn \nSET Bez=%1 \nWHERE IDC=%2").arg(Txt(row.bez), NumText(row.idc)));
-        }
-    }
-}
-
-void ContactStore::insertAddress(qint64 contact, const AddressRow &row, bool main)
-{
-    const qint64 IDA = m_dm.GetNextIDA();
-    SqlQuery q(m_db);
-    q.add(QStringLiteral("INSERT INTO adresse "));
-    q.add(QStringLiteral("(IDA, Strasse, PLZ, Ort, Land) "));
-    q.add(QStringLiteral("VALUES "));
-    q.add(QStringLiteral("(%1, %2, %3, %4, %5)").arg(Num(IDA), Txt(row.strasse), Txt(row.plz), Txt(row.ort), Txt(row.land)));
-    q.execSql();
-    q.clear();
-    q.add(QStringLiteral("INSERT INTO adressetofn "));
-    if (main) {
-        q.add(QStringLiteral("(IDA, IDFN, Art, St) "));
-        q.add(QStringLiteral("VALUES "));
-        q.add(QStringLiteral("(%1, %2, %3, '1')").arg(Num(IDA), Num(contact), Txt(row.art)));
-    } else {
-        // a further address saved for the first time carries no mark
-        q.add(QStringLiteral("(IDA, IDFN, Art) "));
-        q.add(QStringLiteral("VALUES "));
-        q.add(QStringLiteral("(%1, %2, %3)").arg(Num(IDA), Num(contact), Txt(row.art)));
-    }
-    q.execSql();
-}
-
-void ContactStore::updateAddress(const AddressRow &row, bool main)
-{
-    SqlQuery q(m_db);
-    q.add(QStringLiteral("UPDATE adresse SET "));
-    q.add(QStringLiteral("Strasse=%1, PLZ=%2, Ort=%3, Land=%4")
-              .arg(Txt(row.strasse), Txt(row.plz), Txt(row.ort), Txt(row.land)));
-    q.add(QStringLiteral("WHERE "));
-    q.add(QStringLiteral("IDA=") + NumText(row.ida));
-    q.execSql();
-    q.clear();
-    q.add(QStringLiteral("UPDATE adressetofn "));
-    q.add(main ? QStringLiteral("SET St='1', ") : QStringLiteral("SET St='0', "));
-    q.add(QStringLiteral("Art=") + Txt(row.art));
-    q.add(QStringLiteral("WHERE "));
-    q.add(QStringLiteral("IDA=") + NumText(row.ida));
-    q.execSql();
-}
-
-void ContactStore::saveLists(qint64 contact, const ContactData &data, SaveKind kind)
-{
-    saveCommunications(contact, data.communications, kind);
-    saveAddresses(contact, data.mainAddress, data.addresses, kind);
-}
-
-void ContactStore::saveAddresses(qint64 contact, const AddressRow &main, const QList<AddressRow> &rows, SaveKind kind)
-{
-    if (kind == SaveKind::First) {
-        // every contact gets its main-address link, even with empty fields
-        insertAddress(contact, main, true);
-        for (const AddressRow &row : rows)
-            if (row.hasText())
-                insertAddress(contact, row, false);
-        return;
-    }
-    if (!main.ida.isEmpty())
-        updateAddress(main, true);
-    for (const AddressRow &row : rows) {
-        if (row.ida.isEmpty()) {
-            if (row.hasText())
-                insertAddress(contact, row, false);
-        } else if (!row.hasText()) {
-            exec(QStringLiteral("DELETE FROM adresse \nWHERE \nIDA=") + NumText(row.ida));
-            exec(QStringLiteral("DELETE FROM adressetofn \nWHERE \nIDA=") + NumText(row.ida));
-        } else {
-            updateAddress(row, false);
-        }
-    }
 }
 
 // --- the assignment window -------------------------------------------------------

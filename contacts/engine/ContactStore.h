@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ContactRowStore.h"
 #include "ContactTypes.h"
 
 #include <QSet>
@@ -91,26 +92,13 @@ public:
     QString companyOfPerson(qint64 IDN);
 
 private:
-    enum class SaveKind { First, Update };
-
     bool numberFree(qint64 number);
     // Under the lock: number, or the next one when it is taken (see insertCompany).
     qint64 claimNumber(qint64 number, const std::function<qint64()> &nextNumber);
     void insertNote(qint64 number, const QString &note);
-    // The communication entries, then the addresses of a contact.
-    void saveLists(qint64 contact, const ContactData &data, SaveKind kind);
-    void saveCommunications(qint64 contact, const QList<ComRow> &rows, SaveKind kind);
-    void saveAddresses(qint64 contact, const AddressRow &main, const QList<AddressRow> &rows, SaveKind kind);
-    void insertCommunication(qint64 contact, const ComRow &row);
-    void insertAddress(qint64 contact, const AddressRow &row, bool main);
-    void updateAddress(const AddressRow &row, bool main);
-    void exec(const QString &sql);
-    QList<ComRow> loadCommunications(qint64 number);
-    // Fills the main address and the further addresses of a contact.
-    void loadAddresses(qint64 number, ContactData &into);
-    // The communication entries and the addresses of a contact.
-    void loadLists(qint64 number, ContactData &into);
 
     Database &m_db;
     TdmCommon &m_dm;
+    // The contact's communication entries and addresses.
+    ContactRowStore m_rows;
 };
