@@ -92,23 +92,15 @@ QString invoiceLabel(qint64 invoice)
     return QStringLiteral("Rechnung ") + PadNumber(invoice) + QLatin1Char('/');
 }
 
-QList<QPair<QString, QString>> wordBookmarks(const Document &d, qint64 customer)
+QList<WordBookmark> wordBookmarks(const Document &d, qint64 customer)
 {
-    const DocumentAddress &bill = d.secondAddress;
-    const bool billing = !bill.name.isEmpty() || !bill.street.isEmpty() || !bill.postcodeTown.isEmpty();
-    const DocumentAddress &to = billing ? bill : d.address;
-    return {
-        {QStringLiteral("Absender"), d.ownCompany},
-        {QStringLiteral("FiPe"), to.name},
-        {QStringLiteral("Strasse"), to.street},
-        {QStringLiteral("PLZOrt"), to.postcodeTown},
-        {QStringLiteral("Datum"), d.date},
-        {QStringLiteral("ProjektNr"), PadNumber(d.projectNumber)},
-        {QStringLiteral("KundenNr"), PadNumber(customer)},
-        {QStringLiteral("VorgangsArt"), QStringLiteral("Mahnung")},
-        {QStringLiteral("VorgangsNr"), PadNumber(d.number)},
-        {QStringLiteral("MahnText"), d.letterLines.join(QLatin1Char('\n'))},
-    };
+    // The dunning window's fields show the numbers as PadNumber makes them, without
+    // the leading blanks of the project window's fields and letter list.
+    return DunningLetterContent({.document = d,
+                                 .documentListText = PadNumber(d.number),
+                                 .projectNumberText = PadNumber(d.projectNumber),
+                                 .customerNumberText = PadNumber(customer)})
+        .bookmarks;
 }
 
 } // namespace DunningRules

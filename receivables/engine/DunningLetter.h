@@ -1,8 +1,9 @@
 #pragma once
 
+#include "WordExport.h"
+
 #include <QColor>
 #include <QList>
-#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -58,7 +59,9 @@ QString levelText(int level);   // "2. Mahnung"
 QColor levelColour(int level);  // black, orange, red from level 3
 QString invoiceLabel(qint64 invoice); // "Rechnung 000123/"
 
-// The bookmarks of a dunning template and their texts, in the order they are filled.
-QList<QPair<QString, QString>> wordBookmarks(const Document &letter, qint64 customer);
+// The bookmarks of a dunning template and their texts, in the order they are filled:
+// the same as the project window's dunning page hands over (DunningLetterContent),
+// with the letter, project and customer numbers as PadNumber shows them.
+QList<WordBookmark> wordBookmarks(const Document &letter, qint64 customer);
 
 } // namespace DunningRules

@@ -500,9 +500,9 @@ void TfrmMahnung::cmdWordExport()
     }
     WordWriter writer;
     writer.newDocument(QDir(templateFolder()).filePath(cbVorlage->currentText()));
-    for (const auto &[bookmark, text] : DunningRules::wordBookmarks(letterValue(), m_request.customer))
-        if (writer.goToBookmark(bookmark))
-            writer.typeText(text);
+    for (const WordBookmark &b : DunningRules::wordBookmarks(letterValue(), m_request.customer))
+        if (writer.goToBookmark(b.name))
+            writer.typeText(b.text);
     if (!writer.show())
         m_state.dialogs.information(QStringLiteral("Die Mahnung wurde gespeichert unter:\n%1\n\n"
                                                    "Sie konnte nicht automatisch geöffnet werden.")

@@ -267,10 +267,10 @@ void TestOpenItemRules::wordBookmarksPreferBillingAddress()
     d.ownCompany = "Halvard GmbH";
     d.address = {"Muster GmbH", "Hauptstraße 1", "70173 Stuttgart"};
     d.letterLines = {"Zeile 1", "Zeile 2"};
-    auto values = [](const QList<QPair<QString, QString>> &list) {
+    auto values = [](const QList<WordBookmark> &list) {
         QStringList out;
-        for (const auto &[name, text] : list)
-            out << name + '=' + text;
+        for (const WordBookmark &b : list)
+            out << b.name + '=' + b.text;
         return out.join('|');
     };
     QCOMPARE(values(DunningRules::wordBookmarks(d, 10)),
