@@ -4,15 +4,13 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DocumentStore.h"
+#include "DunningLetterPanel.h"
 #include "EntryFields.h"
 #include "Formats.h"
 #include "ProjectStore.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -37,80 +35,29 @@ void DunningPage::buildUi()
 {
     auto *root = new QVBoxLayout(this);
     QHBoxLayout *outer = createFrame(this, root, QStringLiteral("Mahnung"));
-    auto *main = new QVBoxLayout;
-    outer->addLayout(main, 1);
-
-    const auto edit = [this](const char *name, const QString &placeholder = {}) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        e->setPlaceholderText(placeholder);
-        connect(e, &QLineEdit::textEdited, this, [this] { markModified(); });
-        return e;
-    };
-    auto *head = new QHBoxLayout;
-    head->addWidget(createFirstAddress(this, edit), 3);
-    auto *second = new QGroupBox(QStringLiteral("Rechnungsanschrift"), this);
-    auto *sl = new QVBoxLayout(second);
-    chkLinks = new QCheckBox(QStringLiteral("Rechnungsanschrift links"), this);
-    chkLinks->setObjectName(QStringLiteral("chkLinks"));
-    connect(chkLinks, &QCheckBox::clicked, this, [this] { markModified(); });
-    edtName2 = edit("edtName2", QStringLiteral("Bezeichnung"));
-    edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
-    edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
-    for (QWidget *w : std::initializer_list<QWidget *>{chkLinks, edtName2, edtStrasse2, edtPlzOrt2})
-        sl->addWidget(w);
-    head->addWidget(second, 3);
-    auto *info = new QGridLayout;
-    edtPrNr = edit("edtPrNr");
-    edtPrNr->setReadOnly(true);
-    dtDatum = new QDateEdit(QDate::currentDate(), this);
-    dtDatum->setObjectName(QStringLiteral("dtDatum"));
-    dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    dtDatum->setCalendarPopup(true);
-    connect(dtDatum, &QDateEdit::dateChanged, this, [this] {
-        if (!m_filling)
-            markModified();
-    });
-    cbNummer = new QComboBox(this);
-    cbNummer->setObjectName(QStringLiteral("cbNummer"));
+    m_letter = new DunningLetterPanel({.storedLetterList = true, .titledAddresses = true, .wrapLines = true}, this);
+    outer->addWidget(m_letter, 1);
+    // The page's head and the tests reach the fields as the page's own.
+    edtEFirma = m_letter->edtEFirma;
+    edtName = m_letter->edtName;
+    edtStrasse = m_letter->edtStrasse;
+    edtPlzOrt = m_letter->edtPlzOrt;
+    chkLinks = m_letter->chkLinks;
+    edtName2 = m_letter->edtName2;
+    edtStrasse2 = m_letter->edtStrasse2;
+    edtPlzOrt2 = m_letter->edtPlzOrt2;
+    edtPrNr = m_letter->edtPrNr;
+    dtDatum = m_letter->dtDatum;
+    cbNummer = m_letter->cbNummer;
+    edtKNr = m_letter->edtKNr;
+    edtUID = m_letter->edtUID;
+    lblInvoice = m_letter->lblInvoice;
+    lblLevel = m_letter->lblLevel;
+    memLetter = m_letter->memLetter;
+    connect(m_letter, &DunningLetterPanel::fieldChanged, this, [this] { markModified(); });
     connect(cbNummer, &QComboBox::activated, this,
             [this](int i) { RunCommand(m_state.dialogs, [this, i] { pickDocument(i); }); });
-    edtKNr = edit("edtKNr");
-    edtKNr->setReadOnly(true);
-    edtUID = edit("edtUID");
-    int r = 0;
-    info->addWidget(new QLabel(QStringLiteral("Projekt Nr"), this), r, 0);
-    info->addWidget(edtPrNr, r++, 1);
-    info->addWidget(new QLabel(QStringLiteral("Datum"), this), r, 0);
-    info->addWidget(dtDatum, r++, 1);
-    info->addWidget(new QLabel(QStringLiteral("Mahnung Nr"), this), r, 0);
-    info->addWidget(cbNummer, r++, 1);
-    info->addWidget(new QLabel(QStringLiteral("Kunden Nr."), this), r, 0);
-    info->addWidget(edtKNr, r++, 1);
-    info->addWidget(new QLabel(QStringLiteral("UID"), this), r, 0);
-    info->addWidget(edtUID, r++, 1);
-    head->addLayout(info, 2);
-    main->addLayout(head);
-
-    auto *labels = new QHBoxLayout;
-    lblInvoice = new QLabel(this);
-    lblInvoice->setObjectName(QStringLiteral("lblInvoice"));
-    lblLevel = new QLabel(this);
-    lblLevel->setObjectName(QStringLiteral("lblLevel"));
-    QFont bold = lblLevel->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    lblInvoice->setFont(bold);
-    lblLevel->setFont(bold);
-    labels->addWidget(lblInvoice);
-    labels->addWidget(lblLevel);
-    labels->addStretch(1);
-    main->addLayout(labels);
-    memLetter = new QPlainTextEdit(this);
-    memLetter->setObjectName(QStringLiteral("memLetter"));
     memLetter->installEventFilter(this);
-    connect(memLetter, &QPlainTextEdit::textChanged, this, [this] { markModified(); });
-    main->addWidget(memLetter, 1);
 
     auto *panel = new QVBoxLayout;
     btnSave = new QToolButton(this);
@@ -202,11 +149,7 @@ void DunningPage::setEditMode(bool edit)
 void DunningPage::updateCommands()
 {
     const bool edit = m_editMode && m_canWrite && m_stored;
-    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
-        e->setReadOnly(!edit);
-    memLetter->setReadOnly(!edit);
-    dtDatum->setEnabled(edit);
-    chkLinks->setEnabled(edit);
+    m_letter->setEditable(edit);
     btnSave->setEnabled(edit);
     actSave->setEnabled(edit);
     actChange->setEnabled(m_canWrite && !m_editMode && m_stored);
@@ -256,12 +199,7 @@ void DunningPage::copyProject(const ProjectValue &p)
 void DunningPage::showLetter()
 {
     m_filling = true;
-    showFirstAddress(m_doc);
-    edtName2->setText(m_doc.secondAddress.name);
-    edtStrasse2->setText(m_doc.secondAddress.street);
-    edtPlzOrt2->setText(m_doc.secondAddress.postcodeTown);
-    chkLinks->setChecked(m_doc.addressLeft);
-    memLetter->setPlainText(m_doc.letterLines.join(QLatin1Char('\n')));
+    m_letter->showLetter(m_doc);
     const int level = m_doc.dunningLevel;
     const char *colour = level == 1 ? "black" : level == 2 ? "blue" : level == 3 ? "magenta" : "red";
     lblLevel->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1String(colour)));
@@ -346,11 +284,7 @@ Document DunningPage::shownDocument() const
     d.number = m_number;
     d.projectNumber = m_projectNumber;
     d.projectName = m_projectName;
-    d.date = DateToStr(dtDatum->date());
-    d.addressLeft = chkLinks->isChecked();
-    readFirstAddress(d);
-    d.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
-    d.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    m_letter->readLetter(d);
     return d;
 }
 

@@ -7,6 +7,7 @@
 
 class AppState;
 class DocumentStore;
+class DunningLetterPanel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -50,6 +51,8 @@ public:
     bool cmdSave();
     void cmdChange();
 
+    // The letter's fields, in the panel below the page's frame (edtEFirma and the
+    // other fields of the head too).
     QLabel *lblInvoice, *lblLevel;
     QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2, *edtUID;
     QCheckBox *chkLinks;
@@ -80,6 +83,7 @@ private:
 
     AppState &m_state;
     DocumentStore &m_store;
+    DunningLetterPanel *m_letter = nullptr;
     Document m_doc;
     qint64 m_number = 0;
     bool m_stored = false;

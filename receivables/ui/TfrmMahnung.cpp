@@ -6,6 +6,7 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DunningLetter.h"
+#include "DunningLetterPanel.h"
 #include "DunningStore.h"
 #include "Formats.h"
 #include "IniFile.h"
@@ -23,7 +24,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -171,72 +171,24 @@ void TfrmMahnung::buildUi()
     auto *group = new QGroupBox(QStringLiteral("Mahnung"), this);
     group->setObjectName(QStringLiteral("grpMahnung"));
     auto *gl = new QVBoxLayout(group);
-    const auto edit = [this](const char *name, const QString &placeholder = {}) {
-        auto *e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        e->setPlaceholderText(placeholder);
-        return e;
-    };
-    auto *head = new QHBoxLayout;
-    auto *left = new QVBoxLayout;
-    edtEFirma = edit("edtEFirma", QStringLiteral("Absender"));
-    edtName = edit("edtName", QStringLiteral("Name"));
-    edtStrasse = edit("edtStrasse", QStringLiteral("Straße"));
-    edtPlzOrt = edit("edtPlzOrt", QStringLiteral("PLZ Ort"));
-    QFont small = edtEFirma->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    edtEFirma->setFont(small);
-    for (QWidget *w : std::initializer_list<QWidget *>{edtEFirma, edtName, edtStrasse, edtPlzOrt})
-        left->addWidget(w);
-    head->addLayout(left, 3);
-    auto *middle = new QVBoxLayout;
-    chkLinks = new QCheckBox(QStringLiteral("Rechnungsanschrift links"), this);
-    chkLinks->setObjectName(QStringLiteral("chkLinks"));
-    edtName2 = edit("edtName2", QStringLiteral("Bezeichnung"));
-    edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
-    edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
-    for (QWidget *w : std::initializer_list<QWidget *>{chkLinks, edtName2, edtStrasse2, edtPlzOrt2})
-        middle->addWidget(w);
-    head->addLayout(middle, 3);
-    auto *info = new QGridLayout;
-    edtPrNr = edit("edtPrNr");
-    edtMNr = edit("edtMNr");
-    edtKNr = edit("edtKNr");
-    edtUID = edit("edtUID");
-    for (QLineEdit *e : {edtPrNr, edtMNr, edtKNr})
-        e->setReadOnly(true);
-    dtDatum = new QDateEdit(QDate::currentDate(), this);
-    dtDatum->setObjectName(QStringLiteral("dtDatum"));
-    dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    dtDatum->setCalendarPopup(true);
-    const std::pair<const char *, QWidget *> rows[] = {
-        {"Projekt Nr", edtPrNr}, {"Datum", dtDatum}, {"Mahnung Nr", edtMNr}, {"Kunden Nr.", edtKNr}, {"UID", edtUID}};
-    int r = 0;
-    for (const auto &[label, w] : rows) {
-        info->addWidget(new QLabel(QString::fromUtf8(label), this), r, 0);
-        info->addWidget(w, r++, 1);
-    }
-    head->addLayout(info, 2);
-    gl->addLayout(head);
-
-    auto *labels = new QHBoxLayout;
-    lblInvoice = new QLabel(this);
-    lblInvoice->setObjectName(QStringLiteral("lblInvoice"));
-    lblLevel = new QLabel(this);
-    lblLevel->setObjectName(QStringLiteral("lblLevel"));
-    QFont bold = lblLevel->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    lblInvoice->setFont(bold);
-    lblLevel->setFont(bold);
-    labels->addWidget(lblInvoice);
-    labels->addWidget(lblLevel);
-    labels->addStretch(1);
-    gl->addLayout(labels);
-    memLetter = new QPlainTextEdit(this);
-    memLetter->setObjectName(QStringLiteral("memLetter"));
-    memLetter->setLineWrapMode(QPlainTextEdit::NoWrap);
-    gl->addWidget(memLetter, 1);
+    m_letter = new DunningLetterPanel({.smallSender = true, .dateLastInTabOrder = true}, group);
+    gl->addWidget(m_letter);
+    edtEFirma = m_letter->edtEFirma;
+    edtName = m_letter->edtName;
+    edtStrasse = m_letter->edtStrasse;
+    edtPlzOrt = m_letter->edtPlzOrt;
+    chkLinks = m_letter->chkLinks;
+    edtName2 = m_letter->edtName2;
+    edtStrasse2 = m_letter->edtStrasse2;
+    edtPlzOrt2 = m_letter->edtPlzOrt2;
+    edtPrNr = m_letter->edtPrNr;
+    edtMNr = m_letter->edtMNr;
+    edtKNr = m_letter->edtKNr;
+    edtUID = m_letter->edtUID;
+    dtDatum = m_letter->dtDatum;
+    lblInvoice = m_letter->lblInvoice;
+    lblLevel = m_letter->lblLevel;
+    memLetter = m_letter->memLetter;
     body->addWidget(group, 1);
     root->addLayout(body, 1);
 
@@ -338,11 +290,7 @@ void TfrmMahnung::setLevel(int level)
 
 void TfrmMahnung::setEditable(bool editable)
 {
-    for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
-        e->setReadOnly(!editable);
-    memLetter->setReadOnly(!editable);
-    dtDatum->setEnabled(editable);
-    chkLinks->setEnabled(editable);
+    m_letter->setEditable(editable);
     btnSave->setEnabled(editable);
 }
 
@@ -408,13 +356,8 @@ Document TfrmMahnung::letterValue() const
     d.projectNumber = m_request.project;
     d.invoiceNumber = m_request.invoice;
     d.dunningLevel = m_level;
-    d.date = DateToStr(dtDatum->date());
     d.projectName = m_projectName;
-    d.addressLeft = chkLinks->isChecked();
-    d.ownCompany = edtEFirma->text();
-    d.address = {edtName->text(), edtStrasse->text(), edtPlzOrt->text()};
-    d.secondAddress = {edtName2->text(), edtStrasse2->text(), edtPlzOrt2->text()};
-    d.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
+    m_letter->readLetter(d);
     d.saveToken = m_saveToken;
     return d;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 class AppState;
+class DunningLetterPanel;
 class DunningStore;
 class PrintPrompts;
 class PrintSystem;
@@ -75,6 +76,7 @@ public:
     QComboBox *cbDrucker, *cbVorlage, *cbDruckJob;
     QSpinBox *spnKopien;
     QToolButton *btnDruckPanel, *btnWord, *btnDruckJob;
+    // The letter's fields, in the panel inside the group "Mahnung".
     QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt;
     QCheckBox *chkLinks;
     QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2;
@@ -100,6 +102,7 @@ private:
     QString templateFolder() const;
 
     AppState &m_state;
+    DunningLetterPanel *m_letter = nullptr;
     std::unique_ptr<DunningStore> m_store;
     std::unique_ptr<PrintSystem> m_printSystem;
     std::unique_ptr<PrintPrompts> m_printPrompts;
