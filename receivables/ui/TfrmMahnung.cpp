@@ -24,17 +24,12 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QSpinBox>
-#include <QToolBar>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 TfrmMahnung::TfrmMahnung(AppState &state, QWidget *parent)
     : QDialog(parent, Qt::Window), m_state(state),
@@ -44,7 +39,8 @@ TfrmMahnung::TfrmMahnung(AppState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmMahnung"));
     setWindowTitle(QStringLiteral("Mahnung"));
-    buildUi();
+    buildForm(this);
+    connectControls();
     setStyleSheet(QStringLiteral("QLineEdit:read-only, QPlainTextEdit[readOnly=\"true\"] { background: palette(window); }"));
     ResizeWithinScreen(this, QSize(800, 560));
     setEditable(false);
@@ -52,147 +48,16 @@ TfrmMahnung::TfrmMahnung(AppState &state, QWidget *parent)
 
 TfrmMahnung::~TfrmMahnung() = default;
 
-void TfrmMahnung::buildUi()
+void TfrmMahnung::connectControls()
 {
-    auto *root = new QVBoxLayout(this);
-    root->setContentsMargins(0, 0, 0, 0);
-    root->setSpacing(0);
     const auto run = [this](const std::function<void()> &f) { return [this, f] { RunCommand(m_state.dialogs, f); }; };
-
-    auto *menus = new QMenuBar(this);
-    root->setMenuBar(menus);
-    QMenu *datei = menus->addMenu(QStringLiteral("&Datei"));
-    actClose = datei->addAction(QStringLiteral("Fenster &Schließen"), this, &QDialog::reject);
-    actClose->setObjectName(QStringLiteral("actClose"));
-    QMenu *ansicht = menus->addMenu(QStringLiteral("&Ansicht"));
-    actDruckTool = ansicht->addAction(QStringLiteral("&Drucktool"));
-    actDruckTool->setObjectName(QStringLiteral("actDruckTool"));
-    actWordTool = ansicht->addAction(QStringLiteral("&Wordtool"));
-    actWordTool->setObjectName(QStringLiteral("actWordTool"));
-    actDruckJob = ansicht->addAction(QStringLiteral("DruckJob"));
-    actDruckJob->setObjectName(QStringLiteral("actDruckJob"));
-    QMenu *projekt = menus->addMenu(QStringLiteral("Projekt"));
-    actOptions = projekt->addAction(QStringLiteral("&Optionen"));
-    actOptions->setObjectName(QStringLiteral("actOptions"));
-    for (QMenu *m : {datei, ansicht, projekt})
-        m->setToolTipsVisible(true);
     connect(actOptions, &QAction::triggered, this, run([this] {
                 if (m_state.hub)
                     m_state.hub->showOptions();
             }));
-
-    toolBar = new QToolBar(this);
-    toolBar->setObjectName(QStringLiteral("toolBar"));
-    toolBar->addAction(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Schließen"), this,
-                       &QDialog::reject);
-    const auto panel = [this](QWidget *content) {
-        content->setContentsMargins(6, 0, 6, 0);
-        return toolBar->addWidget(content);
-    };
-    // Print panel: printer, copies, print at once.
-    auto *druck = new QWidget(this);
-    auto *dl = new QHBoxLayout(druck);
-    dl->setContentsMargins(0, 0, 0, 0);
-    cbDrucker = new QComboBox(druck);
-    cbDrucker->setObjectName(QStringLiteral("cbDrucker"));
-    cbDrucker->setToolTip(QStringLiteral("Drucker auswählen"));
-    cbDrucker->setMinimumContentsLength(14);
-    cbDrucker->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    spnKopien = new QSpinBox(druck);
-    spnKopien->setObjectName(QStringLiteral("spnKopien"));
-    spnKopien->setRange(1, 99);
-    btnDruckPanel = new QToolButton(druck);
-    btnDruckPanel->setObjectName(QStringLiteral("btnDruckPanel"));
-    btnDruckPanel->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_FileIcon)));
-    for (QWidget *w : std::initializer_list<QWidget *>{cbDrucker, spnKopien, btnDruckPanel})
-        dl->addWidget(w);
-    pnlDruck = panel(druck);
     connect(cbDrucker, &QComboBox::activated, this, [this] { m_storedPrinter = cbDrucker->currentText(); });
-    // Word panel: template and export.
-    auto *word = new QWidget(this);
-    auto *wl = new QHBoxLayout(word);
-    wl->setContentsMargins(0, 0, 0, 0);
-    cbVorlage = new QComboBox(word);
-    cbVorlage->setObjectName(QStringLiteral("cbVorlage"));
-    cbVorlage->setMinimumContentsLength(14);
-    cbVorlage->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    btnWord = new QToolButton(word);
-    btnWord->setObjectName(QStringLiteral("btnWord"));
-    btnWord->setIcon(QIcon::fromTheme(QStringLiteral("x-office-document"), style()->standardIcon(QStyle::SP_FileIcon)));
-    btnWord->setToolTip(QStringLiteral("Mahnung an die Textverarbeitung übergeben"));
-    wl->addWidget(cbVorlage);
-    wl->addWidget(btnWord);
-    pnlWord = panel(word);
     connect(btnWord, &QToolButton::clicked, this, run([this] { cmdWordExport(); }));
-    // Print-job panel.
-    auto *job = new QWidget(this);
-    auto *jl = new QHBoxLayout(job);
-    jl->setContentsMargins(0, 0, 0, 0);
-    cbDruckJob = new QComboBox(job);
-    cbDruckJob->setObjectName(QStringLiteral("cbDruckJob"));
-    cbDruckJob->setMinimumContentsLength(12);
-    cbDruckJob->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    btnDruckJob = new QToolButton(job);
-    btnDruckJob->setObjectName(QStringLiteral("btnDruckJob"));
-    btnDruckJob->setText(QStringLiteral("Job"));
-    jl->addWidget(cbDruckJob);
-    jl->addWidget(btnDruckJob);
-    pnlJob = panel(job);
-    root->addWidget(toolBar);
-    const std::pair<QAction *, QAction *> bands[] = {{actDruckTool, pnlDruck}, {actWordTool, pnlWord}, {actDruckJob, pnlJob}};
-    for (const auto &[menuItem, band] : bands) {
-        menuItem->setCheckable(true);
-        menuItem->setChecked(true);
-        connect(menuItem, &QAction::toggled, band, &QAction::setVisible);
-    }
-
-    // Group "Mahnung"
-    auto *body = new QHBoxLayout;
-    body->setContentsMargins(6, 6, 6, 6);
-    auto *side = new QVBoxLayout;
-    btnSave = new QToolButton(this);
-    btnSave->setObjectName(QStringLiteral("btnSave"));
-    btnSave->setText(QStringLiteral("Speichern"));
-    btnSave->setToolTip(QStringLiteral("Mahnung in Datenbank speichern"));
-    btnSave->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    btnPrint = new QToolButton(this);
-    btnPrint->setObjectName(QStringLiteral("btnPrint"));
-    btnPrint->setText(QStringLiteral("Drucken"));
-    btnPrint->setIcon(QIcon::fromTheme(QStringLiteral("document-print"), style()->standardIcon(QStyle::SP_FileIcon)));
-    for (QToolButton *b : {btnSave, btnPrint}) {
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setMinimumWidth(76);
-        side->addWidget(b);
-    }
-    side->addStretch(1);
-    body->addLayout(side);
     connect(btnSave, &QToolButton::clicked, this, run([this] { cmdSave(); }));
-
-    auto *group = new QGroupBox(QStringLiteral("Mahnung"), this);
-    group->setObjectName(QStringLiteral("grpMahnung"));
-    auto *gl = new QVBoxLayout(group);
-    m_letter = new DunningLetterPanel({.smallSender = true, .dateLastInTabOrder = true}, group);
-    gl->addWidget(m_letter);
-    edtEFirma = m_letter->edtEFirma;
-    edtName = m_letter->edtName;
-    edtStrasse = m_letter->edtStrasse;
-    edtPlzOrt = m_letter->edtPlzOrt;
-    chkLinks = m_letter->chkLinks;
-    edtName2 = m_letter->edtName2;
-    edtStrasse2 = m_letter->edtStrasse2;
-    edtPlzOrt2 = m_letter->edtPlzOrt2;
-    edtPrNr = m_letter->edtPrNr;
-    edtMNr = m_letter->edtMNr;
-    edtKNr = m_letter->edtKNr;
-    edtUID = m_letter->edtUID;
-    dtDatum = m_letter->dtDatum;
-    lblInvoice = m_letter->lblInvoice;
-    lblLevel = m_letter->lblLevel;
-    memLetter = m_letter->memLetter;
-    body->addWidget(group, 1);
-    root->addLayout(body, 1);
-
-    btnPrint->setToolTip(QStringLiteral("Mahnung in Standardformular ausdrucken"));
     connect(btnPrint, &QToolButton::clicked, this, run([this] { cmdPrint(); }));
     connect(btnDruckPanel, &QToolButton::clicked, this, run([this] { cmdPrintAtOnce(); }));
     // The job button starts nothing in this window; it is there so that the bar looks
@@ -290,7 +155,7 @@ void TfrmMahnung::setLevel(int level)
 
 void TfrmMahnung::setEditable(bool editable)
 {
-    m_letter->setEditable(editable);
+    letter->setEditable(editable);
     btnSave->setEnabled(editable);
 }
 
@@ -357,7 +222,7 @@ Document TfrmMahnung::letterValue() const
     d.invoiceNumber = m_request.invoice;
     d.dunningLevel = m_level;
     d.projectName = m_projectName;
-    m_letter->readLetter(d);
+    letter->readLetter(d);
     d.saveToken = m_saveToken;
     return d;
 }

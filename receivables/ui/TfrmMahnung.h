@@ -2,32 +2,22 @@
 
 #include "CommandAvailability.h"
 #include "Document.h"
+#include "DunningForm.h"
 
 #include <QDialog>
 #include <memory>
 
 class AppState;
-class DunningLetterPanel;
 class DunningStore;
 class PrintPrompts;
 class PrintSystem;
-class QAction;
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QSpinBox;
-class QToolBar;
-class QToolButton;
 
 // The dunning window "Mahnung": writes one dunning letter of the next level for an
 // overdue invoice handed over by the open-items window. Every opening starts a new
 // letter (number, level, addresses, text from the level's template); the user may
 // edit it, save it (which raises the invoice's dunning level) or hand it to the
-// word processor.
-class TfrmMahnung : public QDialog
+// word processor. The controls come from DunningForm.
+class TfrmMahnung : public QDialog, public DunningForm
 {
     Q_OBJECT
 public:
@@ -70,27 +60,11 @@ public:
     void setPrintSystem(std::unique_ptr<PrintSystem> system);
     void setPrintPrompts(std::unique_ptr<PrintPrompts> prompts);
 
-    QAction *actClose, *actDruckTool, *actWordTool, *actDruckJob, *actOptions;
-    QToolBar *toolBar;
-    QAction *pnlDruck, *pnlWord, *pnlJob;
-    QComboBox *cbDrucker, *cbVorlage, *cbDruckJob;
-    QSpinBox *spnKopien;
-    QToolButton *btnDruckPanel, *btnWord, *btnDruckJob;
-    // The letter's fields, in the panel inside the group "Mahnung".
-    QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt;
-    QCheckBox *chkLinks;
-    QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2;
-    QLineEdit *edtPrNr, *edtMNr, *edtKNr, *edtUID;
-    QDateEdit *dtDatum;
-    QLabel *lblInvoice, *lblLevel;
-    QPlainTextEdit *memLetter;
-    QToolButton *btnSave, *btnPrint;
-
 protected:
     void done(int result) override;
 
 private:
-    void buildUi();
+    void connectControls();
     void readSettings();
     void writeSettings();
     void fillPrinters();
@@ -102,7 +76,6 @@ private:
     QString templateFolder() const;
 
     AppState &m_state;
-    DunningLetterPanel *m_letter = nullptr;
     std::unique_ptr<DunningStore> m_store;
     std::unique_ptr<PrintSystem> m_printSystem;
     std::unique_ptr<PrintPrompts> m_printPrompts;
