@@ -1,41 +1,27 @@
 #pragma once
 
 #include "OpenItem.h"
+#include "OpenItemsForm.h"
 #include "OpenItemsModel.h"
 #include "OpenItemsReport.h"
 #include "Payment.h"
 
-#include "NumberEdit.h"
-
 #include <QDialog>
-#include <array>
 #include <functional>
 #include <memory>
 
 class AppState;
-class QAction;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLabel;
-
 class QLineEdit;
-class QMenu;
 class QPrinter;
-class QPushButton;
-class QTableView;
-class QToolButton;
-class QTreeWidget;
 class ReceivablesStore;
 class TfrmMahnung;
 
 // The open-items window "offene / überfällige Rechnungen": lists invoices with
 // their open item by filter, shows the amounts and the customer of the selected
 // one, books payments and hands overdue invoices to the dunning window. Created
-// once and shown modally; the filter survives between openings.
-class TfrmOP : public QDialog
+// once and shown modally; the filter survives between openings. The controls come
+// from OpenItemsForm.
+class TfrmOP : public QDialog, public OpenItemsForm
 {
     Q_OBJECT
 public:
@@ -75,36 +61,12 @@ public:
     // "Restbetrag" after a key in "Gezahlter Betrag" or a change of "Mit Skonto".
     void recomputeRemaining();
 
-    QToolButton *btnPrintList, *btnCsv;
-    QAction *actClose, *actPrintList, *actPdfList, *actCsvList;
-    QLineEdit *edtSearch;
-    QComboBox *cbSearchKind;
-    std::array<QPushButton *, OpenItemRules::FilterCount> btnFilter{};
-    QPushButton *btnWeiter;
-    QTableView *lstItems;
-    QLineEdit *edtDatum, *edtAblauf, *edtGebucht, *edtRNr;
-    QLabel *lblSkonto, *lblMitSkonto;
-    QPushButton *btnSkontoText, *btnTeilbuchung;
-    QLineEdit *edtBetrag, *edtNachGutschrift, *edtNachTeilzahlung, *edtMitSkonto, *edtOhneSkonto;
-    QLineEdit *edtPersonFirma, *edtTelefonAP, *edtTelefon, *edtStrasse, *edtPlz, *edtOrt;
-    QTreeWidget *lstAnsprechpartner;
-    QPushButton *btnMahnung;
-    QGroupBox *grpBuchen;
-    NumberEdit *edtGezahlt;
-    QLineEdit *edtRest;
-    QDateEdit *dtBuchung;
-    QCheckBox *chkMitSkonto;
-    QPushButton *btnErfassen;
-    QMenu *contextMenu;
-    std::array<QAction *, OpenItemRules::FilterCount> actFilter{};
-    QAction *actChangeBooking;
-
 protected:
     void showEvent(QShowEvent *e) override;
     void done(int result) override;
 
 private:
-    void buildUi();
+    void connectControls();
     void syncFilterControls();
     void clearPanels();
     void refreshPanels();
