@@ -6,7 +6,7 @@
 
 AppState::AppState(Database &database, Dialogs &dlg, const QString &exeDir)
     : db(database), dialogs(dlg), ExeDir(exeDir), DataDir(DataDirOf(exeDir)), SQL_Query(database),
-      dmCommon(database, dlg, exeDir), isAdminAccount(IsAdminAccount)
+      dmCommon(database, exeDir), isAdminAccount(IsAdminAccount)
 {
 }
 

@@ -1,15 +1,16 @@
 #include "TdmCommon.h"
 
 #include "Database.h"
-#include "Dialogs.h"
 #include "Formats.h"
 #include "Settings.h"
 #include "SqlQuery.h"
 
 #include <algorithm>
 
-TdmCommon::TdmCommon(Database &db, Dialogs &dialogs, QString exeDir)
-    : m_db(db), m_dialogs(dialogs), m_exeDir(std::move(exeDir))
+const QString TdmCommon::KundenNrError = QStringLiteral("Fehler beim holen der Kundennummer");
+
+TdmCommon::TdmCommon(Database &db, QString exeDir)
+    : m_db(db), m_exeDir(std::move(exeDir))
 {
 }
 
@@ -87,10 +88,8 @@ qint64 TdmCommon::GetNextKundenNr()
         // Another workstation may have stored a contact under this number between
         // the two reads: then the highest number has moved on, and the next one is
         // drawn. Only a link whose contact is gone keeps the number blocked.
-        if (next == previous) {
-            m_dialogs.error(QStringLiteral("Fehler beim holen der Kundennummer"));
+        if (next == previous)
             return -1;
-        }
         previous = next;
     }
 }

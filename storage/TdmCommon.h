@@ -3,23 +3,26 @@
 #include <QString>
 
 class Database;
-class Dialogs;
 
 // The business number ranges that can be lifted to a start number.
 enum class NumberRange { Projekt, Angebot, Auftrag, Lieferschein, Rechnung, Gutschrift, Mahnung, Ablage };
 
 // Number ranges and contact look-ups. A new number is the highest in use plus one,
 // lifted to the start number of Orbel.ini (re-read at every draw); it is taken
-// only when the caller inserts its row.
+// only when the caller inserts its row. Asks and tells the user nothing: a number
+// that cannot be drawn is returned as -1 and the caller says so.
 class TdmCommon
 {
 public:
-    TdmCommon(Database &db, Dialogs &dialogs, QString exeDir);
+    // The message shown when GetNextKundenNr gives -1.
+    static const QString KundenNrError;
+
+    TdmCommon(Database &db, QString exeDir);
 
     qint64 GetNextProjektNr();
     qint64 GetNextBelegNr(NumberRange range);
-    // The next contact number, or -1 after "Fehler beim holen der Kundennummer"
-    // when an address link still uses that number.
+    // The next contact number, or -1 when an address link still uses that number
+    // (the caller shows KundenNrError).
     qint64 GetNextKundenNr();
     int GetNextMNr(qint64 RNr);
     qint64 GetNextIDA();
@@ -39,6 +42,5 @@ private:
     qint64 lifted(const QString &startKey, qint64 highest) const;
 
     Database &m_db;
-    Dialogs &m_dialogs;
     QString m_exeDir;
 };

@@ -151,7 +151,10 @@ void TfrmFiPe::markChanged()
 
 qint64 TfrmFiPe::drawNumber()
 {
-    return m_state.dmCommon.GetNextKundenNr();
+    const qint64 number = m_state.dmCommon.GetNextKundenNr();
+    if (number == -1)
+        m_state.dialogs.error(TdmCommon::KundenNrError);
+    return number;
 }
 
 // --- hand-over from the main window ---------------------------------------------

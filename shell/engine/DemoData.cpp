@@ -5,6 +5,7 @@
 #include "CompanyStore.h"
 #include "ContactStore.h"
 #include "Database.h"
+#include "Dialogs.h"
 #include "Errors.h"
 #include "DocumentStore.h"
 #include "ExtendedDataStore.h"
@@ -14,6 +15,7 @@
 #include "ProjectStore.h"
 #include "Settings.h"
 #include "SqlQuery.h"
+#include "TdmCommon.h"
 #include "Totals.h"
 #include "Transaction.h"
 
@@ -212,6 +214,9 @@ bool fill(AppState &state)
     QList<qint64> numbers;
     for (const DemoContact &c : contacts) {
         const qint64 number = state.dmCommon.GetNextKundenNr();
+        // Told as the contact window tells it; the insert below then refuses the number.
+        if (number == -1)
+            state.dialogs.error(TdmCommon::KundenNrError);
         numbers << number;
         ContactData data;
         data.telefon = QString::fromUtf8(c.telefon);

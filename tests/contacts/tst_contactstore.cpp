@@ -5,7 +5,6 @@
 #include "Errors.h"
 #include "TestEnv.h"
 #include "RefuseWrites.h"
-#include "ScriptedDialogs.h"
 #include "TdmCommon.h"
 
 #include <QtTest>
@@ -251,8 +250,7 @@ void TestContactStore::twoWorkstationsAddContactsAtOnce()
     const auto workstation = [&](int w) {
         Database db(QStringLiteral("workstation%1").arg(w));
         db.open(env.databaseConfig());
-        ScriptedDialogs dialogs;
-        TdmCommon numbers(db, dialogs, env.home());
+        TdmCommon numbers(db, env.home());
         ContactStore store(db, numbers);
         const auto draw = [&] { return numbers.GetNextKundenNr(); };
         for (int i = 0; i < PerWorkstation; ++i) {

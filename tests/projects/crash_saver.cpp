@@ -42,7 +42,7 @@ int main(int argc, char **argv)
         db.open(TestDatabaseConfig(DataDirOf(home)));
         ScriptedDialogs dialogs;
         DocumentStore store(db, dialogs);
-        TdmCommon numbers(db, dialogs, home);
+        TdmCommon numbers(db, home);
         if (argc == 3) {
             const auto next = [&] { return numbers.GetNextBelegNr(NumberRange::Rechnung); };
             int collisions = 0;

@@ -7,7 +7,6 @@
 #include "Database.h"
 #include "HomeDir.h"
 #include "ReceivablesStore.h"
-#include "ScriptedDialogs.h"
 #include "TdmCommon.h"
 #include "TestEnv.h"
 
@@ -27,8 +26,7 @@ int main(int argc, char **argv)
     try {
         Database db(QStringLiteral("booker"));
         db.open(TestDatabaseConfig(DataDirOf(home)));
-        ScriptedDialogs dialogs;
-        TdmCommon numbers(db, dialogs, home);
+        TdmCommon numbers(db, home);
         ReceivablesStore store(db, numbers);
         std::printf("ready\n");
         std::fflush(stdout);
