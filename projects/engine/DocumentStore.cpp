@@ -1,7 +1,6 @@
 #include "DocumentStore.h"
 
 #include "Database.h"
-#include "Dialogs.h"
 #include "Errors.h"
 #include "Formats.h"
 #include "SqlLiterals.h"
@@ -57,11 +56,12 @@ bool isPaymentTerm(const QString &term)
 const QString DocumentStore::CreditNoteQuestion = QStringLiteral(
     "Die Gutschrift ist höher als der ausstehende Rechnungsbetrag. Wollen Sie wirklich weitermachen?");
 
-DocumentStore::DocumentStore(Database &db, Dialogs &dialogs, const QString &currency)
-    : m_db(db), m_dialogs(dialogs), m_currency(currency),
-      m_editor{qEnvironmentVariable("USER"), QSysInfo::machineHostName()}
+DocumentStore::DocumentStore(Database &db, const QString &currency)
+    : m_db(db), m_currency(currency), m_editor{qEnvironmentVariable("USER"), QSysInfo::machineHostName()}
 {
 }
+
+DocumentStore::DocumentStore(Database &db, Dialogs &, const QString &currency) : DocumentStore(db, currency) {}
 
 QString DocumentStore::refusal(const Document &document)
 {
@@ -151,9 +151,9 @@ Amount DocumentStore::outstandingAmount(const Document &creditNote)
     return Totals::outstanding(invoiceAmount, deductions, creditNote.totals.gross(), m_currency);
 }
 
-DocumentStore::SaveResult DocumentStore::save(Document &document)
+DocumentStore::SaveResult DocumentStore::save(Document &document, Confirmation confirmed)
 {
-    return write(document, false, {});
+    return write(document, false, {}, confirmed);
 }
 
 std::optional<qint64> DocumentStore::storedUnderToken(DocumentKind kind, const QString &token)
@@ -195,7 +195,8 @@ std::optional<qint64> DocumentStore::commitNew(Transaction &transaction, Documen
     return stored;
 }
 
-DocumentStore::SaveResult DocumentStore::saveNew(Document &document, const std::function<qint64()> &nextNumber)
+DocumentStore::SaveResult DocumentStore::saveNew(Document &document, const std::function<qint64()> &nextNumber,
+                                                 Confirmation confirmed)
 {
     if (document.saveToken.isEmpty()) {
         document.saveToken = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -205,25 +206,23 @@ DocumentStore::SaveResult DocumentStore::saveNew(Document &document, const std::
         return SaveResult::SavedBeforeConnectionLoss;
     }
     try {
-        return write(document, true, nextNumber);
+        return write(document, true, nextNumber, confirmed);
     } catch (const DuplicateNumberError &) {
         // Taken at the unique index by a writer that drew its number without the
-        // lock below: once more with the next number.
+        // lock below: once more with the next number, which a credit note's
+        // confirmation was not given for.
         document.number = nextNumber();
-        return write(document, true, nextNumber);
+        return write(document, true, nextNumber, Confirmation::None);
     }
 }
 
 DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
-                                               const std::function<qint64()> &nextNumber)
+                                               const std::function<qint64()> &nextNumber, Confirmation confirmed)
 {
     if (document.kind.isDunningLetter())
         throw OrvellaError(QStringLiteral("Mahnungen werden mit saveDunningLetter gespeichert."));
-    const QString refused = refusal(document);
-    if (!refused.isEmpty()) {
-        m_dialogs.warning(refused);
+    if (!refusal(document).isEmpty())
         return SaveResult::NoLines;
-    }
     checkValues(document);
 
     Document computed = document;
@@ -236,11 +235,11 @@ DocumentStore::SaveResult DocumentStore::write(Document &document, bool isNew,
         computed.serviceDateTo.clear();
     Totals::compute(computed.lines, computed.totals, Totals::readRates(m_db), m_currency, computed.grossRule);
 
-    // Asked before the transaction starts, so no write lock waits for the user.
-    if (computed.kind.kind() == DocumentKind::Gutschrift && outstandingAmount(computed) < Amount()
-        && m_dialogs.question(CreditNoteQuestion, Dialogs::Buttons::YesNoCancel, QStringLiteral("Warnung"))
-               != Dialogs::Answer::Yes)
-        return SaveResult::Declined;
+    // Decided before the transaction starts, so no write lock waits for the
+    // user's answer; the page asks and saves again.
+    if (computed.kind.kind() == DocumentKind::Gutschrift && confirmed != Confirmation::CreditNoteAboveOwed
+        && outstandingAmount(computed) < Amount())
+        return SaveResult::NeedsConfirmation;
 
     SqlQuery q(m_db);
     Transaction transaction(m_db);

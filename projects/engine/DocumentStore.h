@@ -21,7 +21,9 @@ class Transaction;
 // credit note its credit row and amount row, in step with every save.
 //
 // Every text of the document goes through SqlQuote; numbers are typed or checked
-// before they are placed into a statement.
+// before they are placed into a statement. The store asks and tells the user
+// nothing: a save that is refused or wants a confirmation says so in its result,
+// and the page shows the warning or asks.
 class DocumentStore
 {
 public:
@@ -31,9 +33,14 @@ public:
         // document proved to be stored (under document.number); the page holds it
         // as saved.
         SavedBeforeConnectionLoss,
-        NoLines,  // refused: the line list has no first position (warning shown)
-        Declined, // the user did not confirm a credit note above the amount owed
+        NoLines, // refused: the line list has no first position; the page warns with refusal()
+        // A credit note above what its invoice still owes, not confirmed yet. The
+        // page asks CreditNoteQuestion and, on Yes, saves again with
+        // Confirmation::CreditNoteAboveOwed.
+        NeedsConfirmation,
     };
+    // What the user has confirmed for a save.
+    enum class Confirmation { None, CreditNoteAboveOwed };
 
     // What a load found besides the document itself.
     struct Loaded
@@ -49,6 +56,8 @@ public:
 
     static const QString CreditNoteQuestion;
 
+    explicit DocumentStore(Database &db, const QString &currency = QStringLiteral("€"));
+    // The dialogs are not used: the store asks nothing (see SaveResult).
     DocumentStore(Database &db, Dialogs &dialogs, const QString &currency = QStringLiteral("€"));
 
     // Who saves, as the history of issued documents records it (by default the
@@ -58,27 +67,33 @@ public:
     // The save command of the quotation, order, delivery note, invoice, credit note
     // and working-document pages. A new document takes the gross rule of new
     // documents, a stored one keeps the rule it was stored with; an issued one
-    // first keeps the version it replaces (DocumentHistory). Refuses a document without a first position with
-    // the kind's warning; for a credit note above what the invoice still owes asks
-    // CreditNoteQuestion and saves only on Yes. The totals are computed again from
-    // the lines before writing, so the stored amounts always match the lines, and
-    // the document is updated with them. Throws ConversionError for a value that
-    // cannot be stored (see checkValues) and DatabaseError when a statement fails;
-    // nothing is written then.
-    SaveResult save(Document &document);
+    // first keeps the version it replaces (DocumentHistory). Refuses a document
+    // without a first position (NoLines); a credit note above what the invoice still
+    // owes is saved only when confirmed, else NeedsConfirmation. Both are decided
+    // before the transaction begins, so no lock waits for the user. The totals are
+    // computed again from the lines before writing, so the stored amounts always
+    // match the lines, and the document is updated with them. Throws
+    // ConversionError for a value that cannot be stored (see checkValues) and
+    // DatabaseError when a statement fails; nothing is written then.
+    SaveResult save(Document &document, Confirmation confirmed = Confirmation::None);
     // The same for a document that has never been saved. Its number was drawn when
     // it was begun; when another workstation has stored a document of the kind under
     // that number meanwhile, the save draws the next number with nextNumber inside
     // its transaction, where new documents of the kind are saved one at a time
     // (document.number tells which it got). Never writes over a stored document;
     // when the number is taken all the same, throws DuplicateNumberError and
-    // writes nothing.
+    // writes nothing. When a writer that drew without the lock took the number at
+    // its unique index, the save tries once more under the next number and decides
+    // a credit note's confirmation anew for that try (what its invoice still owes
+    // is reckoned without the credit note under its own number); NeedsConfirmation
+    // then comes with document.number moved on.
     // A document carries its save token from the first try on (document.saveToken);
     // a try whose commit was cut off is looked up by it once the connection is
     // back, and a later try finds what an earlier one stored instead of storing it
     // again. When the outcome cannot be told yet (the server is still away),
     // throws OrvellaError saying so; the next try tells it.
-    SaveResult saveNew(Document &document, const std::function<qint64()> &nextNumber);
+    SaveResult saveNew(Document &document, const std::function<qint64()> &nextNumber,
+                       Confirmation confirmed = Confirmation::None);
     // The number of the document of a kind stored by the save of that token.
     std::optional<qint64> storedUnderToken(DocumentKind kind, const QString &token);
 
@@ -126,7 +141,8 @@ public:
     static QString dueDate(const QString &date, const QString &paymentTerm);
 
 private:
-    SaveResult write(Document &document, bool isNew, const std::function<qint64()> &nextNumber);
+    SaveResult write(Document &document, bool isNew, const std::function<qint64()> &nextNumber,
+                     Confirmation confirmed);
     // Commits a new document's transaction. When the connection breaks at the
     // commit, the token tells afterwards whether the server stored it: its number
     // then, no value after an ordinary commit; throws when it was not stored, or
@@ -140,7 +156,6 @@ private:
     GrossRule storedGrossRule(DocumentKind kind, qint64 number);
 
     Database &m_db;
-    Dialogs &m_dialogs;
     QString m_currency;
     DocumentEditor m_editor;
 };

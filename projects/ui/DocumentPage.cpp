@@ -455,17 +455,37 @@ bool DocumentPage::cmdNew()
 bool DocumentPage::cmdSave()
 {
     gatherFields();
-    DocumentStore::SaveResult result;
-    if (m_isNew) {
-        const qint64 begun = m_number;
+    const qint64 begun = m_number;
+    const auto store = [this](DocumentStore::Confirmation confirmed) {
+        if (!m_isNew)
+            return m_store.save(m_doc, confirmed);
+        DocumentStore::SaveResult result;
         try {
-            result = m_store.saveNew(m_doc, [this] { return m_state.dmCommon.GetNextBelegNr(m_kind.numberRange()); });
+            result = m_store.saveNew(
+                m_doc, [this] { return m_state.dmCommon.GetNextBelegNr(m_kind.numberRange()); }, confirmed);
         } catch (...) {
             // A number taken twice meanwhile: the next save tries the newest one.
             m_number = m_doc.number;
             throw;
         }
         m_number = m_doc.number;
+        return result;
+    };
+    // The store writes nothing when it refuses or wants a confirmation; the page
+    // warns, or asks and saves again.
+    DocumentStore::SaveResult result = store(DocumentStore::Confirmation::None);
+    while (result == DocumentStore::SaveResult::NeedsConfirmation) {
+        if (m_state.dialogs.question(DocumentStore::CreditNoteQuestion, Dialogs::Buttons::YesNoCancel,
+                                     QStringLiteral("Warnung"))
+            != Dialogs::Answer::Yes)
+            return false;
+        result = store(DocumentStore::Confirmation::CreditNoteAboveOwed);
+    }
+    if (result == DocumentStore::SaveResult::NoLines) {
+        m_state.dialogs.warning(DocumentStore::refusal(m_doc));
+        return false;
+    }
+    if (m_isNew) {
         if (result == DocumentStore::SaveResult::SavedBeforeConnectionLoss) {
             // What the data set holds is what the page shows from now on.
             m_state.dialogs.information(QStringLiteral("Die Verbindung zum Datenbankserver brach beim Speichern ab. "
@@ -483,8 +503,6 @@ bool DocumentPage::cmdSave()
             m_state.dialogs.information(QStringLiteral("Die Nummer %1 wurde inzwischen an einem anderen Arbeitsplatz "
                                                        "vergeben. Der Beleg wurde unter der Nummer %2 gespeichert.")
                                             .arg(PadNumber(begun), PadNumber(m_number)));
-    } else {
-        result = m_store.save(m_doc);
     }
     if (result != DocumentStore::SaveResult::Saved)
         return false;

@@ -290,7 +290,7 @@ bool fill(AppState &state)
 
     ProjectStore projects(db);
     const QString currency = ReadCurrency(state.ExeDir);
-    DocumentStore documents(db, state.dialogs, currency);
+    DocumentStore documents(db, currency);
     const QList<Amount> rates = Totals::readRates(db);
     const auto newProject = [&](int contact, const QString &name, int daysAgo) {
         const bool company = contacts[contact].company;

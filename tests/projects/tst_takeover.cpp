@@ -89,6 +89,7 @@ private Q_SLOTS:
     void saveQuestionBeforeTakeOver_data();
     void saveQuestionBeforeTakeOver();
     void invoiceIntoCreditNote();
+    void creditNoteAboveWhatIsOwed();
     void fromAnotherProjectsDocument();
 };
 
@@ -292,6 +293,48 @@ void TestTakeOver::invoiceIntoCreditNote()
     QCOMPARE(take({Dialogs::Answer::Yes, Dialogs::Answer::Yes, Dialogs::Answer::Cancel}),
              QStringList({paid, saveFirst, TargetQuestion}));
     QCOMPARE(env.scalar("SELECT COUNT(*) FROM rechnungenartikel WHERE BelegNr=1"), QStringLiteral("2"));
+}
+
+// The credit note page asks before a credit note above what its invoice still owes
+// is saved; only Yes saves it.
+void TestTakeOver::creditNoteAboveWhatIsOwed()
+{
+    TestEnv env;
+    AddProjectContacts(env);
+    ProjectWindowFixture f(env);
+    f.newProject(10, true);
+    DocumentPage *invoice = f.page(K::Rechnung);
+    DocumentPage *credit = f.page(K::Gutschrift);
+    f.detail->showPage(TfrmProjektDetail::RechnungPage);
+    addArticle(invoice, "Dachlatte", "2", "100,00");
+    invoice->btnSave->click();
+    QVERIFY(invoice->isClean());
+    env.dialogs().clear();
+    // the whole invoice as a credit note: nothing is owed after it, and nothing asked
+    takeOverAction(invoice, "Gutschrift")->trigger();
+    QVERIFY(credit->cmdSave());
+    QVERIFY(env.dialogs().log().isEmpty());
+
+    // a second one for the same invoice goes above what is owed
+    takeOverAction(invoice, "Gutschrift")->trigger();
+    QVERIFY(!credit->isClean());
+    for (Dialogs::Answer a : {Dialogs::Answer::No, Dialogs::Answer::Cancel}) {
+        env.dialogs().clear();
+        env.dialogs().answer(a);
+        QVERIFY(!credit->cmdSave());
+        QCOMPARE(env.dialogs().questions(), QStringList{DocumentStore::CreditNoteQuestion});
+        QCOMPARE(env.dialogs().questionButtons(), QStringList{"Ja/Nein/Abbrechen"});
+        QCOMPARE(env.dialogs().messages(), QStringList());
+        QCOMPARE(env.scalar("SELECT COUNT(*) FROM gutschriften"), QStringLiteral("1"));
+        QVERIFY(!credit->isClean());
+    }
+    env.dialogs().clear();
+    env.dialogs().answer(Dialogs::Answer::Yes);
+    QVERIFY(credit->cmdSave());
+    QCOMPARE(env.dialogs().questions(), QStringList{DocumentStore::CreditNoteQuestion});
+    QCOMPARE(env.dialogs().unanswered(), 0);
+    QCOMPARE(env.column("SELECT RNr FROM gutschriftenop ORDER BY BelegNr"), (QStringList{"1", "1"}));
+    QVERIFY(credit->isClean());
 }
 
 void TestTakeOver::fromAnotherProjectsDocument()
