@@ -1,10 +1,9 @@
 #include "Totals.h"
 
-#include "Database.h"
 #include "Errors.h"
 #include "LineList.h"
-#include "SqlQuery.h"
 #include "TotalsList.h"
+#include "VatTableStore.h"
 
 #include <vector>
 
@@ -55,12 +54,7 @@ Amount product(Amount a, Amount b, qint64 divisor, int row)
 
 QList<Amount> Totals::readRates(Database &db)
 {
-    SqlQuery q(db);
-    q.open(QStringLiteral("SELECT ID,UstSatz FROM prust"));
-    QList<Amount> rates;
-    for (; !q.eof(); q.next())
-        rates << q.fieldAmount(QStringLiteral("UstSatz"));
-    return rates;
+    return VatTableStore(db).rates();
 }
 
 QString Totals::vatLineText(Amount vat, Amount rate, const QString &currency)

@@ -51,7 +51,7 @@ class Totals
 public:
     static constexpr int TableSlots = 10;
 
-    // The VAT rates of the rate table, in table order (SELECT ID,UstSatz FROM prust).
+    // The VAT rates of the rate table, in table order, as VatTableStore reads them.
     static QList<Amount> readRates(Database &db);
 
     // Recomputes the amount column of every line (an empty VAT cell becomes
