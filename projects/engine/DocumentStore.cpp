@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "InvoiceBalanceStore.h"
 #include "SqlLiterals.h"
 #include "NumberLock.h"
 #include "SqlOptional.h"
@@ -127,28 +128,25 @@ bool DocumentStore::isStored(DocumentKind kind, qint64 number)
 
 bool DocumentStore::isInvoicePaid(qint64 number)
 {
+    const auto item = InvoiceBalanceStore(m_db).openItem(number);
+    return item && item->booked;
+}
+
+QString DocumentStore::documentDate(DocumentKind kind, qint64 number)
+{
     SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT Gebucht FROM rechnungenop WHERE RNR=%1").arg(number));
-    return q.field(QStringLiteral("Gebucht")) == QLatin1String("J");
+    q.open(QStringLiteral("SELECT Datum FROM %1 WHERE BelegNr=%2").arg(kind.headerTable(), num(number)));
+    return q.field(QStringLiteral("Datum"));
 }
 
 Amount DocumentStore::outstandingAmount(const Document &creditNote)
 {
-    const QString invoice = num(creditNote.invoiceNumber);
-    SqlQuery q(m_db);
-    q.open(QStringLiteral("SELECT Betrag FROM rechnungenop WHERE RNr='%1'").arg(invoice));
-    const Amount invoiceAmount = q.fieldAmount(QStringLiteral("Betrag"));
-
-    QList<Amount> deductions;
-    auto collect = [&](const QString &sql) {
-        for (q.open(sql); !q.eof(); q.next())
-            if (!q.field(QStringLiteral("Betrag")).isEmpty())
-                deductions << q.fieldAmount(QStringLiteral("Betrag"));
-    };
-    collect(QStringLiteral("SELECT Betrag FROM teilbuchung WHERE RNr='%1'").arg(invoice));
-    collect(QStringLiteral("SELECT Betrag FROM gutschriftenop WHERE RNr='%1' AND BelegNr<>'%2'")
-                .arg(invoice, num(creditNote.number)));
-    return Totals::outstanding(invoiceAmount, deductions, creditNote.totals.gross(), m_currency);
+    InvoiceBalanceStore balance(m_db);
+    const auto item = balance.openItem(creditNote.invoiceNumber);
+    return Totals::outstanding(item ? item->amount : Amount(),
+                               balance.partPayments(creditNote.invoiceNumber)
+                                   + balance.creditNoteAmounts(creditNote.invoiceNumber, creditNote.number),
+                               creditNote.totals.gross(), m_currency);
 }
 
 DocumentStore::SaveResult DocumentStore::save(Document &document, Confirmation confirmed)

@@ -109,6 +109,9 @@ public:
     bool isStored(DocumentKind kind, qint64 number);
     // The invoice's open item is booked as paid (Gebucht = 'J').
     bool isInvoicePaid(qint64 number);
+    // The date of a stored document (SELECT Datum FROM its header table); empty
+    // when it is not stored.
+    QString documentDate(DocumentKind kind, qint64 number);
 
     // Loads a document of any kind but the dunning letter: the lines ordered by RF,
     // discount last, totals, Skonto, additional text, normalised, the addresses. A

@@ -2,7 +2,7 @@
 
 #include "Document.h"
 #include "Errors.h"
-#include "SqlQuery.h"
+#include "InvoiceBalanceStore.h"
 #include "Totals.h"
 
 #include <qrencode.h>
@@ -39,17 +39,15 @@ Amount outstanding(Database &db, const Document &document)
     if (document.kind != DocumentKind::Rechnung)
         return Amount();
     const QString gross = document.totals.gross().trimmed();
-    SqlQuery q(db);
-    q.open(QStringLiteral("SELECT Betrag, Gebucht FROM rechnungenop WHERE RNR=%1").arg(document.number));
-    if (q.isEmpty())
+    InvoiceBalanceStore balance(db);
+    const auto item = balance.openItem(document.number);
+    if (!item)
         return gross.isEmpty() ? Amount() : Amount::fromDisplay(gross);
-    if (q.field(QStringLiteral("Gebucht")) == QLatin1String("J"))
+    if (item->booked)
         return Amount();
-    Amount rest = q.fieldAmount(QStringLiteral("Betrag"));
-    for (const QString &sql : {QStringLiteral("SELECT Betrag FROM teilbuchung WHERE RNr=%1"),
-                               QStringLiteral("SELECT Betrag FROM gutschriftenop WHERE RNr=%1")})
-        for (q.open(sql.arg(document.number)); !q.eof(); q.next())
-            rest -= q.fieldAmount(QStringLiteral("Betrag"));
+    Amount rest = item->amount;
+    for (const Amount &deduction : balance.partPayments(document.number) + balance.creditNoteAmounts(document.number))
+        rest -= deduction;
     return rest;
 }
 
