@@ -79,12 +79,8 @@ bool ExtendedDataStore::save(bool company, qint64 number, const ExtendedData &ty
     const QString lieferbesch = deliveryFlag(typed.lieferbesch);
 
     Transaction transaction(m_db);
+    const bool insert = !hasRow(company, number);
     SqlQuery q(m_db);
-    q.add(QStringLiteral("SELECT ") + k + QStringLiteral(" FROM ") + t + QLatin1Char(' '));
-    q.add(QStringLiteral("WHERE ") + k + QLatin1Char('=') + QString::number(number));
-    q.open();
-    const bool insert = q.isEmpty();
-    q.clear();
     if (insert) {
         q.add(QStringLiteral("INSERT INTO ") + t + QLatin1Char(' '));
         q.add(QStringLiteral("(Zahlungsziel,SkontoTage,SkontoText,Skonto,"));
@@ -121,6 +117,43 @@ bool ExtendedDataStore::save(bool company, qint64 number, const ExtendedData &ty
     }
     transaction.commit();
     return insert;
+}
+
+bool ExtendedDataStore::hasRow(bool company, qint64 number)
+{
+    const QString k = keyOf(company);
+    SqlQuery q(m_db);
+    q.add(QStringLiteral("SELECT ") + k + QStringLiteral(" FROM ") + tableOf(company) + QLatin1Char(' '));
+    q.add(QStringLiteral("WHERE ") + k + QLatin1Char('=') + QString::number(number));
+    q.open();
+    return !q.isEmpty();
+}
+
+QString ExtendedDataStore::kaeuferreferenz(bool company, qint64 number)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT Kaeuferreferenz FROM %1 WHERE %2=%3")
+               .arg(tableOf(company), keyOf(company), QString::number(number)));
+    return q.field(QStringLiteral("Kaeuferreferenz"));
+}
+
+QString ExtendedDataStore::eInvoiceForm(bool company, qint64 number)
+{
+    SqlQuery q(m_db);
+    q.open(QStringLiteral("SELECT ERechnung FROM %1 WHERE %2=%3")
+               .arg(tableOf(company), keyOf(company), QString::number(number)));
+    return q.field(QStringLiteral("ERechnung"));
+}
+
+void ExtendedDataStore::setEInvoiceForm(bool company, qint64 number, const QString &form)
+{
+    const QString t = tableOf(company), k = keyOf(company), n = QString::number(number);
+    Transaction transaction(m_db);
+    if (hasRow(company, number))
+        SqlQuery(m_db).execSql(QStringLiteral("UPDATE %1 SET ERechnung=%2 WHERE %3=%4").arg(t, Txt(form), k, n));
+    else
+        SqlQuery(m_db).execSql(QStringLiteral("INSERT INTO %1 (%2, ERechnung) VALUES (%3, %4)").arg(t, k, n, Txt(form)));
+    transaction.commit();
 }
 
 QList<Amount> ExtendedDataStore::vatRates()

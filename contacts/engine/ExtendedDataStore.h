@@ -12,9 +12,10 @@ class AppState;
 class Database;
 
 // The statements behind the extended-data window: one row of firmamehr (company)
-// or namemehr (person) per contact, the VAT rates of the rate box, the contact's
-// payment history from the open items, and the contact's picture file in the
-// data folder's "Images". Every text from the user goes through SqlQuote and every
+// or namemehr (person) per contact (the e-invoice command also reads and keeps
+// its electronic-invoice data there), the VAT rates of the rate box, the
+// contact's payment history from the open items, and the contact's picture file
+// in the data folder's "Images". Every text from the user goes through SqlQuote and every
 // number is checked before it is placed into a statement. Database errors are
 // thrown, never shown here.
 class ExtendedDataStore
@@ -33,6 +34,16 @@ public:
     // was inserted. Throws ConversionError for values inputError refuses.
     bool save(bool company, qint64 number, const ExtendedData &typed, const QImage *picture = nullptr);
 
+    // The buyer reference an electronic invoice names (SELECT Kaeuferreferenz);
+    // empty when the contact has no row.
+    QString kaeuferreferenz(bool company, qint64 number);
+    // The form of electronic invoice last made for the contact (SELECT ERechnung),
+    // "ZUGFeRD" or "XRechnung"; empty when none was.
+    QString eInvoiceForm(bool company, qint64 number);
+    // Keeps the form for the next electronic invoice, in the contact's row, which
+    // it inserts when there is none yet (one transaction).
+    void setEInvoiceForm(bool company, qint64 number, const QString &form);
+
     // The distinct rates of the rate table, lowest first.
     QList<Amount> vatRates();
     // The invoices of every project of the contact, earliest due date first.
@@ -50,6 +61,9 @@ public:
     bool deletePicture(qint64 number);
 
 private:
+    // The contact has a row (SELECT IDF FROM firmamehr, or IDN FROM namemehr).
+    bool hasRow(bool company, qint64 number);
+
     Database &m_db;
     QString m_dataDir;
 };
