@@ -4,12 +4,12 @@
 #include "InvoiceTerms.h"
 
 #include "Amount.h"
+#include "CorrespondenceStore.h"
 #include "Dialogs.h"
 #include "Errors.h"
 #include "Formats.h"
 #include "LineList.h"
 #include "ProjectStore.h"
-#include "SqlQuery.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -132,10 +132,7 @@ QString SkontoSentence(const QString &skontoText, const QString &percent, const 
 
 QString ReadSalutation(Database &db, qint64 customer, bool company)
 {
-    SqlQuery q(db);
-    q.open(company ? QStringLiteral("SELECT SAnrede FROM firma WHERE IDF=%1").arg(customer)
-                   : QStringLiteral("SELECT SAnrede FROM name WHERE IDN=%1").arg(customer));
-    return q.isEmpty() ? QString() : q.field(QStringLiteral("SAnrede"));
+    return CorrespondenceStore(db).salutation(company, customer);
 }
 
 QList<WordBookmark> ProjectPageBookmarks(const ProjectValue &shown, qint64 projectNumber, const QDate &today)

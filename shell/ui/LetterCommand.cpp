@@ -3,44 +3,13 @@
 #include "AppState.h"
 #include "Dialogs.h"
 #include "Formats.h"
-#include "SqlQuery.h"
 #include "WordWriter.h"
 
 #include <QDir>
 
 LetterData ReadLetterData(Database &db, qint64 contact, bool company)
 {
-    LetterData d;
-    d.company = company;
-    SqlQuery q(db);
-    if (company) {
-        q.add(QStringLiteral("SELECT firma.SAnrede, firma.Name, adresse.Strasse, adresse.PLZ, adresse.Ort"));
-        q.add(QStringLiteral("FROM firma, adressetofn, adresse"));
-        q.add(QStringLiteral("WHERE firma.IDF=adressetofn.IDFN AND adressetofn.IDA=adresse.IDA AND firma.IDF=%1")
-                  .arg(contact));
-    } else {
-        q.add(QStringLiteral("SELECT name.Titel, name.SAnrede, name.Anrede, name.VName, name.NName, adresse.Strasse,"));
-        q.add(QStringLiteral("adresse.PLZ, adresse.Ort FROM name, adressetofn, adresse"));
-        q.add(QStringLiteral("WHERE name.IDN=adressetofn.IDFN AND adressetofn.IDA=adresse.IDA AND name.IDN=%1")
-                  .arg(contact));
-    }
-    // The main address comes first; a contact with several addresses is written to
-    // its main address.
-    q.add(QStringLiteral("ORDER BY adressetofn.St DESC NULLS LAST"));
-    q.open();
-    d.SAnrede = q.field(QStringLiteral("SAnrede"));
-    d.Strasse = q.field(QStringLiteral("Strasse"));
-    d.PLZ = q.field(QStringLiteral("PLZ"));
-    d.Ort = q.field(QStringLiteral("Ort"));
-    if (company) {
-        d.Name = q.field(QStringLiteral("Name"));
-    } else {
-        d.Titel = q.field(QStringLiteral("Titel"));
-        d.Anrede = q.field(QStringLiteral("Anrede"));
-        d.VName = q.field(QStringLiteral("VName"));
-        d.NName = q.field(QStringLiteral("NName"));
-    }
-    return d;
+    return CorrespondenceStore(db).letterData(contact, company);
 }
 
 QList<QPair<QString, QString>> LetterBookmarks(const LetterData &d, const QDate &today)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CorrespondenceStore.h"
+
 #include <QDate>
 #include <QList>
 #include <QPair>
@@ -8,13 +10,7 @@
 class AppState;
 class Database;
 
-// What a letter to a contact needs: the first address row of the contact.
-struct LetterData
-{
-    bool company = true;
-    QString SAnrede, Name, Anrede, Titel, VName, NName, Strasse, PLZ, Ort;
-};
-
+// The contact's letter data as CorrespondenceStore reads them.
 LetterData ReadLetterData(Database &db, qint64 contact, bool company);
 // The bookmarks of a letter template and their texts, in the order they are filled.
 QList<QPair<QString, QString>> LetterBookmarks(const LetterData &data, const QDate &today);
