@@ -1,26 +1,25 @@
 #include "EInvoiceSource.h"
 
-#include "Database.h"
+#include "CorrespondenceStore.h"
 #include "Document.h"
 #include "DocumentStore.h"
+#include "ExtendedDataStore.h"
 #include "Formats.h"
 #include "InvoiceTerms.h"
 #include "ProjectStore.h"
-#include "SqlQuery.h"
-#include "Transaction.h"
+#include "VatTableStore.h"
 
 namespace EInvoiceSource {
 namespace {
 
-QString extendedTable(const ProjectValue &p)
+// The extended data of the customer; the pictures are not read here.
+ExtendedDataStore extendedData(Database &db)
 {
-    return p.company ? QStringLiteral("firmamehr") : QStringLiteral("namemehr");
+    return ExtendedDataStore(db, QString());
 }
 
-QString extendedKey(const ProjectValue &p)
-{
-    return p.company ? QStringLiteral("IDF") : QStringLiteral("IDN");
-}
+const QString Zugferd = QStringLiteral("ZUGFeRD");
+const QString XRechnung = QStringLiteral("XRechnung");
 
 } // namespace
 
@@ -31,14 +30,10 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &doc, 
     d.number = PadNumber(doc.number); // as the print shows it
     d.date = doc.date;
     d.lines = doc.lines;
-    d.tableRates = Totals::readRates(db);
+    VatTableStore vatTable(db);
+    d.tableRates = vatTable.rates();
     d.seller = ReadSellerData(db, exeDir);
-
-    SqlQuery q(db);
-    q.open(QStringLiteral("SELECT UStSatz, Kategorie, Befreiungsgrund FROM prust"));
-    for (; !q.eof(); q.next())
-        d.categories << EInvoice::VatCategory{q.fieldAmount(QStringLiteral("UStSatz")), q.field(QStringLiteral("Kategorie")),
-                                              q.field(QStringLiteral("Befreiungsgrund"))};
+    d.categories = vatTable.categories();
 
     // The address the print puts into the envelope window.
     const DocumentAddress &a = doc.addressLeft ? doc.secondAddress : doc.address;
@@ -50,17 +45,14 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &doc, 
     d.buyer.vatId = project.uid;
     if (project.knr > 0) {
         d.customerNumber = QString::number(project.knr);
-        q.open(QStringLiteral("SELECT Kaeuferreferenz FROM %1 WHERE %2=%3")
-                   .arg(extendedTable(project), extendedKey(project))
-                   .arg(project.knr));
-        d.buyerReference = q.field(QStringLiteral("Kaeuferreferenz"));
-        q.open(QStringLiteral("SELECT com.Inhalt FROM com, comtofn WHERE com.IDC=comtofn.IDC AND comtofn.IDFN=%1 "
-                              "ORDER BY com.IDC")
-                   .arg(project.knr));
-        for (; !q.eof() && d.buyer.email.isEmpty(); q.next()) {
-            const QString c = q.field(QStringLiteral("Inhalt")).trimmed();
-            if (c.contains(QLatin1Char('@')) && !c.contains(QLatin1Char(' ')))
+        d.buyerReference = extendedData(db).kaeuferreferenz(project.company, project.knr);
+        // the first entry that is an e-mail address
+        for (const QString &entry : CorrespondenceStore(db).communicationTexts(project.knr)) {
+            const QString c = entry.trimmed();
+            if (c.contains(QLatin1Char('@')) && !c.contains(QLatin1Char(' '))) {
                 d.buyer.email = c;
+                break;
+            }
         }
     }
 
@@ -78,8 +70,7 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &doc, 
         d.dueDate = DocumentStore::dueDate(doc.date, doc.paymentTerm);
     if (doc.kind == DocumentKind::Gutschrift && doc.invoiceNumber > 0) {
         d.precedingInvoice = PadNumber(doc.invoiceNumber);
-        q.open(QStringLiteral("SELECT Datum FROM rechnungen WHERE BelegNr=%1").arg(doc.invoiceNumber));
-        d.precedingInvoiceDate = q.field(QStringLiteral("Datum"));
+        d.precedingInvoiceDate = DocumentStore(db).documentDate(DocumentKind::Rechnung, doc.invoiceNumber);
     }
     return d;
 }
@@ -88,28 +79,16 @@ EInvoice::Profile preferredForm(Database &db, const ProjectValue &project)
 {
     if (project.knr <= 0)
         return EInvoice::Profile::XRechnung;
-    SqlQuery q(db);
-    q.open(QStringLiteral("SELECT ERechnung FROM %1 WHERE %2=%3")
-               .arg(extendedTable(project), extendedKey(project))
-               .arg(project.knr));
-    return q.field(QStringLiteral("ERechnung")) == QLatin1String("ZUGFeRD") ? EInvoice::Profile::Zugferd
-                                                                             : EInvoice::Profile::XRechnung;
+    return extendedData(db).eInvoiceForm(project.company, project.knr) == Zugferd ? EInvoice::Profile::Zugferd
+                                                                                  : EInvoice::Profile::XRechnung;
 }
 
 void rememberForm(Database &db, const ProjectValue &project, EInvoice::Profile form)
 {
     if (project.knr <= 0)
         return;
-    Transaction t(db);
-    SqlQuery q(db);
-    const QString table = extendedTable(project), key = extendedKey(project);
-    const QString value = form == EInvoice::Profile::Zugferd ? QStringLiteral("'ZUGFeRD'") : QStringLiteral("'XRechnung'");
-    q.open(QStringLiteral("SELECT %1 FROM %2 WHERE %1=%3").arg(key, table).arg(project.knr));
-    if (q.isEmpty())
-        q.execSql(QStringLiteral("INSERT INTO %1 (%2, ERechnung) VALUES (%3, %4)").arg(table, key).arg(project.knr).arg(value));
-    else
-        q.execSql(QStringLiteral("UPDATE %1 SET ERechnung=%2 WHERE %3=%4").arg(table, value, key).arg(project.knr));
-    t.commit();
+    extendedData(db).setEInvoiceForm(project.company, project.knr,
+                                     form == EInvoice::Profile::Zugferd ? Zugferd : XRechnung);
 }
 
 } // namespace EInvoiceSource
