@@ -1,4 +1,5 @@
 #include "SqlQuery.h"
+#include "StatementLog.h"
 
 #include "Database.h"
 #include "Errors.h"
@@ -9,6 +10,17 @@
 #include <QVariant>
 
 #include <cmath>
+
+namespace {
+
+QStringList *recordedStatements = nullptr;
+
+} // namespace
+
+void RecordSentStatements(QStringList *recorded)
+{
+    recordedStatements = recorded;
+}
 
 QString SqlValueText(const QVariant &value)
 {
@@ -84,6 +96,8 @@ void SqlQuery::open()
     const QString sql = text();
     m_query = QSqlQuery(m_db.connection());
     m_db.countStatement();
+    if (recordedStatements)
+        recordedStatements->append(sql);
     if (!m_query.exec(sql)) {
         const QSqlError why = m_query.lastError();
         m_query = QSqlQuery();
@@ -102,6 +116,8 @@ void SqlQuery::execSql()
     const QString sql = text();
     QSqlQuery q(m_db.connection());
     m_db.countStatement();
+    if (recordedStatements)
+        recordedStatements->append(sql);
     if (!q.exec(sql))
         m_db.fail(q.lastError(), sql);
     m_rowsAffected = q.numRowsAffected();

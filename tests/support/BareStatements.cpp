@@ -3,9 +3,13 @@
 #include "Database.h"
 #include "Schema.h"
 #include "SqlQuery.h"
+#include "StatementLog.h"
 #include "Transaction.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDriver>
 #include <QVariant>
 
@@ -95,6 +99,17 @@ double MedianCpuMs(const std::function<void()> &work, int runs)
 QStringList RecordStatements(Database &db, const std::function<void()> &work)
 {
     QStringList statements;
+    if (CurrentSqlEngine() == DatabaseEngine::PostgreSQL) {
+        RecordSentStatements(&statements);
+        try {
+            work();
+        } catch (...) {
+            RecordSentStatements(nullptr);
+            throw;
+        }
+        RecordSentStatements(nullptr);
+        return statements;
+    }
     sqlite3 *h = handleOf(db);
     sqlite3_trace_v2(h, SQLITE_TRACE_STMT, traced, &statements);
     try {
@@ -107,8 +122,32 @@ QStringList RecordStatements(Database &db, const std::function<void()> &work)
     return statements;
 }
 
+// The server's own time for the statements, as it reports it: planning and
+// execution, without the round trips and the driver (EXPLAIN ANALYZE runs each
+// statement and reads every row without sending them).
+static double serverStatementsMs(Database &db, const QStringList &statements, int runs)
+{
+    std::vector<double> ms;
+    for (int r = 0; r < runs; ++r) {
+        double sum = 0;
+        for (const QString &s : statements) {
+            SqlQuery q(db);
+            q.open(QStringLiteral("EXPLAIN (ANALYZE, FORMAT JSON) ") + s);
+            const QJsonArray plans = QJsonDocument::fromJson(q.fieldAt(0).toUtf8()).array();
+            const QJsonObject plan = plans.first().toObject();
+            sum += plan.value(QStringLiteral("Planning Time")).toDouble()
+                   + plan.value(QStringLiteral("Execution Time")).toDouble();
+        }
+        ms.push_back(sum);
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
 double BareStatementsMs(Database &db, const QStringList &statements, int runs)
 {
+    if (CurrentSqlEngine() == DatabaseEngine::PostgreSQL)
+        return serverStatementsMs(db, statements, runs);
     sqlite3 *h = handleOf(db);
     std::vector<QByteArray> sql;
     for (const QString &s : statements)

@@ -27,5 +27,6 @@ QStringList RecordStatements(Database &db, const std::function<void()> &work);
 
 // Median processor milliseconds (MedianCpuMs) of running the statements straight on the engine:
 // prepare, step through every row, finalize; no driver and no conversion of
-// values, as the engine's own shell would run them.
+// values, as the engine's own shell would run them. On the server: the server's
+// own planning and execution times (EXPLAIN ANALYZE), medians over the runs.
 double BareStatementsMs(Database &db, const QStringList &statements, int runs = 15);
