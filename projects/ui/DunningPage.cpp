@@ -4,7 +4,7 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DocumentStore.h"
-#include "DunningLetterPanel.h"
+#include "MahnungPanel.h"
 #include "EntryFields.h"
 #include "Formats.h"
 #include "ProjectStore.h"
@@ -35,7 +35,7 @@ void DunningPage::buildUi()
 {
     auto *root = new QVBoxLayout(this);
     QHBoxLayout *outer = createFrame(this, root, QStringLiteral("Mahnung"));
-    m_letter = new DunningLetterPanel({.storedLetterList = true, .titledAddresses = true, .wrapLines = true}, this);
+    m_letter = new MahnungPanel({.storedLetterList = true, .titledAddresses = true, .wrapLines = true}, this);
     outer->addWidget(m_letter, 1);
     // The page's head and the tests reach the fields as the page's own.
     edtEFirma = m_letter->edtEFirma;
@@ -54,7 +54,7 @@ void DunningPage::buildUi()
     lblInvoice = m_letter->lblInvoice;
     lblLevel = m_letter->lblLevel;
     memLetter = m_letter->memLetter;
-    connect(m_letter, &DunningLetterPanel::fieldChanged, this, [this] { markModified(); });
+    connect(m_letter, &MahnungPanel::fieldChanged, this, [this] { markModified(); });
     connect(cbNummer, &QComboBox::activated, this,
             [this](int i) { RunCommand(m_state.dialogs, [this, i] { pickDocument(i); }); });
     memLetter->installEventFilter(this);

@@ -7,7 +7,7 @@
 
 class AppState;
 class DocumentStore;
-class DunningLetterPanel;
+class MahnungPanel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -83,7 +83,7 @@ private:
 
     AppState &m_state;
     DocumentStore &m_store;
-    DunningLetterPanel *m_letter = nullptr;
+    MahnungPanel *m_letter = nullptr;
     Document m_doc;
     qint64 m_number = 0;
     bool m_stored = false;

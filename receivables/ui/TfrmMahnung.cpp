@@ -6,7 +6,7 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "DunningLetter.h"
-#include "DunningLetterPanel.h"
+#include "MahnungPanel.h"
 #include "DunningStore.h"
 #include "Formats.h"
 #include "IniFile.h"

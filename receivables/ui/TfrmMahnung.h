@@ -2,7 +2,7 @@
 
 #include "CommandAvailability.h"
 #include "Document.h"
-#include "DunningForm.h"
+#include "MahnungForm.h"
 
 #include <QDialog>
 #include <memory>
@@ -16,8 +16,8 @@ class PrintSystem;
 // overdue invoice handed over by the open-items window. Every opening starts a new
 // letter (number, level, addresses, text from the level's template); the user may
 // edit it, save it (which raises the invoice's dunning level) or hand it to the
-// word processor. The controls come from DunningForm.
-class TfrmMahnung : public QDialog, public DunningForm
+// word processor. The controls come from MahnungForm.
+class TfrmMahnung : public QDialog, public MahnungForm
 {
     Q_OBJECT
 public:

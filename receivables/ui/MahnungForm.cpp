@@ -1,6 +1,6 @@
-#include "DunningForm.h"
+#include "MahnungForm.h"
 
-#include "DunningLetterPanel.h"
+#include "MahnungPanel.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,7 +14,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-void DunningForm::buildForm(QDialog *window)
+void MahnungForm::buildForm(QDialog *window)
 {
     QStyle *style = window->style();
     auto *root = new QVBoxLayout(window);
@@ -127,7 +127,7 @@ void DunningForm::buildForm(QDialog *window)
     auto *group = new QGroupBox(QStringLiteral("Mahnung"), window);
     group->setObjectName(QStringLiteral("grpMahnung"));
     auto *gl = new QVBoxLayout(group);
-    letter = new DunningLetterPanel({.smallSender = true, .dateLastInTabOrder = true}, group);
+    letter = new MahnungPanel({.smallSender = true, .dateLastInTabOrder = true}, group);
     gl->addWidget(letter);
     edtEFirma = letter->edtEFirma;
     edtName = letter->edtName;

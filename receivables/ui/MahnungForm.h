@@ -1,6 +1,6 @@
 #pragma once
 
-class DunningLetterPanel;
+class MahnungPanel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -17,7 +17,7 @@ class QToolButton;
 // its print, word-processor and print-job bands, the buttons beside the letter and
 // the letter's fields. The window inherits the form, so the controls are its own
 // members; what they do is connected by the window.
-struct DunningForm
+struct MahnungForm
 {
     // Builds the controls into window. "Schließen" closes it, the view menu shows and
     // hides the bands; nothing else is connected.
@@ -31,7 +31,7 @@ struct DunningForm
     QToolButton *btnDruckPanel, *btnWord, *btnDruckJob;
     QToolButton *btnSave, *btnPrint;
     // The letter's fields, and each of them as the window's own.
-    DunningLetterPanel *letter;
+    MahnungPanel *letter;
     QLineEdit *edtEFirma, *edtName, *edtStrasse, *edtPlzOrt;
     QCheckBox *chkLinks;
     QLineEdit *edtName2, *edtStrasse2, *edtPlzOrt2;

@@ -16,7 +16,7 @@ struct Document;
 // letter and customer numbers with the date and the UID, the invoice and level
 // labels, and the letter's text. The pages around it keep their frame, buttons and
 // commands and decide what the labels say.
-class DunningLetterPanel : public QWidget
+class MahnungPanel : public QWidget
 {
     Q_OBJECT
 public:
@@ -37,7 +37,7 @@ public:
         bool dateLastInTabOrder = false;
     };
 
-    explicit DunningLetterPanel(const Options &options, QWidget *parent = nullptr);
+    explicit MahnungPanel(const Options &options, QWidget *parent = nullptr);
 
     // The addresses, the box and the text of the letter.
     void showLetter(const Document &letter);

@@ -1,4 +1,4 @@
-#include "DunningLetterPanel.h"
+#include "MahnungPanel.h"
 
 #include "Document.h"
 #include "Formats.h"
@@ -14,7 +14,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-DunningLetterPanel::DunningLetterPanel(const Options &options, QWidget *parent) : QWidget(parent)
+MahnungPanel::MahnungPanel(const Options &options, QWidget *parent) : QWidget(parent)
 {
     // The widgets are made in the order the tab key goes through them.
     auto *root = new QVBoxLayout(this);
@@ -24,7 +24,7 @@ DunningLetterPanel::DunningLetterPanel(const Options &options, QWidget *parent) 
         auto *e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
         e->setPlaceholderText(placeholder);
-        connect(e, &QLineEdit::textEdited, this, &DunningLetterPanel::fieldChanged);
+        connect(e, &QLineEdit::textEdited, this, &MahnungPanel::fieldChanged);
         return e;
     };
     // A column of fields, in a titled group or bare.
@@ -56,7 +56,7 @@ DunningLetterPanel::DunningLetterPanel(const Options &options, QWidget *parent) 
 
     chkLinks = new QCheckBox(QStringLiteral("Rechnungsanschrift links"), this);
     chkLinks->setObjectName(QStringLiteral("chkLinks"));
-    connect(chkLinks, &QCheckBox::clicked, this, &DunningLetterPanel::fieldChanged);
+    connect(chkLinks, &QCheckBox::clicked, this, &MahnungPanel::fieldChanged);
     edtName2 = edit("edtName2", QStringLiteral("Bezeichnung"));
     edtStrasse2 = edit("edtStrasse2", QStringLiteral("Straße"));
     edtPlzOrt2 = edit("edtPlzOrt2", QStringLiteral("PLZ Ort"));
@@ -67,7 +67,7 @@ DunningLetterPanel::DunningLetterPanel(const Options &options, QWidget *parent) 
         dtDatum->setObjectName(QStringLiteral("dtDatum"));
         dtDatum->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
         dtDatum->setCalendarPopup(true);
-        connect(dtDatum, &QDateEdit::dateChanged, this, &DunningLetterPanel::fieldChanged);
+        connect(dtDatum, &QDateEdit::dateChanged, this, &MahnungPanel::fieldChanged);
     };
     edtPrNr = edit("edtPrNr");
     edtPrNr->setReadOnly(true);
@@ -118,11 +118,11 @@ DunningLetterPanel::DunningLetterPanel(const Options &options, QWidget *parent) 
     memLetter->setObjectName(QStringLiteral("memLetter"));
     if (!options.wrapLines)
         memLetter->setLineWrapMode(QPlainTextEdit::NoWrap);
-    connect(memLetter, &QPlainTextEdit::textChanged, this, &DunningLetterPanel::fieldChanged);
+    connect(memLetter, &QPlainTextEdit::textChanged, this, &MahnungPanel::fieldChanged);
     root->addWidget(memLetter, 1);
 }
 
-void DunningLetterPanel::showLetter(const Document &d)
+void MahnungPanel::showLetter(const Document &d)
 {
     edtEFirma->setText(d.ownCompany);
     edtName->setText(d.address.name);
@@ -135,7 +135,7 @@ void DunningLetterPanel::showLetter(const Document &d)
     memLetter->setPlainText(d.letterLines.join(QLatin1Char('\n')));
 }
 
-void DunningLetterPanel::readLetter(Document &d) const
+void MahnungPanel::readLetter(Document &d) const
 {
     d.date = DateToStr(dtDatum->date());
     d.addressLeft = chkLinks->isChecked();
@@ -145,7 +145,7 @@ void DunningLetterPanel::readLetter(Document &d) const
     d.letterLines = memLetter->toPlainText().split(QLatin1Char('\n'));
 }
 
-void DunningLetterPanel::setEditable(bool editable)
+void MahnungPanel::setEditable(bool editable)
 {
     for (QLineEdit *e : {edtEFirma, edtName, edtStrasse, edtPlzOrt, edtName2, edtStrasse2, edtPlzOrt2, edtUID})
         e->setReadOnly(!editable);
