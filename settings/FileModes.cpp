@@ -14,7 +14,12 @@ void KeepPrivate(const QString &path)
     if (!info.exists())
         return;
     const QFile::Permissions owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
-    QFile::setPermissions(path, info.isDir() ? owner | QFile::ExeOwner | QFile::ExeUser : owner);
+    const QFile::Permissions wanted = info.isDir() ? owner | QFile::ExeOwner | QFile::ExeUser : owner;
+    // A file already private is left alone: setting its mode again would change
+    // its change time, which tells whether the data set was touched since its
+    // clean close.
+    if (info.permissions() != wanted)
+        QFile::setPermissions(path, wanted);
 }
 
 void KeepTreePrivate(const QString &folder)

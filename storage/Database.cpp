@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "CleanClose.h"
+
 #include "Schema.h"
 
 #include <QRegularExpression>
@@ -30,6 +32,17 @@ bool Database::isOpen() const
 
 void Database::close()
 {
+    // A session on the data set that ends with no transaction open takes fresh
+    // statistics and marks the file as checked and closed cleanly.
+    bool clean = m_dataSetSession && m_depth == 0 && QSqlDatabase::contains(m_connectionName);
+    m_dataSetSession = false;
+    if (clean) {
+        try {
+            analyze();
+        } catch (...) { // close runs from destructors too: it must not throw
+            clean = false;
+        }
+    }
     if (!QSqlDatabase::contains(m_connectionName))
         return;
     {
@@ -39,6 +52,8 @@ void Database::close()
     }
     QSqlDatabase::removeDatabase(m_connectionName);
     m_depth = 0;
+    if (clean)
+        MarkCleanClose(m_path);
 }
 
 void Database::open(const QString &dataDir)

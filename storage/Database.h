@@ -87,7 +87,11 @@ private:
     void connectServer();
     void startSession();
     void checkHeader() const;
-    void checkReadable();
+    // Fresh statistics for the planner (sampled, milliseconds even for large data sets).
+    void analyze();
+    // fullCheck: every page is read (PRAGMA quick_check); without it only the
+    // version is checked.
+    void checkReadable(bool fullCheck);
     void createDataSet();
     void createServerDataSet();
     void upgrade(int fromVersion);
@@ -102,6 +106,9 @@ private:
     QString m_path;
     QString m_dataDir;
     bool m_createdNow = false;
+    // A session that writes the data set itself (not a copy): its clean close
+    // leaves statistics and the mark that spares the next start the full check.
+    bool m_dataSetSession = false;
     int m_depth = 0;
     std::function<void()> m_afterCommit;
 };

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "CleanClose.h"
 #include "DatabaseFailures.h"
 #include "Errors.h"
 #include "FileModes.h"
@@ -144,11 +145,18 @@ void Database::openFile(const QString &dataDir)
             QFile::remove(building);
             throw DataSetError(QStringLiteral("Der Datenbestand \"%1\" kann nicht angelegt werden.").arg(m_path));
         }
-    } else {
+    }
+    // A data set exactly as this program left it at a clean close needs no
+    // check of every page, nor fresh statistics: the close took them. The mark
+    // goes at once, so a session that ends without a clean close leaves none.
+    const bool asLeft = !m_createdNow && ClosedCleanlyAsItIs(m_path);
+    QFile::remove(CleanCloseMark(m_path));
+    if (!m_createdNow) {
         checkHeader();
-        checkReadable();
+        checkReadable(!asLeft);
     }
     connect(m_path);
+    m_dataSetSession = true;
     KeepPrivate(m_path);
     if (!m_createdNow) {
         const int version = schemaVersion();
@@ -161,6 +169,12 @@ void Database::openFile(const QString &dataDir)
     // Fresh statistics let the engine pick the index plans the lists rely on
     // (walking names in order and stopping after the first hundred). Sampling keeps
     // this in the order of milliseconds even for large data sets.
+    if (!asLeft)
+        analyze();
+}
+
+void Database::analyze()
+{
     exec(QStringLiteral("PRAGMA analysis_limit=1000"));
     exec(QStringLiteral("ANALYZE"));
 }
@@ -179,7 +193,7 @@ void Database::openExisting(const QString &filePath, bool readOnly)
     connect(m_path, readOnly);
 }
 
-void Database::checkReadable()
+void Database::checkReadable(bool fullCheck)
 {
     // Nothing is written to a data set before it is known to be a whole Orvella
     // data set of a version this program knows: the checks run on a connection
@@ -189,6 +203,10 @@ void Database::checkReadable()
         const int version = schemaVersion();
         if (version > Schema::Version)
             throw newerVersion(m_path, version);
+        if (!fullCheck) {
+            close();
+            return;
+        }
         QSqlQuery q(connection());
         if (!q.exec(QStringLiteral("PRAGMA quick_check(1)")) || !q.next())
             fail(q.lastError(), QStringLiteral("PRAGMA quick_check"));

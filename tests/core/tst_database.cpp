@@ -16,6 +16,7 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -36,6 +37,7 @@ class TestDatabase : public QObject
 private Q_SLOTS:
     void createdFromNothing();
     void reopenKeepsData();
+    void cleanCloseIsMarked();
     void refusesForeignFiles_data();
     void refusesForeignFiles();
     void quotedAndUnquotedNumbers();
@@ -107,6 +109,36 @@ void TestDatabase::reopenKeepsData()
     QCOMPARE(q.field("Name"), QStringLiteral("Bäckerei Kühn"));
 }
 
+// The mark of a clean close lives exactly from the close to the next open, so
+// a session that ends any other way leaves none and the next start checks.
+void TestDatabase::cleanCloseIsMarked()
+{
+    ORVELLA_SQLITE_ONLY();
+    TestEnv env;
+    const QString mark = env.dataDir() + "/orvella.db-geschlossen";
+    QVERIFY(!QFile::exists(mark)); // open now
+    env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Muster GmbH', '1')");
+    {
+        // a second connection's close leaves the data set open: no mark
+        Database second(QStringLiteral("second"));
+        second.open(env.databaseConfig());
+        second.close();
+        QVERIFY(!QFile::exists(mark));
+    }
+    env.db().close();
+    QVERIFY(QFile::exists(mark));
+    env.reopen();
+    QVERIFY(!QFile::exists(mark));
+    // a close inside a transaction is no clean end
+    env.db().begin();
+    env.db().close();
+    QVERIFY(!QFile::exists(mark));
+    env.reopen();
+    SqlQuery q(env.db());
+    q.open("SELECT Name FROM firma WHERE IDF = 1");
+    QCOMPARE(q.field("Name"), QStringLiteral("Muster GmbH"));
+}
+
 void TestDatabase::refusesForeignFiles_data()
 {
     QTest::addColumn<QString>("kind");
@@ -117,6 +149,10 @@ void TestDatabase::refusesForeignFiles_data()
     QTest::newRow("newer version") << "newer" << "neueren Orvella-Version";
     QTest::newRow("damaged data set") << "damaged" << "ist beschädigt.\nEr wurde nicht verändert. Bitte spielen Sie "
                                                       "die letzte Datensicherung zurück";
+    // After a clean close the next start skips the full check only while the file
+    // is as that close left it: a change with its size and times set back is
+    // still seen (the change time cannot be set back).
+    QTest::newRow("damaged, times set back") << "damaged times" << "ist beschädigt.";
 }
 
 void TestDatabase::refusesForeignFiles()
@@ -126,15 +162,25 @@ void TestDatabase::refusesForeignFiles()
     QFETCH(QString, message);
     TestEnv env(false);
     const QString file = env.dataDir() + "/orvella.db";
-    if (kind == "damaged") {
-        // a real data set with rows, then garbage over some pages behind the header
+    if (kind.startsWith("damaged")) {
+        // a real data set with rows, closed cleanly, then garbage over some pages
+        // behind the header
         env.reopen();
         env.exec("INSERT INTO firma (IDF, Name, St) VALUES (1, 'Muster GmbH', '1')");
         env.db().close();
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadWrite));
-        QVERIFY(f.seek(3 * 4096));
-        f.write(QByteArray(3 * 4096, char(0xA5)));
+        QVERIFY(QFile::exists(file + "-geschlossen"));
+        struct stat before {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &before), 0);
+        {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.seek(3 * 4096));
+            f.write(QByteArray(3 * 4096, char(0xA5)));
+        }
+        if (kind == "damaged times") {
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(file).constData(), times, 0), 0);
+        }
     } else if (kind == "text" || kind == "empty") {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));
