@@ -327,7 +327,7 @@ QStringList createStatements(DatabaseEngine engine)
         out << createIndex(ix);
     }
     if (server)
-        out << serverSearchIndexStatements() << contactTextStatements();
+        out << serverSearchIndexStatements() << contactTextStatements() << quickListStatements();
     else
         out << searchIndexStatements();
     return out;

@@ -13,7 +13,7 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 10;
+constexpr int Version = 11;
 // The step that adds the columns of electronic invoices.
 constexpr int EInvoiceColumnsStep = 5;
 // The step that gives the server's contacts their contact text (see contactText).
@@ -29,6 +29,9 @@ constexpr int ExtensionSchemaStep = 9;
 inline const QString ExtensionSchema = QStringLiteral("orvella_ext");
 // The step that gives every document the token of the save that made it.
 constexpr int SaveTokenStep = 10;
+// The step that finds terms of one or two characters through an index, and
+// gives the server's categories theirs.
+constexpr int ShortTermStep = 11;
 // The issued mark of the invoices and credit notes a data set held before that step.
 inline const QString IssuedBeforeUpgrade = QStringLiteral("vor der Umstellung");
 // Marks a SQLite file as an Orvella data set ("ORVL").
@@ -61,12 +64,18 @@ enum class SearchIndex
 
 // One index table of a search: the columns whose texts it holds (named as in the
 // searched tables) and how its row numbers lead to the searched rows: keys with
-// "%1" standing for a query of the matching row numbers.
+// "%1" standing for a query of the matching row numbers. runs lists the index's
+// runs of three characters (in the index's lower case) with the row number
+// (doc) and column (col) of each place they stand; every indexed text has two
+// characters appended that no search holds, so every character of a text starts
+// a run, and a term of one or two characters is found through the runs that
+// begin with it.
 struct SearchIndexPart
 {
     QString table;
     QStringList columns;
     QString keys;
+    QString runs;
 };
 
 struct SearchIndexInfo
@@ -97,6 +106,10 @@ struct ContactText
     QStringList columns; // the texts it holds, as a search names them ("firma.Name", "adresse.Ort")
 };
 inline constexpr char16_t ContactTextSeparator = u'\n';
+// The server's function that gives a contact text's characters and pairs of
+// characters, each once, as an array; an index of it finds terms of one or two
+// characters (function(column) @> ARRAY[term]).
+inline const QString ShortTermFunction = QStringLiteral("orvella_kurzteile");
 // The contact text of the index's contacts; none for the other indexes.
 std::optional<ContactText> contactText(SearchIndex index);
 

@@ -36,5 +36,6 @@ QString createTableIfMissing(const QString &name, DatabaseEngine engine);
 QStringList trigramExtensionStatements();
 QStringList serverSearchIndexStatements();
 QStringList contactTextStatements();
+QStringList quickListStatements();
 
 } // namespace Schema::Parts

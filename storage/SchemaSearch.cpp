@@ -116,6 +116,27 @@ QStringList contactTextStatements()
     return out;
 }
 
+// The server's trigram indexes cannot find a term of one or two characters. The
+// contact text's own characters and pairs of characters, each once, serve as a
+// second index of it: a short term lies in the contact text only if the array
+// holds it, and the few contacts that hold a rare pair are found without reading
+// the others. The indexes of the categories serve the list of those in use and a
+// list of one category in name order.
+QStringList quickListStatements()
+{
+    return {QStringLiteral("CREATE OR REPLACE FUNCTION %1(t TEXT) RETURNS TEXT[] LANGUAGE sql IMMUTABLE STRICT "
+                           "PARALLEL SAFE AS $$ SELECT array_agg(DISTINCT substr(t, i, n)) "
+                           "FROM generate_series(1, length(t)) AS i, generate_series(1, 2) AS n "
+                           "WHERE i + n - 1 <= length(t) $$")
+                .arg(ShortTermFunction),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_firma_suchtext_kurz ON firma USING gin (%1(suchtext))")
+                .arg(ShortTermFunction),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_name_suchtext_kurz ON name USING gin (%1(suchtext))")
+                .arg(ShortTermFunction),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_firma_Kategorie_St_Name ON firma (Kategorie, St, Name)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ix_name_Kategorie_St_NName ON name (Kategorie, St, NName)")};
+}
+
 } // namespace Parts
 
 namespace {
@@ -145,13 +166,20 @@ const std::vector<TextTable> &textTables()
     return tables;
 }
 
+// Appended to every indexed text, so that each of its characters, the last two
+// included, starts a run of three: a term of one or two characters is then the
+// beginning of the runs that hold it (see SearchIndexPart::runs).
+const QString ShortTermPadding = QStringLiteral("char(31, 31)");
+
 // The index rows of the rows that meet the condition (all rows for none). Only
 // whole numbers can be row numbers of an index; the program draws no others.
 QString fillStatement(const TextTable &t, const QString &condition)
 {
     QStringList values;
-    for (const QString &c : t.columns)
-        values << (t.grouped ? QStringLiteral("group_concat(%1, char(10))").arg(c) : c);
+    for (const QString &c : t.columns) {
+        const QString padded = c + QStringLiteral(" || ") + ShortTermPadding;
+        values << (t.grouped ? QStringLiteral("group_concat(%1, char(10))").arg(padded) : padded);
+    }
     QString sql = QStringLiteral("INSERT INTO %1 (rowid, %2) SELECT %3, %4 FROM %5 WHERE typeof(%3) = 'integer'")
                       .arg(t.name, t.columns.join(QStringLiteral(", ")), t.key, values.join(QStringLiteral(", ")),
                            t.table);
@@ -160,6 +188,11 @@ QString fillStatement(const TextTable &t, const QString &condition)
     if (t.grouped)
         sql += QStringLiteral(" GROUP BY ") + t.key;
     return sql;
+}
+
+QString runsTable(const QString &indexTable)
+{
+    return indexTable + QStringLiteral("_teile");
 }
 
 QString triggerName(const TextTable &t, const char *event)
@@ -199,7 +232,7 @@ SearchIndexInfo searchIndexInfo(SearchIndex index)
     const auto part = [](const char *name, const QString &keys = QStringLiteral("%1")) {
         for (const TextTable &t : textTables())
             if (t.name == QLatin1String(name))
-                return SearchIndexPart{t.name, t.columns, keys};
+                return SearchIndexPart{t.name, t.columns, keys, runsTable(t.name)};
         return SearchIndexPart{};
     };
     // A contact's address texts are those of its main address.
@@ -221,9 +254,11 @@ QStringList searchIndexStatements()
     for (const TextTable &t : textTables()) {
         for (const char *event : {"ai", "au", "ad"})
             out << QStringLiteral("DROP TRIGGER IF EXISTS ") + triggerName(t, event);
+        out << QStringLiteral("DROP TABLE IF EXISTS ") + runsTable(t.name);
         out << QStringLiteral("DROP TABLE IF EXISTS ") + t.name;
         out << QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(%2, tokenize='trigram')")
                    .arg(t.name, t.columns.join(QStringLiteral(", ")));
+        out << QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5vocab(%2, 'instance')").arg(runsTable(t.name), t.name);
         out << fillStatement(t, QString());
         // one segment instead of the many that a large fill leaves behind
         out << QStringLiteral("INSERT INTO %1 (%1) VALUES ('optimize')").arg(t.name);

@@ -94,6 +94,11 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
     case LoginAttemptsStep:
         return {createTableIfMissing(QStringLiteral("anmeldeversuche"), engine),
                 createIndex({QStringLiteral("anmeldeversuche"), QStringLiteral("Name"), true}, true)};
+    case ShortTermStep:
+        // the file's indexes are made anew with the appended characters
+        if (engine == DatabaseEngine::PostgreSQL)
+            return quickListStatements();
+        return searchIndexStatements();
     default:
         return {};
     }

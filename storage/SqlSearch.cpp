@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -106,6 +107,42 @@ QString candidateQuery(Database &db, const QString &table, const QStringList &co
     return q.fieldAt(0).toInt() < phraseLimit ? whole : QString();
 }
 
+// A term of one or two characters in the lower case of the index, or nothing
+// when the index may fold one of its characters otherwise than this program: LIKE
+// compares other letters than A to Z exactly, so only they need folding.
+std::optional<QString> shortTermRun(const QString &text)
+{
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80)
+            out += QChar(char16_t(c)).toLower();
+        else if (QChar::toCaseFolded(c) == c)
+            out += QString::fromUcs4(&c, 1);
+        else
+            return std::nullopt;
+    }
+    return out;
+}
+
+// The rows whose columns hold a term of one or two characters, from the runs that
+// begin with it (each of a text's characters begins one), or nothing when more
+// than limit rows do.
+QString shortCandidates(Database &db, const Schema::SearchIndexPart &part, const QStringList &columns,
+                        const QString &run, int limit)
+{
+    const QString highest = QString::fromUcs4(U"\U0010FFFF\U0010FFFF", ShortestIndexedTerm - run.toUcs4().size());
+    QStringList names;
+    for (const QString &c : columns)
+        names << QLatin1Char('\'') + c + QLatin1Char('\'');
+    const QString rows = QStringLiteral("SELECT doc FROM ") + part.runs + QStringLiteral(" WHERE term >= '")
+                         + SqlQuote(run) + QStringLiteral("' AND term <= '") + SqlQuote(run + highest)
+                         + QStringLiteral("' AND col IN (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
+    SqlQuery q(db);
+    q.open(QStringLiteral("SELECT COUNT(*) FROM (SELECT DISTINCT doc FROM (") + rows + QStringLiteral(") LIMIT ")
+           + QString::number(limit) + QLatin1Char(')'));
+    return q.fieldAt(0).toInt() < limit ? rows : QString();
+}
+
 // How many rows of its order a list may walk on the server to find its first
 // rows, per row shown: a term found in at least one of twenty rows there.
 constexpr int ServerWalkPerRow = 20;
@@ -127,8 +164,9 @@ QString serverContains(Database &db, Schema::SearchIndex index, const QStringLis
     if (!contact || list.firstRows <= 0 || list.order.isEmpty())
         return plain;
     const QString &table = contact->table;
+    const bool separated = text.contains(QChar(Schema::ContactTextSeparator));
     QString candidate;
-    if (columns == contact->columns && !text.contains(QChar(Schema::ContactTextSeparator))) {
+    if (columns == contact->columns && !separated) {
         // A backslash is the server's escape character of LIKE without an ESCAPE clause.
         QString pattern;
         for (const QChar c : text) {
@@ -144,6 +182,16 @@ QString serverContains(Database &db, Schema::SearchIndex index, const QStringLis
     } else {
         return plain;
     }
+    // A term too short for the trigram index is looked up in the array of the
+    // contact text's characters and pairs, where every searched column's text lies
+    // (in lower case, as ILIKE compares).
+    QString lookedUp = candidate;
+    const bool inContactText = std::all_of(columns.begin(), columns.end(),
+                                           [&](const QString &c) { return contact->columns.contains(c); });
+    if (!text.isEmpty() && text.toUcs4().size() < ShortestIndexedTerm && inContactText && !separated)
+        lookedUp = QStringLiteral("(") + Schema::ShortTermFunction + QLatin1Char('(') + contact->column
+                   + QStringLiteral(") @> ARRAY[lower('") + SqlQuote(text) + QStringLiteral("')] AND ") + candidate
+                   + QLatin1Char(')');
     const QString filter = list.filter.isEmpty() ? QString() : list.filter + QStringLiteral(" AND ");
     const QString first = QStringLiteral(" LIMIT ") + QString::number(list.firstRows);
     // The first rows of the order, under the table's own name so that the
@@ -163,13 +211,26 @@ QString serverContains(Database &db, Schema::SearchIndex index, const QStringLis
     const QString picked = walk ? QStringLiteral("SELECT ") + key + QStringLiteral(" FROM ") + walked
                                       + QStringLiteral(" WHERE ") + candidate + QStringLiteral(" ORDER BY ") + list.order
                                 : QStringLiteral("SELECT ") + key + QStringLiteral(" FROM ") + table
-                                      + QStringLiteral(" WHERE ") + filter + candidate + QStringLiteral(" ORDER BY ")
+                                      + QStringLiteral(" WHERE ") + filter + lookedUp + QStringLiteral(" ORDER BY ")
                                       + list.order + QStringLiteral(" || ''");
     return QLatin1Char('(') + key + QStringLiteral(" IN (") + picked + first + QStringLiteral(") AND ") + plain
            + QLatin1Char(')');
 }
 
 } // namespace
+
+QString SqlListedContacts(Schema::SearchIndex index, const ListedRows &list)
+{
+    const std::optional<Schema::ContactText> contact = Schema::contactText(index);
+    if (CurrentSqlEngine() != DatabaseEngine::PostgreSQL || !useIndex || !contact || list.firstRows <= 0
+        || list.order.isEmpty())
+        return QString();
+    const QString key = Schema::searchIndexInfo(index).key;
+    const QString filter = list.filter.isEmpty() ? QString() : list.filter + QStringLiteral(" AND ");
+    return key + QStringLiteral(" IN (SELECT ") + key + QStringLiteral(" FROM ") + contact->table
+           + QStringLiteral(" WHERE ") + filter + contact->column + QStringLiteral(" IS NOT NULL ORDER BY ")
+           + list.order + QStringLiteral(" LIMIT ") + QString::number(list.firstRows) + QLatin1Char(')');
+}
 
 void SetSearchIndexUse(bool use)
 {
@@ -195,8 +256,14 @@ QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &
     // server serves the plain ILIKE from its own trigram indexes, one per column.
     if (CurrentSqlEngine() == DatabaseEngine::PostgreSQL)
         return useIndex ? serverContains(db, index, columns, text, list, plain) : plain;
-    if (!useIndex || text.toUcs4().size() < ShortestIndexedTerm)
+    if (!useIndex || text.isEmpty())
         return plain;
+    std::optional<QString> shortRun;
+    if (text.toUcs4().size() < ShortestIndexedTerm) {
+        shortRun = shortTermRun(text);
+        if (!shortRun)
+            return plain;
+    }
 
     // Each column to the index table that holds it; a column that none holds is
     // seen by the scan alone.
@@ -242,6 +309,13 @@ QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &
         if (used[p].isEmpty())
             continue;
         const QString &table = info.parts[p].table;
+        if (shortRun) {
+            const QString rows = shortCandidates(db, info.parts[p], used[p], *shortRun, limit);
+            if (rows.isEmpty())
+                return plain;
+            keys << info.parts[p].keys.arg(rows);
+            continue;
+        }
         const QString match = candidateQuery(db, table, used[p], text, limit, phraseLimit);
         if (match.isEmpty())
             return plain;

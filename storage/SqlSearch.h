@@ -12,9 +12,10 @@ class Database;
 //
 // It always holds the same LIKE test as a plain scan (SqlLike, so a typed "%" or
 // "_" matches literally), one per column, joined by OR; the rows found are
-// exactly those of that test. A term of three or more characters is first looked
-// up in the substring index of the searched table, which names every row that may
-// contain it, so the engine reads those rows instead of all of them. A term so
+// exactly those of that test. The term is first looked up in the substring index
+// of the searched table, which names every row that may contain it, so the engine
+// reads those rows instead of all of them (a term of one or two characters
+// through the index's runs that begin with it). A term so
 // common that reading its candidates costs more than the scan keeps the plain
 // test; for a statement that reads only its first rows in its own order (the
 // contact list's hundred rows in name order: firstRows 100) that is the case much
@@ -42,6 +43,14 @@ struct ListedRows
 };
 QString SqlContains(Database &db, Schema::SearchIndex index, const QStringList &columns, const QString &text,
                     const ListedRows &list);
+
+// The condition that keeps a list without a term to the rows of its first
+// contacts: on the server the first firstRows contacts in the list's order that
+// meet the filter and have a main address (each has a row of the list), picked
+// from the contact's own rows and their index, since the server would otherwise
+// join and sort every contact for the list's DISTINCT. Empty on the file, whose
+// engine walks the order by itself, and for indexes of other than contacts.
+QString SqlListedContacts(Schema::SearchIndex index, const ListedRows &list);
 
 // For tests and benchmarks: false makes SqlContains give the plain test only, the
 // statement every search had before the substring indexes, to compare rows and

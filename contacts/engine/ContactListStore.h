@@ -42,8 +42,9 @@ public:
     // True while the data set holds no company and no person at all.
     bool noContactsYet();
 
-    static QString loadStatement(bool companies, bool blocked);
-    // Terms that match anywhere are looked up in the substring index first (SqlContains).
+    // Terms that match anywhere are looked up in the substring index first
+    // (SqlContains); on the server a list without a term picks its first contacts
+    // first (SqlListedContacts).
     QString searchStatement(bool companies, bool blocked, const QString &category, int tab, const QString &term);
     // The number search takes digits only; anything else never reaches a statement.
     static bool isCustomerNumberText(const QString &text);

@@ -37,7 +37,7 @@ QString pastedText()
 // literally, short terms the index cannot serve, and terms found nowhere.
 const QStringList terms = {"Müller", "müll", "ÜLLER", "üll", "0% B", "o_L", "\\S", "\"Z", "r's", "'",
                            "raß", "strasse", "É", "é", "𝄞 N", "𝄞 ", "Mü", "%", "_", "Weg", "711 1",
-                           "Zwickau", "1", pastedText()};
+                           "Zwickau", "1", "ü", "ß", "Ö", "s'", "xq", "q", "𝄞", "O'", "0%", "", pastedText()};
 
 QString piece(QRandomGenerator &r)
 {
@@ -174,9 +174,11 @@ void TestSearchIndex::contactSearchesFindTheRowsOfTheScan()
     if (TestsOnServer())
         return; // the server's trigram indexes are its own, not tables of ours
     QCOMPARE(store.search(true, false, QString(), int(SearchTab::Allgemein), "Weg").size(), ContactListStore::MaxRows);
+    QVERIFY(store.search(true, false, QString(), int(SearchTab::Firmenname), "fé").size() > 0);
     for (const char *index : {"suche_firma", "suche_adresse"})
         env.exec(QStringLiteral("DELETE FROM %1").arg(index));
     QCOMPARE(store.search(true, false, QString(), int(SearchTab::Allgemein), "Weg").size(), 0);
+    QCOMPARE(store.search(true, false, QString(), int(SearchTab::Firmenname), "fé").size(), 0);
 }
 
 void TestSearchIndex::indexFollowsEveryWriter()
@@ -296,6 +298,9 @@ void TestSearchIndex::listTakesItsFirstContacts_data()
     QTest::newRow("early in the order") << general << "amsel" << QStringList{"Amsel 000", "Amsel 001"};
     QTest::newRow("in an address only") << general << "vogelweg" << QStringList{"Zaunkönig 3"};
     QTest::newRow("short, nowhere") << general << "xq" << QStringList{};
+    QTest::newRow("short, late in the order") << general << "Kö" << QStringList{"Zaunkönig 1", "Zaunkönig 2"};
+    QTest::newRow("short, one column") << name << "kö" << QStringList{"Zaunkönig 1", "Zaunkönig 2"};
+    QTest::newRow("short, in an address only") << general << "vo" << QStringList{"Zaunkönig 3"};
 }
 
 // A list of its first two contacts walks at most forty rows of its order on
@@ -353,7 +358,9 @@ void TestSearchIndex::upgradeFillsTheIndexes()
                         "(SELECT COUNT(*) FROM suche_projekt) || (SELECT COUNT(*) FROM suche_projektname) || "
                         "(SELECT COUNT(*) FROM suche_artikel) || (SELECT COUNT(*) FROM suche_name)"),
              QStringList{"111110"});
-    QCOMPARE(ContactListStore(env.db()).search(true, false, QString(), int(SearchTab::Allgemein), "stutt").size(), 1);
+    // every character of a text begins one of the index's runs, the last ones too
+    for (const char *term : {"stutt", "H", "bH", "rt"})
+        QCOMPARE(ContactListStore(env.db()).search(true, false, QString(), int(SearchTab::Allgemein), term).size(), 1);
     ProjectSearch s;
     s.projectName = "ausbau";
     s.from = "01.01.2020";
@@ -372,9 +379,9 @@ void TestSearchIndex::serverUpgradeAddsTrigramIndexes()
     TestEnv env;
     const QString searched = "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND indexname IN "
                              "('ix_adresse_land_trgm', 'ix_projekt_vname_trgm', 'ix_projekt_nname_trgm', "
-                             "'ix_firma_name_trgm') ORDER BY indexname";
-    const QStringList all = {"ix_adresse_land_trgm", "ix_firma_name_trgm", "ix_projekt_nname_trgm",
-                             "ix_projekt_vname_trgm"};
+                             "'ix_firma_name_trgm', 'ix_firma_suchtext_kurz') ORDER BY indexname";
+    const QStringList all = {"ix_adresse_land_trgm", "ix_firma_name_trgm", "ix_firma_suchtext_kurz",
+                             "ix_projekt_nname_trgm", "ix_projekt_vname_trgm"};
     QCOMPARE(env.column(searched), all);
     // a data set of the version before: the country and the project's names
     // unindexed, no contact texts, a company stored then
@@ -396,6 +403,7 @@ void TestSearchIndex::serverUpgradeAddsTrigramIndexes()
     QCOMPARE(env.column("SELECT suchtext FROM firma"), QStringList{"muster gmbh\n0711 9\nstuttgart"});
     ContactListStore store(env.db());
     checkSearch(store, true, false, SearchTab::Allgemein, "STUTT", {"Muster GmbH"});
+    checkSearch(store, true, false, SearchTab::Allgemein, "T", {"Muster GmbH"});
 }
 
 void TestSearchIndex::restoredBackupIsFound_data()
