@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Every message box, question, text input and file or folder dialog of the program
@@ -25,6 +26,13 @@ public:
                                              const QString &initial = {}) = 0;
     // Empty text when the user cancels. filter as in QFileDialog ("Vorlagen (*.ott *.dotx)").
     virtual QString openFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+    // Several files at once; by default the one of openFileName. Empty when the
+    // user cancels.
+    virtual QStringList openFileNames(const QString &caption, const QString &dir, const QString &filter)
+    {
+        const QString file = openFileName(caption, dir, filter);
+        return file.isEmpty() ? QStringList() : QStringList{file};
+    }
     virtual QString saveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
     virtual QString existingDirectory(const QString &caption, const QString &dir) = 0;
 };

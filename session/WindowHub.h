@@ -50,6 +50,9 @@ public:
     virtual void showOptions(int tab = 0) { Q_UNUSED(tab); }
     // The open-items window, modally.
     virtual void showOpenItems() {}
+    // The bank statement import: the user chooses statement files, then reviews
+    // and books their payments, modally.
+    virtual void showBankStatements() {}
     // Backup window: full data set (true) or invoices and credit notes (false).
     virtual void showBackup(bool fullDataSet) { Q_UNUSED(fullDataSet); }
     // Restoring a full backup, modally.

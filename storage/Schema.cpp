@@ -124,7 +124,12 @@ std::vector<Table> tables()
         // which an electronic invoice names besides the address of EFirma.ob1.
         {"firmendaten", {{"Firma", I}, {"UStIdNr", T}, {"Steuernummer", T}, {"Handelsregister", T},
                          {"IBAN", T}, {"BIC", T}, {"Bank", T}, {"Kontakt", T}, {"EMail", T},
-                         {"Telefon", T}}},
+                         {"Telefon", T}, {"WeitereKonten", T}}},
+        // The entries of bank statements booked as payments, each once: Schluessel
+        // is the bank's reference of the entry (or a hash of it), Rechnungen the
+        // invoices it paid.
+        {"bankbuchungen", {{"Schluessel", T}, {"Konto", T}, {"Datum", D}, {"Betrag", M}, {"Zahler", T},
+                           {"Zweck", T}, {"Rechnungen", T}, {"Gebucht", T}, {"Benutzer", T}}},
 
         // Earlier versions of issued invoices and credit notes, each kept before a
         // save changed it: the head with its amounts (Art names the document
@@ -245,6 +250,7 @@ std::vector<Index> indexes()
         {"usr", "IDU", true},
         {"usr", "Name", false},
         {"anmeldeversuche", "Name", true},
+        {"bankbuchungen", "Schluessel", true},
         {"permission", "IDU,IDP", false},
     };
     ix.insert(ix.end(), rest.begin(), rest.end());

@@ -99,6 +99,11 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         if (engine == DatabaseEngine::PostgreSQL)
             return quickListStatements();
         return searchIndexStatements();
+    case BankImportStep:
+        return {createTableIfMissing(QStringLiteral("bankbuchungen"), engine),
+                createIndex({QStringLiteral("bankbuchungen"), QStringLiteral("Schluessel"), true}, true),
+                QStringLiteral("ALTER TABLE firmendaten ADD COLUMN %1WeitereKonten TEXT")
+                    .arg(engine == DatabaseEngine::PostgreSQL ? QStringLiteral("IF NOT EXISTS ") : QString())};
     default:
         return {};
     }

@@ -21,6 +21,7 @@ const Column Columns[] = {
     {"IBAN", &SellerData::iban},           {"BIC", &SellerData::bic},
     {"Bank", &SellerData::bankName},       {"Kontakt", &SellerData::contactName},
     {"EMail", &SellerData::email},         {"Telefon", &SellerData::telephone},
+    {"WeitereKonten", &SellerData::furtherAccounts},
 };
 
 } // namespace

@@ -15,6 +15,9 @@ struct SellerData
     QString commercialRegister;
     QString iban, bic, bankName;
     QString contactName, email, telephone;
+    // Further accounts of the company (IBANs, one per line or separated by commas),
+    // whose bank statements may be read besides those of iban.
+    QString furtherAccounts;
 
     bool operator==(const SellerData &) const = default;
 };

@@ -125,6 +125,11 @@ QString QtDialogs::openFileName(const QString &caption, const QString &dir, cons
     return QFileDialog::getOpenFileName(parentWindow(), caption, dir, filter);
 }
 
+QStringList QtDialogs::openFileNames(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(parentWindow(), caption, dir, filter);
+}
+
 QString QtDialogs::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
     return QFileDialog::getSaveFileName(parentWindow(), caption, dir, filter);

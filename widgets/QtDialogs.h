@@ -19,6 +19,7 @@ public:
     std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                      const QString &initial = {}) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QStringList openFileNames(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString existingDirectory(const QString &caption, const QString &dir) override;
 };

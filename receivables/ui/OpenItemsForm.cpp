@@ -101,6 +101,12 @@ void OpenItemsForm::buildForm(QDialog *window, QAbstractItemModel *items, Dialog
     btnCsv->setDefaultAction(actCsvList);
     btnCsv->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tools->addWidget(btnCsv);
+    btnKontoauszug = new QToolButton(window);
+    btnKontoauszug->setObjectName(QStringLiteral("btnKontoauszug"));
+    btnKontoauszug->setText(QStringLiteral("Kontoauszug einlesen…"));
+    btnKontoauszug->setToolTip(QStringLiteral("Zahlungen aus einem Kontoauszug (CAMT.053, MT940) den Rechnungen "
+                                              "zuordnen und buchen"));
+    tools->addWidget(btnKontoauszug);
     tools->addSeparator();
     tools->addWidget(new QLabel(QStringLiteral(" Suche: "), window));
     edtSearch = new QLineEdit(window);

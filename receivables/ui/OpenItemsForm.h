@@ -39,7 +39,7 @@ struct OpenItemsForm
     // The text colour of a field or button; an invalid colour is the palette's.
     static void setTextColour(QWidget *w, const QColor &colour);
 
-    QToolButton *btnPrintList, *btnCsv;
+    QToolButton *btnPrintList, *btnCsv, *btnKontoauszug;
     QAction *actClose, *actPrintList, *actPdfList, *actCsvList;
     QLineEdit *edtSearch;
     QComboBox *cbSearchKind;

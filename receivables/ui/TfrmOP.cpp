@@ -7,6 +7,7 @@
 #include "ReceivablesStore.h"
 #include "Settings.h"
 #include "TfrmMahnung.h"
+#include "WindowHub.h"
 #include "WindowPlacement.h"
 
 #include <QAction>
@@ -60,6 +61,11 @@ void TfrmOP::connectControls()
     connect(actPrintList, &QAction::triggered, this, run([this] { cmdPrintList(); }));
     connect(actPdfList, &QAction::triggered, this, run([this] { cmdPdfList(); }));
     connect(actCsvList, &QAction::triggered, this, run([this] { cmdCsvList(); }));
+    connect(btnKontoauszug, &QToolButton::clicked, this, run([this] {
+                if (m_state.hub)
+                    m_state.hub->showBankStatements();
+                reload(); // the payments booked
+            }));
     connect(edtSearch, &QLineEdit::textEdited, this, run([this] { reload(); }));
     connect(cbSearchKind, &QComboBox::activated, this, run([this] {
                 edtSearch->clear();

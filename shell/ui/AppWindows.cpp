@@ -10,6 +10,7 @@
 #include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
+#include "TfrmKontoauszug.h"
 #include "TfrmOP.h"
 #include "TfrmPasswort.h"
 #include "TfrmOptionen.h"
@@ -17,6 +18,7 @@
 #include "TfrmProjektDetail.h"
 #include "TfrmProjektSuche.h"
 
+#include <QApplication>
 #include <QPointer>
 #include "TfrmRestore.h"
 #include "TfrmService.h"
@@ -175,6 +177,14 @@ void AppWindows::showOpenItems()
 {
     if (d->op)
         d->op->exec();
+}
+
+void AppWindows::showBankStatements()
+{
+    // A new window each time: the review belongs to the files chosen.
+    TfrmKontoauszug window(m_state, QApplication::activeWindow());
+    if (window.cmdOpen())
+        window.exec();
 }
 
 void AppWindows::showOptions(int tab)

@@ -28,6 +28,7 @@ public:
     void showProject(qint64 projectNumber, qint64 customer, bool company, bool isNew) override;
     void enableProjectSearchButton(bool enabled) override;
     void showOpenItems() override;
+    void showBankStatements() override;
     void showOptions(int tab = 0) override;
     bool showProjectSearch() override;
     void showProjectSearchFrom(int page, qint64 projectNumber) override;

@@ -129,6 +129,12 @@ void TForm1::connectCommands()
         });
     });
     on(actOpenItems, &TForm1::cmdOpenItems);
+    connect(actImportStatement, &QAction::triggered, this, [this] {
+        runCommand([this] {
+            if (m_state.hub)
+                m_state.hub->showBankStatements();
+        });
+    });
     on(tbOpenItems, &TForm1::cmdOpenItems);
     on(actCalculator, &TForm1::cmdCalculator);
     on(actManual, &TForm1::cmdManual);
@@ -207,7 +213,7 @@ void TForm1::updateAvailability()
         {W::NewProject, {actNewProject, qlNewProject, popNewProject}},
         {W::ProjectSearch, {actSearchProject, qlSearchProject, popSearchProject}},
         {W::Options, {actOptions}},
-        {W::OpenItems, {actOpenItems, qlOpenItems}},
+        {W::OpenItems, {actOpenItems, qlOpenItems, actImportStatement}},
         {W::Backup, {actBackupAll, actBackupInvoices, actRestore}},
         {W::Users, {actUsers}},
         {W::ChangePassword, {actChangePassword}},
@@ -241,7 +247,7 @@ void TForm1::ApplyPermissions()
     off(9, {actOptions});
     if (!m_state.perm(14))
         actUsers->setVisible(false);
-    off(15, {actOpenItems, qlOpenItems});
+    off(15, {actOpenItems, qlOpenItems, actImportStatement});
     // Backups copy, and a restore replaces, data the user might not see otherwise.
     const auto allow = [](bool permitted, QObject *control) {
         if (!permitted)

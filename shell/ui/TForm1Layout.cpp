@@ -101,6 +101,8 @@ void TForm1::buildMenus()
     backup->addSeparator();
     actRestore = makeAction(QStringLiteral("actRestore"), QStringLiteral("Datensicherung zurückspielen…"));
     backup->addAction(actRestore);
+    actImportStatement = makeAction(QStringLiteral("actImportStatement"), QStringLiteral("Kontoauszug einlesen…"));
+    datei->addAction(actImportStatement);
     datei->addSeparator();
     actQuit = makeAction(QStringLiteral("actQuit"), QStringLiteral("&Beenden"), QStringLiteral("quit"));
     datei->addAction(actQuit);

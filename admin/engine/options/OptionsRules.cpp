@@ -293,6 +293,10 @@ QString sellerDataProblems(const SellerData &seller)
     const QString iban = ExtendedRules::ibanProblem(seller.iban);
     if (!iban.isEmpty())
         out << iban;
+    static const QRegularExpression separators(QStringLiteral("[,;\\n]"));
+    for (const QString &further : seller.furtherAccounts.split(separators, Qt::SkipEmptyParts))
+        if (const QString problem = ExtendedRules::ibanProblem(further.trimmed()); !problem.isEmpty())
+            out << QStringLiteral("Weitere Konten: ") + problem;
     if (out.isEmpty())
         return {};
     return out.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nDie Firmendaten wurden trotzdem gespeichert.");

@@ -91,11 +91,15 @@ void CompanyTab::buildUi()
     edtKontakt = edit(grpVerkaeufer, "edtKontakt");
     edtEMail = edit(grpVerkaeufer, "edtEMail");
     edtTelefon = edit(grpVerkaeufer, "edtTelefon");
+    edtWeitereKonten = edit(grpVerkaeufer, "edtWeitereKonten");
+    edtWeitereKonten->setToolTip(QStringLiteral("Weitere eigene Konten (IBAN, durch Kommas getrennt), deren "
+                                                "Kontoauszüge eingelesen werden dürfen"));
     auto *seller = new QGridLayout(grpVerkaeufer);
     const std::pair<const char *, QLineEdit *> rows[] = {
         {"USt-IdNr.:", edtUStIdNr}, {"Steuernummer:", edtSteuernummer}, {"Handelsregister:", edtHandelsregister},
         {"IBAN:", edtIBAN},         {"BIC:", edtBIC},                   {"Bank:", edtBank},
         {"Ansprechpartner:", edtKontakt}, {"E-Mail:", edtEMail},        {"Telefon:", edtTelefon},
+        {"Weitere Konten:", edtWeitereKonten},
     };
     int i = 0;
     for (const auto &[label, field] : rows) {
@@ -141,6 +145,7 @@ void CompanyTab::showData(const CompanyData &d)
     edtKontakt->setText(s.contactName);
     edtEMail->setText(s.email);
     edtTelefon->setText(s.telephone);
+    edtWeitereKonten->setText(s.furtherAccounts);
     m_loading = false;
 }
 
@@ -184,6 +189,7 @@ CompanyData CompanyTab::value() const
     s.contactName = edtKontakt->text();
     s.email = edtEMail->text();
     s.telephone = edtTelefon->text();
+    s.furtherAccounts = edtWeitereKonten->text();
     return d;
 }
 

@@ -36,7 +36,7 @@ public:
     QLineEdit *edtFirmenname, *edtStrasse, *edtPLZ, *edtOrt;
     QTableWidget *tblFuss; // five rows (foot 'a' … 'e'), columns A … D
     QPushButton *btnFussUebernehmen;
-    QLineEdit *edtUStIdNr, *edtSteuernummer, *edtHandelsregister, *edtIBAN, *edtBIC, *edtBank, *edtKontakt,
+    QLineEdit *edtUStIdNr, *edtSteuernummer, *edtHandelsregister, *edtIBAN, *edtBIC, *edtBank, *edtKontakt, *edtWeitereKonten,
         *edtEMail, *edtTelefon;
 
 private:
