@@ -33,7 +33,7 @@ TfrmKontoauszug::TfrmKontoauszug(AppState &state, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmKontoauszug"));
     setWindowTitle(QStringLiteral("Kontoauszug"));
-    resize(1000, 560);
+    resize(1100, 560);
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;
     btnOpen = new QPushButton(QStringLiteral("Auszug &einlesen…"), this);
@@ -54,7 +54,10 @@ TfrmKontoauszug::TfrmKontoauszug(AppState &state, QWidget *parent)
     tblEntries->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                 | QAbstractItemView::AnyKeyPressed);
     tblEntries->horizontalHeader()->setSectionResizeMode(ColPurpose, QHeaderView::Stretch);
+    tblEntries->setColumnWidth(ColBook, 60);
+    tblEntries->setColumnWidth(ColDate, 85);
     tblEntries->setColumnWidth(ColPayer, 180);
+    tblEntries->setColumnWidth(ColAmount, 100);
     tblEntries->setColumnWidth(ColNote, 260);
     layout->addWidget(tblEntries, 1);
 

@@ -26,10 +26,11 @@ struct Windows : WindowHub
 };
 
 // The company's own settings stay: VAT rates, texts, footer, seller data, users
-// and their failed log-ins; and the earlier versions of issued documents.
+// and their failed log-ins; the earlier versions of issued documents, and the
+// bank statement entries booked (their invoices are issued, so they stay).
 const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "firmendaten", "usr", "permission",
                           "anmeldeversuche", "belegverlauf", "belegverlaufartikel", "belegverlaufanschrift",
-                          "belegverlaufztext"};
+                          "belegverlaufztext", "bankbuchungen"};
 const QStringList Markers = {"PrNr.ob0",    "Angebot.ob0",    "Auftrag.ob0", "Lieferschein.ob0",
                              "Rechnung.ob0", "Gutschrift.ob0", "Ablage.ob0",  "Mahnung.ob0"};
 

@@ -200,7 +200,7 @@ void TestOptionsStore::upgradeFromVersion2()
     QStringList after = rowCounts(env);
     QVERIFY(after.removeOne("firmendaten=1"));
     for (const char *history : {"belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext",
-                                "anmeldeversuche"})
+                                "anmeldeversuche", "bankbuchungen"})
         QVERIFY(after.removeOne(QLatin1String(history) + "=0"));
     QCOMPARE(after.size(), int(dump.count("\nCREATE TABLE ")));
     QVERIFY2(after.contains("firma=7") && after.contains("projekt=3") && after.contains("mahnungenstext=75"),
@@ -210,7 +210,7 @@ void TestOptionsStore::upgradeFromVersion2()
         const int inserts = int(dump.count(QStringLiteral("INSERT INTO %1 VALUES").arg(table).toUtf8()));
         QCOMPARE(row, table + '=' + QString::number(inserts));
     }
-    QCOMPARE(env.column("PRAGMA table_info(firmendaten)").size(), 10);
+    QCOMPARE(env.column("PRAGMA table_info(firmendaten)").size(), 11);
     // The invoices stored before count as issued and keep the gross they were issued with.
     QCOMPARE(env.column("SELECT Ausgestellt || '/' || COALESCE(BruttoRegel, '-') FROM rechnungen"),
              QStringList(4, Schema::IssuedBeforeUpgrade + "/-"));

@@ -93,7 +93,7 @@ QString StatementReview::load(const QList<StatementSource> &files, const QString
             return QStringLiteral("Die Datei „%1“ enthält keinen Kontoauszug. Es wurde nichts eingelesen.").arg(file.name);
         for (const BankStatement &s : read.statements) {
             if (!std::any_of(own.begin(), own.end(), [&](const QString &o) { return sameAccount(s.accountIban, o); }))
-                return QStringLiteral("Der Kontoauszug in der Datei „%1“ ist einer des Kontos %2, das nicht zu den "
+                return QStringLiteral("Der Kontoauszug in der Datei „%1“ ist ein Auszug des Kontos %2, das nicht zu den "
                                       "eigenen Konten der Firma gehört (Optionen: IBAN der Firmendaten und weitere "
                                       "Konten). Es wurde nichts eingelesen.")
                     .arg(file.name, s.accountIban.isEmpty() ? QStringLiteral("(ohne Angabe)") : s.accountIban);
