@@ -152,6 +152,14 @@ void TestBankImport::typedInvoiceIsBooked()
     QCOMPARE(booked(env), "312:400,00");
     QCOMPARE(openItem(env, 312), "N 600,01");
     QCOMPARE(openItem(env, 311), "N 250,00");
+    // an entry with a single candidate takes it when ticked
+    TfrmKontoauszug next(env.state());
+    QVERIFY(next.load({writeStatement(env, "rest.xml", OwnAccount,
+                                      {{"600.01", "Irgendwer", "DE11111111111111111111", "Restzahlung", "R-9"}})}));
+    QCOMPARE(next.review().rows()[0].match.candidates, QList<qint64>{312});
+    next.tblEntries->item(0, TfrmKontoauszug::ColBook)->setCheckState(Qt::Checked);
+    next.cmdBook();
+    QCOMPARE(openItem(env, 312), "J 0,00");
 }
 
 void TestBankImport::refusedStatementBooksNothing_data()

@@ -165,6 +165,10 @@ QString StatementReview::setInvoices(int row, const QString &text)
 void StatementReview::setChosen(int row, bool book)
 {
     ReviewRow &r = m_rows[row];
+    // ticking an entry with a single candidate takes that candidate
+    if (r.state == ReviewRow::State::Skipped && book && r.booking.invoices.isEmpty() && r.match.candidates.size() == 1
+        && setInvoices(row, QString::number(r.match.candidates.front())).isEmpty())
+        return;
     if (r.state == ReviewRow::State::ToBook && !book)
         r.state = ReviewRow::State::Skipped;
     else if (r.state == ReviewRow::State::Skipped && book && !r.booking.invoices.isEmpty())

@@ -49,7 +49,8 @@ public:
     // The invoices a row pays, as the user typed them ("123, 124"): empty text
     // skips it. A message when the text names no open invoice.
     QString setInvoices(int row, const QString &text);
-    // Books the row or leaves it (only rows that can be booked).
+    // Books the row or leaves it (only rows that can be booked); an entry with no
+    // invoices and a single candidate takes the candidate.
     void setChosen(int row, bool book);
 
     // Books the rows to book, each entry in its own transaction. overpaying is
