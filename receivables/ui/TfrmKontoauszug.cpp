@@ -152,23 +152,29 @@ void TfrmKontoauszug::fillRow(int row)
     else if (r.match.certainty == MatchCertainty::Uncertain && open)
         background = Uncertain;
     for (int c = 0; c < ColumnCount; ++c) {
-        auto *item = new QTableWidgetItem(texts[c]);
+        // Items are changed in place: a cell's change signal may be what called
+        // this, and its item must outlive it.
+        QTableWidgetItem *item = tblEntries->item(row, c);
+        if (!item) {
+            item = new QTableWidgetItem;
+            tblEntries->setItem(row, c, item);
+        }
+        item->setText(texts[c]);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (c == ColBook && open) {
             flags |= Qt::ItemIsUserCheckable;
             item->setCheckState(r.state == ReviewRow::State::ToBook ? Qt::Checked : Qt::Unchecked);
+        } else if (c == ColBook) {
+            item->setData(Qt::CheckStateRole, QVariant()); // booked or not bookable: no box
         }
         if (c == ColInvoices && open)
             flags |= Qt::ItemIsEditable;
         item->setFlags(flags);
         if (c == ColAmount)
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        if (background.isValid())
-            item->setBackground(background);
-        if (!open)
-            item->setForeground(Grey);
+        item->setBackground(background.isValid() ? QBrush(background) : QBrush());
+        item->setForeground(open ? QBrush() : QBrush(Grey));
         item->setToolTip(c == ColPurpose || c == ColNote ? texts[c] : QString());
-        tblEntries->setItem(row, c, item);
     }
 }
 
@@ -190,9 +196,6 @@ void TfrmKontoauszug::cellChanged(int row, int column)
     } else {
         return;
     }
-    m_filling = true;
-    fillRow(row);
-    m_filling = false;
     fill();
 }
 
