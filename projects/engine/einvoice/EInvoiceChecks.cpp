@@ -102,15 +102,15 @@ void sums(const Invoice &inv, QStringList &out)
         compare(t.taxExclusive, *t.lineTotal - zero(t.allowances) + zero(t.charges),
                 QStringLiteral("Der Nettobetrag (BT-109) ist %1, Summe der Positionen − Nachlässe + Zuschläge "
                                "ergibt %2."));
+    if (!inv.vat.isEmpty())
+        compare(std::optional(zero(t.vatTotal)), vat,
+                QStringLiteral("Die Umsatzsteuer (BT-110) ist %1, die Aufschlüsselung ergibt %2."));
     if (t.taxExclusive)
         compare(t.taxInclusive, *t.taxExclusive + zero(t.vatTotal),
                 QStringLiteral("Der Bruttobetrag (BT-112) ist %1, Nettobetrag + Umsatzsteuer ergibt %2."));
     if (t.taxInclusive)
         compare(t.due, *t.taxInclusive - zero(t.prepaid) + zero(t.rounding),
                 QStringLiteral("Der Zahlbetrag (BT-115) ist %1, Bruttobetrag − bereits gezahlt + Rundung ergibt %2."));
-    if (!inv.vat.isEmpty())
-        compare(std::optional(zero(t.vatTotal)), vat,
-                QStringLiteral("Die Umsatzsteuer (BT-110) ist %1, die Aufschlüsselung ergibt %2."));
 }
 
 void vatRows(const Invoice &inv, QStringList &out)
