@@ -90,6 +90,29 @@ QString quoted(const Node &n)
     return n.ns.isEmpty() ? n.name : QStringLiteral("{%1}%2").arg(n.ns, n.name);
 }
 
+// The first entity reference in the given line (counted from 1) other than the
+// five XML predefines; without a document type every other one is undeclared.
+QString undeclaredEntity(const QByteArray &xml, qint64 line)
+{
+    qsizetype start = 0;
+    for (qint64 l = 1; l < line && start >= 0; ++l) {
+        start = xml.indexOf('\n', start);
+        if (start >= 0)
+            ++start;
+    }
+    if (start < 0)
+        return {};
+    qsizetype end = xml.indexOf('\n', start);
+    const QString text = QString::fromUtf8(xml.mid(start, end < 0 ? -1 : end - start).left(65536));
+    static const QRegularExpression re(QStringLiteral("&([A-Za-z_][-A-Za-z0-9._]*);"));
+    for (auto it = re.globalMatch(text); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        if (name != u"amp" && name != u"lt" && name != u"gt" && name != u"quot" && name != u"apos")
+            return name;
+    }
+    return {};
+}
+
 class Reader
 {
 public:
@@ -141,9 +164,12 @@ public:
             return fail(QStringLiteral("ist keine XML-Datei."));
         if (x.error() == QXmlStreamReader::PrematureEndOfDocumentError)
             return fail(QStringLiteral("ist unvollständig: sie endet mitten im XML (Zeile %1).").arg(x.lineNumber()));
-        // An undeclared entity ("&nbsp;") is an error of the parser, not a token.
-        if (x.errorString().contains(QLatin1String("ntity")))
-            return fail(QStringLiteral("enthält einen nicht auflösbaren Verweis (Zeile %1).").arg(x.lineNumber()));
+        // An undeclared entity ("&nbsp;") is an error of the parser, not a token; its
+        // text may be translated, so the line itself is looked at.
+        if (const QString name = undeclaredEntity(xml, x.lineNumber()); !name.isEmpty())
+            return fail(QStringLiteral("enthält den nicht auflösbaren Verweis „&%1;“ (Zeile %2).")
+                            .arg(name)
+                            .arg(x.lineNumber()));
         return fail(QStringLiteral("ist kein gültiges XML (Fehler in Zeile %1).").arg(x.lineNumber()));
     }
 
