@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // Lets one window open another without knowing its class: the program's window
@@ -53,6 +54,9 @@ public:
     // The bank statement import: the user chooses statement files, then reviews
     // and books their payments, modally.
     virtual void showBankStatements() {}
+    // An electronic invoice received from a supplier, modally: the file given
+    // (dropped on the main window), or one the user chooses when path is empty.
+    virtual void showReceivedInvoice(const QString &path) { Q_UNUSED(path); }
     // Backup window: full data set (true) or invoices and credit notes (false).
     virtual void showBackup(bool fullDataSet) { Q_UNUSED(fullDataSet); }
     // Restoring a full backup, modally.

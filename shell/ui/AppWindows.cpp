@@ -10,6 +10,7 @@
 #include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
+#include "TfrmEingangsrechnung.h"
 #include "TfrmKontoauszug.h"
 #include "TfrmOP.h"
 #include "TfrmPasswort.h"
@@ -184,6 +185,13 @@ void AppWindows::showBankStatements()
     // A new window each time: the review belongs to the files chosen.
     TfrmKontoauszug window(m_state, QApplication::activeWindow());
     if (window.cmdOpen())
+        window.exec();
+}
+
+void AppWindows::showReceivedInvoice(const QString &path)
+{
+    TfrmEingangsrechnung window(m_state, QApplication::activeWindow());
+    if (path.isEmpty() ? window.cmdOpen() : window.openFile(path))
         window.exec();
 }
 

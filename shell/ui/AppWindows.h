@@ -29,6 +29,7 @@ public:
     void enableProjectSearchButton(bool enabled) override;
     void showOpenItems() override;
     void showBankStatements() override;
+    void showReceivedInvoice(const QString &path) override;
     void showOptions(int tab = 0) override;
     bool showProjectSearch() override;
     void showProjectSearchFrom(int page, qint64 projectNumber) override;

@@ -22,7 +22,11 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -56,6 +60,7 @@ TForm1::TForm1(AppState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("Orvella Hauptformular"));
     setMinimumSize(750, 550);
     resize(750, 550);
+    setAcceptDrops(true);
 
     buildMenus();
     buildToolBars();
@@ -129,6 +134,12 @@ void TForm1::connectCommands()
         });
     });
     on(actOpenItems, &TForm1::cmdOpenItems);
+    connect(actOpenEInvoice, &QAction::triggered, this, [this] {
+        runCommand([this] {
+            if (m_state.hub)
+                m_state.hub->showReceivedInvoice(QString());
+        });
+    });
     connect(actImportStatement, &QAction::triggered, this, [this] {
         runCommand([this] {
             if (m_state.hub)
@@ -447,6 +458,42 @@ bool TForm1::event(QEvent *e)
     if (e->type() == QEvent::WindowActivate)
         runCommand([this] { onActivated(); });
     return QMainWindow::event(e);
+}
+
+namespace {
+
+// The local XML or PDF file of a drop, or nothing: only one file at a time.
+QString droppedInvoice(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().front().isLocalFile())
+        return {};
+    const QString path = data->urls().front().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("xml") || suffix == QLatin1String("pdf") ? path : QString();
+}
+
+} // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!droppedInvoice(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *e)
+{
+    const QString path = droppedInvoice(e->mimeData());
+    if (path.isEmpty())
+        return;
+    e->acceptProposedAction();
+    // after the drop has ended: the window is modal, the program the file came
+    // from waits for the drop to finish
+    QTimer::singleShot(0, this, [this, path] {
+        runCommand([this, path] {
+            if (m_state.hub)
+                m_state.hub->showReceivedInvoice(path);
+        });
+    });
 }
 
 void TForm1::closeEvent(QCloseEvent *e)

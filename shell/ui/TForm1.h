@@ -85,6 +85,9 @@ public:
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    // An electronic invoice (XML or PDF) dropped on the window is opened.
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
@@ -139,7 +142,7 @@ public:
     QAction *actNewEntry = nullptr, *actEditEntry = nullptr, *actChangePassword = nullptr, *actUsers = nullptr;
     QAction *actShowBlocked = nullptr, *actShowSearch = nullptr;
     QAction *actNewProject = nullptr, *actSearchProject = nullptr, *actOptions = nullptr;
-    QAction *actImportStatement = nullptr;
+    QAction *actImportStatement = nullptr, *actOpenEInvoice = nullptr;
     QAction *actOpenItems = nullptr, *actCalculator = nullptr, *actManual = nullptr, *actAbout = nullptr;
     QAction *tbQuit = nullptr, *tbNewEntry = nullptr, *tbEditEntry = nullptr, *tbDetail = nullptr,
             *tbLetter = nullptr, *tbOpenItems = nullptr, *tbManual = nullptr;

@@ -101,6 +101,8 @@ void TForm1::buildMenus()
     backup->addSeparator();
     actRestore = makeAction(QStringLiteral("actRestore"), QStringLiteral("Datensicherung zurückspielen…"));
     backup->addAction(actRestore);
+    actOpenEInvoice = makeAction(QStringLiteral("actOpenEInvoice"), QStringLiteral("E-Rechnung öffnen…"));
+    datei->addAction(actOpenEInvoice);
     actImportStatement = makeAction(QStringLiteral("actImportStatement"), QStringLiteral("Kontoauszug einlesen…"));
     datei->addAction(actImportStatement);
     datei->addSeparator();

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ReceivedInvoice.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+
+class AppState;
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QTextBrowser;
+
+// "Eingangsrechnung": an electronic invoice a supplier sent (XRechnung or other
+// CII or UBL XML, or a ZUGFeRD PDF), shown as a readable invoice with what the
+// check of its figures and required data found; it can be printed and saved as PDF.
+class TfrmEingangsrechnung : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmEingangsrechnung(AppState &state, QWidget *parent = nullptr);
+    ~TfrmEingangsrechnung() override;
+
+    // Reads the file and shows it; false with a German message when it is refused.
+    bool openFile(const QString &path);
+    // "Öffnen…": lets the user choose the file first.
+    bool cmdOpen();
+    void cmdPrint();
+    // "Als PDF speichern…"; false when nothing was written.
+    bool cmdPdf();
+
+    // Lets the user choose the printer; false for Cancel (tests put in their own).
+    void setPrinterChooser(std::function<bool(QPrinter &)> chooser) { m_choosePrinter = std::move(chooser); }
+
+    const ReceivedInvoice &invoice() const { return m_invoice; }
+    const QStringList &failures() const { return m_failures; }
+
+    QTextBrowser *txtInvoice;
+    QLabel *lblCheck;
+    QPushButton *btnOpen, *btnPrint, *btnPdf, *btnClose;
+
+private:
+    AppState &m_state;
+    ReceivedInvoice m_invoice;
+    QStringList m_failures;
+    QString m_fileName;
+    std::function<bool(QPrinter &)> m_choosePrinter;
+};
