@@ -19,6 +19,7 @@ DocumentCommands DocumentCommands::decide(const DocumentPageState &s)
     c.takeOver = write;
     c.print = shown && first;
     c.eInvoice = shown && first;
+    c.mail = shown && first;
     c.history = shown && first && !s.isNew;
     c.printPrices = first;
     // Offered once the first row holds anything: a text line first is refused

@@ -31,6 +31,7 @@ struct DocumentCommands
     bool takeOver = false;     // "Daten aus vorhandenem ... übernehmen"
     bool print = false;
     bool eInvoice = false;     // "E-Rechnung speichern…"
+    bool mail = false;         // "Per E-Mail senden…"
     bool history = false;      // "Verlauf…"
     bool printPrices = false;  // "Preis drucken"
     bool takeOverInto = false; // "übernehmen in" and its menu entries

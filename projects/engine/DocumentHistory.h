@@ -34,6 +34,7 @@ bool keepsHistory(DocumentKind kind);
 inline const QString ByPrint = QStringLiteral("Druck");
 inline const QString ByPdf = QStringLiteral("PDF");
 inline const QString ByEInvoice = QStringLiteral("E-Rechnung");
+inline const QString ByMail = QStringLiteral("E-Mail");
 inline const QString ByWordExport = QStringLiteral("Textverarbeitung");
 inline const QString ByPayment = QStringLiteral("Zahlung");
 inline const QString ByDunning = QStringLiteral("Mahnung");

@@ -111,6 +111,7 @@ void DocumentPage::wireUp()
     both(btnSkonto, actSkonto, [this] { Q_EMIT skontoRequested(); });
     both(btnZusatztext, actZusatztext, [this] { Q_EMIT additionalTextRequested(); });
     both(btnPrint, actPrint, [this] { Q_EMIT printRequested(); });
+    both(btnMail, actMail, [this] { Q_EMIT mailRequested(); });
     if (actERechnung)
         both(btnERechnung, actERechnung, [this] { Q_EMIT eInvoiceRequested(); });
     if (actVerlauf)
@@ -198,6 +199,7 @@ void DocumentPage::updateCommands()
     both(btnNew, actNew, c.create);
     both(btnTakeOver, actTakeOver, c.takeOver);
     both(btnPrint, actPrint, c.print);
+    both(btnMail, actMail, c.mail);
     if (actERechnung) {
         both(btnERechnung, actERechnung, c.eInvoice);
         both(btnVerlauf, actVerlauf, c.history);

@@ -97,6 +97,7 @@ Q_SIGNALS:
     void additionalTextRequested();
     void printRequested();
     void eInvoiceRequested();
+    void mailRequested();
     // "Daten aus vorhandenem ... übernehmen".
     void takeOverRequested();
     // "übernehmen in": the document of this page into a new one of the target kind.

@@ -241,7 +241,11 @@ void DocumentPageForm::buildForm(QWidget *page, DocumentKind kind, QAbstractItem
                              credit ? QStringLiteral("Gutschrift in Standardformular ausdrucken")
                                     : QStringLiteral("Drucken"),
                              QStringLiteral("Drucken"), QStyle::SP_FileDialogListView);
-    for (QToolButton *b : {btnNew, btnArticles, btnTakeOver, btnRabatt, btnSkonto, btnZusatztext, btnSave, btnPrint})
+    btnMail = commandButton(page, QStringLiteral("btnMail"),
+                            QStringLiteral("Als PDF (oder E-Rechnung) an den Kunden senden"), QStringLiteral("E-Mail"),
+                            QStyle::SP_CommandLink);
+    for (QToolButton *b :
+         {btnNew, btnArticles, btnTakeOver, btnRabatt, btnSkonto, btnZusatztext, btnSave, btnPrint, btnMail})
         panel->addWidget(b);
     const bool electronic = kind == DocumentKind::Rechnung || credit;
     if (electronic) {
@@ -273,6 +277,7 @@ void DocumentPageForm::buildForm(QWidget *page, DocumentKind kind, QAbstractItem
     btnNew->setVisible(!credit);
     btnTakeOver->setVisible(!credit);
     btnPrint->setVisible(!ablage);
+    btnMail->setVisible(!ablage);
     chkPreis->setVisible(kind == DocumentKind::Auftrag || kind == DocumentKind::Lieferschein);
     lblUebernehmen->setVisible(!credit);
     cbUebernehmen->setVisible(!credit);
@@ -299,8 +304,9 @@ void DocumentPageForm::buildForm(QWidget *page, DocumentKind kind, QAbstractItem
     actSkonto = menuEntry(page, QStringLiteral("actSkonto"), QString::fromUtf8(t.skonto));
     actChange = menuEntry(page, QStringLiteral("actChange"), QString::fromUtf8(t.change));
     actDelete = menuEntry(page, QStringLiteral("actDelete"), QString::fromUtf8(t.remove));
-    for (QAction *a : {actArticles, actNew, actTakeOver, actSave, actPrint, actZusatztext, actRabatt, actSkonto,
-                       actChange, actDelete})
+    actMail = menuEntry(page, QStringLiteral("actMail"), QStringLiteral("Per E-Mail senden…"));
+    for (QAction *a : {actArticles, actNew, actTakeOver, actSave, actPrint, actMail, actZusatztext, actRabatt,
+                       actSkonto, actChange, actDelete})
         contextMenu->addAction(a);
     if (electronic) {
         actERechnung = menuEntry(page, QStringLiteral("actERechnung"), QStringLiteral("E-Rechnung speichern…"));
@@ -314,6 +320,7 @@ void DocumentPageForm::buildForm(QWidget *page, DocumentKind kind, QAbstractItem
     actNew->setVisible(!credit);
     actTakeOver->setVisible(!credit);
     actPrint->setVisible(!ablage);
+    actMail->setVisible(!ablage);
     actChange->setVisible(!ablage);
 }
 

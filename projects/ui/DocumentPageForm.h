@@ -41,6 +41,9 @@ public:
     // credit note only.
     QToolButton *btnERechnung = nullptr, *btnVerlauf = nullptr;
     QAction *actERechnung = nullptr, *actVerlauf = nullptr;
+    // "Per E-Mail senden…": every kind but the free document.
+    QToolButton *btnMail = nullptr;
+    QAction *actMail = nullptr;
     ServiceDateFields *serviceDates = nullptr;
     QMenu *contextMenu = nullptr;
     QAction *actArticles = nullptr, *actNew = nullptr, *actTakeOver = nullptr, *actSave = nullptr,

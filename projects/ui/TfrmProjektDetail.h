@@ -59,6 +59,10 @@ public:
     // "E-Rechnung speichern…" of the invoice and credit-note pages; with a path
     // (the print's "Als PDF speichern…" as ZUGFeRD) into that file without asking.
     void cmdEInvoice(DocumentPage *page, const QString &path = QString()) override;
+    // "Per E-Mail senden…": the stored document as PDF (an invoice or credit note
+    // of a customer who takes electronic invoices in his form), handed to the mail
+    // program with the customer's address; it counts as issued then.
+    void cmdMail(DocumentPage *page);
 
     // Commands.
     void cmdContactDetail();

@@ -157,6 +157,8 @@ void TfrmProjektDetail::buildUi()
                     Guarded(m_state.dialogs, [this, page] { m_printing->printPage(page); }));
             connect(page, &DocumentPage::eInvoiceRequested, this,
                     Guarded(m_state.dialogs, [this, page] { cmdEInvoice(page); }));
+            connect(page, &DocumentPage::mailRequested, this,
+                    Guarded(m_state.dialogs, [this, page] { cmdMail(page); }));
         }
     connect(m_dunning, &DunningPage::printRequested, this,
             Guarded(m_state.dialogs, [this] { m_printing->printDunningPage(); }));

@@ -2,9 +2,11 @@
 // message listing what is missing, the XRechnung file and the ZUGFeRD PDF,
 // checked with the tools nobody on this project wrote (validate-cii, poppler, qpdf).
 
+#include "Desktop.h"
 #include "DocumentPage.h"
 #include "EInvoice.h"
 #include "EInvoiceSource.h"
+#include "Formats.h"
 #include "ExtendedDataStore.h"
 #include "ProjectFixtures.h"
 #include "PrintCommands.h"
@@ -66,6 +68,8 @@ private Q_SLOTS:
     void xrechnungAndZugferd();
     void giroCodeOnPrint_data();
     void giroCodeOnPrint();
+    void mailSendsTheStoredDocument_data();
+    void mailSendsTheStoredDocument();
 
 private:
     DocumentPage *savedInvoice();
@@ -274,6 +278,51 @@ void TestEInvoiceWindow::giroCodeOnPrint()
                                             "DE02120300000000202051\n%1\n\n\nRechnung 000001")
                                  .arg("EUR" + (gross - Amount::fromUnits(deducted)).toPlainText().replace(',', '.'));
     QCOMPARE(scan.output.chopped(scan.output.endsWith('\n') ? 1 : 0), expected);
+}
+
+void TestEInvoiceWindow::mailSendsTheStoredDocument_data()
+{
+    QTest::addColumn<QString>("form"); // the customer's form of electronic invoices
+    QTest::addColumn<bool>("mailProgram");
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<QString>("issuedBy"); // the way out the issued mark names; empty: not issued
+    QTest::newRow("on paper") << QString() << true << ".pdf" << "E-Mail";
+    QTest::newRow("ZUGFeRD") << "ZUGFeRD" << true << ".pdf" << "E-Rechnung";
+    QTest::newRow("XRechnung") << "XRechnung" << true << ".xml" << "E-Rechnung";
+    QTest::newRow("no mail program") << QString() << false << ".pdf" << "";
+}
+
+void TestEInvoiceWindow::mailSendsTheStoredDocument()
+{
+    QFETCH(QString, form);
+    QFETCH(bool, mailProgram);
+    QFETCH(QString, suffix);
+    QFETCH(QString, issuedBy);
+    QStandardPaths::setTestModeEnabled(true); // the documents folder of tests
+    DocumentPage *page = savedInvoice();
+    fillSellerAndCustomer();
+    if (!form.isEmpty())
+        m_env->exec("UPDATE firmamehr SET ERechnung = '" + form + "' WHERE IDF = 10");
+    QStringList call;
+    SetProgramRunner([&](const QString &program, const QStringList &args) {
+        call = QStringList{program} + args;
+        return mailProgram;
+    });
+    QVERIFY(page->btnMail->isEnabled());
+    page->btnMail->click();
+    SetProgramRunner({});
+    const QString number = PadNumber(page->currentNumber());
+    QVERIFY2(call.value(0).endsWith("xdg-email"), qPrintable(call.join(' ')));
+    QCOMPARE(call.mid(1, 2), (QStringList{"--subject", "Rechnung " + number}));
+    const QString file = call.value(call.indexOf("--attach") + 1);
+    QVERIFY2(file.endsWith(suffix) && QFile::exists(file), qPrintable(file));
+    QCOMPARE(call.last(), "einkauf@muster.example");
+    const QString issued =
+        m_env->scalar(QStringLiteral("SELECT Ausgestellt FROM rechnungen WHERE BelegNr = %1").arg(page->currentNumber()));
+    QCOMPARE(issued.section(' ', 2), issuedBy);
+    if (!mailProgram)
+        QVERIFY(m_env->dialogs().messages().last().contains(QDir::toNativeSeparators(file)));
+    QFile::remove(file);
 }
 
 QTEST_MAIN(TestEInvoiceWindow)

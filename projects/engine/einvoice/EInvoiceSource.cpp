@@ -46,14 +46,7 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &doc, 
     if (project.knr > 0) {
         d.customerNumber = QString::number(project.knr);
         d.buyerReference = extendedData(db).kaeuferreferenz(project.company, project.knr);
-        // the first entry that is an e-mail address
-        for (const QString &entry : CorrespondenceStore(db).communicationTexts(project.knr)) {
-            const QString c = entry.trimmed();
-            if (c.contains(QLatin1Char('@')) && !c.contains(QLatin1Char(' '))) {
-                d.buyer.email = c;
-                break;
-            }
-        }
+        d.buyer.email = customerEmail(db, project.knr);
     }
 
     d.skontoPercent = doc.skontoPercent;
@@ -81,6 +74,28 @@ EInvoice::Profile preferredForm(Database &db, const ProjectValue &project)
         return EInvoice::Profile::XRechnung;
     return extendedData(db).eInvoiceForm(project.company, project.knr) == Zugferd ? EInvoice::Profile::Zugferd
                                                                                   : EInvoice::Profile::XRechnung;
+}
+
+std::optional<EInvoice::Profile> customerForm(Database &db, const ProjectValue &project)
+{
+    if (project.knr <= 0)
+        return std::nullopt;
+    const QString form = extendedData(db).eInvoiceForm(project.company, project.knr);
+    if (form == Zugferd)
+        return EInvoice::Profile::Zugferd;
+    if (form == XRechnung)
+        return EInvoice::Profile::XRechnung;
+    return std::nullopt;
+}
+
+QString customerEmail(Database &db, qint64 customer)
+{
+    for (const QString &entry : CorrespondenceStore(db).communicationTexts(customer)) {
+        const QString c = entry.trimmed();
+        if (c.contains(QLatin1Char('@')) && !c.contains(QLatin1Char(' ')))
+            return c;
+    }
+    return {};
 }
 
 void rememberForm(Database &db, const ProjectValue &project, EInvoice::Profile form)

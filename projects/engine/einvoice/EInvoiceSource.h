@@ -2,6 +2,8 @@
 
 #include "EInvoice.h"
 
+#include <optional>
+
 class Database;
 struct Document;
 struct ProjectValue;
@@ -16,6 +18,12 @@ EInvoice::Data gather(Database &db, const QString &exeDir, const Document &docum
 // The form the customer takes electronic invoices in (the extended data's
 // ERechnung: "XRechnung" or "ZUGFeRD"); XRechnung when nothing is stored.
 EInvoice::Profile preferredForm(Database &db, const ProjectValue &project);
+// The form of electronic invoices the customer takes, when his extended data
+// name one; none for a customer who gets his documents on paper or as PDF.
+std::optional<EInvoice::Profile> customerForm(Database &db, const ProjectValue &project);
+// The customer's first communication entry that is an e-mail address; empty
+// when there is none.
+QString customerEmail(Database &db, qint64 customer);
 // Remembers the form chosen last for the customer (one transaction).
 void rememberForm(Database &db, const ProjectValue &project, EInvoice::Profile form);
 

@@ -255,6 +255,11 @@ void ProjectPrinting::printPage(DocumentPage *page)
     markIssued(page, previewAndPrint(documentRequest(page, false), PrintTarget::printer(QString())));
 }
 
+QString ProjectPrinting::writePdf(DocumentPage *page, const QString &path)
+{
+    return printTo(documentRequest(page, true), PrintTarget::pdf(path));
+}
+
 void ProjectPrinting::printDunningPage()
 {
     DunningPage *page = m_pages.dunningPage();

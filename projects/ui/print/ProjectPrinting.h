@@ -52,6 +52,9 @@ public:
 
     // The page's document as printed to PDF, with the XML embedded (ZUGFeRD).
     QByteArray zugferdPdf(DocumentPage *page, const QByteArray &xml);
+    // Writes the page's document with the letterhead as a PDF file; the path
+    // written, or empty when nothing was.
+    QString writePdf(DocumentPage *page, const QString &path);
 
     // Commands.
     void printPage(DocumentPage *page); // the page's print button and menu entry
