@@ -50,9 +50,9 @@ QByteArray EmbeddedInvoiceXml(const QByteArray &pdf, const QString &fileName, QS
         for (const char *preferred : {"factur-x.xml", "zugferd-invoice.xml", "ZUGFeRD-invoice.xml", "xrechnung.xml"})
             if (const auto it = embedded.find(preferred); it != embedded.end() && !chosen)
                 chosen = it->second;
-        for (const auto &[name, spec] : embedded)
+        for (const auto &[name, file] : embedded)
             if (!chosen && isXmlName(name))
-                chosen = spec;
+                chosen = file;
         if (!chosen) {
             error = QStringLiteral("Die PDF-Datei „%1“ enthält keine elektronische Rechnung (keine eingebettete "
                                    "XML-Datei). Sie ist eine gewöhnliche PDF-Datei.")
