@@ -57,6 +57,10 @@ public:
     // An electronic invoice received from a supplier, modally: the file given
     // (dropped on the main window), or one the user chooses when path is empty.
     virtual void showReceivedInvoice(const QString &path) { Q_UNUSED(path); }
+    // The list of filed supplier invoices, modally.
+    virtual void showReceivedInvoices() {}
+    // One filed supplier invoice, modally.
+    virtual void showFiledInvoice(qint64 id) { Q_UNUSED(id); }
     // Backup window: full data set (true) or invoices and credit notes (false).
     virtual void showBackup(bool fullDataSet) { Q_UNUSED(fullDataSet); }
     // Restoring a full backup, modally.

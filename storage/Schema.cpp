@@ -130,6 +130,15 @@ std::vector<Table> tables()
         // invoices it paid.
         {"bankbuchungen", {{"Schluessel", T}, {"Konto", T}, {"Datum", D}, {"Betrag", M}, {"Zahler", T},
                            {"Zweck", T}, {"Rechnungen", T}, {"Gebucht", T}, {"Benutzer", T}}},
+        // Electronic invoices received from suppliers, filed as they came: the
+        // original file (Base64 of its bytes, so both engines keep it as text) with
+        // its SHA-256, the supplier's contact number (0 when none), the key figures
+        // read from it, Status 'offen' or 'bezahlt', and the failures of its check
+        // (empty when it passed). No command deletes them.
+        {"eingangsrechnungen", {{"ID", A}, {"Eingang", D}, {"Dateiname", T}, {"Datei", T}, {"SHA256", T},
+                                {"Kontakt", I}, {"Lieferant", T}, {"RechnungsNr", T}, {"Datum", D}, {"Brutto", M},
+                                {"Faellig", D}, {"Status", T}, {"Gutschrift", T}, {"Beanstandungen", T},
+                                {"Benutzer", T}}},
 
         // Earlier versions of issued invoices and credit notes, each kept before a
         // save changed it: the head with its amounts (Art names the document
@@ -251,6 +260,9 @@ std::vector<Index> indexes()
         {"usr", "Name", false},
         {"anmeldeversuche", "Name", true},
         {"bankbuchungen", "Schluessel", true},
+        // A file is filed once: the same bytes filed on two workstations meet here.
+        {"eingangsrechnungen", "SHA256", true},
+        {"eingangsrechnungen", "Faellig", false},
         {"permission", "IDU,IDP", false},
     };
     ix.insert(ix.end(), rest.begin(), rest.end());

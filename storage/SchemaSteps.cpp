@@ -104,6 +104,10 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
                 createIndex({QStringLiteral("bankbuchungen"), QStringLiteral("Schluessel"), true}, true),
                 QStringLiteral("ALTER TABLE firmendaten ADD COLUMN %1WeitereKonten TEXT")
                     .arg(engine == DatabaseEngine::PostgreSQL ? QStringLiteral("IF NOT EXISTS ") : QString())};
+    case ReceivedInvoiceStep:
+        return {createTableIfMissing(QStringLiteral("eingangsrechnungen"), engine),
+                createIndex({QStringLiteral("eingangsrechnungen"), QStringLiteral("SHA256"), true}, true),
+                createIndex({QStringLiteral("eingangsrechnungen"), QStringLiteral("Faellig"), false}, true)};
     default:
         return {};
     }

@@ -5,6 +5,7 @@
 #include "OpenItem.h"
 #include "Payment.h"
 #include "ReceivablesStore.h"
+#include "ReceivedInvoiceStore.h"
 #include "SqlQuery.h"
 #include "TdmCommon.h"
 
@@ -14,6 +15,8 @@ QString CalendarEntry::kindText() const
 {
     if (kind == Kind::DunningLetter)
         return QStringLiteral("%1. Mahnung").arg(level);
+    if (kind == Kind::ReceivedInvoice)
+        return overdue ? QStringLiteral("überfällig zu zahlen") : QStringLiteral("zu zahlen");
     return overdue ? QStringLiteral("überfällig") : QStringLiteral("fällig");
 }
 
@@ -22,6 +25,8 @@ QString CalendarEntry::text(const QString &currency) const
     const QString who = customer.isEmpty() ? QString() : QStringLiteral(" · ") + customer;
     if (kind == Kind::DunningLetter)
         return QStringLiteral("Mahnung %1 zur Rechnung %2%3").arg(PadNumber(letter), PadNumber(invoice), who);
+    if (kind == Kind::ReceivedInvoice)
+        return QStringLiteral("Eingangsrechnung %1%2 · %3").arg(filedNumber, who, PaymentRules::money(outstanding, currency));
     return QStringLiteral("Rechnung %1%2 · offen %3")
         .arg(PadNumber(invoice), who, PaymentRules::money(outstanding, currency));
 }
@@ -81,6 +86,18 @@ QList<CalendarEntry> CalendarStore::entries(const QDate &from, const QDate &to, 
         e.customer = q.field(QStringLiteral("Name"));
         e.project = q.fieldInt(QStringLiteral("PrNr"));
         e.customerNumber = q.fieldInt(QStringLiteral("KNr"));
+        out << e;
+    }
+    for (const FiledInvoice &f : ReceivedInvoiceStore(m_db, m_numbers).dueBetween(from, to)) {
+        CalendarEntry e;
+        e.kind = CalendarEntry::Kind::ReceivedInvoice;
+        e.date = f.due;
+        e.filed = f.id;
+        e.filedNumber = f.number;
+        e.customer = f.supplier;
+        e.outstanding = f.creditNote ? -f.gross : f.gross;
+        e.overdue = f.due <= today;
+        e.customerNumber = f.contact;
         out << e;
     }
     // One list by date; on the same day the due invoices come first.

@@ -441,8 +441,10 @@ void TfrmCalendar::fillGrid(QTableWidget *grid, const QList<CalendarEntry> &entr
         QTableWidgetItem *head = fixedItem(first);
         QTableWidgetItem *body = e ? entryItem(second) : fixedItem(QString());
         if (e) {
-            body->setToolTip(e->project > 0 ? QStringLiteral("Doppelklick öffnet das Projekt")
-                                            : QStringLiteral("Zu diesem Eintrag gibt es kein Projekt mehr"));
+            body->setToolTip(e->kind == CalendarEntry::Kind::ReceivedInvoice
+                                 ? QStringLiteral("Doppelklick öffnet die Eingangsrechnung")
+                             : e->project > 0 ? QStringLiteral("Doppelklick öffnet das Projekt")
+                                              : QStringLiteral("Zu diesem Eintrag gibt es kein Projekt mehr"));
             if (e->overdue) {
                 head->setForeground(Qt::red);
                 body->setForeground(Qt::red);
@@ -488,8 +490,15 @@ void TfrmCalendar::updateOpenButtons()
     const bool mayOpen = m_state.perm(5) && m_state.hub && m_state.hub->has(WindowHub::Window::Project);
     const CalendarEntry *day = dayEntry(grdDay->currentRow());
     const CalendarEntry *week = weekEntry(grdWeek->currentRow());
-    btnDayOpen->setEnabled(mayOpen && day && day->project > 0);
-    btnWeekOpen->setEnabled(mayOpen && week && week->project > 0);
+    const auto opens = [&](const CalendarEntry *e) {
+        if (!e)
+            return false;
+        if (e->kind == CalendarEntry::Kind::ReceivedInvoice)
+            return m_state.hub != nullptr;
+        return mayOpen && e->project > 0;
+    };
+    btnDayOpen->setEnabled(opens(day));
+    btnWeekOpen->setEnabled(opens(week));
 }
 
 const CalendarEntry *TfrmCalendar::dayEntry(int row) const
@@ -504,6 +513,10 @@ const CalendarEntry *TfrmCalendar::weekEntry(int row) const
 
 void TfrmCalendar::openEntry(const CalendarEntry &entry)
 {
+    if (m_state.hub && entry.kind == CalendarEntry::Kind::ReceivedInvoice) {
+        m_state.hub->showFiledInvoice(entry.filed);
+        return;
+    }
     if (!m_state.hub || !m_state.perm(5))
         return;
     if (entry.project <= 0) {

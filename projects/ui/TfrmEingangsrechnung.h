@@ -24,6 +24,12 @@ public:
 
     // Reads the file and shows it; false with a German message when it is refused.
     bool openFile(const QString &path);
+    // Shows an invoice filed earlier, from the data set.
+    bool openFiled(qint64 id);
+    // "Ablegen": files the shown invoice with its supplier (see ReceivedInvoiceStore);
+    // asks first when the check found failures and when the seller is not stored.
+    // Returns the ID of the filed row, 0 when nothing was filed.
+    qint64 cmdFile();
     // "Öffnen…": lets the user choose the file first.
     bool cmdOpen();
     void cmdPrint();
@@ -38,12 +44,17 @@ public:
 
     QTextBrowser *txtInvoice;
     QLabel *lblCheck;
-    QPushButton *btnOpen, *btnPrint, *btnPdf, *btnClose;
+    QPushButton *btnOpen, *btnFile, *btnPrint, *btnPdf, *btnClose;
 
 private:
     AppState &m_state;
     ReceivedInvoice m_invoice;
     QStringList m_failures;
     QString m_fileName;
+    QByteArray m_content;
+    qint64 m_filed = 0; // the ID of the shown invoice's row once it is filed
+
+    bool show(const QByteArray &content, const QString &name);
+    void showFiledState();
     std::function<bool(QPrinter &)> m_choosePrinter;
 };

@@ -11,6 +11,7 @@
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
 #include "TfrmEingangsrechnung.h"
+#include "TfrmEingangsrechnungen.h"
 #include "TfrmKontoauszug.h"
 #include "TfrmOP.h"
 #include "TfrmPasswort.h"
@@ -192,6 +193,19 @@ void AppWindows::showReceivedInvoice(const QString &path)
 {
     TfrmEingangsrechnung window(m_state, QApplication::activeWindow());
     if (path.isEmpty() ? window.cmdOpen() : window.openFile(path))
+        window.exec();
+}
+
+void AppWindows::showReceivedInvoices()
+{
+    TfrmEingangsrechnungen window(m_state, QApplication::activeWindow());
+    window.exec();
+}
+
+void AppWindows::showFiledInvoice(qint64 id)
+{
+    TfrmEingangsrechnung window(m_state, QApplication::activeWindow());
+    if (window.openFiled(id))
         window.exec();
 }
 

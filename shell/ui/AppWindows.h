@@ -30,6 +30,8 @@ public:
     void showOpenItems() override;
     void showBankStatements() override;
     void showReceivedInvoice(const QString &path) override;
+    void showReceivedInvoices() override;
+    void showFiledInvoice(qint64 id) override;
     void showOptions(int tab = 0) override;
     bool showProjectSearch() override;
     void showProjectSearchFrom(int page, qint64 projectNumber) override;

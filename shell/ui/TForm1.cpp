@@ -140,6 +140,12 @@ void TForm1::connectCommands()
                 m_state.hub->showReceivedInvoice(QString());
         });
     });
+    connect(actReceivedInvoices, &QAction::triggered, this, [this] {
+        runCommand([this] {
+            if (m_state.hub)
+                m_state.hub->showReceivedInvoices();
+        });
+    });
     connect(actImportStatement, &QAction::triggered, this, [this] {
         runCommand([this] {
             if (m_state.hub)
@@ -224,7 +230,7 @@ void TForm1::updateAvailability()
         {W::NewProject, {actNewProject, qlNewProject, popNewProject}},
         {W::ProjectSearch, {actSearchProject, qlSearchProject, popSearchProject}},
         {W::Options, {actOptions}},
-        {W::OpenItems, {actOpenItems, qlOpenItems, actImportStatement}},
+        {W::OpenItems, {actOpenItems, qlOpenItems, actImportStatement, actReceivedInvoices}},
         {W::Backup, {actBackupAll, actBackupInvoices, actRestore}},
         {W::Users, {actUsers}},
         {W::ChangePassword, {actChangePassword}},
@@ -258,7 +264,8 @@ void TForm1::ApplyPermissions()
     off(9, {actOptions});
     if (!m_state.perm(14))
         actUsers->setVisible(false);
-    off(15, {actOpenItems, qlOpenItems, actImportStatement});
+    // Filed supplier invoices are kept with the open items.
+    off(15, {actOpenItems, qlOpenItems, actImportStatement, actReceivedInvoices});
     // Backups copy, and a restore replaces, data the user might not see otherwise.
     const auto allow = [](bool permitted, QObject *control) {
         if (!permitted)

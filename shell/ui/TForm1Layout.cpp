@@ -103,6 +103,8 @@ void TForm1::buildMenus()
     backup->addAction(actRestore);
     actOpenEInvoice = makeAction(QStringLiteral("actOpenEInvoice"), QStringLiteral("E-Rechnung öffnen…"));
     datei->addAction(actOpenEInvoice);
+    actReceivedInvoices = makeAction(QStringLiteral("actReceivedInvoices"), QStringLiteral("Eingangsrechnungen…"));
+    datei->addAction(actReceivedInvoices);
     actImportStatement = makeAction(QStringLiteral("actImportStatement"), QStringLiteral("Kontoauszug einlesen…"));
     datei->addAction(actImportStatement);
     datei->addSeparator();

@@ -34,6 +34,10 @@ void fillDocuments(TestEnv &env)
     AddArchiveCreditNote(env, 10, 2, QStringLiteral("01.01.2004"));
     AddArchiveCreditNote(env, 11, 3, QStringLiteral("31.12.2003"));
     env.exec("INSERT INTO firma (IDF, Name, St) VALUES (7, 'Muster GmbH', '1')");
+    // a supplier's invoice of June 2003 with its file
+    env.exec("INSERT INTO eingangsrechnungen (Eingang, Dateiname, Datei, SHA256, Kontakt, Lieferant, RechnungsNr, Datum, "
+             "Brutto, Status) VALUES ('20.06.2003', 'l.xml', 'PHg+w6Q8L3g+', 'abc', 7, 'Muster GmbH', 'L-1', "
+             "'15.06.2003', 119.5, 'offen')");
     t.commit();
     WriteCurrency(env.home(), QStringLiteral("CHF"));
     WriteOwnCompany(env.home(), QStringLiteral("Halvard GmbH"), QStringLiteral("Weg 1"), QStringLiteral("12345"),
@@ -189,6 +193,9 @@ void TestBackupTasks::archivePeriods()
         QCOMPARE(column(QString("SELECT COUNT(*) FROM %1 WHERE BelegNr IN (SELECT BelegNr FROM gutschriften)").arg(table)),
                  QStringList({QString::number(creditNotes.size())}));
     QCOMPARE(column("SELECT COUNT(*) FROM gutschriftenanschrift"), QStringList({QString::number(2 * creditNotes.size())}));
+    const bool june2003 = !from.isValid() || (from <= QDate(2003, 6, 15) && to >= QDate(2003, 6, 15));
+    QCOMPARE(column("SELECT RechnungsNr || ' ' || Datei || ' ' || Brutto FROM eingangsrechnungen"),
+             june2003 ? QStringList({"L-1 PHg+w6Q8L3g+ 119.5"}) : QStringList());
 
     if (invoices.contains("3")) {
         // the address kinds tell recipient and billing address apart; postings and

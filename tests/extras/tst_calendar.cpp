@@ -40,6 +40,7 @@ public:
     {
         opened << QStringLiteral("%1/%2/%3/%4").arg(project).arg(customer).arg(company).arg(isNew);
     }
+    void showFiledInvoice(qint64 id) override { opened << QStringLiteral("Eingangsrechnung %1").arg(id); }
     QStringList opened;
 };
 
@@ -51,6 +52,8 @@ QString day(int offset)
 // Open items around today: 1001 overdue with a credit note and a part payment,
 // 1002 due today, 1003 due in two days, 1004 settled, 1005 outside the week,
 // 1006 whose project is gone; letter 7 dunned 1001 yesterday, letter 8 today.
+// Supplier invoices: RE-7 overdue, GS-1 a credit note due in three days, RE-8
+// paid, RE-9 without a due date.
 void addEntries(TestEnv &env)
 {
     AddReceivablesCustomers(env);
@@ -68,6 +71,15 @@ void addEntries(TestEnv &env)
                      .arg(letter)
                      .arg(level)
                      .arg(day(offset)));
+    for (auto [id, number, offset, state, credit] : {std::tuple{1, "RE-7", "'" + day(-1) + "'", "offen", "N"},
+                                                      {2, "GS-1", "'" + day(3) + "'", "offen", "J"},
+                                                      {3, "RE-8", "'" + day(0) + "'", "bezahlt", "N"},
+                                                      {4, "RE-9", QString("NULL"), "offen", "N"}})
+        env.exec(QStringLiteral("INSERT INTO eingangsrechnungen (ID, Eingang, SHA256, Kontakt, Lieferant, RechnungsNr, "
+                                "Brutto, Faellig, Status, Gutschrift) VALUES (%1, '%2', '%1', 0, 'Lieferant %1', '%3', "
+                                "99.5, %4, '%5', '%6')")
+                     .arg(id)
+                     .arg(day(-10), QLatin1String(number), offset, QLatin1String(state), QLatin1String(credit)));
 }
 
 } // namespace
@@ -179,10 +191,12 @@ void TestCalendar::entriesFromOpenItems()
     QCOMPARE(got, QStringList({
                       day(-2) + " überfällig | Rechnung 001001 · Kunde 1001 · offen 649,50 € | 1/10",
                       day(-1) + " 2. Mahnung | Mahnung 000007 zur Rechnung 001001 · Kunde 1001 | 1/10",
+                      day(-1) + " überfällig zu zahlen | Eingangsrechnung RE-7 · Lieferant 1 · 99,50 € | 0/0",
                       day(0) + " überfällig | Rechnung 001002 · Kunde 1002 · offen 500,00 € | 2/20",
                       day(0) + " 3. Mahnung | Mahnung 000008 zur Rechnung 001001 · Kunde 1001 | 1/10",
                       day(2) + " fällig | Rechnung 001003 · Kunde 1003 · offen 1.234,56 € | 1/10",
                       day(3) + " fällig | Rechnung 001006 · Kunde 1006 · offen 70,00 € | 0/0",
+                      day(3) + " zu zahlen | Eingangsrechnung GS-1 · Lieferant 2 · -99,50 € | 0/0",
                   }));
     QVERIFY(store.isCompany(10));
     QVERIFY(!store.isCompany(20));
@@ -260,11 +274,11 @@ void TestCalendar::windowShowsAndOpensEntries()
     // The week lists what lies in the week of today, with the day in front.
     const QDate monday = today.addDays(1 - today.dayOfWeek());
     int inWeek = 0;
-    for (int offset : {-2, -1, 0, 0, 2, 3})
+    for (int offset : {-2, -1, -1, 0, 0, 2, 3, 3})
         inWeek += today.addDays(offset) >= monday && today.addDays(offset) <= monday.addDays(6);
     QCOMPARE(w.weekEntry(inWeek) != nullptr, true);
     QCOMPARE(w.weekEntry(inWeek + 1), nullptr);
-    const int todayRow = int(monday.daysTo(today)) >= 2 ? 3 : int(monday.daysTo(today)) == 1 ? 2 : 1;
+    const int todayRow = int(monday.daysTo(today)) >= 2 ? 4 : int(monday.daysTo(today)) == 1 ? 3 : 1;
     QCOMPARE(w.grdWeek->item(todayRow, 0)->text(), QStringLiteral("%1 %2").arg(
                  QStringList{"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"}.at(today.dayOfWeek() - 1),
                  today.toString(QStringLiteral("dd.MM."))));
@@ -282,6 +296,11 @@ void TestCalendar::windowShowsAndOpensEntries()
     QVERIFY(!w.btnDayOpen->isEnabled());
     w.grdDay->cellDoubleClicked(1, 1);
     QCOMPARE(env.dialogs().messages(), QStringList{"Zur Rechnung 001006 gibt es kein Projekt mehr."});
+    // A supplier's invoice opens as the invoice it is.
+    w.grdDay->setCurrentCell(2, 1);
+    QVERIFY(w.btnDayOpen->isEnabled());
+    w.grdDay->cellDoubleClicked(2, 1);
+    QCOMPARE(hub.opened.last(), QStringLiteral("Eingangsrechnung 2"));
 
     // Without the permission for open items the entries stay hidden; without the
     // one for projects nothing opens.
@@ -290,7 +309,7 @@ void TestCalendar::windowShowsAndOpensEntries()
     w.grdDay->setCurrentCell(1, 1);
     QVERIFY(!w.btnDayOpen->isEnabled());
     w.grdDay->cellDoubleClicked(1, 1);
-    QCOMPARE(hub.opened.size(), 2);
+    QCOMPARE(hub.opened.size(), 3);
     env.state().Perm[15] = false;
     w.reloadEntries();
     QCOMPARE(w.grdDay->item(1, 1)->text(), QString());

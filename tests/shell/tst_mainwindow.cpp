@@ -249,7 +249,7 @@ void TestMainWindow::permissions_data()
     QTest::newRow("6") << 6 << QStringList{"actNewProject", "popNewProject", "qlNewProject"};
     QTest::newRow("9") << 9 << QStringList{"actOptions"};
     QTest::newRow("14") << 14 << QStringList{"actRestore", "actUsers"};
-    QTest::newRow("15") << 15 << QStringList{"actImportStatement", "actOpenItems", "qlOpenItems"};
+    QTest::newRow("15") << 15 << QStringList{"actImportStatement", "actOpenItems", "actReceivedInvoices", "qlOpenItems"};
     QTest::newRow("3 guards nothing here") << 3 << QStringList{};
 }
 

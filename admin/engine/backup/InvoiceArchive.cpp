@@ -83,6 +83,14 @@ const ArchiveTable historyTables[] = {
      "VerlaufID IN (SELECT ID FROM belegverlauf WHERE " VERSIONS_OF_SELECTED ")"},
 };
 #undef VERSIONS_OF_SELECTED
+// The invoices received from suppliers, dated within the period, with their
+// original files.
+const ArchiveTable receivedTables[] = {
+    {"eingangsrechnungen", "ID",
+     "ID,Eingang,Dateiname,Datei,SHA256,Kontakt,Lieferant,RechnungsNr,Datum,Brutto,Faellig,Status,Gutschrift,"
+     "Beanstandungen,Benutzer",
+     "IDTTTITTDMDTTTT", "ID", "Sichere Tabelle Eingangsrechnungen"},
+};
 
 QString sqlType(QChar type)
 {
@@ -141,6 +149,8 @@ InvoiceArchive::InvoiceArchive(const QString &file, qint64 maxBytes)
         exec(createStatement(t));
     for (const ArchiveTable &t : historyTables)
         exec(createStatement(t));
+    for (const ArchiveTable &t : receivedTables)
+        exec(createStatement(t));
     exec(QStringLiteral("PRAGMA application_id=%1").arg(ApplicationId));
     exec(QStringLiteral("PRAGMA user_version=%1").arg(Schema::Version));
 }
@@ -157,7 +167,8 @@ InvoiceArchive::~InvoiceArchive()
 
 int InvoiceArchive::stepCount()
 {
-    return int(std::size(invoiceTables) + std::size(creditNoteTables) + std::size(historyTables));
+    return int(std::size(invoiceTables) + std::size(creditNoteTables) + std::size(historyTables)
+               + std::size(receivedTables));
 }
 
 QStringList InvoiceArchive::tableNames()
@@ -168,6 +179,8 @@ QStringList InvoiceArchive::tableNames()
     for (const ArchiveTable &t : creditNoteTables)
         names << QLatin1String(t.name);
     for (const ArchiveTable &t : historyTables)
+        names << QLatin1String(t.name);
+    for (const ArchiveTable &t : receivedTables)
         names << QLatin1String(t.name);
     return names;
 }
@@ -252,6 +265,7 @@ void InvoiceArchive::fill(Database &reader, const std::optional<InvoicePeriod> &
     copyFamily(invoiceTables);
     copyFamily(creditNoteTables);
     copyFamily(historyTables);
+    copyFamily(receivedTables);
 }
 
 QMap<QString, qint64> InvoiceArchive::finish()
