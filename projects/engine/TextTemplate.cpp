@@ -3,6 +3,7 @@
 #include "Formats.h"
 #include "SqlLiterals.h"
 #include "SqlQuery.h"
+#include "Transaction.h"
 
 namespace TextTemplate {
 
@@ -64,6 +65,30 @@ std::array<AdditionalTextLine, Document::TextLineCount> read(Database &db, QChar
     for (std::size_t i = 0; i < lines.size() && !q.eof(); ++i, q.next())
         lines[i] = {q.field(QStringLiteral("Text")), q.field(QStringLiteral("Style"))};
     return lines;
+}
+
+QString mailText(Database &db)
+{
+    SqlQuery q(db);
+    q.open(QStringLiteral("SELECT Text FROM ztext WHERE Firma=1 AND Art='E' AND X='a'"));
+    return q.eof() ? DefaultMailText : q.field(QStringLiteral("Text"));
+}
+
+void saveMailText(Database &db, const QString &text)
+{
+    Transaction t(db);
+    SqlQuery q(db);
+    q.execSql(QStringLiteral("UPDATE ztext SET Text = '%1' WHERE Firma=1 AND Art='E' AND X='a'").arg(SqlQuote(text)));
+    if (q.rowsAffected() == 0)
+        q.execSql(QStringLiteral("INSERT INTO ztext (Firma, Art, X, Text, Style, Grad) VALUES (1, 'E', 'a', '%1', '', 10)")
+                      .arg(SqlQuote(text)));
+    t.commit();
+}
+
+QString mailBody(const QString &text, const QString &document)
+{
+    QString out = text;
+    return out.replace(MailPlaceholder, document);
 }
 
 } // namespace TextTemplate

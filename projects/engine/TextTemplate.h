@@ -37,4 +37,16 @@ int entryOfLetter(QChar letter);
 // WHERE Firma=1 AND Art='<letter>' ORDER BY X. Missing rows give empty lines.
 std::array<AdditionalTextLine, Document::TextLineCount> read(Database &db, QChar letter);
 
+// The text of the e-mails that send a document, kept for all workstations in
+// ztext (Firma 1, Art 'E', X 'a'); "{Beleg}" in it stands for the document
+// ("Rechnung 000123"). DefaultMailText when none is stored.
+inline const QString MailPlaceholder = QStringLiteral("{Beleg}");
+inline const QString DefaultMailText =
+    QStringLiteral("Sehr geehrte Damen und Herren,\n\nanbei erhalten Sie {Beleg}.\n\nMit freundlichen Grüßen");
+QString mailText(Database &db);
+// One transaction.
+void saveMailText(Database &db, const QString &text);
+// The text with the document put in for every placeholder.
+QString mailBody(const QString &text, const QString &document);
+
 } // namespace TextTemplate

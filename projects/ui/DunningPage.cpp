@@ -70,7 +70,12 @@ void DunningPage::buildUi()
     btnPrint->setText(QStringLiteral("Drucken"));
     btnPrint->setToolTip(QStringLiteral("Mahnung in Standardformular ausdrucken"));
     btnPrint->setIcon(style()->standardIcon(QStyle::SP_FileDialogListView));
-    for (QToolButton *b : {btnSave, btnPrint}) {
+    btnMail = new QToolButton(this);
+    btnMail->setObjectName(QStringLiteral("btnMail"));
+    btnMail->setText(QStringLiteral("E-Mail"));
+    btnMail->setToolTip(QStringLiteral("Per E-Mail senden…"));
+    btnMail->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    for (QToolButton *b : {btnSave, btnPrint, btnMail}) {
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setMinimumWidth(118);
         panel->addWidget(b);
@@ -83,6 +88,8 @@ void DunningPage::buildUi()
     actSave->setObjectName(QStringLiteral("actSave"));
     actPrint = contextMenu->addAction(QStringLiteral("Mahnung drucken"));
     actPrint->setObjectName(QStringLiteral("actPrint"));
+    actMail = contextMenu->addAction(QStringLiteral("Per E-Mail senden…"));
+    actMail->setObjectName(QStringLiteral("actMail"));
     actChange = contextMenu->addAction(QStringLiteral("Mahnung ändern"));
     actChange->setObjectName(QStringLiteral("actChange"));
     actDelete = contextMenu->addAction(QStringLiteral("Mahnung löschen"));
@@ -100,6 +107,8 @@ void DunningPage::buildUi()
     connect(actChange, &QAction::triggered, this, run([this] { cmdChange(); }));
     connect(btnPrint, &QToolButton::clicked, this, [this] { Q_EMIT printRequested(); });
     connect(actPrint, &QAction::triggered, this, [this] { Q_EMIT printRequested(); });
+    connect(btnMail, &QToolButton::clicked, this, [this] { Q_EMIT mailRequested(); });
+    connect(actMail, &QAction::triggered, this, [this] { Q_EMIT mailRequested(); });
 }
 
 bool DunningPage::eventFilter(QObject *watched, QEvent *event)
@@ -156,6 +165,9 @@ void DunningPage::updateCommands()
     const bool printable = !memLetter->toPlainText().isEmpty();
     btnPrint->setEnabled(printable);
     actPrint->setEnabled(printable && cbNummer->currentIndex() > 0);
+    // What goes out by mail is a stored letter.
+    btnMail->setEnabled(printable && m_stored);
+    actMail->setEnabled(printable && m_stored);
 }
 
 void DunningPage::fillNumberList()
@@ -238,7 +250,8 @@ void DunningPage::applyPermissions(bool projectsWrite, bool invoicesRead)
     showNoPermission(hidden);
     updateCommands();
     if (hidden)
-        btnPrint->setEnabled(false);
+        for (QWidget *b : {static_cast<QWidget *>(btnPrint), static_cast<QWidget *>(btnMail)})
+            b->setEnabled(false);
 }
 
 void DunningPage::openDocument(qint64 number)

@@ -59,15 +59,16 @@ public:
     QDateEdit *dtDatum;
     QComboBox *cbNummer;
     QPlainTextEdit *memLetter;
-    QToolButton *btnSave, *btnPrint;
+    QToolButton *btnSave, *btnPrint, *btnMail;
     QMenu *contextMenu;
-    QAction *actSave, *actPrint, *actChange, *actDelete;
+    QAction *actSave, *actPrint, *actMail, *actChange, *actDelete;
 
 Q_SIGNALS:
     void modifiedChanged();
     // After a save, for the window's status bar ("Mahnung 000007 gespeichert.").
     void saved(const QString &message);
     void printRequested();
+    void mailRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -63,6 +63,8 @@ public:
     // of a customer who takes electronic invoices in his form), handed to the mail
     // program with the customer's address; it counts as issued then.
     void cmdMail(DocumentPage *page);
+    // "Per E-Mail senden…" of the dunning page: the stored letter as PDF.
+    void cmdMailDunning();
 
     // Commands.
     void cmdContactDetail();
@@ -106,6 +108,9 @@ private:
     ProjectPage *m_projectPage = nullptr;
     DocumentPage *m_pages[PageCount] = {};
     DunningPage *m_dunning = nullptr;
+    // Hands the file to the mail program, addressed to the customer; false (after
+    // a message naming the saved file) when there is none.
+    bool sendMail(const QString &subject, const QString &path);
     ProjectPrinting *m_printing = nullptr;
     qint64 m_projectNumber = 0;
     qint64 m_customer = 0;

@@ -162,6 +162,7 @@ void TfrmProjektDetail::buildUi()
         }
     connect(m_dunning, &DunningPage::printRequested, this,
             Guarded(m_state.dialogs, [this] { m_printing->printDunningPage(); }));
+    connect(m_dunning, &DunningPage::mailRequested, this, Guarded(m_state.dialogs, [this] { cmdMailDunning(); }));
     m_tabs->setTabVisible(MahnungPage, false); // reached only through the project search
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { RunCommand(m_state.dialogs, [this] { pageChanged(); }); });
     connect(m_projectPage, &ProjectPage::modifiedChanged, this, [this] { refreshTabMarks(); });

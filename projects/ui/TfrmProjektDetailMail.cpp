@@ -1,4 +1,4 @@
-// The project window's command "Per E-Mail senden…" of the document pages.
+// The project window's command "Per E-Mail senden…" of the document and dunning pages.
 #include "TfrmProjektDetail.h"
 
 #include "AppState.h"
@@ -6,11 +6,13 @@
 #include "Dialogs.h"
 #include "DocumentHistory.h"
 #include "DocumentPage.h"
+#include "DunningPage.h"
 #include "EInvoiceSource.h"
 #include "Formats.h"
 #include "PrintCommands.h"
 #include "ProjectPage.h"
 #include "ProjectPrinting.h"
+#include "TextTemplate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -37,17 +39,34 @@ void TfrmProjektDetail::cmdMail(DocumentPage *page)
     } else if (m_printing->writePdf(page, path).isEmpty()) {
         return;
     }
-    MailDraft draft;
-    draft.to = EInvoiceSource::customerEmail(m_state.db, project.knr);
-    draft.subject = kind.listCaption() + QLatin1Char(' ') + PadNumber(number);
-    draft.body = QStringLiteral("Sehr geehrte Damen und Herren,\n\nanbei erhalten Sie %1.\n\nMit freundlichen Grüßen")
-                     .arg(draft.subject);
-    draft.attachments = {path};
-    if (!ComposeMail(draft)) {
-        m_state.dialogs.information(QStringLiteral("Es ist kein E-Mail-Programm eingerichtet (xdg-email). Die Datei "
-                                                   "wurde gespeichert:\n%1")
-                                        .arg(QDir::toNativeSeparators(path)));
+    if (sendMail(kind.listCaption() + QLatin1Char(' ') + PadNumber(number), path))
+        DocumentHistory::markIssued(m_state.db, kind, number, DocumentHistory::ByMail);
+}
+
+void TfrmProjektDetail::cmdMailDunning()
+{
+    if (!m_dunning->isClean() || m_dunning->currentNumber() <= 0) {
+        m_state.dialogs.information(QStringLiteral("Bitte speichern Sie den Beleg, bevor Sie ihn per E-Mail senden."));
         return;
     }
-    DocumentHistory::markIssued(m_state.db, kind, number, DocumentHistory::ByMail);
+    const QString caption = DocumentKind(DocumentKind::Mahnung).listCaption();
+    const QString path = ProposedPdfPath(caption, m_dunning->currentNumber());
+    if (m_printing->writeDunningPdf(path).isEmpty())
+        return;
+    sendMail(caption + QLatin1Char(' ') + PadNumber(m_dunning->currentNumber()), path);
+}
+
+bool TfrmProjektDetail::sendMail(const QString &subject, const QString &path)
+{
+    MailDraft draft;
+    draft.to = EInvoiceSource::customerEmail(m_state.db, m_projectPage->value().knr);
+    draft.subject = subject;
+    draft.body = TextTemplate::mailBody(TextTemplate::mailText(m_state.db), subject);
+    draft.attachments = {path};
+    if (ComposeMail(draft))
+        return true;
+    m_state.dialogs.information(QStringLiteral("Es ist kein E-Mail-Programm eingerichtet (xdg-email). Die Datei "
+                                               "wurde gespeichert:\n%1")
+                                    .arg(QDir::toNativeSeparators(path)));
+    return false;
 }

@@ -14,6 +14,7 @@
 #include "SellerData.h"
 #include "Settings.h"
 #include "TForm1.h"
+#include "TextTemplate.h"
 #include "TfrmMahnung.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
@@ -391,7 +392,12 @@ void TestTfrmOptionen::additionalTexts()
     find<QCheckBox>(w.get(), "chkItalic1")->setChecked(false);
     find<QCheckBox>(w.get(), "chkItalic2")->setChecked(true);
     find<QCheckBox>(w.get(), "chkBold2")->setChecked(false);
+    // the mail text starts as the default and is kept with the lines
+    auto *mail = find<QPlainTextEdit>(w.get(), "edtMailText");
+    QCOMPARE(mail->toPlainText(), TextTemplate::DefaultMailText);
+    mail->setPlainText("Hallo,\nanbei {Beleg}.\nO'Brien");
     find<QPushButton>(w.get(), "btnUebernehmen")->click();
+    QCOMPARE(TextTemplate::mailText(env.db()), "Hallo,\nanbei {Beleg}.\nO'Brien");
     QCOMPARE(env.column("SELECT Text || '|' || Style FROM ztext WHERE Art='R' AND X IN ('a','b') ORDER BY X"),
              QStringList({"Zahlbar sofort, Herr O'Brien|",
                           env.scalar("SELECT Text FROM ztext WHERE Art='R' AND X='b'") + "|fsItalic"}));
@@ -403,6 +409,7 @@ void TestTfrmOptionen::additionalTexts()
     w->prepare();
     w->tabs->setCurrentIndex(TfrmOptionen::ZusatztexteTab);
     QVERIFY(!find<QGroupBox>(w.get(), "grpZusatztexte")->isEnabled());
+    QVERIFY(!find<QGroupBox>(w.get(), "grpMail")->isEnabled());
     QVERIFY(!find<QPushButton>(w.get(), "btnUebernehmen")->isEnabled());
 }
 

@@ -15,6 +15,7 @@
 #include "ProjectPrinting.h"
 #include "SellerData.h"
 #include "Settings.h"
+#include "TextTemplate.h"
 #include "TfrmProjekt.h"
 #include "TfrmProjektDetail.h"
 #include "WindowHub.h"
@@ -303,6 +304,8 @@ void TestEInvoiceWindow::mailSendsTheStoredDocument()
     fillSellerAndCustomer();
     if (!form.isEmpty())
         m_env->exec("UPDATE firmamehr SET ERechnung = '" + form + "' WHERE IDF = 10");
+    // the text of the options, with its placeholder and an apostrophe
+    TextTemplate::saveMailText(m_env->db(), QStringLiteral("Guten Tag,\n{Beleg} anbei.\nO'Neil"));
     QStringList call;
     SetProgramRunner([&](const QString &program, const QStringList &args) {
         call = QStringList{program} + args;
@@ -314,6 +317,7 @@ void TestEInvoiceWindow::mailSendsTheStoredDocument()
     const QString number = PadNumber(page->currentNumber());
     QVERIFY2(call.value(0).endsWith("xdg-email"), qPrintable(call.join(' ')));
     QCOMPARE(call.mid(1, 2), (QStringList{"--subject", "Rechnung " + number}));
+    QCOMPARE(call.value(call.indexOf("--body") + 1), "Guten Tag,\nRechnung " + number + " anbei.\nO'Neil");
     const QString file = call.value(call.indexOf("--attach") + 1);
     QVERIFY2(file.endsWith(suffix) && QFile::exists(file), qPrintable(file));
     QCOMPARE(call.last(), "einkauf@muster.example");

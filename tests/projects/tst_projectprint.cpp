@@ -2,6 +2,7 @@
 // documents, the preview, the band "Drucktool", print jobs, failing printers, the
 // PDF file without printers, and the band settings.
 
+#include "Desktop.h"
 #include "DocumentPage.h"
 #include "DunningPage.h"
 #include "Errors.h"
@@ -338,9 +339,26 @@ void TestProjectPrint::dunningPage()
     page->btnPrint->click();
     QCOMPARE(m_env->dialogs().questions(), QStringList()); // a stored letter
     QCOMPARE(PdfText(pdf).lineAt(1, 840), QStringLiteral("2. Mahnung zur Rechnung 000005"));
+    // By mail: the stored letter as PDF, to the mail program.
+    QStandardPaths::setTestModeEnabled(true); // the documents folder of tests
+    QStringList call;
+    SetProgramRunner([&](const QString &program, const QStringList &args) {
+        call = QStringList{program} + args;
+        return true;
+    });
+    page->btnMail->click();
+    QCOMPARE(call.mid(1, 2), (QStringList{"--subject", "Mahnung 000003"}));
+    const QString mailed = call.value(call.indexOf("--attach") + 1);
+    QCOMPARE(PdfText(mailed).lineAt(1, 840), QStringLiteral("2. Mahnung zur Rechnung 000005"));
+    QFile::remove(mailed);
     // Changed and not saved: the question names the letter; cancel prints nothing.
     page->cmdChange();
     page->memLetter->appendPlainText(QStringLiteral("Neue Zeile"));
+    call.clear();
+    page->btnMail->click();
+    SetProgramRunner({});
+    QVERIFY(call.isEmpty());
+    QCOMPARE(m_env->dialogs().messages().last(), QStringLiteral("Bitte speichern Sie den Beleg, bevor Sie ihn per E-Mail senden."));
     m_env->dialogs().answer(Dialogs::Answer::Cancel);
     page->btnPrint->click();
     QCOMPARE(m_env->dialogs().questions(), QStringList{"Die Mahnung ist zu speichern bevor sie versendet wird!"});

@@ -4,6 +4,7 @@
 #include "CommandGuard.h"
 #include "Dialogs.h"
 #include "OptionsRules.h"
+#include "TextTemplate.h"
 #include "TextTemplateStore.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -66,9 +68,29 @@ void AdditionalTextsTab::buildUi()
     }
     grid->setColumnStretch(1, 1);
 
+    grpMail = new QGroupBox(QStringLiteral("E-Mail-Text"), this);
+    grpMail->setObjectName(QStringLiteral("grpMail"));
+    auto *mail = new QVBoxLayout(grpMail);
+    edtMailText = new QPlainTextEdit(grpMail);
+    edtMailText->setObjectName(QStringLiteral("edtMailText"));
+    edtMailText->setTabChangesFocus(true);
+    edtMailText->setFixedHeight(edtMailText->fontMetrics().lineSpacing() * 7);
+    auto *hint = new QLabel(QStringLiteral("Text der E-Mail, mit der ein Beleg versandt wird. %1 steht für den Beleg, "
+                                           "z. B. „Rechnung 000123“.")
+                                .arg(TextTemplate::MailPlaceholder),
+                            grpMail);
+    hint->setWordWrap(true);
+    mail->addWidget(edtMailText);
+    mail->addWidget(hint);
+    connect(edtMailText, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_loading)
+            setModified(true);
+    });
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabsArt);
     layout->addWidget(grpZusatztexte);
+    layout->addWidget(grpMail);
     layout->addStretch(1);
 
     connect(tabsArt, &QTabBar::currentChanged, this,
@@ -88,6 +110,9 @@ void AdditionalTextsTab::load()
         chkBold[i]->setChecked(styleIsBold(lines[i].style));
         chkItalic[i]->setChecked(styleIsItalic(lines[i].style));
     }
+    m_loading = true;
+    edtMailText->setPlainText(TextTemplate::mailText(m_state.db));
+    m_loading = false;
     setModified(false);
 }
 
@@ -99,6 +124,7 @@ bool AdditionalTextsTab::save()
     for (int i = 0; i < Lines; ++i)
         lines << TextLine{edtZeile[i]->text(), styleText(chkBold[i]->isChecked(), chkItalic[i]->isChecked())};
     m_store->saveAdditionalTexts(kindLetter(), lines);
+    TextTemplate::saveMailText(m_state.db, edtMailText->toPlainText());
     setModified(false);
     return true;
 }
@@ -134,4 +160,5 @@ void AdditionalTextsTab::applyPermissions(bool texts)
 {
     m_allowed = texts;
     grpZusatztexte->setEnabled(texts);
+    grpMail->setEnabled(texts);
 }

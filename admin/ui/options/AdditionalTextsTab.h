@@ -9,11 +9,13 @@ class AppState;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
+class QPlainTextEdit;
 class QTabBar;
 class TextTemplateStore;
 
 // The tab "Zusatztexte": the four additional text lines, each with its style,
-// that new documents of each kind start with (ztext).
+// that new documents of each kind start with (ztext), and the text of the
+// e-mails that send documents.
 class AdditionalTextsTab : public OptionsPage
 {
     Q_OBJECT
@@ -38,6 +40,8 @@ public:
     QGroupBox *grpZusatztexte;
     QList<QLineEdit *> edtZeile;
     QList<QCheckBox *> chkBold, chkItalic;
+    QGroupBox *grpMail;
+    QPlainTextEdit *edtMailText;
 
 private:
     void buildUi();

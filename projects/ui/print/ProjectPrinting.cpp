@@ -260,6 +260,11 @@ QString ProjectPrinting::writePdf(DocumentPage *page, const QString &path)
     return printTo(documentRequest(page, true), PrintTarget::pdf(path));
 }
 
+QString ProjectPrinting::writeDunningPdf(const QString &path)
+{
+    return printTo(dunningRequest(), PrintTarget::pdf(path));
+}
+
 void ProjectPrinting::printDunningPage()
 {
     DunningPage *page = m_pages.dunningPage();

@@ -55,6 +55,8 @@ public:
     // Writes the page's document with the letterhead as a PDF file; the path
     // written, or empty when nothing was.
     QString writePdf(DocumentPage *page, const QString &path);
+    // The same for the dunning letter shown.
+    QString writeDunningPdf(const QString &path);
 
     // Commands.
     void printPage(DocumentPage *page); // the page's print button and menu entry
