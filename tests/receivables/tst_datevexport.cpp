@@ -1,0 +1,417 @@
+#include "DatevExport.h"
+#include "DatevFile.h"
+
+#include <QtTest>
+#include <algorithm>
+
+using namespace Datev;
+
+Q_DECLARE_METATYPE(Datev::Chart)
+Q_DECLARE_METATYPE(QList<Datev::Document>)
+Q_DECLARE_METATYPE(QList<Datev::Payment>)
+
+namespace {
+
+Amount money(const char *text)
+{
+    return Amount::fromText(QString::fromLatin1(text));
+}
+
+Part part(int rate, const char *category, const char *gross)
+{
+    return {Amount::fromUnits(rate), QString::fromLatin1(category), money(gross)};
+}
+
+Document invoice(qint64 number, const QDate &date, qint64 customer, const QString &name, QList<Part> parts)
+{
+    Document d;
+    d.number = number;
+    d.date = date;
+    d.customerNumber = customer;
+    d.customerName = name;
+    d.parts = parts;
+    return d;
+}
+
+Payment payment(qint64 invoiceNumber, const QDate &date, qint64 customer, const QString &name, const char *paid,
+                const char *skonto = "0", QList<Part> parts = {})
+{
+    return {invoiceNumber, date, money(paid), money(skonto), parts, customer, name};
+}
+
+Settings settings()
+{
+    Settings s = Settings::presets(Chart::Skr03);
+    s.consultantNumber = QStringLiteral("29098");
+    s.clientNumber = QStringLiteral("55003");
+    s.fiscalYearStart = QDate(2024, 1, 1);
+    return s;
+}
+
+const Period January{QDate(2024, 1, 1), QDate(2024, 1, 31)};
+const QDateTime Created(QDate(2024, 2, 1), QTime(9, 30, 5, 123));
+
+// January worked out by hand: 123 one rate, 124 two rates, credit note 7, the
+// supply 126 to the Netherlands, a part payment of 123, 124 paid with 2 % Skonto.
+// Given out of order on purpose.
+QList<Document> januaryDocuments()
+{
+    Document a = invoice(123, QDate(2024, 1, 5), 4711, "Alpha GmbH", {part(19, "S", "119,00")});
+    a.serviceDate = QDate(2024, 1, 3);
+    Document b = invoice(124, QDate(2024, 1, 10), 4712, "Beta KG", {part(7, "S", "107,00"), part(19, "S", "238,00")});
+    Document credit = invoice(7, QDate(2024, 1, 12), 4711, "Alpha GmbH", {part(19, "S", "59,50")});
+    credit.creditNote = true;
+    Document eu = invoice(126, QDate(2024, 1, 15), 4713, "Gamma B.V.", {part(0, "K", "1000,00")});
+    eu.customerVatId = QStringLiteral("NL 123456789B01");
+    return {eu, credit, b, a};
+}
+
+QList<Payment> januaryPayments()
+{
+    return {payment(124, QDate(2024, 1, 22), 4712, "Beta KG", "338,10", "6,90",
+                    {part(19, "S", "238,00"), part(7, "S", "107,00")}),
+            payment(123, QDate(2024, 1, 20), 4711, "Alpha GmbH", "50,00")};
+}
+
+// The fields of one line as written, quotes included; a ";" inside quotes stays.
+QList<QByteArray> fields(const QByteArray &line)
+{
+    QList<QByteArray> out{QByteArray()};
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == '"')
+            quoted = !quoted;
+        if (c == ';' && !quoted)
+            out << QByteArray();
+        else
+            out.last() += c;
+    }
+    return out;
+}
+
+QList<QByteArray> lines(const QByteArray &file)
+{
+    QList<QByteArray> out = file.split('\n');
+    if (out.last().isEmpty())
+        out.removeLast();
+    for (QByteArray &l : out) {
+        if (!l.endsWith('\r'))
+            return {}; // every line must end CR LF
+        l.chop(1);
+    }
+    return out;
+}
+
+QByteArray q(const QByteArray &text)
+{
+    return text.isEmpty() ? QByteArray() : '"' + text + '"';
+}
+
+} // namespace
+
+class TestDatevExport : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void january_data();
+    void january();
+    void header_data();
+    void header();
+    void splitSkonto_data();
+    void splitSkonto();
+    void negativeAmounts_data();
+    void negativeAmounts();
+    void encoding_data();
+    void encoding();
+    void refusals();
+    void sameBytes();
+};
+
+void TestDatevExport::january_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("amount");
+    QTest::addColumn<QByteArray>("side");
+    QTest::addColumn<QByteArray>("account");
+    QTest::addColumn<QByteArray>("contra");
+    QTest::addColumn<QByteArray>("date");
+    QTest::addColumn<QByteArray>("voucher");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("vatId");
+    QTest::addColumn<QByteArray>("serviceDate");
+    QTest::newRow("123 one rate") << 0 << QByteArray("119,00") << QByteArray("S") << QByteArray("14711")
+                                  << QByteArray("8400") << QByteArray("0501") << QByteArray("000123")
+                                  << QByteArray("Alpha GmbH") << QByteArray() << QByteArray("03012024");
+    QTest::newRow("124 at 19 %") << 1 << QByteArray("238,00") << QByteArray("S") << QByteArray("14712")
+                                 << QByteArray("8400") << QByteArray("1001") << QByteArray("000124")
+                                 << QByteArray("Beta KG") << QByteArray() << QByteArray();
+    QTest::newRow("124 at 7 %") << 2 << QByteArray("107,00") << QByteArray("S") << QByteArray("14712")
+                                << QByteArray("8300") << QByteArray("1001") << QByteArray("000124")
+                                << QByteArray("Beta KG") << QByteArray() << QByteArray();
+    QTest::newRow("credit note 7") << 3 << QByteArray("59,50") << QByteArray("H") << QByteArray("14711")
+                                   << QByteArray("8400") << QByteArray("1201") << QByteArray("000007")
+                                   << QByteArray("Alpha GmbH") << QByteArray() << QByteArray();
+    QTest::newRow("126 to NL") << 4 << QByteArray("1000,00") << QByteArray("S") << QByteArray("14713")
+                               << QByteArray("8125") << QByteArray("1501") << QByteArray("000126")
+                               << QByteArray("Gamma B.V.") << QByteArray("NL123456789B01") << QByteArray();
+    QTest::newRow("part payment 123") << 5 << QByteArray("50,00") << QByteArray("S") << QByteArray("1200")
+                                      << QByteArray("14711") << QByteArray("2001") << QByteArray("000123")
+                                      << QByteArray("Alpha GmbH") << QByteArray() << QByteArray();
+    QTest::newRow("payment 124") << 6 << QByteArray("338,10") << QByteArray("S") << QByteArray("1200")
+                                 << QByteArray("14712") << QByteArray("2201") << QByteArray("000124")
+                                 << QByteArray("Beta KG") << QByteArray() << QByteArray();
+    // 6,90 × 238 / 345 = 4,76 and 6,90 × 107 / 345 = 2,14
+    QTest::newRow("Skonto 124 at 19 %") << 7 << QByteArray("4,76") << QByteArray("S") << QByteArray("8736")
+                                        << QByteArray("14712") << QByteArray("2201") << QByteArray("000124")
+                                        << QByteArray("Beta KG") << QByteArray() << QByteArray();
+    QTest::newRow("Skonto 124 at 7 %") << 8 << QByteArray("2,14") << QByteArray("S") << QByteArray("8731")
+                                       << QByteArray("14712") << QByteArray("2201") << QByteArray("000124")
+                                       << QByteArray("Beta KG") << QByteArray() << QByteArray();
+}
+
+void TestDatevExport::january()
+{
+    QFETCH(int, line);
+    QFETCH(QByteArray, amount);
+    QFETCH(QByteArray, side);
+    QFETCH(QByteArray, account);
+    QFETCH(QByteArray, contra);
+    QFETCH(QByteArray, date);
+    QFETCH(QByteArray, voucher);
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, vatId);
+    QFETCH(QByteArray, serviceDate);
+    const ExportResult r = exportBookingBatch(settings(), January, Created, januaryDocuments(), januaryPayments());
+    QVERIFY2(r.ok(), qPrintable(r.problems.join(QLatin1Char('\n'))));
+    const QList<QByteArray> all = lines(r.bytes);
+    QCOMPARE(all.size(), 2 + 9);
+    QList<QByteArray> f = fields(all[2 + line]);
+    QCOMPARE(f.size(), 125);
+    QCOMPARE(f[0], amount);
+    QCOMPARE(f[1], q(side));
+    QCOMPARE(f[6], account);
+    QCOMPARE(f[7], contra);
+    QCOMPARE(f[9], date);
+    QCOMPARE(f[10], q(voucher));
+    QCOMPARE(f[13], q(text));
+    QCOMPARE(f[39], q(vatId));
+    QCOMPARE(f[114], serviceDate);
+    for (int i : {0, 1, 6, 7, 9, 10, 13, 39, 114})
+        f[i].clear();
+    QCOMPARE(f, QList<QByteArray>(125)); // nothing else written
+}
+
+void TestDatevExport::header_data()
+{
+    QTest::addColumn<Chart>("chart");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QByteArray>("expected");
+    const auto row = [](const char *tag, int line, int position, const QByteArray &expected, Chart c = Chart::Skr03) {
+        QTest::newRow(tag) << c << line << position << expected;
+    };
+    row("mark", 0, 1, "\"EXTF\"");
+    row("header version", 0, 2, "700");
+    row("category", 0, 3, "21");
+    row("format name", 0, 4, "\"Buchungsstapel\"");
+    row("format version", 0, 5, "13");
+    row("created", 0, 6, "20240201093005123");
+    row("imported", 0, 7, "");
+    row("origin", 0, 8, "\"RE\"");
+    row("consultant", 0, 11, "29098");
+    row("client", 0, 12, "55003");
+    row("fiscal year", 0, 13, "20240101");
+    row("account length", 0, 14, "4");
+    row("from", 0, 15, "20240101");
+    row("to", 0, 16, "20240131");
+    row("description", 0, 17, "\"Orvella Rechnungsausgang\"");
+    row("booking type", 0, 19, "1");
+    row("purpose", 0, 20, "0");
+    row("not fixed", 0, 21, "0");
+    row("currency", 0, 22, "\"EUR\"");
+    row("SKR03", 0, 27, "\"03\"");
+    row("SKR04", 0, 27, "\"04\"", Chart::Skr04);
+    row("last", 0, 31, "\"\"");
+    row("column 1", 1, 1, "Umsatz (ohne Soll/Haben-Kz)");
+    row("column 8", 1, 8, "Gegenkonto (ohne BU-Schl\xFCssel)");
+    row("column 11", 1, 11, "Belegfeld 1");
+    row("column 40", 1, 40, "EU-Land u. UStID (Bestimmung)");
+    row("column 115", 1, 115, "Leistungsdatum");
+    row("column 125", 1, 125, "Abw. Skontokonto");
+}
+
+void TestDatevExport::header()
+{
+    QFETCH(Chart, chart);
+    QFETCH(int, line);
+    QFETCH(int, position);
+    QFETCH(QByteArray, expected);
+    Settings s = settings();
+    s.chart = chart;
+    const ExportResult r = exportBookingBatch(s, January, Created, januaryDocuments(), {});
+    QVERIFY(r.ok());
+    const QList<QByteArray> f = fields(lines(r.bytes).value(line));
+    QCOMPARE(f.size(), line == 0 ? 31 : 125);
+    QCOMPARE(f[position - 1], expected);
+}
+
+void TestDatevExport::splitSkonto_data()
+{
+    QTest::addColumn<QString>("skonto");
+    QTest::addColumn<QStringList>("gross");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("in proportion") << "6,90" << QStringList{"238,00", "107,00"} << QStringList{"4,76", "2,14"};
+    // 2,5 cents round to 2 twice: the missing cent goes to the largest part
+    QTest::newRow("remainder to the largest") << "0,10" << QStringList{"10,00", "20,00", "10,00"}
+                                              << QStringList{"0,02", "0,06", "0,02"};
+    QTest::newRow("halves to even, then the remainder") << "0,01" << QStringList{"50,00", "50,00"}
+                                                        << QStringList{"0,01", "0,00"};
+    QTest::newRow("too much taken off") << "0,03" << QStringList{"1,00", "1,00"} << QStringList{"0,01", "0,02"};
+    QTest::newRow("negative part") << "1,00" << QStringList{"150,00", "-50,00"} << QStringList{"1,50", "-0,50"};
+    QTest::newRow("nothing to split by") << "1,00" << QStringList{"50,00", "-50,00"} << QStringList{};
+}
+
+void TestDatevExport::splitSkonto()
+{
+    QFETCH(QString, skonto);
+    QFETCH(QStringList, gross);
+    QFETCH(QStringList, expected);
+    QList<Part> parts;
+    for (const QString &g : gross)
+        parts << Part{Amount::fromUnits(19), "S", Amount::fromText(g)};
+    QStringList shares;
+    for (const Amount &a : splitByParts(Amount::fromText(skonto), parts))
+        shares << a.toPlainText();
+    QCOMPARE(shares, expected);
+}
+
+void TestDatevExport::negativeAmounts_data()
+{
+    QTest::addColumn<QList<Document>>("documents");
+    QTest::addColumn<QList<Payment>>("payments");
+    QTest::addColumn<QStringList>("expected"); // amount, side, account and contra account of each booking
+    const QDate day(2024, 1, 15);
+    Document credit = invoice(8, day, 1, "A", {part(19, "S", "-5,00")});
+    credit.creditNote = true;
+    QTest::newRow("deduction on an invoice")
+        << QList<Document>{invoice(1, day, 1, "A", {part(19, "S", "100,00"), part(7, "S", "-10,70")})}
+        << QList<Payment>{} << QStringList{"100,00 S 10001 8400", "10,70 H 10001 8300"};
+    QTest::newRow("negative credit note") << QList<Document>{credit} << QList<Payment>{} << QStringList{"5,00 S 10001 8400"};
+    QTest::newRow("money paid back") << QList<Document>{} << QList<Payment>{payment(1, day, 1, "A", "-20,00")}
+                                     << QStringList{"20,00 H 1200 10001"};
+    QTest::newRow("Skonto reversed")
+        << QList<Document>{} << QList<Payment>{payment(1, day, 1, "A", "0", "-1,00", {part(19, "S", "119,00")})}
+        << QStringList{"1,00 H 8736 10001"};
+    QTest::newRow("zero gives nothing")
+        << QList<Document>{invoice(1, day, 1, "A", {part(19, "S", "0,004"), part(16, "S", "0")})}
+        << QList<Payment>{payment(1, day, 1, "A", "0,00")} << QStringList{};
+}
+
+void TestDatevExport::negativeAmounts()
+{
+    QFETCH(QList<Document>, documents);
+    QFETCH(QList<Payment>, payments);
+    QFETCH(QStringList, expected);
+    const Bookings b = buildBookings(settings(), January, documents, payments);
+    QCOMPARE(b.problems, QStringList());
+    QStringList got;
+    for (const Booking &booking : b.bookings)
+        got << QStringLiteral("%1 %2 %3 %4")
+                   .arg(booking.amount.toPlainText(), booking.side == Side::Debit ? "S" : "H")
+                   .arg(booking.account)
+                   .arg(booking.contraAccount);
+    QCOMPARE(got, expected);
+}
+
+void TestDatevExport::encoding_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("field"); // Buchungstext as written
+    QTest::newRow("umlauts") << "Müller & Söhne" << QByteArray("\"M\xFCller & S\xF6hne\"");
+    QTest::newRow("quote and semicolon") << "Bau \"Nord\"; Süd" << QByteArray("\"Bau \"\"Nord\"\"; S\xFC" "d\"");
+    QTest::newRow("0x80 to 0x9F") << "€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"
+                                  << QByteArray("\"\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E\x91\x92\x93"
+                                                "\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F\"");
+    QTest::newRow("not in Windows-1252") << "Łódź 😀 Ω" << QByteArray("\"?\xF3" "d? ? ?\"");
+    QTest::newRow("line break") << "Zeile 1\r\nZeile 2" << QByteArray("\"Zeile 1  Zeile 2\"");
+    QTest::newRow("cut to 60") << QString(58, 'x') + "äöü" << "\"" + QByteArray(58, 'x') + "\xE4\xF6\"";
+}
+
+void TestDatevExport::encoding()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, field);
+    const ExportResult r = exportBookingBatch(settings(), January, Created,
+                                              {invoice(1, QDate(2024, 1, 2), 1, name, {part(19, "S", "1,19")})}, {});
+    QVERIFY(r.ok());
+    const QList<QByteArray> f = fields(lines(r.bytes).value(2));
+    QCOMPARE(f.size(), 125);
+    QCOMPARE(f[13], field);
+}
+
+void TestDatevExport::refusals()
+{
+    // Everything wrong at once, each named once, in the order of the file.
+    QList<Document> documents{
+        invoice(130, QDate(2024, 1, 8), 70001, "Müller GmbH", {part(16, "S", "116,00")}),
+        invoice(131, QDate(2024, 1, 9), 70001, "Müller GmbH", {part(19, "S", "119,00")}),
+        invoice(132, QDate(2024, 2, 2), 4711, "Alpha GmbH", {part(19, "S", "119,00")}),
+        invoice(133, QDate(2024, 1, 10), 4714, "Delta SA", {part(0, "K", "500,00")}),
+        invoice(134, QDate(2024, 1, 11), 4714, "Delta SA", {part(0, "K", "700,00")}),
+    };
+    QList<Payment> payments{
+        payment(140, QDate(2024, 1, 25), 4711, "Alpha GmbH", "100,00", "3,00",
+                {part(19, "S", "50,00"), part(0, "E", "53,00")}),
+        payment(141, QDate(2024, 1, 26), 4711, "Alpha GmbH", "100,00", "3,00"),
+    };
+    ExportResult r = exportBookingBatch(settings(), January, Created, documents, payments);
+    QCOMPARE(r.problems,
+             QStringList({
+                 "Kunde 70001 (Müller GmbH): die Kundennummer ergibt kein Debitorenkonto zwischen 10000 und 69999.",
+                 "Rechnung 000130: für 16,00 % (S) ist kein Erlöskonto eingestellt.",
+                 "Kunde 4714 (Delta SA): für die innergemeinschaftliche Lieferung fehlt die USt-IdNr.",
+                 "Zahlung zu Rechnung 000140: für 0,00 % (E) ist kein Skontokonto eingestellt.",
+                 "Zahlung zu Rechnung 000141: der Skonto lässt sich nicht auf die Steuersätze der Rechnung "
+                 "aufteilen, weil ihre Beträge fehlen.",
+                 "Rechnung 000132 vom 02.02.2024 liegt außerhalb des Zeitraums 01.01.2024 bis 31.01.2024.",
+             }));
+    QVERIFY(r.bytes.isEmpty());
+    QVERIFY(buildBookings(settings(), January, documents, payments).bookings.isEmpty());
+
+    Settings s = settings();
+    s.consultantNumber = "12";
+    s.clientNumber.clear();
+    s.fiscalYearStart = QDate(2024, 2, 1);
+    s.bankAccount = 0;
+    r = exportBookingBatch(s, January, Created, {}, januaryPayments());
+    QCOMPARE(r.problems, QStringList({
+                             "Die Beraternummer muss eine Zahl von 1001 bis 9999999 sein.",
+                             "Die Mandantennummer muss eine Zahl von 1 bis 99999 sein.",
+                             "Der Zeitraum 01.01.2024 bis 31.01.2024 liegt nicht im Wirtschaftsjahr ab 01.02.2024.",
+                             "Es ist kein Bankkonto eingestellt.",
+                         }));
+    QVERIFY(r.bytes.isEmpty());
+}
+
+void TestDatevExport::sameBytes()
+{
+    const ExportResult first = exportBookingBatch(settings(), January, Created, januaryDocuments(), januaryPayments());
+    QVERIFY(first.ok());
+    QCOMPARE(first.bookingCount, 9);
+    QCOMPARE(exportBookingBatch(settings(), January, Created, januaryDocuments(), januaryPayments()).bytes,
+             first.bytes);
+    // The order in which the data set hands them in does not matter either.
+    QList<Document> documents = januaryDocuments();
+    QList<Payment> payments = januaryPayments();
+    std::reverse(documents.begin(), documents.end());
+    std::reverse(payments.begin(), payments.end());
+    for (Document &d : documents)
+        std::reverse(d.parts.begin(), d.parts.end());
+    for (Payment &p : payments)
+        std::reverse(p.invoiceParts.begin(), p.invoiceParts.end());
+    QCOMPARE(exportBookingBatch(settings(), January, Created, documents, payments).bytes, first.bytes);
+}
+
+QTEST_GUILESS_MAIN(TestDatevExport)
+#include "tst_datevexport.moc"
