@@ -355,7 +355,8 @@ void TestDatevExport::refusals()
     // Everything wrong at once, each named once, in the order of the file.
     QList<Document> documents{
         invoice(130, QDate(2024, 1, 8), 70001, "Müller GmbH", {part(16, "S", "116,00")}),
-        invoice(131, QDate(2024, 1, 9), 70001, "Müller GmbH", {part(19, "S", "119,00")}),
+        // renamed since: still the same customer, named once
+        invoice(131, QDate(2024, 1, 9), 70001, "Müller GmbH & Co. KG", {part(19, "S", "119,00")}),
         invoice(132, QDate(2024, 2, 2), 4711, "Alpha GmbH", {part(19, "S", "119,00")}),
         invoice(133, QDate(2024, 1, 10), 4714, "Delta SA", {part(0, "K", "500,00")}),
         invoice(134, QDate(2024, 1, 11), 4714, "Delta SA", {part(0, "K", "700,00")}),
