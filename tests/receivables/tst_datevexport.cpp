@@ -119,6 +119,8 @@ private Q_SLOTS:
     void negativeAmounts();
     void encoding_data();
     void encoding();
+    void debtors_data();
+    void debtors();
     void refusals();
     void sameBytes();
 };
@@ -310,6 +312,58 @@ void TestDatevExport::encoding()
     QCOMPARE(f[13], field);
 }
 
+void TestDatevExport::debtors_data()
+{
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QByteArray>("expected");
+    const auto row = [](const char *tag, int line, int position, const QByteArray &expected) {
+        QTest::newRow(tag) << line << position << expected;
+    };
+    row("category", 0, 3, "16");
+    row("format name", 0, 4, "\"Debitoren/Kreditoren\"");
+    row("format version", 0, 5, "5");
+    row("fiscal year", 0, 13, "20240101");
+    row("no period", 0, 15, "");
+    row("no booking type", 0, 19, "");
+    row("no currency", 0, 22, "\"\"");
+    row("chart", 0, 27, "\"03\"");
+    row("column 10", 1, 10, "EU-UStID");
+    row("column 99", 1, 99, "Kunden-/Lief.-Nr.");
+    row("column 254", 1, 254, "Letzte Frist");
+    row("lower account first", 2, 1, "14711");
+    row("the first of two entries", 2, 2, "\"Alpha GmbH\"");
+    row("second account", 3, 1, "14712");
+    row("company", 3, 7, "\"2\"");
+    row("short name cut to 15", 3, 8, "\"Beta Baustoffe\"");
+    row("VAT ID country", 3, 9, "\"DE\"");
+    row("VAT ID number", 3, 10, "\"133546770\"");
+    row("street address", 3, 15, "\"STR\"");
+    row("street", 3, 16, "\"Hauptstra\xDF" "e 1\"");
+    row("postcode", 3, 18, "\"90482\"");
+    row("city", 3, 19, "\"N\xFCrnberg\"");
+    row("country", 3, 20, "\"DE\"");
+    row("customer number", 3, 99, "\"004712\"");
+}
+
+void TestDatevExport::debtors()
+{
+    QFETCH(int, line);
+    QFETCH(int, position);
+    QFETCH(QByteArray, expected);
+    const ExportResult r = exportDebtors(
+        settings(), Created,
+        {{4712, "Beta Baustoffe Handel KG", "Hauptstraße 1", "90482", "Nürnberg", "de", "DE 133 546 770"},
+         {4711, "Alpha GmbH", "", "", "", "", ""},
+         {4711, "Alpha GmbH (alt)", "", "", "", "", ""}});
+    QVERIFY2(r.ok(), qPrintable(r.problems.join(QLatin1Char('\n'))));
+    const QList<QByteArray> all = lines(r.bytes);
+    QCOMPARE(all.size(), 4);
+    const QList<QByteArray> f = fields(all[line]);
+    QCOMPARE(f.size(), line == 0 ? 31 : 254);
+    QCOMPARE(f[position - 1], expected);
+}
+
 void TestDatevExport::refusals()
 {
     // Everything wrong at once, each named once, in the order of the file.
@@ -351,6 +405,15 @@ void TestDatevExport::refusals()
                              "Die Mandantennummer muss eine Zahl von 1 bis 99999 sein.",
                              "Der Zeitraum 01.01.2024 bis 31.01.2024 liegt nicht im Wirtschaftsjahr ab 01.02.2024.",
                              "Es ist kein Bankkonto eingestellt.",
+                         }));
+    QVERIFY(r.bytes.isEmpty());
+
+    r = exportDebtors(settings(), Created,
+                      {{70001, "Müller GmbH", "", "", "", "DE", ""}, {4711, "Alpha GmbH", "", "", "", "Deutschland", ""}});
+    QCOMPARE(r.problems, QStringList({
+                             "Kunde 4711 (Alpha GmbH): „Deutschland“ ist kein Ländercode aus zwei Buchstaben.",
+                             "Kunde 70001 (Müller GmbH): die Kundennummer ergibt kein Debitorenkonto zwischen 10000 "
+                             "und 69999.",
                          }));
     QVERIFY(r.bytes.isEmpty());
 }

@@ -65,6 +65,26 @@ private:
     QList<QPair<qint64, QString>> m_customers;
 };
 
+// What every file's first line needs.
+void checkSettings(const Settings &settings, Problems &problems)
+{
+    if (!isNumberIn(settings.consultantNumber, 1001, 9999999))
+        problems.add(QStringLiteral("Die Beraternummer muss eine Zahl von 1001 bis 9999999 sein."));
+    if (!isNumberIn(settings.clientNumber, 1, 99999))
+        problems.add(QStringLiteral("Die Mandantennummer muss eine Zahl von 1 bis 99999 sein."));
+    if (settings.accountLength < 4 || settings.accountLength > 8)
+        problems.add(QStringLiteral("Die Sachkontenlänge muss zwischen 4 und 8 liegen."));
+    if (!settings.fiscalYearStart.isValid())
+        problems.add(QStringLiteral("Der Beginn des Wirtschaftsjahres ist nicht eingestellt."));
+}
+
+QString debtorRangeProblem(const Settings &settings)
+{
+    return QStringLiteral("die Kundennummer ergibt kein Debitorenkonto zwischen %1 und %2.")
+        .arg(settings.debtorMin)
+        .arg(settings.debtorMax);
+}
+
 // A document or a payment in the order of the file: date, then invoices, credit
 // notes and payments, then number; the amounts decide between two payments of one
 // invoice on one day.
@@ -205,18 +225,11 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
                        const QList<Payment> &payments)
 {
     Problems problems;
-    if (!isNumberIn(settings.consultantNumber, 1001, 9999999))
-        problems.add(QStringLiteral("Die Beraternummer muss eine Zahl von 1001 bis 9999999 sein."));
-    if (!isNumberIn(settings.clientNumber, 1, 99999))
-        problems.add(QStringLiteral("Die Mandantennummer muss eine Zahl von 1 bis 99999 sein."));
-    if (settings.accountLength < 4 || settings.accountLength > 8)
-        problems.add(QStringLiteral("Die Sachkontenlänge muss zwischen 4 und 8 liegen."));
+    checkSettings(settings, problems);
     const bool periodValid = period.from.isValid() && period.to.isValid() && period.from <= period.to;
     if (!periodValid)
         problems.add(QStringLiteral("Der Zeitraum der Übergabe ist ungültig."));
-    if (!settings.fiscalYearStart.isValid())
-        problems.add(QStringLiteral("Der Beginn des Wirtschaftsjahres ist nicht eingestellt."));
-    else if (periodValid
+    if (settings.fiscalYearStart.isValid() && periodValid
              && (period.from < settings.fiscalYearStart || period.to >= settings.fiscalYearStart.addYears(1)))
         // DATEV takes a batch only within one fiscal year.
         problems.add(QStringLiteral("Der Zeitraum %1 bis %2 liegt nicht im Wirtschaftsjahr ab %3.")
@@ -235,10 +248,7 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
     auto debtor = [&](qint64 customer, const QString &name) -> qint64 {
         const auto account = settings.debtorAccount(customer);
         if (!account)
-            problems.addCustomer(customer, name,
-                                 QStringLiteral("die Kundennummer ergibt kein Debitorenkonto zwischen %1 und %2.")
-                                     .arg(settings.debtorMin)
-                                     .arg(settings.debtorMax));
+            problems.addCustomer(customer, name, debtorRangeProblem(settings));
         return account.value_or(0);
     };
 
@@ -348,6 +358,46 @@ QString bookingBatchFileName(const Period &period)
 {
     return QStringLiteral("EXTF_Buchungsstapel_%1_%2.csv")
         .arg(period.from.toString(QStringLiteral("yyyyMMdd")), period.to.toString(QStringLiteral("yyyyMMdd")));
+}
+
+ExportResult exportDebtors(const Settings &settings, const QDateTime &created, const QList<Debtor> &debtors)
+{
+    Problems problems;
+    checkSettings(settings, problems);
+    QList<Debtor> sorted = debtors;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Debtor &a, const Debtor &b) { return a.customerNumber < b.customerNumber; });
+    QList<QPair<qint64, Debtor>> accounts;
+    for (const Debtor &d : sorted) {
+        if (!accounts.isEmpty() && accounts.last().second.customerNumber == d.customerNumber)
+            continue; // named twice by the caller: the first one counts
+        const auto account = settings.debtorAccount(d.customerNumber);
+        if (!account)
+            problems.addCustomer(d.customerNumber, d.name, debtorRangeProblem(settings));
+        const QString country = d.country.trimmed();
+        if (!country.isEmpty()
+            && (country.size() != 2 || !std::all_of(country.begin(), country.end(), [](QChar c) {
+                    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+                })))
+            problems.addCustomer(d.customerNumber, d.name,
+                                 QStringLiteral("„%1“ ist kein Ländercode aus zwei Buchstaben.").arg(country));
+        accounts << qMakePair(account.value_or(0), d);
+    }
+    if (accounts.isEmpty())
+        problems.add(QStringLiteral("Es gibt keine Kunden zu übergeben."));
+    ExportResult result;
+    if (!problems.list().isEmpty()) {
+        result.problems = problems.list();
+        return result;
+    }
+    result.bytes = debtorBytes(settings, created, accounts);
+    result.bookingCount = accounts.size();
+    return result;
+}
+
+QString debtorFileName()
+{
+    return QStringLiteral("EXTF_Debitoren.csv");
 }
 
 } // namespace Datev

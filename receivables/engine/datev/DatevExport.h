@@ -148,7 +148,7 @@ struct ExportResult
 {
     QByteArray bytes;     // the whole file, Windows-1252, CR LF
     QStringList problems; // when not empty, bytes is empty
-    int bookingCount = 0;
+    int bookingCount = 0; // bookings, or debtors of the master data
     bool ok() const { return problems.isEmpty(); }
 };
 
@@ -159,5 +159,25 @@ ExportResult exportBookingBatch(const Settings &settings, const Period &period, 
 
 // The file name DATEV expects, "EXTF_Buchungsstapel_20240101_20240131.csv".
 QString bookingBatchFileName(const Period &period);
+
+// A customer for the debtor master data, so the advisor's debtor accounts carry
+// the names and addresses the bookings refer to.
+struct Debtor
+{
+    qint64 customerNumber = 0; // the account follows from it as for the bookings
+    QString name;
+    QString street;
+    QString postcode;
+    QString city;
+    QString country; // ISO code such as "DE", may be empty
+    QString vatId;   // with its country prefix, "ATU12345678"
+};
+
+// The debtor master data file ("Debitoren/Kreditoren", EXTF), one line per
+// customer in the order of the accounts, or every reason why it cannot be written.
+ExportResult exportDebtors(const Settings &settings, const QDateTime &created, const QList<Debtor> &debtors);
+
+// "EXTF_Debitoren.csv"
+QString debtorFileName();
 
 } // namespace Datev

@@ -1,5 +1,7 @@
 #include "DatevFile.h"
 
+#include "Formats.h"
+
 namespace Datev {
 
 namespace {
@@ -112,17 +114,22 @@ const QStringList &bookingColumns()
     return columns;
 }
 
-QStringList bookingHeaderFields(const Settings &settings, const Period &period, const QDateTime &created)
+namespace {
+
+// The first line is the same for every kind of file; a booking batch adds its
+// period and how it is to be booked.
+QStringList headerFields(const Settings &settings, const QDateTime &created, int category, const QString &format,
+                         int version, const Period *period)
 {
     // Empty text fields are written as "" here, as in DATEV's own examples of this line.
     const QString none = QStringLiteral("\"\"");
     auto text = [&](const QString &t, int n) { return t.isEmpty() ? none : textField(cut(t, n)); };
-    return {
+    QStringList f = {
         QStringLiteral("\"EXTF\""),                           // 1 made by a program outside DATEV
         QStringLiteral("700"),                                // 2 version of this line
-        QStringLiteral("21"),                                 // 3 data category: booking batch
-        QStringLiteral("\"Buchungsstapel\""),                 // 4 format name
-        QStringLiteral("13"),                                 // 5 format version
+        QString::number(category),                            // 3 data category
+        textField(format),                                    // 4 format name
+        QString::number(version),                             // 5 format version
         created.toString(QStringLiteral("yyyyMMddHHmmsszzz")), // 6 created
         QString(),                                            // 7 imported (DATEV fills it)
         QStringLiteral("\"RE\""),                             // 8 origin
@@ -132,14 +139,14 @@ QStringList bookingHeaderFields(const Settings &settings, const Period &period, 
         settings.clientNumber.trimmed(),                      // 12 Mandantennummer
         date(settings.fiscalYearStart, "yyyyMMdd"),           // 13 fiscal year start
         QString::number(settings.accountLength),              // 14 Sachkontenlänge
-        date(period.from, "yyyyMMdd"),                        // 15 period from
-        date(period.to, "yyyyMMdd"),                          // 16 period to
-        text(settings.description, 30),                       // 17 description of the batch
-        text(settings.dictationInitials, 2),                  // 18 Diktatkürzel
-        QStringLiteral("1"),                                  // 19 booking type: financial accounting
-        QStringLiteral("0"),                                  // 20 accounting purpose: any
-        QStringLiteral("0"),                                  // 21 not fixed, the advisor may still correct
-        QStringLiteral("\"EUR\""),                            // 22 currency
+        QString(),                                            // 15 period from
+        QString(),                                            // 16 period to
+        none,                                                 // 17 description of the batch
+        none,                                                 // 18 Diktatkürzel
+        QString(),                                            // 19 booking type
+        QString(),                                            // 20 accounting purpose
+        QString(),                                            // 21 fixing
+        none,                                                 // 22 currency
         QString(),                                            // 23 reserved
         none,                                                 // 24 Derivatskennzeichen
         QString(),                                            // 25 reserved
@@ -150,6 +157,103 @@ QStringList bookingHeaderFields(const Settings &settings, const Period &period, 
         none,                                                 // 30 reserved
         none,                                                 // 31 application information
     };
+    if (period) {
+        f[14] = date(period->from, "yyyyMMdd");
+        f[15] = date(period->to, "yyyyMMdd");
+        f[16] = text(settings.description, 30);
+        f[17] = text(settings.dictationInitials, 2);
+        f[18] = QStringLiteral("1");       // financial accounting
+        f[19] = QStringLiteral("0");       // for any purpose
+        f[20] = QStringLiteral("0");       // not fixed: the advisor may still correct
+        f[21] = QStringLiteral("\"EUR\"");
+    }
+    return f;
+}
+
+} // namespace
+
+const QStringList &debtorColumns()
+{
+    static const QStringList columns = [] {
+        QStringList c = {
+            QStringLiteral("Konto"), QStringLiteral("Name (Adressattyp Unternehmen)"),
+            QStringLiteral("Unternehmensgegenstand"), QStringLiteral("Name (Adressattyp natürl. Person)"),
+            QStringLiteral("Vorname (Adressattyp natürl. Person)"), QStringLiteral("Name (Adressattyp keine Angabe)"),
+            QStringLiteral("Adressattyp"), QStringLiteral("Kurzbezeichnung"), QStringLiteral("EU-Land"),
+            QStringLiteral("EU-UStID"), QStringLiteral("Anrede"), QStringLiteral("Titel/Akad. Grad"),
+            QStringLiteral("Adelstitel"), QStringLiteral("Namensvorsatz"), QStringLiteral("Adressart"),
+            QStringLiteral("Straße"), QStringLiteral("Postfach"), QStringLiteral("Postleitzahl"), QStringLiteral("Ort"),
+            QStringLiteral("Land"), QStringLiteral("Versandzusatz"), QStringLiteral("Adresszusatz"),
+            QStringLiteral("Abweichende Anrede"), QStringLiteral("Abw. Zustellbezeichnung 1"),
+            QStringLiteral("Abw. Zustellbezeichnung 2"), QStringLiteral("Kennz. Korrespondenzadresse"),
+            QStringLiteral("Adresse Gültig von"), QStringLiteral("Adresse Gültig bis"), QStringLiteral("Telefon"),
+            QStringLiteral("Bemerkung (Telefon)"), QStringLiteral("Telefon GL"), QStringLiteral("Bemerkung (Telefon GL)"),
+            QStringLiteral("E-Mail"), QStringLiteral("Bemerkung (E-Mail)"), QStringLiteral("Internet"),
+            QStringLiteral("Bemerkung (Internet)"), QStringLiteral("Fax"), QStringLiteral("Bemerkung (Fax)"),
+            QStringLiteral("Sonstige"), QStringLiteral("Bemerkung (Sonstige)"),
+        };
+        const auto bank = [&c](int i) {
+            c << QStringLiteral("Bankleitzahl %1").arg(i) << QStringLiteral("Bankbezeichnung %1").arg(i)
+              << QStringLiteral("Bank-Kontonummer %1").arg(i) << QStringLiteral("Länderkennzeichen %1").arg(i)
+              << QStringLiteral("IBAN-Nr. %1").arg(i) << QStringLiteral("Leerfeld")
+              << QStringLiteral("SWIFT-Code %1").arg(i) << QStringLiteral("Abw. Kontoinhaber %1").arg(i)
+              << QStringLiteral("Kennz. Hauptbankverb. %1").arg(i) << QStringLiteral("Bankverb %1 Gültig von").arg(i)
+              << QStringLiteral("Bankverb %1 Gültig bis").arg(i);
+        };
+        for (int i = 1; i <= 5; ++i)
+            bank(i);
+        c << QStringLiteral("Leerfeld") << QStringLiteral("Briefanrede") << QStringLiteral("Grußformel")
+          << QStringLiteral("Kunden-/Lief.-Nr.") << QStringLiteral("Steuernummer") << QStringLiteral("Sprache")
+          << QStringLiteral("Ansprechpartner") << QStringLiteral("Vertreter") << QStringLiteral("Sachbearbeiter")
+          << QStringLiteral("Diverse-Konto") << QStringLiteral("Ausgabeziel") << QStringLiteral("Währungssteuerung")
+          << QStringLiteral("Kreditlimit (Debitor)") << QStringLiteral("Zahlungsbedingung")
+          << QStringLiteral("Fälligkeit in Tagen (Debitor)") << QStringLiteral("Skonto in Prozent (Debitor)")
+          << QStringLiteral("Kreditoren-Ziel 1 Tg.") << QStringLiteral("Kreditoren-Skonto 1 %")
+          << QStringLiteral("Kreditoren-Ziel 2 Tg.") << QStringLiteral("Kreditoren-Skonto 2 %")
+          << QStringLiteral("Kreditoren-Ziel 3 Brutto Tg.") << QStringLiteral("Kreditoren-Ziel 4 Tg.")
+          << QStringLiteral("Kreditoren-Skonto 4 %") << QStringLiteral("Kreditoren-Ziel 5 Tg.")
+          << QStringLiteral("Kreditoren-Skonto 5 %") << QStringLiteral("Mahnung") << QStringLiteral("Kontoauszug")
+          << QStringLiteral("Mahntext 1") << QStringLiteral("Mahntext 2") << QStringLiteral("Mahntext 3")
+          << QStringLiteral("Kontoauszugstext") << QStringLiteral("Mahnlimit Betrag") << QStringLiteral("Mahnlimit %")
+          << QStringLiteral("Zinsberechnung") << QStringLiteral("Mahnzinssatz 1") << QStringLiteral("Mahnzinssatz 2")
+          << QStringLiteral("Mahnzinssatz 3") << QStringLiteral("Lastschrift") << QStringLiteral("Leerfeld")
+          << QStringLiteral("Mandantenbank") << QStringLiteral("Zahlungsträger");
+        for (int i = 1; i <= 15; ++i)
+            c << QStringLiteral("Indiv. Feld %1").arg(i);
+        for (const char *f : {"Abweichende Anrede", "Adressart", "Straße", "Postfach", "Postleitzahl", "Ort", "Land",
+                              "Versandzusatz", "Adresszusatz", "Abw. Zustellbezeichnung 1", "Abw. Zustellbezeichnung 2",
+                              "Adresse Gültig von", "Adresse Gültig bis"})
+            c << QString::fromUtf8(f) + QStringLiteral(" (Rechnungsadresse)");
+        for (int i = 6; i <= 10; ++i)
+            bank(i);
+        c << QStringLiteral("Nummer Fremdsystem") << QStringLiteral("Insolvent");
+        for (int i = 1; i <= 10; ++i)
+            c << QStringLiteral("SEPA-Mandatsreferenz %1").arg(i);
+        c << QStringLiteral("Verknüpftes OPOS-Konto") << QStringLiteral("Mahnsperre bis")
+          << QStringLiteral("Lastschriftsperre bis") << QStringLiteral("Zahlungssperre bis")
+          << QStringLiteral("Gebührenberechnung") << QStringLiteral("Mahngebühr 1") << QStringLiteral("Mahngebühr 2")
+          << QStringLiteral("Mahngebühr 3") << QStringLiteral("Pauschalenberechnung")
+          << QStringLiteral("Verzugspauschale 1") << QStringLiteral("Verzugspauschale 2")
+          << QStringLiteral("Verzugspauschale 3") << QStringLiteral("Alternativer Suchname") << QStringLiteral("Status")
+          << QStringLiteral("Anschrift manuell geändert (Korrespondenzadresse)")
+          << QStringLiteral("Anschrift individuell (Korrespondenzadresse)")
+          << QStringLiteral("Anschrift manuell geändert (Rechnungsadresse)")
+          << QStringLiteral("Anschrift individuell (Rechnungsadresse)") << QStringLiteral("Fristberechnung bei Debitor")
+          << QStringLiteral("Mahnfrist 1") << QStringLiteral("Mahnfrist 2") << QStringLiteral("Mahnfrist 3")
+          << QStringLiteral("Letzte Frist");
+        return c;
+    }();
+    return columns;
+}
+
+QStringList bookingHeaderFields(const Settings &settings, const Period &period, const QDateTime &created)
+{
+    return headerFields(settings, created, 21, QStringLiteral("Buchungsstapel"), 13, &period);
+}
+
+QStringList debtorHeaderFields(const Settings &settings, const QDateTime &created)
+{
+    return headerFields(settings, created, 16, QStringLiteral("Debitoren/Kreditoren"), 5, nullptr);
 }
 
 QStringList bookingFields(const Booking &b)
@@ -176,6 +280,42 @@ QByteArray bookingBatchBytes(const Settings &settings, const Period &period, con
     out += toWindows1252(bookingColumns().join(QLatin1Char(';'))) + crlf;
     for (const Booking &b : bookings)
         out += toWindows1252(bookingFields(b).join(QLatin1Char(';'))) + crlf;
+    return out;
+}
+
+QStringList debtorFields(qint64 account, const Debtor &d)
+{
+    QStringList f(DebtorColumn::Count);
+    auto set = [&](int column, const QString &text, int n) { f[column - 1] = textField(cut(text.trimmed(), n).trimmed()); };
+    f[DebtorColumn::Account - 1] = QString::number(account);
+    set(DebtorColumn::CompanyName, d.name, 50);
+    set(DebtorColumn::AddresseeType, QStringLiteral("2"), 1);
+    set(DebtorColumn::ShortName, d.name, 15);
+    // The master data keep the VAT ID's country apart from its number.
+    QString vatId = d.vatId;
+    vatId.remove(QLatin1Char(' '));
+    vatId = vatId.toUpper();
+    if (vatId.size() > 2) {
+        set(DebtorColumn::EuCountry, vatId.left(2), 2);
+        set(DebtorColumn::EuVatId, vatId.mid(2), 13);
+    }
+    if (!d.street.trimmed().isEmpty())
+        set(DebtorColumn::AddressKind, QStringLiteral("STR"), 3);
+    set(DebtorColumn::Street, d.street, 36);
+    set(DebtorColumn::Postcode, d.postcode, 10);
+    set(DebtorColumn::City, d.city, 30);
+    set(DebtorColumn::Country, d.country.toUpper(), 2);
+    set(DebtorColumn::CustomerNumber, PadNumber(d.customerNumber), 15);
+    return f;
+}
+
+QByteArray debtorBytes(const Settings &settings, const QDateTime &created, const QList<QPair<qint64, Debtor>> &accounts)
+{
+    const QByteArray crlf("\r\n");
+    QByteArray out = toWindows1252(debtorHeaderFields(settings, created).join(QLatin1Char(';'))) + crlf;
+    out += toWindows1252(debtorColumns().join(QLatin1Char(';'))) + crlf;
+    for (const auto &[account, debtor] : accounts)
+        out += toWindows1252(debtorFields(account, debtor).join(QLatin1Char(';'))) + crlf;
     return out;
 }
 

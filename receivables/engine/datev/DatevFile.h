@@ -41,14 +41,41 @@ QString cut(const QString &text, int n);
 
 // The names of the 125 columns, in order.
 const QStringList &bookingColumns();
+// The names of the 254 columns of the debtor master data, in order.
+const QStringList &debtorColumns();
 
 // The 31 fields of the first line of a booking batch.
 QStringList bookingHeaderFields(const Settings &settings, const Period &period, const QDateTime &created);
+// The 31 fields of the first line of the debtor master data: no period, no booking
+// settings.
+QStringList debtorHeaderFields(const Settings &settings, const QDateTime &created);
 // The 125 fields of one booking.
 QStringList bookingFields(const Booking &booking);
 
 // Header, column names and one line per booking.
 QByteArray bookingBatchBytes(const Settings &settings, const Period &period, const QDateTime &created,
                              const QList<Booking> &bookings);
+
+// The columns of the debtor master data this program fills.
+namespace DebtorColumn {
+constexpr int Account = 1;       // Konto
+constexpr int CompanyName = 2;   // Name (Adressattyp Unternehmen)
+constexpr int AddresseeType = 7; // Adressattyp: "2" a company
+constexpr int ShortName = 8;     // Kurzbezeichnung
+constexpr int EuCountry = 9;     // EU-Land, the VAT ID's prefix
+constexpr int EuVatId = 10;      // EU-UStID, the VAT ID without its prefix
+constexpr int AddressKind = 15;  // Adressart: "STR" a street address
+constexpr int Street = 16;
+constexpr int Postcode = 18;
+constexpr int City = 19;
+constexpr int Country = 20;
+constexpr int CustomerNumber = 99; // Kunden-/Lief.-Nr.
+constexpr int Count = 254;
+} // namespace DebtorColumn
+
+// One debtor's fields, with the account it is filed under.
+QStringList debtorFields(qint64 account, const Debtor &debtor);
+QByteArray debtorBytes(const Settings &settings, const QDateTime &created,
+                       const QList<QPair<qint64, Debtor>> &accounts);
 
 } // namespace Datev
