@@ -17,26 +17,26 @@ Amount money(const char *text)
     return Amount::fromText(QString::fromLatin1(text));
 }
 
-Part part(int rate, const char *category, const char *gross)
+RateAmount rated(int rate, const char *category, const char *gross)
 {
     return {Amount::fromUnits(rate), QString::fromLatin1(category), money(gross)};
 }
 
-Document invoice(qint64 number, const QDate &date, qint64 customer, const QString &name, QList<Part> parts)
+Document invoice(qint64 number, const QDate &date, qint64 customer, const QString &name, QList<RateAmount> rates)
 {
     Document d;
     d.number = number;
     d.date = date;
     d.customerNumber = customer;
     d.customerName = name;
-    d.parts = parts;
+    d.rates = rates;
     return d;
 }
 
 Payment payment(qint64 invoiceNumber, const QDate &date, qint64 customer, const QString &name, const char *paid,
-                const char *skonto = "0", QList<Part> parts = {})
+                const char *skonto = "0", QList<RateAmount> rates = {})
 {
-    return {invoiceNumber, date, money(paid), money(skonto), parts, customer, name};
+    return {invoiceNumber, date, money(paid), money(skonto), rates, customer, name};
 }
 
 Settings settings()
@@ -52,16 +52,16 @@ const Period January{QDate(2024, 1, 1), QDate(2024, 1, 31)};
 const QDateTime Created(QDate(2024, 2, 1), QTime(9, 30, 5, 123));
 
 // January worked out by hand: 123 one rate, 124 two rates, credit note 7, the
-// supply 126 to the Netherlands, a part payment of 123, 124 paid with 2 % Skonto.
+// supply 126 to the Netherlands, a first payment of 123, 124 paid with 2 % Skonto.
 // Given out of order on purpose.
 QList<Document> januaryDocuments()
 {
-    Document a = invoice(123, QDate(2024, 1, 5), 4711, "Alpha GmbH", {part(19, "S", "119,00")});
+    Document a = invoice(123, QDate(2024, 1, 5), 4711, "Alpha GmbH", {rated(19, "S", "119,00")});
     a.serviceDate = QDate(2024, 1, 3);
-    Document b = invoice(124, QDate(2024, 1, 10), 4712, "Beta KG", {part(7, "S", "107,00"), part(19, "S", "238,00")});
-    Document credit = invoice(7, QDate(2024, 1, 12), 4711, "Alpha GmbH", {part(19, "S", "59,50")});
+    Document b = invoice(124, QDate(2024, 1, 10), 4712, "Beta KG", {rated(7, "S", "107,00"), rated(19, "S", "238,00")});
+    Document credit = invoice(7, QDate(2024, 1, 12), 4711, "Alpha GmbH", {rated(19, "S", "59,50")});
     credit.creditNote = true;
-    Document eu = invoice(126, QDate(2024, 1, 15), 4713, "Gamma B.V.", {part(0, "K", "1000,00")});
+    Document eu = invoice(126, QDate(2024, 1, 15), 4713, "Gamma B.V.", {rated(0, "K", "1000,00")});
     eu.customerVatId = QStringLiteral("NL 123456789B01");
     return {eu, credit, b, a};
 }
@@ -69,7 +69,7 @@ QList<Document> januaryDocuments()
 QList<Payment> januaryPayments()
 {
     return {payment(124, QDate(2024, 1, 22), 4712, "Beta KG", "338,10", "6,90",
-                    {part(19, "S", "238,00"), part(7, "S", "107,00")}),
+                    {rated(19, "S", "238,00"), rated(7, "S", "107,00")}),
             payment(123, QDate(2024, 1, 20), 4711, "Alpha GmbH", "50,00")};
 }
 
@@ -140,7 +140,7 @@ void TestDatevExport::january_data()
     row("credit note 7", 3, {"59,50", "\"H\"", "14711", "8400", "1201", "\"000007\"", "\"Alpha GmbH\"", "", ""});
     row("126 to NL", 4,
         {"1000,00", "\"S\"", "14713", "8125", "1501", "\"000126\"", "\"Gamma B.V.\"", "\"NL123456789B01\"", ""});
-    row("part payment 123", 5, {"50,00", "\"S\"", "1200", "14711", "2001", "\"000123\"", "\"Alpha GmbH\"", "", ""});
+    row("first payment 123", 5, {"50,00", "\"S\"", "1200", "14711", "2001", "\"000123\"", "\"Alpha GmbH\"", "", ""});
     row("payment 124", 6, {"338,10", "\"S\"", "1200", "14712", "2201", "\"000124\"", "\"Beta KG\"", "", ""});
     // 6,90 × 238 / 345 = 4,76 and 6,90 × 107 / 345 = 2,14
     row("Skonto 124 at 19 %", 7, {"4,76", "\"S\"", "8736", "14712", "2201", "\"000124\"", "\"Beta KG\"", "", ""});
@@ -224,13 +224,13 @@ void TestDatevExport::splitSkonto_data()
     QTest::addColumn<QStringList>("gross");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("in proportion") << "6,90" << QStringList{"238,00", "107,00"} << QStringList{"4,76", "2,14"};
-    // 2,5 cents round to 2 twice: the missing cent goes to the largest part
+    // 2,5 cents round to 2 twice: the missing cent goes to the largest amount
     QTest::newRow("remainder to the largest") << "0,10" << QStringList{"10,00", "20,00", "10,00"}
                                               << QStringList{"0,02", "0,06", "0,02"};
     QTest::newRow("halves to even, then the remainder") << "0,01" << QStringList{"50,00", "50,00"}
                                                         << QStringList{"0,01", "0,00"};
     QTest::newRow("too much taken off") << "0,03" << QStringList{"1,00", "1,00"} << QStringList{"0,01", "0,02"};
-    QTest::newRow("negative part") << "1,00" << QStringList{"150,00", "-50,00"} << QStringList{"1,50", "-0,50"};
+    QTest::newRow("negative amount") << "1,00" << QStringList{"150,00", "-50,00"} << QStringList{"1,50", "-0,50"};
     QTest::newRow("nothing to split by") << "1,00" << QStringList{"50,00", "-50,00"} << QStringList{};
 }
 
@@ -239,11 +239,11 @@ void TestDatevExport::splitSkonto()
     QFETCH(QString, skonto);
     QFETCH(QStringList, gross);
     QFETCH(QStringList, expected);
-    QList<Part> parts;
+    QList<RateAmount> rates;
     for (const QString &g : gross)
-        parts << Part{Amount::fromUnits(19), "S", Amount::fromText(g)};
+        rates << RateAmount{Amount::fromUnits(19), "S", Amount::fromText(g)};
     QStringList shares;
-    for (const Amount &a : splitByParts(Amount::fromText(skonto), parts))
+    for (const Amount &a : splitByRates(Amount::fromText(skonto), rates))
         shares << a.toPlainText();
     QCOMPARE(shares, expected);
 }
@@ -254,19 +254,19 @@ void TestDatevExport::negativeAmounts_data()
     QTest::addColumn<QList<Payment>>("payments");
     QTest::addColumn<QStringList>("expected"); // amount, side, account and contra account of each booking
     const QDate day(2024, 1, 15);
-    Document credit = invoice(8, day, 1, "A", {part(19, "S", "-5,00")});
+    Document credit = invoice(8, day, 1, "A", {rated(19, "S", "-5,00")});
     credit.creditNote = true;
     QTest::newRow("deduction on an invoice")
-        << QList<Document>{invoice(1, day, 1, "A", {part(19, "S", "100,00"), part(7, "S", "-10,70")})}
+        << QList<Document>{invoice(1, day, 1, "A", {rated(19, "S", "100,00"), rated(7, "S", "-10,70")})}
         << QList<Payment>{} << QStringList{"100,00 S 10001 8400", "10,70 H 10001 8300"};
     QTest::newRow("negative credit note") << QList<Document>{credit} << QList<Payment>{} << QStringList{"5,00 S 10001 8400"};
     QTest::newRow("money paid back") << QList<Document>{} << QList<Payment>{payment(1, day, 1, "A", "-20,00")}
                                      << QStringList{"20,00 H 1200 10001"};
     QTest::newRow("Skonto reversed")
-        << QList<Document>{} << QList<Payment>{payment(1, day, 1, "A", "0", "-1,00", {part(19, "S", "119,00")})}
+        << QList<Document>{} << QList<Payment>{payment(1, day, 1, "A", "0", "-1,00", {rated(19, "S", "119,00")})}
         << QStringList{"1,00 H 8736 10001"};
     QTest::newRow("zero gives nothing")
-        << QList<Document>{invoice(1, day, 1, "A", {part(19, "S", "0,004"), part(16, "S", "0")})}
+        << QList<Document>{invoice(1, day, 1, "A", {rated(19, "S", "0,004"), rated(16, "S", "0")})}
         << QList<Payment>{payment(1, day, 1, "A", "0,00")} << QStringList{};
 }
 
@@ -305,7 +305,7 @@ void TestDatevExport::encoding()
     QFETCH(QString, name);
     QFETCH(QByteArray, field);
     const ExportResult r = exportBookingBatch(settings(), January, Created,
-                                              {invoice(1, QDate(2024, 1, 2), 1, name, {part(19, "S", "1,19")})}, {});
+                                              {invoice(1, QDate(2024, 1, 2), 1, name, {rated(19, "S", "1,19")})}, {});
     QVERIFY(r.ok());
     const QList<QByteArray> f = fields(lines(r.bytes).value(2));
     QCOMPARE(f.size(), 125);
@@ -368,16 +368,16 @@ void TestDatevExport::refusals()
 {
     // Everything wrong at once, each named once, in the order of the file.
     QList<Document> documents{
-        invoice(130, QDate(2024, 1, 8), 70001, "Müller GmbH", {part(16, "S", "116,00")}),
+        invoice(130, QDate(2024, 1, 8), 70001, "Müller GmbH", {rated(16, "S", "116,00")}),
         // renamed since: still the same customer, named once
-        invoice(131, QDate(2024, 1, 9), 70001, "Müller GmbH & Co. KG", {part(19, "S", "119,00")}),
-        invoice(132, QDate(2024, 2, 2), 4711, "Alpha GmbH", {part(19, "S", "119,00")}),
-        invoice(133, QDate(2024, 1, 10), 4714, "Delta SA", {part(0, "K", "500,00")}),
-        invoice(134, QDate(2024, 1, 11), 4714, "Delta SA", {part(0, "K", "700,00")}),
+        invoice(131, QDate(2024, 1, 9), 70001, "Müller GmbH & Co. KG", {rated(19, "S", "119,00")}),
+        invoice(132, QDate(2024, 2, 2), 4711, "Alpha GmbH", {rated(19, "S", "119,00")}),
+        invoice(133, QDate(2024, 1, 10), 4714, "Delta SA", {rated(0, "K", "500,00")}),
+        invoice(134, QDate(2024, 1, 11), 4714, "Delta SA", {rated(0, "K", "700,00")}),
     };
     QList<Payment> payments{
         payment(140, QDate(2024, 1, 25), 4711, "Alpha GmbH", "100,00", "3,00",
-                {part(19, "S", "50,00"), part(0, "E", "53,00")}),
+                {rated(19, "S", "50,00"), rated(0, "E", "53,00")}),
         payment(141, QDate(2024, 1, 26), 4711, "Alpha GmbH", "100,00", "3,00"),
     };
     ExportResult r = exportBookingBatch(settings(), January, Created, documents, payments);
@@ -431,9 +431,9 @@ void TestDatevExport::sameBytes()
     std::reverse(documents.begin(), documents.end());
     std::reverse(payments.begin(), payments.end());
     for (Document &d : documents)
-        std::reverse(d.parts.begin(), d.parts.end());
+        std::reverse(d.rates.begin(), d.rates.end());
     for (Payment &p : payments)
-        std::reverse(p.invoiceParts.begin(), p.invoiceParts.end());
+        std::reverse(p.invoiceRates.begin(), p.invoiceRates.end());
     QCOMPARE(exportBookingBatch(settings(), January, Created, documents, payments).bytes, first.bytes);
 }
 

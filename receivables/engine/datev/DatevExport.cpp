@@ -104,24 +104,24 @@ struct Item
     }
 };
 
-Amount total(const QList<Part> &parts)
+Amount total(const QList<RateAmount> &rates)
 {
     Amount sum;
-    for (const Part &p : parts)
+    for (const RateAmount &p : rates)
         sum += p.gross;
     return sum;
 }
 
-// The parts of a document in a fixed order, so the input's order does not matter:
+// A document's rates in a fixed order, so the input's order does not matter:
 // higher rate first, then category.
-QList<Part> ordered(QList<Part> parts)
+QList<RateAmount> ordered(QList<RateAmount> rates)
 {
-    std::stable_sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) {
+    std::stable_sort(rates.begin(), rates.end(), [](const RateAmount &a, const RateAmount &b) {
         if (a.rate != b.rate)
             return a.rate > b.rate;
         return normCategory(a.category) < normCategory(b.category);
     });
-    return parts;
+    return rates;
 }
 
 // A negative amount is booked positive on the other side.
@@ -199,10 +199,10 @@ std::optional<qint64> Settings::debtorAccount(qint64 customerNumber) const
     return account;
 }
 
-QList<Amount> splitByParts(Amount skonto, const QList<Part> &parts)
+QList<Amount> splitByRates(Amount skonto, const QList<RateAmount> &rates)
 {
     __int128 sum = 0;
-    for (const Part &p : parts)
+    for (const RateAmount &p : rates)
         sum += p.gross.raw();
     if (sum == 0)
         return {};
@@ -210,11 +210,11 @@ QList<Amount> splitByParts(Amount skonto, const QList<Part> &parts)
     QList<Amount> shares;
     qint64 given = 0;
     int largest = 0;
-    for (int i = 0; i < parts.size(); ++i) {
-        const qint64 share = divRoundHalfEven(__int128(cents) * parts[i].gross.raw(), sum);
+    for (int i = 0; i < rates.size(); ++i) {
+        const qint64 share = divRoundHalfEven(__int128(cents) * rates[i].gross.raw(), sum);
         shares << Amount::fromRaw(share * 100);
         given += share;
-        if (qAbs(parts[i].gross.raw()) > qAbs(parts[largest].gross.raw()))
+        if (qAbs(rates[i].gross.raw()) > qAbs(rates[largest].gross.raw()))
             largest = i;
     }
     shares[largest] += Amount::fromRaw((cents - given) * 100);
@@ -239,7 +239,7 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
 
     QList<Item> items;
     for (const Document &d : documents)
-        items << Item{d.date, d.creditNote ? 1 : 0, d.number, total(d.parts), Amount(), &d, nullptr};
+        items << Item{d.date, d.creditNote ? 1 : 0, d.number, total(d.rates), Amount(), &d, nullptr};
     for (const Payment &p : payments)
         items << Item{p.date, 2, p.invoiceNumber, p.paid, p.skonto, nullptr, &p};
     std::stable_sort(items.begin(), items.end());
@@ -268,16 +268,16 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
             b.text = cut(d->customerName.trimmed(), 60);
             b.serviceDate = d->serviceDate.isValid() ? d->serviceDate : d->servicePeriodEnd;
             b.documentNumber = d->number;
-            for (const Part &part : ordered(d->parts)) {
-                if (part.gross.roundedToCents().isZero())
+            for (const RateAmount &r : ordered(d->rates)) {
+                if (r.gross.roundedToCents().isZero())
                     continue;
-                const auto revenue = settings.revenueAccount(part.rate, part.category);
+                const auto revenue = settings.revenueAccount(r.rate, r.category);
                 if (!revenue)
                     problems.add(QStringLiteral("%1: für %2 ist kein Erlöskonto eingestellt.")
-                                     .arg(name, rateText(part.rate, part.category)));
+                                     .arg(name, rateText(r.rate, r.category)));
                 Booking p = b;
                 p.contraAccount = revenue.value_or(0);
-                if (normCategory(part.category) == QLatin1String("K")) {
+                if (normCategory(r.category) == QLatin1String("K")) {
                     // Tax-free only with the customer's VAT ID; DATEV reads it from this column.
                     p.vatId = vatIdText(d->customerVatId);
                     if (p.vatId.isEmpty())
@@ -285,7 +285,7 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
                                              QStringLiteral("für die innergemeinschaftliche Lieferung fehlt die "
                                                             "USt-IdNr."));
                 }
-                addBooking(bookings, p, part.gross);
+                addBooking(bookings, p, r.gross);
             }
         } else {
             const Payment *p = item.payment;
@@ -310,8 +310,8 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
             }
             if (p->skonto.roundedToCents().isZero())
                 continue;
-            const QList<Part> parts = ordered(p->invoiceParts);
-            const QList<Amount> shares = splitByParts(p->skonto, parts);
+            const QList<RateAmount> rates = ordered(p->invoiceRates);
+            const QList<Amount> shares = splitByRates(p->skonto, rates);
             if (shares.isEmpty())
                 problems.add(QStringLiteral("%1: der Skonto lässt sich nicht auf die Steuersätze der Rechnung "
                                             "aufteilen, weil ihre Beträge fehlen.")
@@ -319,10 +319,10 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
             for (int i = 0; i < shares.size(); ++i) {
                 if (shares[i].isZero())
                     continue;
-                const auto account = settings.skontoAccount(parts[i].rate, parts[i].category);
+                const auto account = settings.skontoAccount(rates[i].rate, rates[i].category);
                 if (!account)
                     problems.add(QStringLiteral("%1: für %2 ist kein Skontokonto eingestellt.")
-                                     .arg(name, rateText(parts[i].rate, parts[i].category)));
+                                     .arg(name, rateText(rates[i].rate, rates[i].category)));
                 Booking s = b;
                 s.kind = Kind::Skonto;
                 s.account = account.value_or(0);

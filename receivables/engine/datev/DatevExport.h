@@ -12,7 +12,7 @@
 #include <optional>
 
 // The export of issued invoices, credit notes and payments for the tax advisor as a
-// DATEV booking batch ("Buchungsstapel", EXTF). This part knows no data set and no
+// DATEV booking batch ("Buchungsstapel", EXTF). This code knows no data set and no
 // window: the caller hands in plain records, gets back the bookings or the file's
 // bytes, or the list of reasons why nothing can be written.
 namespace Datev {
@@ -70,7 +70,7 @@ struct Settings
 // One VAT rate of a document with its gross amount. A credit note's amounts are
 // given as printed, positive; a negative amount (a deduction on the invoice) is
 // booked on the other side.
-struct Part
+struct RateAmount
 {
     Amount rate;
     QString category;
@@ -87,7 +87,7 @@ struct Document
     QString customerName;
     QString customerVatId;
     bool creditNote = false;
-    QList<Part> parts;
+    QList<RateAmount> rates;
 };
 
 struct Payment
@@ -96,7 +96,7 @@ struct Payment
     QDate date;
     Amount paid;             // what came in; negative for money paid back
     Amount skonto;           // Skonto the customer took, zero when none
-    QList<Part> invoiceParts; // the paid invoice's rates, to split the Skonto
+    QList<RateAmount> invoiceRates; // the paid invoice's rates, to split the Skonto
     qint64 customerNumber = 0;
     QString customerName;
 };
@@ -140,9 +140,9 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
                        const QList<Payment> &payments);
 
 // The Skonto split over the rates in proportion to their gross amounts, in cents,
-// adding up exactly to the Skonto; the rounding remainder goes to the largest part.
-// Empty when the parts add up to zero.
-QList<Amount> splitByParts(Amount skonto, const QList<Part> &parts);
+// adding up exactly to the Skonto; the rounding remainder goes to the largest amount's share.
+// Empty when the amounts add up to zero.
+QList<Amount> splitByRates(Amount skonto, const QList<RateAmount> &rates);
 
 struct ExportResult
 {

@@ -291,7 +291,7 @@ QStringList debtorFields(qint64 account, const Debtor &d)
     set(DebtorColumn::CompanyName, d.name, 50);
     set(DebtorColumn::AddresseeType, QStringLiteral("2"), 1);
     set(DebtorColumn::ShortName, d.name, 15);
-    // The master data keep the VAT ID's country apart from its number.
+    // The master data hold the VAT ID's country and its number in two columns.
     QString vatId = d.vatId;
     vatId.remove(QLatin1Char(' '));
     vatId = vatId.toUpper();
