@@ -81,8 +81,10 @@ struct Document
 {
     qint64 number = 0;
     QDate date;
-    QDate serviceDate;       // may be invalid
-    QDate servicePeriodEnd;  // may be invalid
+    // The Leistungsdatum of the bookings is the service date, without one the end
+    // of the service period, without both none. Either may be invalid.
+    QDate serviceDate;
+    QDate servicePeriodEnd;
     qint64 customerNumber = 0;
     QString customerName;
     QString customerVatId;
@@ -94,8 +96,8 @@ struct Payment
 {
     qint64 invoiceNumber = 0;
     QDate date;
-    Amount paid;             // what came in; negative for money paid back
-    Amount skonto;           // Skonto the customer took, zero when none
+    Amount paid;   // what came in; negative for money paid back
+    Amount skonto; // Skonto the customer took, zero when none
     QList<RateAmount> invoiceRates; // the paid invoice's rates, to split the Skonto
     qint64 customerNumber = 0;
     QString customerName;
@@ -140,8 +142,8 @@ Bookings buildBookings(const Settings &settings, const Period &period, const QLi
                        const QList<Payment> &payments);
 
 // The Skonto split over the rates in proportion to their gross amounts, in cents,
-// adding up exactly to the Skonto; the rounding remainder goes to the largest amount's share.
-// Empty when the amounts add up to zero.
+// adding up exactly to the Skonto: the rounding remainder goes to the share of the
+// largest amount. Empty when the amounts add up to zero.
 QList<Amount> splitByRates(Amount skonto, const QList<RateAmount> &rates);
 
 struct ExportResult
