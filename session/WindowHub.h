@@ -57,6 +57,8 @@ public:
     // An electronic invoice received from a supplier, modally: the file given
     // (dropped on the main window), or one the user chooses when path is empty.
     virtual void showReceivedInvoice(const QString &path) { Q_UNUSED(path); }
+    // The DATEV export of a period, modally.
+    virtual void showDatevExport() {}
     // The list of filed supplier invoices, modally.
     virtual void showReceivedInvoices() {}
     // One filed supplier invoice, modally.

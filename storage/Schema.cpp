@@ -139,6 +139,9 @@ std::vector<Table> tables()
                                 {"Kontakt", I}, {"Lieferant", T}, {"RechnungsNr", T}, {"Datum", D}, {"Brutto", M},
                                 {"Faellig", D}, {"Status", T}, {"Gutschrift", T}, {"Beanstandungen", T},
                                 {"Benutzer", T}}},
+        // The settings of the DATEV export, one row per setting: the consultant and
+        // client numbers, the chart of accounts and its accounts.
+        {"datev", {{"Schluessel", T}, {"Wert", T}}},
 
         // Earlier versions of issued invoices and credit notes, each kept before a
         // save changed it: the head with its amounts (Art names the document
@@ -263,6 +266,7 @@ std::vector<Index> indexes()
         // A file is filed once: the same bytes filed on two workstations meet here.
         {"eingangsrechnungen", "SHA256", true},
         {"eingangsrechnungen", "Faellig", false},
+        {"datev", "Schluessel", true},
         {"permission", "IDU,IDP", false},
     };
     ix.insert(ix.end(), rest.begin(), rest.end());

@@ -13,7 +13,7 @@
 namespace Schema {
 
 // Raised by one for every numbered upgrade step added later.
-constexpr int Version = 13;
+constexpr int Version = 14;
 // The step that adds the columns of electronic invoices.
 constexpr int EInvoiceColumnsStep = 5;
 // The step that gives the server's contacts their contact text (see contactText).
@@ -37,6 +37,8 @@ constexpr int ShortTermStep = 11;
 constexpr int BankImportStep = 12;
 // The step that files electronic invoices received from suppliers.
 constexpr int ReceivedInvoiceStep = 13;
+// The step that keeps the settings of the DATEV export.
+constexpr int DatevStep = 14;
 // The issued mark of the invoices and credit notes a data set held before that step.
 inline const QString IssuedBeforeUpgrade = QStringLiteral("vor der Umstellung");
 // Marks a SQLite file as an Orvella data set ("ORVL").

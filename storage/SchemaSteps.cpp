@@ -108,6 +108,9 @@ QStringList upgradeStatements(int toVersion, DatabaseEngine engine)
         return {createTableIfMissing(QStringLiteral("eingangsrechnungen"), engine),
                 createIndex({QStringLiteral("eingangsrechnungen"), QStringLiteral("SHA256"), true}, true),
                 createIndex({QStringLiteral("eingangsrechnungen"), QStringLiteral("Faellig"), false}, true)};
+    case DatevStep:
+        return {createTableIfMissing(QStringLiteral("datev"), engine),
+                createIndex({QStringLiteral("datev"), QStringLiteral("Schluessel"), true}, true)};
     default:
         return {};
     }

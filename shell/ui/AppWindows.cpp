@@ -10,6 +10,7 @@
 #include "TfrmFallingBlocks.h"
 #include "TfrmFiPe.h"
 #include "TfrmMahnung.h"
+#include "TfrmDatevExport.h"
 #include "TfrmEingangsrechnung.h"
 #include "TfrmEingangsrechnungen.h"
 #include "TfrmKontoauszug.h"
@@ -199,6 +200,12 @@ void AppWindows::showReceivedInvoice(const QString &path)
 void AppWindows::showReceivedInvoices()
 {
     TfrmEingangsrechnungen window(m_state, QApplication::activeWindow());
+    window.exec();
+}
+
+void AppWindows::showDatevExport()
+{
+    TfrmDatevExport window(m_state, QApplication::activeWindow());
     window.exec();
 }
 

@@ -31,6 +31,7 @@ public:
     void showBankStatements() override;
     void showReceivedInvoice(const QString &path) override;
     void showReceivedInvoices() override;
+    void showDatevExport() override;
     void showFiledInvoice(qint64 id) override;
     void showOptions(int tab = 0) override;
     bool showProjectSearch() override;

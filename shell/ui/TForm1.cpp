@@ -146,6 +146,12 @@ void TForm1::connectCommands()
                 m_state.hub->showReceivedInvoices();
         });
     });
+    connect(actDatevExport, &QAction::triggered, this, [this] {
+        runCommand([this] {
+            if (m_state.hub)
+                m_state.hub->showDatevExport();
+        });
+    });
     connect(actImportStatement, &QAction::triggered, this, [this] {
         runCommand([this] {
             if (m_state.hub)
@@ -262,6 +268,8 @@ void TForm1::ApplyPermissions()
             popSearchProject});
     off(6, {actNewProject, qlNewProject, popNewProject});
     off(9, {actOptions});
+    // The export hands every invoice of the period to the advisor.
+    off(7, {actDatevExport});
     if (!m_state.perm(14))
         actUsers->setVisible(false);
     // Filed supplier invoices are kept with the open items.

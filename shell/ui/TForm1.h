@@ -142,7 +142,8 @@ public:
     QAction *actNewEntry = nullptr, *actEditEntry = nullptr, *actChangePassword = nullptr, *actUsers = nullptr;
     QAction *actShowBlocked = nullptr, *actShowSearch = nullptr;
     QAction *actNewProject = nullptr, *actSearchProject = nullptr, *actOptions = nullptr;
-    QAction *actImportStatement = nullptr, *actOpenEInvoice = nullptr, *actReceivedInvoices = nullptr;
+    QAction *actImportStatement = nullptr, *actOpenEInvoice = nullptr, *actReceivedInvoices = nullptr,
+            *actDatevExport = nullptr;
     QAction *actOpenItems = nullptr, *actCalculator = nullptr, *actManual = nullptr, *actAbout = nullptr;
     QAction *tbQuit = nullptr, *tbNewEntry = nullptr, *tbEditEntry = nullptr, *tbDetail = nullptr,
             *tbLetter = nullptr, *tbOpenItems = nullptr, *tbManual = nullptr;

@@ -107,6 +107,8 @@ void TForm1::buildMenus()
     datei->addAction(actReceivedInvoices);
     actImportStatement = makeAction(QStringLiteral("actImportStatement"), QStringLiteral("Kontoauszug einlesen…"));
     datei->addAction(actImportStatement);
+    actDatevExport = makeAction(QStringLiteral("actDatevExport"), QStringLiteral("DATEV-Export…"));
+    datei->addAction(actDatevExport);
     datei->addSeparator();
     actQuit = makeAction(QStringLiteral("actQuit"), QStringLiteral("&Beenden"), QStringLiteral("quit"));
     datei->addAction(actQuit);

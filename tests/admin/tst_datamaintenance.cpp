@@ -30,7 +30,7 @@ struct Windows : WindowHub
 // bank statement entries booked (their invoices are issued, so they stay).
 const QStringList Kept = {"prust", "ztext", "foot", "mahnungenstext", "firmendaten", "usr", "permission",
                           "anmeldeversuche", "belegverlauf", "belegverlaufartikel", "belegverlaufanschrift",
-                          "belegverlaufztext", "bankbuchungen", "eingangsrechnungen"};
+                          "belegverlaufztext", "bankbuchungen", "eingangsrechnungen", "datev"};
 const QStringList Markers = {"PrNr.ob0",    "Angebot.ob0",    "Auftrag.ob0", "Lieferschein.ob0",
                              "Rechnung.ob0", "Gutschrift.ob0", "Ablage.ob0",  "Mahnung.ob0"};
 

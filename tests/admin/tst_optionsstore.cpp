@@ -200,7 +200,7 @@ void TestOptionsStore::upgradeFromVersion2()
     QStringList after = rowCounts(env);
     QVERIFY(after.removeOne("firmendaten=1"));
     for (const char *history : {"belegverlauf", "belegverlaufartikel", "belegverlaufanschrift", "belegverlaufztext",
-                                "anmeldeversuche", "bankbuchungen", "eingangsrechnungen"})
+                                "anmeldeversuche", "bankbuchungen", "eingangsrechnungen", "datev"})
         QVERIFY(after.removeOne(QLatin1String(history) + "=0"));
     QCOMPARE(after.size(), int(dump.count("\nCREATE TABLE ")));
     QVERIFY2(after.contains("firma=7") && after.contains("projekt=3") && after.contains("mahnungenstext=75"),

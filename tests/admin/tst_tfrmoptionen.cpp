@@ -1,6 +1,7 @@
 #include "AdditionalTextsTab.h"
 #include "AppWindows.h"
 #include "CompanyTab.h"
+#include "DatevExportStore.h"
 #include "DunningTextsTab.h"
 #include "FindControl.h"
 #include "GeneralTab.h"
@@ -43,6 +44,7 @@ private Q_SLOTS:
     void printSettings();
     void unsavedTabsAsk();
     void additionalTexts();
+    void datevAccounts();
     void dunningTemplates();
     void closingReloadsJobLists();
 };
@@ -411,6 +413,39 @@ void TestTfrmOptionen::additionalTexts()
     QVERIFY(!find<QGroupBox>(w.get(), "grpZusatztexte")->isEnabled());
     QVERIFY(!find<QGroupBox>(w.get(), "grpMail")->isEnabled());
     QVERIFY(!find<QPushButton>(w.get(), "btnUebernehmen")->isEnabled());
+}
+
+void TestTfrmOptionen::datevAccounts()
+{
+    TestEnv env;
+    auto w = OpenOptions(env);
+    w->tabs->setCurrentIndex(TfrmOptionen::DatevTab);
+    // one row per rate of the rate table, with the SKR03 presets
+    auto *accounts = find<QTableWidget>(w.get(), "tblKonten");
+    QStringList rows;
+    for (int r = 0; r < accounts->rowCount(); ++r)
+        rows << QStringList{accounts->item(r, 0)->text(), accounts->item(r, 1)->text(), accounts->item(r, 2)->text(),
+                            accounts->item(r, 3)->text()}
+                    .join('|');
+    QCOMPARE(rows, QStringList({"7,00 %|S|8300|8731", "19,00 %|S|8400|8736"}));
+    // SKR04 chosen with its presets, one account typed wrong: refused, nothing stored
+    auto *chart = find<QComboBox>(w.get(), "cbKontenrahmen");
+    chart->setCurrentIndex(1);
+    find<QPushButton>(w.get(), "btnVorgaben")->click();
+    type(find<QLineEdit>(w.get(), "edtBerater"), "29098");
+    accounts->item(0, 2)->setText("43OO");
+    find<QPushButton>(w.get(), "btnUebernehmen")->click();
+    QVERIFY2(env.dialogs().messages().last().contains("„43OO“ als Erlöskonto für 7,00 %"),
+             qPrintable(env.dialogs().messages().last()));
+    QCOMPARE(env.scalar("SELECT COUNT(*) FROM datev"), QStringLiteral("0"));
+    accounts->item(0, 2)->setText("4300");
+    find<QPushButton>(w.get(), "btnUebernehmen")->click();
+    const Datev::Settings s = DatevExportStore(env.db()).loadSettings();
+    QCOMPARE(s.consultantNumber, QStringLiteral("29098"));
+    QCOMPARE(s.chart, Datev::Chart::Skr04);
+    QCOMPARE(s.revenueAccount(Amount::fromUnits(7), "S"), std::optional<qint64>(4300));
+    QCOMPARE(s.skontoAccount(Amount::fromUnits(19), "S"), std::optional<qint64>(4736));
+    QCOMPARE(s.bankAccount, qint64(1800));
 }
 
 void TestTfrmOptionen::dunningTemplates()

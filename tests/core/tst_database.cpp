@@ -67,7 +67,7 @@ void TestDatabase::createdFromNothing()
     QCOMPARE(env.db().schemaVersion(), Schema::Version);
     for (const QString &table : Schema::tableNames())
         QVERIFY2(env.column(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).size() == 1, qPrintable(table));
-    QCOMPARE(Schema::tableNames().size(), 72);
+    QCOMPARE(Schema::tableNames().size(), 73);
     if (TestsOnServer()) {
         QCOMPARE(env.scalar("SELECT value FROM orvella_info WHERE key='version'"), QString::number(Schema::Version));
     } else {

@@ -247,6 +247,7 @@ void TestMainWindow::permissions_data()
     QTest::newRow("5") << 5 << QStringList{"actNewProject", "actOptions", "actSearchProject", "popNewProject",
                                            "popSearchProject", "qlNewProject", "qlSearchProject"};
     QTest::newRow("6") << 6 << QStringList{"actNewProject", "popNewProject", "qlNewProject"};
+    QTest::newRow("7") << 7 << QStringList{"actDatevExport"};
     QTest::newRow("9") << 9 << QStringList{"actOptions"};
     QTest::newRow("14") << 14 << QStringList{"actRestore", "actUsers"};
     QTest::newRow("15") << 15 << QStringList{"actImportStatement", "actOpenItems", "actReceivedInvoices", "qlOpenItems"};

@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "CommandGuard.h"
 #include "CompanyTab.h"
+#include "DatevSettingsTab.h"
 #include "Dialogs.h"
 #include "DunningTextsTab.h"
 #include "GeneralTab.h"
@@ -62,12 +63,14 @@ void TfrmOptionen::buildUi()
     dunning = new DunningTextsTab(m_state);
     company = new CompanyTab(m_state);
     printer = new PrinterTab(m_state);
+    datev = new DatevSettingsTab(m_state);
     // A tab taller than a small screen scrolls inside the window.
     const std::pair<OptionsPage *, const char *> pages[] = {{general, "Allgemein"},
                                                             {texts, "Zusatztexte"},
                                                             {dunning, "Mahntexte"},
                                                             {company, "Firmendaten"},
-                                                            {printer, "Drucker"}};
+                                                            {printer, "Drucker"},
+                                                            {datev, "DATEV"}};
     for (const auto &[page, caption] : pages) {
         tabs->addTab(Scrollable(page), QString::fromUtf8(caption));
         connect(page, &OptionsPage::modifiedChanged, this, [this] { updateButtons(); });
@@ -103,13 +106,13 @@ void TfrmOptionen::buildUi()
 
 OptionsPage *TfrmOptionen::page(int tab) const
 {
-    const OptionsPage *const pages[] = {general, texts, dunning, company, printer};
-    return tab >= 0 && tab < 5 ? const_cast<OptionsPage *>(pages[tab]) : nullptr;
+    const OptionsPage *const pages[] = {general, texts, dunning, company, printer, datev};
+    return tab >= 0 && tab < TabCount ? const_cast<OptionsPage *>(pages[tab]) : nullptr;
 }
 
 bool TfrmOptionen::isModified() const
 {
-    for (int t = 0; t < 5; ++t)
+    for (int t = 0; t < TabCount; ++t)
         if (page(t)->isModified())
             return true;
     return false;
@@ -122,6 +125,7 @@ void TfrmOptionen::applyPermissions()
     texts->applyPermissions(m_state.perm(11));
     dunning->applyPermissions(m_state.perm(12));
     company->applyPermissions(m_state.perm(13));
+    datev->applyPermissions(m_state.perm(13));
 }
 
 void TfrmOptionen::prepare(Tab shown)
@@ -134,7 +138,7 @@ void TfrmOptionen::prepare(Tab shown)
     }
     m_lastTab = shown;
     dunning->resetLevel();
-    for (int t = 0; t < 5; ++t)
+    for (int t = 0; t < TabCount; ++t)
         page(t)->load();
     applyPermissions();
     updateButtons();
@@ -225,7 +229,7 @@ void TfrmOptionen::reject()
     if (isModified() && m_state.dialogs.question(NotSavedClose, Dialogs::Buttons::YesCancel) != Dialogs::Answer::Yes)
         return;
     m_closing = true;
-    for (int t = 0; t < 5; ++t)
+    for (int t = 0; t < TabCount; ++t)
         page(t)->discard();
     QDialog::reject();
     m_closing = false;

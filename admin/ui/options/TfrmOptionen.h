@@ -6,6 +6,7 @@
 class AdditionalTextsTab;
 class AppState;
 class CompanyTab;
+class DatevSettingsTab;
 class DunningTextsTab;
 class GeneralTab;
 class OptionsPage;
@@ -21,7 +22,7 @@ class TfrmOptionen : public QDialog
 {
     Q_OBJECT
 public:
-    enum Tab { AllgemeinTab = 0, ZusatztexteTab, MahntexteTab, FirmendatenTab, DruckerTab };
+    enum Tab { AllgemeinTab = 0, ZusatztexteTab, MahntexteTab, FirmendatenTab, DruckerTab, DatevTab, TabCount };
 
     explicit TfrmOptionen(AppState &state, QWidget *parent = nullptr);
     ~TfrmOptionen() override;
@@ -47,6 +48,7 @@ public:
     DunningTextsTab *dunning;
     CompanyTab *company;
     PrinterTab *printer;
+    DatevSettingsTab *datev;
     QPushButton *btnBeenden, *btnUebernehmen, *btnOK;
 
 public Q_SLOTS:
