@@ -149,7 +149,7 @@ void TfrmOptionen::updateButtons()
     const int tab = tabs->currentIndex();
     const OptionsPage *shown = page(tab);
     // "Allgemein" saves with its own buttons, "Drucker" writes every change at once.
-    const bool applies = tab == ZusatztexteTab || tab == MahntexteTab || tab == FirmendatenTab;
+    const bool applies = tab == ZusatztexteTab || tab == MahntexteTab || tab == FirmendatenTab || tab == DatevTab;
     btnUebernehmen->setVisible(applies);
     btnUebernehmen->setEnabled(applies && shown->canSave());
     btnOK->setVisible(tab != AllgemeinTab);
