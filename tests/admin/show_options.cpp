@@ -1,7 +1,7 @@
 // Opens the options window on a throw-away data set with a print job, so its
 // tabs and the letterhead window can be looked at (under Xvfb). Not a test:
 // nothing is checked.
-//   show_options [tab 0..4] [letterhead]
+//   show_options [tab 0..5] [letterhead]
 //   show_options pdf OUT.pdf: footer, margins and font scale set through the
 //   window, then a dunning letter printed from its first template into OUT.pdf
 

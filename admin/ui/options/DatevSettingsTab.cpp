@@ -99,10 +99,12 @@ DatevSettingsTab::DatevSettingsTab(AppState &state, QWidget *parent) : OptionsPa
     form->addRow(QStringLiteral("&Mandantennummer:"), edtMandant);
     form->addRow(QStringLiteral("Beginn des &Wirtschaftsjahres (TT.MM.):"), edtWJBeginn);
     form->addRow(QStringLiteral("&Länge der Sachkonten:"), spnKontenlaenge);
-    form->addRow(QStringLiteral("&Kontenrahmen:"), chart);
+    auto *chartLabel = new QLabel(QStringLiteral("&Kontenrahmen:"), grpDatev);
+    chartLabel->setBuddy(cbKontenrahmen);
+    form->addRow(chartLabel, chart);
     form->addRow(QStringLiteral("Konten je Steuersatz:"), tblKonten);
     form->addRow(QStringLiteral("Ban&kkonto:"), edtBank);
-    form->addRow(QStringLiteral("Debitorenkonto = Kundennummer &+"), edtDebitorBasis);
+    form->addRow(QStringLiteral("&Debitorenkonto = Kundennummer +"), edtDebitorBasis);
     form->addRow(QStringLiteral("Debitorenkonten von:"), range);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(grpDatev);
