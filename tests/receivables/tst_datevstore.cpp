@@ -136,6 +136,11 @@ void TestDatevStore::periodMatchesTheOpenItems()
     QCOMPARE(moved.value(10010).toText(), QStringLiteral("0,00"));
     QCOMPARE(moved.value(10020).toText(), QStringLiteral("-50,00"));
     QCOMPARE(b.bookings.size(), 2 + 1 + 2 + 2 + 1); // rates, credit note, postings, Skonto by rate, invoice 3's posting
+    // the same period read and written again gives the same bytes
+    const QDateTime at(QDate(2025, 2, 3), QTime(9, 30));
+    const DatevExportStore::PeriodRecords again = store.read(january);
+    QCOMPARE(Datev::exportBookingBatch(settings, january, at, again.documents, again.payments).bytes,
+             Datev::exportBookingBatch(settings, january, at, r.documents, r.payments).bytes);
 }
 
 void TestDatevStore::windowRefusesOrWrites()
