@@ -160,11 +160,25 @@ DatevExportStore::PeriodRecords DatevExportStore::read(const Datev::Period &peri
         return Customer{c.fieldInt(QStringLiteral("KNr")), c.field(QStringLiteral("Name")), c.field(QStringLiteral("UID"))};
     };
     QHash<qint64, QList<Datev::RateAmount>> invoiceRates;
-    const auto ratesOf = [&](DocumentKind kind, qint64 number, Amount total) {
+    const QList<Amount> tableRates = Totals::readRates(m_db);
+    // A stored invoice or credit note as the export takes it: its customer is the
+    // one of invoice, its rates add up to amount.
+    const auto documentOf = [&](DocumentKind kind, qint64 number, qint64 invoice, Amount amount) {
         DocumentStore::Loaded loaded = documents.load(kind, number);
         Document &d = loaded.document;
-        const TotalsBreakdown b = Totals::compute(d.lines, d.totals, Totals::readRates(m_db), QStringLiteral("€"), d.grossRule);
-        return grossByRate(b, categories, total);
+        const Customer c = customerOf(invoice);
+        Datev::Document doc;
+        doc.number = number;
+        doc.creditNote = kind == DocumentKind::Gutschrift;
+        doc.date = dateOf(d.date);
+        doc.serviceDate = dateOf(d.serviceDate);
+        doc.servicePeriodEnd = dateOf(d.serviceDateTo);
+        doc.customerNumber = c.number;
+        doc.customerName = c.name;
+        doc.customerVatId = c.vatId;
+        const TotalsBreakdown b = Totals::compute(d.lines, d.totals, tableRates, QStringLiteral("€"), d.grossRule);
+        doc.rates = grossByRate(b, categories, amount);
+        return doc;
     };
 
     // Invoices, with the amount their open item counts.
@@ -175,20 +189,8 @@ DatevExportStore::PeriodRecords DatevExportStore::read(const Datev::Period &peri
          !q.eof(); q.next())
         invoices.append({q.fieldInt(QStringLiteral("BelegNr")), q.fieldAmount(QStringLiteral("Betrag"))});
     for (const auto &[number, amount] : invoices) {
-        const DocumentStore::Loaded loaded = documents.load(DocumentKind::Rechnung, number);
-        const Document &d = loaded.document;
-        const Customer c = customerOf(number);
-        Datev::Document doc;
-        doc.number = number;
-        doc.date = dateOf(d.date);
-        doc.serviceDate = dateOf(d.serviceDate);
-        doc.servicePeriodEnd = dateOf(d.serviceDateTo);
-        doc.customerNumber = c.number;
-        doc.customerName = c.name;
-        doc.customerVatId = c.vatId;
-        doc.rates = ratesOf(DocumentKind::Rechnung, number, amount);
-        invoiceRates.insert(number, doc.rates);
-        out.documents << doc;
+        out.documents << documentOf(DocumentKind::Rechnung, number, number, amount);
+        invoiceRates.insert(number, out.documents.back().rates);
     }
 
     // Credit notes, with the amount they take off their invoice's open item.
@@ -200,22 +202,8 @@ DatevExportStore::PeriodRecords DatevExportStore::read(const Datev::Period &peri
          !q.eof(); q.next())
         credits.append({q.fieldInt(QStringLiteral("BelegNr")), q.fieldInt(QStringLiteral("ReNr")),
                         q.fieldAmount(QStringLiteral("Betrag"))});
-    for (const auto &[number, invoice, amount] : credits) {
-        const DocumentStore::Loaded loaded = documents.load(DocumentKind::Gutschrift, number);
-        const Document &d = loaded.document;
-        const Customer c = customerOf(invoice);
-        Datev::Document doc;
-        doc.number = number;
-        doc.creditNote = true;
-        doc.date = dateOf(d.date);
-        doc.serviceDate = dateOf(d.serviceDate);
-        doc.servicePeriodEnd = dateOf(d.serviceDateTo);
-        doc.customerNumber = c.number;
-        doc.customerName = c.name;
-        doc.customerVatId = c.vatId;
-        doc.rates = ratesOf(DocumentKind::Gutschrift, number, amount);
-        out.documents << doc;
-    }
+    for (const auto &[number, invoice, amount] : credits)
+        out.documents << documentOf(DocumentKind::Gutschrift, number, invoice, amount);
 
     // Postings: each invoice's postings are walked in the order they were booked,
     // so the one that settled it with Skonto knows what was left.
@@ -232,7 +220,8 @@ DatevExportStore::PeriodRecords DatevExportStore::read(const Datev::Period &peri
         Amount left = p.fieldAmount(QStringLiteral("Betrag")) - p.fieldAmount(QStringLiteral("Gutschriften"));
         const Customer c = customerOf(invoice);
         if (!invoiceRates.contains(invoice))
-            invoiceRates.insert(invoice, ratesOf(DocumentKind::Rechnung, invoice, p.fieldAmount(QStringLiteral("Betrag"))));
+            invoiceRates.insert(invoice,
+                                documentOf(DocumentKind::Rechnung, invoice, invoice, p.fieldAmount(QStringLiteral("Betrag"))).rates);
         for (p.open(QStringLiteral("SELECT Betrag, Datum, Skonto FROM teilbuchung WHERE RNr = %1 ORDER BY ID").arg(invoice));
              !p.eof(); p.next()) {
             const Amount amount = p.fieldAmount(QStringLiteral("Betrag"));
