@@ -197,6 +197,7 @@ qint64 TfrmEingangsrechnung::cmdFile()
         const qint64 id = store.file(m_content, m_fileName, m_invoice, m_failures, match ? match->number : 0,
                                      newSupplier, DocumentEditor::of(m_state).user, QDate::currentDate());
         m_filed = id;
+        m_createdSupplier = m_createdSupplier || newSupplier;
         if (newSupplier)
             if (const auto created = store.matchSeller(m_invoice))
                 supplierText = QStringLiteral("Neuer Lieferant: %1 (Nr. %2).").arg(created->name, PadNumber(created->number));

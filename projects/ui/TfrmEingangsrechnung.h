@@ -41,6 +41,8 @@ public:
 
     const ReceivedInvoice &invoice() const { return m_invoice; }
     const QStringList &failures() const { return m_failures; }
+    // Filing created a supplier contact (the contact list shows it after a reload).
+    bool createdSupplier() const { return m_createdSupplier; }
 
     QTextBrowser *txtInvoice;
     QLabel *lblCheck;
@@ -53,6 +55,7 @@ private:
     QString m_fileName;
     QByteArray m_content;
     qint64 m_filed = 0; // the ID of the shown invoice's row once it is filed
+    bool m_createdSupplier = false;
 
     bool show(const QByteArray &content, const QString &name);
     void showFiledState();

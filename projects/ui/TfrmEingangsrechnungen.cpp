@@ -201,5 +201,6 @@ void TfrmEingangsrechnungen::cmdAdd()
     TfrmEingangsrechnung window(m_state, this);
     if (window.cmdOpen())
         window.exec();
+    m_createdSupplier = m_createdSupplier || window.createdSupplier();
     reload();
 }

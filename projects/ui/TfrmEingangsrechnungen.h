@@ -30,6 +30,8 @@ public:
     void cmdAdd();
 
     const QList<FiledInvoice> &rows() const { return m_rows; }
+    // An invoice filed from here created a supplier contact.
+    bool createdSupplier() const { return m_createdSupplier; }
     const FiledInvoice *current() const;
 
     QTableWidget *tblInvoices;
@@ -41,4 +43,5 @@ private:
 
     AppState &m_state;
     QList<FiledInvoice> m_rows;
+    bool m_createdSupplier = false;
 };

@@ -195,12 +195,16 @@ void AppWindows::showReceivedInvoice(const QString &path)
     TfrmEingangsrechnung window(m_state, QApplication::activeWindow());
     if (path.isEmpty() ? window.cmdOpen() : window.openFile(path))
         window.exec();
+    if (window.createdSupplier())
+        m_main.LoadContactList();
 }
 
 void AppWindows::showReceivedInvoices()
 {
     TfrmEingangsrechnungen window(m_state, QApplication::activeWindow());
     window.exec();
+    if (window.createdSupplier())
+        m_main.LoadContactList();
 }
 
 void AppWindows::showDatevExport()

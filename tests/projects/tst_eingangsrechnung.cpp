@@ -174,6 +174,7 @@ void TestEingangsrechnung::filingFindsTheSupplier()
     QVERIFY(env.dialogs().allAnswersUsed());
     QVERIFY2(env.dialogs().messages().last().contains(told), qPrintable(env.dialogs().messages().join(" / ")));
     QVERIFY(!w.btnFile->isEnabled());
+    QCOMPARE(w.createdSupplier(), contact < 0);
     const qint64 filedWith = env.scalar(QStringLiteral("SELECT Kontakt FROM eingangsrechnungen WHERE ID = %1").arg(id)).toLongLong();
     if (contact >= 0) {
         QCOMPARE(filedWith, contact);
