@@ -206,7 +206,9 @@ DatevExportStore::PeriodRecords DatevExportStore::read(const Datev::Period &peri
         out.documents << documentOf(DocumentKind::Gutschrift, number, invoice, amount);
 
     // Postings: each invoice's postings are walked in the order they were booked,
-    // so the one that settled it with Skonto knows what was left.
+    // so the one that took Skonto knows what was left. The open item keeps what
+    // remained after its last posting; a Skonto posting before others settled
+    // the invoice.
     QList<qint64> paid;
     for (q.open(QStringLiteral("SELECT DISTINCT RNr FROM teilbuchung WHERE Datum >= '%1' AND Datum <= '%2' ORDER BY RNr")
                     .arg(from, to));
@@ -214,21 +216,27 @@ DatevExportStore::PeriodRecords DatevExportStore::read(const Datev::Period &peri
         paid << q.fieldInt(QStringLiteral("RNr"));
     for (const qint64 invoice : paid) {
         SqlQuery p(m_db);
-        p.open(QStringLiteral("SELECT op.Betrag, (SELECT SUM(Betrag) FROM gutschriftenop WHERE RNr = %1) AS Gutschriften "
+        p.open(QStringLiteral("SELECT op.Betrag, op.RBetrag, (SELECT SUM(Betrag) FROM gutschriftenop WHERE RNr = %1) AS "
+                              "Gutschriften, (SELECT COUNT(*) FROM teilbuchung WHERE RNr = %1) AS Buchungen "
                               "FROM rechnungenop op WHERE op.RNR = %1")
                    .arg(invoice));
         Amount left = p.fieldAmount(QStringLiteral("Betrag")) - p.fieldAmount(QStringLiteral("Gutschriften"));
+        const Amount remainingAtLast = p.fieldAmount(QStringLiteral("RBetrag"));
+        const qint64 postings = p.fieldInt(QStringLiteral("Buchungen"));
         const Customer c = customerOf(invoice);
         if (!invoiceRates.contains(invoice))
             invoiceRates.insert(invoice,
                                 documentOf(DocumentKind::Rechnung, invoice, invoice, p.fieldAmount(QStringLiteral("Betrag"))).rates);
+        qint64 index = 0;
         for (p.open(QStringLiteral("SELECT Betrag, Datum, Skonto FROM teilbuchung WHERE RNr = %1 ORDER BY ID").arg(invoice));
              !p.eof(); p.next()) {
             const Amount amount = p.fieldAmount(QStringLiteral("Betrag"));
             const QString mark = p.field(QStringLiteral("Skonto"));
             const bool withSkonto = mark == QLatin1String("J") || mark == QLatin1String("S");
-            const Amount skonto = withSkonto && left > amount ? left - amount : Amount();
-            left = withSkonto ? Amount() : left - amount;
+            const Amount after = ++index == postings ? remainingAtLast : Amount();
+            const Amount taken = left - amount - after;
+            const Amount skonto = withSkonto && taken > Amount() ? taken : Amount();
+            left = withSkonto ? after : left - amount;
             const QDate date = dateOf(p.field(QStringLiteral("Datum")));
             if (date < period.from || date > period.to)
                 continue;

@@ -37,7 +37,8 @@ QString rates(const QList<Datev::RateAmount> &list)
 }
 
 // Invoice 1 of January (two rates) is reduced by credit note 2, paid in part and
-// then settled with Skonto; invoice 3 of December is paid in part in January.
+// then settled with Skonto; invoice 3 of December is paid in part in January;
+// invoice 4 took its Skonto on a part payment and keeps a remainder.
 void addJanuary(TestEnv &env)
 {
     AddReceivablesCustomers(env);
@@ -55,6 +56,11 @@ void addJanuary(TestEnv &env)
     setDate(env, "rechnungen", 3, "31.12.2024");
     addLines(env, "rechnungen", 3, {"1|67,23|19,00 %"});
     AddPosting(env, 3, "50", "05.01.2025");
+    AddInvoice(env, 4, 1, "119", 10, "N", "66.62", "2");
+    setDate(env, "rechnungen", 4, "12.01.2025");
+    addLines(env, "rechnungen", 4, {"1|100,00|19,00 %"});
+    AddPosting(env, 4, "50", "25.01.2025");
+    env.exec("UPDATE teilbuchung SET Skonto = 'J' WHERE RNr = 4");
 }
 
 } // namespace
@@ -102,18 +108,19 @@ void TestDatevStore::periodMatchesTheOpenItems()
     DatevExportStore store(env.db());
     const Datev::Period january{QDate(2025, 1, 1), QDate(2025, 1, 31)};
     const DatevExportStore::PeriodRecords r = store.read(january);
-    QCOMPARE(r.documents.size(), 2);
+    QCOMPARE(r.documents.size(), 3);
     QCOMPARE(rates(r.documents[0].rates), QStringLiteral("7,00 S 53,50, 19,00 S 238,00"));
     QCOMPARE(r.documents[0].customerNumber, qint64(10));
-    QVERIFY(r.documents[1].creditNote);
-    QCOMPARE(rates(r.documents[1].rates), QStringLiteral("19,00 S 11,90"));
+    QVERIFY(r.documents[2].creditNote);
+    QCOMPARE(rates(r.documents[2].rates), QStringLiteral("19,00 S 11,90"));
     QStringList payments;
     for (const Datev::Payment &p : r.payments)
         payments << QStringLiteral("%1 %2 %3 %4 %5").arg(p.invoiceNumber).arg(DateToStr(p.date), p.paid.toText(),
                                                            p.skonto.toText(), rates(p.invoiceRates));
     QCOMPARE(payments, QStringList({"1 15.01.2025 100,00 0,00 7,00 S 53,50, 19,00 S 238,00",
                                     "1 20.01.2025 175,77 3,83 7,00 S 53,50, 19,00 S 238,00",
-                                    "3 05.01.2025 50,00 0,00 19,00 S 80,00"}));
+                                    "3 05.01.2025 50,00 0,00 19,00 S 80,00",
+                                    "4 25.01.2025 50,00 2,38 19,00 S 119,00"}));
     QCOMPARE(r.debtors.size(), 2);
     QCOMPARE(r.debtors[0].name, QStringLiteral("Muster GmbH"));
 
@@ -131,11 +138,13 @@ void TestDatevStore::periodMatchesTheOpenItems()
         if (x.contraAccount >= settings.debtorMin && x.contraAccount <= settings.debtorMax)
             moved[x.contraAccount] -= signedAmount;
     }
-    // customer 10: nothing open before, nothing after; customer 20: 80,00 open
-    // before, 30,00 after
-    QCOMPARE(moved.value(10010).toText(), QStringLiteral("0,00"));
+    // customer 10: nothing open before, 66,62 of invoice 4 after; customer 20:
+    // 80,00 open before, 30,00 after
+    QCOMPARE(moved.value(10010).toText(), QStringLiteral("66,62"));
     QCOMPARE(moved.value(10020).toText(), QStringLiteral("-50,00"));
-    QCOMPARE(b.bookings.size(), 2 + 1 + 2 + 2 + 1); // rates, credit note, postings, Skonto by rate, invoice 3's posting
+    // invoice 1: rates, credit note, postings, Skonto by rate; invoice 3's posting;
+    // invoice 4, its posting and its Skonto
+    QCOMPARE(b.bookings.size(), 2 + 1 + 2 + 2 + 1 + 3);
     // the same period read and written again gives the same bytes
     const QDateTime at(QDate(2025, 2, 3), QTime(9, 30));
     const DatevExportStore::PeriodRecords again = store.read(january);
@@ -174,7 +183,7 @@ void TestDatevStore::windowRefusesOrWrites()
     const QList<QByteArray> lines = batch.readAll().split('\n');
     QVERIFY(lines[0].startsWith("\"EXTF\";700;21;\"Buchungsstapel\";13;"));
     QVERIFY(lines[0].contains(";29098;55003;20250101;4;20250101;20250131;"));
-    QCOMPARE(lines.size(), 2 + 8 + 1); // header, columns, bookings, the empty rest after the last CR LF
+    QCOMPARE(lines.size(), 2 + 11 + 1); // header, columns, bookings, the empty rest after the last CR LF
     QVERIFY2(lines[2].startsWith("238,00;\"S\";;;;;10010;8400;;0501;\"000001\";"), lines[2].constData());
 }
 

@@ -154,7 +154,14 @@ qint64 ReceivedInvoiceStore::file(const QByteArray &content, const QString &file
     q.add(QStringLiteral("%1, '%2', '%3', %4, %5)")
               .arg(optionalDate(invoice.dueDate), Open, invoice.isCreditNote() ? QStringLiteral("J") : QStringLiteral("N"),
                    SqlText(failures.join(QLatin1Char('\n'))), SqlText(user)));
-    q.execSql();
+    try {
+        q.execSql();
+    } catch (const DatabaseError &e) {
+        // The statement holds the whole file; the message names the invoice instead.
+        throw DatabaseError(QStringLiteral("Die Rechnung %1 von %2 konnte nicht abgelegt werden.")
+                                .arg(invoice.number, invoice.seller.name),
+                            e.engineMessage(), QString());
+    }
     const QList<FiledInvoice> rows = read(QStringLiteral("WHERE SHA256 = '%1'").arg(sha256(content)));
     if (rows.isEmpty())
         throw OrvellaError(QStringLiteral("Die Rechnung wurde nicht abgelegt."));
