@@ -1,6 +1,7 @@
 #include "ExtendedData.h"
 
 #include "Errors.h"
+#include "Identifiers.h"
 #include "NumberInput.h"
 #include "Formats.h"
 
@@ -45,15 +46,6 @@ QString sqlValue(const NumberInput::Field &field, const QString &typed)
 {
     const std::optional<Amount> a = NumberInput::value(field, typed);
     return a ? a->toSqlText() : QStringLiteral("NULL");
-}
-
-QString upperCompact(const QString &iban)
-{
-    QString s;
-    for (QChar c : iban)
-        if (!c.isSpace())
-            s += c.toUpper();
-    return s;
 }
 
 } // namespace
@@ -144,7 +136,7 @@ QString rateEntry(Amount rate)
 
 IbanState checkIban(const QString &iban)
 {
-    const QString s = upperCompact(iban);
+    const QString s = CompactIdentifier(iban);
     if (s.isEmpty())
         return IbanState::Empty;
     static const QRegularExpression form(QStringLiteral("^[A-Z]{2}[0-9]{2}[A-Z0-9]{11,30}$"));

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "Identifiers.h"
 #include "InvoiceTerms.h"
 #include "Payment.h"
 #include "ReceivablesStore.h"
@@ -13,19 +14,6 @@
 #include <QDateTime>
 #include <QHash>
 #include <QRegularExpression>
-
-namespace {
-
-QString compact(const QString &iban)
-{
-    QString out;
-    for (const QChar c : iban)
-        if (!c.isSpace())
-            out += c.toUpper();
-    return out;
-}
-
-} // namespace
 
 BankImportStore::BankImportStore(Database &db, TdmCommon &numbers) : m_db(db), m_numbers(numbers) {}
 
@@ -55,7 +43,7 @@ QList<OpenInvoice> BankImportStore::openInvoices()
         inv.customer = q.fieldInt(QStringLiteral("KNr"));
         inv.customerName = q.field(QStringLiteral("Name"));
         for (const char *column : {"NIBAN", "FIBAN"})
-            if (const QString iban = compact(q.field(QString::fromLatin1(column))); !iban.isEmpty())
+            if (const QString iban = CompactIdentifier(q.field(QString::fromLatin1(column))); !iban.isEmpty())
                 inv.ibans << iban;
         const InvoiceFigures figures{q.fieldAmount(QStringLiteral("Betrag")), credits.value(inv.number),
                                      payments.value(inv.number), q.field(QStringLiteral("Sconto"))};
@@ -87,12 +75,12 @@ QStringList BankImportStore::ownAccounts()
     SqlQuery q(m_db);
     q.open(QStringLiteral("SELECT IBAN, WeitereKonten FROM firmendaten WHERE Firma = 1"));
     QStringList out;
-    if (const QString own = compact(q.field(QStringLiteral("IBAN"))); !own.isEmpty())
+    if (const QString own = CompactIdentifier(q.field(QStringLiteral("IBAN"))); !own.isEmpty())
         out << own;
     // further accounts: one per line, or separated by commas or semicolons
     static const QRegularExpression separators(QStringLiteral("[,;\\n]"));
     for (const QString &part : q.field(QStringLiteral("WeitereKonten")).split(separators, Qt::SkipEmptyParts))
-        if (const QString iban = compact(part); !iban.isEmpty() && !out.contains(iban))
+        if (const QString iban = CompactIdentifier(part); !iban.isEmpty() && !out.contains(iban))
             out << iban;
     return out;
 }

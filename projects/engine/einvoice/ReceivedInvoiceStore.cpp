@@ -5,6 +5,7 @@
 #include "EInvoice.h"
 #include "Errors.h"
 #include "Formats.h"
+#include "Identifiers.h"
 #include "SqlLiterals.h"
 #include "SqlQuery.h"
 #include "SqlText.h"
@@ -14,17 +15,6 @@
 #include <QCryptographicHash>
 
 namespace {
-
-// VAT IDs and IBANs are compared without blanks and in capitals, as people type
-// them both ways.
-QString compact(const QString &text)
-{
-    QString out;
-    for (const QChar c : text)
-        if (!c.isSpace())
-            out += c.toUpper();
-    return out;
-}
 
 QString compactColumn(const QString &column)
 {
@@ -76,11 +66,11 @@ std::optional<SupplierMatch> ReceivedInvoiceStore::matchSeller(const ReceivedInv
                                  by};
         return std::nullopt;
     };
-    if (auto m = lookUp(QStringLiteral("UID"), compact(invoice.seller.vatId), QStringLiteral("USt-IdNr.")))
+    if (auto m = lookUp(QStringLiteral("UID"), CompactIdentifier(invoice.seller.vatId), QStringLiteral("USt-IdNr.")))
         return m;
     // On a credit note the account stated is the one the money goes to: ours.
     if (!invoice.isCreditNote())
-        if (auto m = lookUp(QStringLiteral("IBAN"), compact(invoice.iban), QStringLiteral("IBAN")))
+        if (auto m = lookUp(QStringLiteral("IBAN"), CompactIdentifier(invoice.iban), QStringLiteral("IBAN")))
             return m;
     const QString name = invoice.seller.name.trimmed();
     if (name.isEmpty())
@@ -126,10 +116,10 @@ qint64 ReceivedInvoiceStore::createSupplier(const ReceivedInvoice &invoice)
     };
     c.IDF = draw();
     const qint64 number = ContactStore(m_db, m_numbers).insertCompany(c, 0, {}, draw);
-    const QString iban = invoice.isCreditNote() ? QString() : compact(invoice.iban);
+    const QString iban = invoice.isCreditNote() ? QString() : CompactIdentifier(invoice.iban);
     SqlQuery q(m_db);
     q.execSql(QStringLiteral("INSERT INTO firmamehr (IDF, UID, IBAN) VALUES (%1, %2, %3)")
-                  .arg(QString::number(number), SqlText(compact(s.vatId)), SqlText(iban)));
+                  .arg(QString::number(number), SqlText(CompactIdentifier(s.vatId)), SqlText(iban)));
     return number;
 }
 

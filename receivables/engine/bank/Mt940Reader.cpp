@@ -1,4 +1,5 @@
 #include "BankStatement.h"
+#include "Identifiers.h"
 
 #include <QMap>
 #include <QStringDecoder>
@@ -91,20 +92,11 @@ bool ibanChecksumOk(const QString &iban)
     return rest == 1;
 }
 
-QString compact(const QString &text)
-{
-    QString out;
-    for (QChar c : text)
-        if (!c.isSpace())
-            out += c.toUpper();
-    return out;
-}
-
 // :25: holds "BLZ/Kontonummer" or the IBAN, at some banks with the currency
 // appended. Anything that is not an IBAN is kept for the caller to compare.
 QString accountOf(const QString &text)
 {
-    const QString id = compact(text);
+    const QString id = CompactIdentifier(text);
     if (looksLikeIban(id) && ibanChecksumOk(id))
         return id;
     const QString withoutCurrency = id.left(id.size() - 3);
@@ -174,8 +166,8 @@ void readInformation(const QString &info, StatementEntry &entry)
                 purpose += it.value();
             else if (id == 32 || id == 33)
                 name += it.value();
-            else if (id == 31 && looksLikeIban(compact(it.value())))
-                entry.counterpartyIban = compact(it.value());
+            else if (id == 31 && looksLikeIban(CompactIdentifier(it.value())))
+                entry.counterpartyIban = CompactIdentifier(it.value());
         }
     } else {
         purpose = allDigits(QStringView(info).left(3)) && info.startsWith(u"999") ? info.mid(3) : info;
@@ -284,7 +276,7 @@ private:
         } else if (f.tag == u"28C") {
             // The statement number is more telling than :20:, which many banks
             // fill with the same word for every statement.
-            const QString number = compact(value);
+            const QString number = CompactIdentifier(value);
             if (!number.isEmpty() && number.count(u'0') + number.count(u'/') != number.size())
                 m_current.statementId = number;
         } else if (f.tag == u"60F" || f.tag == u"60M") {

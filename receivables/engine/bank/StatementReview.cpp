@@ -2,21 +2,13 @@
 
 #include "Errors.h"
 #include "Formats.h"
+#include "Identifiers.h"
 #include "Payment.h"
 
 #include <QRegularExpression>
 #include <QSet>
 
 namespace {
-
-QString compact(const QString &account)
-{
-    QString out;
-    for (const QChar c : account)
-        if (!c.isSpace())
-            out += c.toUpper();
-    return out;
-}
 
 // "ergänzt 000123 (116,62 € mit Skonto), 000124 (Teilzahlung 50,00 €)"
 QString paidText(const QList<MatchedInvoice> &invoices)
@@ -63,7 +55,7 @@ StatementReview::StatementReview(BankImportStore &store) : m_store(store) {}
 
 bool StatementReview::sameAccount(const QString &statementAccount, const QString &ownIban)
 {
-    const QString theirs = compact(statementAccount), own = compact(ownIban);
+    const QString theirs = CompactIdentifier(statementAccount), own = CompactIdentifier(ownIban);
     if (theirs.isEmpty() || own.isEmpty())
         return false;
     if (theirs == own)
